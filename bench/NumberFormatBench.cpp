@@ -1,0 +1,63 @@
+// The number path of the page: ten million floats as "%g" text, our
+// formatter against snprintf on the same data in the same run. The ratio
+// of the two is what counts; the target is at least 2.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "page/NumberFormat.h"
+
+namespace {
+
+constexpr std::size_t kCount = 10'000'000;
+
+// Mesh-like data: coordinates, unit normals and texture coordinates.
+const std::vector<float>& Values() {
+  static const std::vector<float> values = [] {
+    std::mt19937 random(12345);
+    std::uniform_real_distribution<float> coordinate(-1000.0f, 1000.0f);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    std::vector<float> v(kCount);
+    for (std::size_t i = 0; i < kCount; ++i) v[i] = (i % 8 < 3) ? coordinate(random) : unit(random);
+    return v;
+  }();
+  return values;
+}
+
+void BM_FormatNumberG(benchmark::State& state) {
+  const auto& values = Values();
+  char buffer[zem::kMaxNumberChars];
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    for (float v : values) {
+      char* end = zem::FormatNumberG(buffer, v);
+      bytes += static_cast<std::size_t>(end - buffer);
+      benchmark::DoNotOptimize(buffer);
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * values.size()));
+}
+
+void BM_Snprintf(benchmark::State& state) {
+  const auto& values = Values();
+  char buffer[64];
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    for (float v : values) {
+      bytes += static_cast<std::size_t>(std::snprintf(buffer, sizeof(buffer), "%g", static_cast<double>(v)));
+      benchmark::DoNotOptimize(buffer);
+    }
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * values.size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_Snprintf)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+BENCHMARK(BM_FormatNumberG)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,44 @@
+#include "page/EmbeddedAssets.h"
+
+#include <cassert>
+
+#define ZEM_DECLARE_EMBEDDED(symbol)            \
+  extern const unsigned char symbol[];          \
+  extern const std::size_t symbol##_size;
+
+ZEM_DECLARE_EMBEDDED(zem_asset_icon_ico)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube1_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube2_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube3_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube4_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube5_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_cube6_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_backdrop_png)
+ZEM_DECLARE_EMBEDDED(zem_asset_band_png)
+ZEM_DECLARE_EMBEDDED(zem_asset_corner_png)
+ZEM_DECLARE_EMBEDDED(zem_asset_edge_jpg)
+ZEM_DECLARE_EMBEDDED(zem_asset_fold_png)
+ZEM_DECLARE_EMBEDDED(zem_asset_logo_png)
+
+namespace zem::assets {
+
+#define ZEM_BLOB(symbol) Blob{symbol, symbol##_size}
+
+Blob Icon() { return ZEM_BLOB(zem_asset_icon_ico); }
+
+Blob CubeFace(int k) {
+  static const Blob kFaces[6] = {ZEM_BLOB(zem_asset_cube1_jpg), ZEM_BLOB(zem_asset_cube2_jpg),
+                                 ZEM_BLOB(zem_asset_cube3_jpg), ZEM_BLOB(zem_asset_cube4_jpg),
+                                 ZEM_BLOB(zem_asset_cube5_jpg), ZEM_BLOB(zem_asset_cube6_jpg)};
+  assert(k >= 1 && k <= 6);
+  return kFaces[(k >= 1 && k <= 6) ? k - 1 : 0];
+}
+
+Blob Backdrop() { return ZEM_BLOB(zem_asset_backdrop_png); }
+Blob Band() { return ZEM_BLOB(zem_asset_band_png); }
+Blob PageCorner() { return ZEM_BLOB(zem_asset_corner_png); }
+Blob PageEdge() { return ZEM_BLOB(zem_asset_edge_jpg); }
+Blob Fold() { return ZEM_BLOB(zem_asset_fold_png); }
+Blob Logo() { return ZEM_BLOB(zem_asset_logo_png); }
+
+}  // namespace zem::assets

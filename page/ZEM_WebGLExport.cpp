@@ -1,0 +1,319 @@
+#include "page/ZEM_WebGLExport.h"
+
+#include <cstdio>
+
+#include "page/Base64.h"
+#include "page/EmbeddedAssets.h"
+#include "page/HtmlText.h"
+#include "page/NumberFormat.h"
+#include "page/PageDate.h"
+#include "page/PageLinks.h"
+#include "page/PageStream.h"
+#include "page/TemplateText.h"
+#include "page/ViewerTexts.h"
+#include "platform/NativePath.h"
+
+using zem::EscapeHtml;
+
+namespace {
+
+std::string Base64Of(zem::assets::Blob blob) { return zem::Base64Encode(blob.data, blob.size); }
+
+constexpr std::wstring_view kUsageText =
+    L"<h3>Usage:</h3><ul><li>Hold left mouse button to rotate.</li><li>Use mouse wheel or middle button to zoom "
+    L"in/out.</li><li>Click to start/reverse turn table.</ul>";
+
+constexpr std::wstring_view kCornerClosing = L"\" onmousedown=\"OnHelp(event)\"></div>\n";
+
+}  // namespace
+
+ZEM_WebGLExport::ZEM_WebGLExport() : m_images(kMaxImages), m_imageIsJpeg(kMaxImages, true) { ResetBox(); }
+
+ZEM_WebGLExport::~ZEM_WebGLExport() {
+  if (IsOpen()) {
+    WriteBody();
+    ClosePage();
+  }
+}
+
+void ZEM_WebGLExport::ResetBox() {
+  for (int a = 0; a < 3; ++a) {
+    boxMin[a] = kLargestFloat;
+    boxMax[a] = -kLargestFloat;
+  }
+}
+
+bool ZEM_WebGLExport::IsOpen() const { return file && file->IsOpen(); }
+
+bool ZEM_WebGLExport::WriteFailed() const { return m_writeFailed || (file && file->Failed()); }
+
+bool ZEM_WebGLExport::OpenPage(const std::wstring& path) {
+  if (IsOpen()) ClosePage();
+  auto stream = std::make_unique<zem::PageStream>();
+  if (!stream->Open(path)) return false;
+  file = std::move(stream);
+  m_writeFailed = false;
+  ResetBox();
+  dotTexts.clear();
+  dotPoints.clear();
+  dotColours.clear();
+  WritePrologue();
+  return true;
+}
+
+bool ZEM_WebGLExport::ClosePage() {
+  if (!file) return !m_writeFailed;
+  if (!file->Close()) m_writeFailed = true;
+  file.reset();
+  return !m_writeFailed;
+}
+
+void ZEM_WebGLExport::AddDot(const std::array<double, 3>& point, const std::wstring& text, int red, int green,
+                             int blue) {
+  dotTexts.push_back(text);
+  dotPoints.insert(dotPoints.end(), point.begin(), point.end());
+  dotColours.insert(dotColours.end(), {red, green, blue});
+}
+
+// --- Output primitives ---------------------------------------------------
+
+bool ZEM_WebGLExport::WriteFormatted(std::wstring_view format, std::initializer_list<zem::TextArg> args) {
+  if (!IsOpen()) return false;
+  file->Put(zem::FormatText(format, args));
+  return true;
+}
+
+bool ZEM_WebGLExport::FormatNumbers(std::string_view format, std::initializer_list<double> values) {
+  if (!IsOpen()) return false;
+  // The line buffer collects the piece; it is handed on whenever it might
+  // not hold one more number, so no piece is ever cut.
+  constexpr std::size_t kFlushAt = sizeof(m_lineBuffer) - zem::kMaxNumberChars - 1;
+  std::size_t used = 0;
+  const double* next = values.begin();
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (used >= kFlushAt) {
+      file->PutNarrow(std::string_view(m_lineBuffer, used));
+      used = 0;
+    }
+    char c = format[i];
+    if (c == '%' && i + 1 < format.size()) {
+      char directive = format[++i];
+      if (directive == '%') {
+        m_lineBuffer[used++] = '%';
+        continue;
+      }
+      if (next == values.end()) continue;
+      double value = *next++;
+      char* end = directive == 'd' ? zem::FormatInteger(m_lineBuffer + used, static_cast<long long>(value))
+                                   : zem::FormatNumberG(m_lineBuffer + used, value);
+      used = static_cast<std::size_t>(end - m_lineBuffer);
+      continue;
+    }
+    m_lineBuffer[used++] = c;
+  }
+  file->PutNarrow(std::string_view(m_lineBuffer, used));
+  return true;
+}
+
+bool ZEM_WebGLExport::WriteRaw(std::wstring_view text) {
+  if (!IsOpen()) return false;
+  file->Put(text);
+  return true;
+}
+
+bool ZEM_WebGLExport::WriteRawNarrow(std::string_view text) {
+  if (!IsOpen()) return false;
+  file->PutNarrow(text);
+  return true;
+}
+
+bool ZEM_WebGLExport::WriteTemplate(std::string_view text) {
+  if (!IsOpen()) return false;
+  file->PutNarrow(zem::JoinTemplateLines(text));
+  return true;
+}
+
+void ZEM_WebGLExport::ExtendBounds(const float point[3]) {
+  for (int a = 0; a < 3; ++a) {
+    if (point[a] <= boxMin[a]) boxMin[a] = point[a];
+    if (point[a] >= boxMax[a]) boxMax[a] = point[a];
+  }
+}
+
+std::wstring ZEM_WebGLExport::ColourToHex(int red, int green, int blue) {
+  static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+  std::wstring hex = L"#";
+  for (int value : {red, green, blue}) {
+    value = value < 0 ? 0 : value > 255 ? 255 : value;
+    hex += kDigits[value / 16];
+    hex += kDigits[value % 16];
+  }
+  return hex;
+}
+
+bool ZEM_WebGLExport::EncodeFileBase64(const std::wstring& path, std::optional<std::string>& holder) {
+  std::FILE* in = std::fopen(zem::NativePath(path).c_str(), "rb");
+  if (!in) return false;
+  std::vector<unsigned char> bytes;
+  bool ok = std::fseek(in, 0, SEEK_END) == 0;
+  long size = ok ? std::ftell(in) : -1;
+  ok = ok && size >= 0 && std::fseek(in, 0, SEEK_SET) == 0;
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(size));
+    ok = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
+  }
+  std::fclose(in);
+  if (!ok) return false;
+  holder = zem::Base64Encode(bytes.data(), bytes.size());
+  return true;
+}
+
+// --- The page ------------------------------------------------------------
+
+void ZEM_WebGLExport::WritePrologue() {
+  const std::wstring safeTitle = EscapeHtml(title);
+  WriteFormatted(L"<!--\n     WebGL Model: %s\n     Author: %s\n     Date: %s\n     Created using %s\n",
+                 {safeTitle, EscapeHtml(author), zem::PageDateText(), EscapeHtml(createdUsing)});
+  WriteFormatted(L"\n     %s\n-->\n", {zem::kMakerAddress});
+  WriteFormatted(
+      L"<!DOCTYPE html><html>\n<head><meta charset=\"iso-8859-1\"/><meta http-equiv=\"X-UA-Compatible\" "
+      L"content=\"IE=edge\"/><meta http-equiv=\"X-UA-Compatible\" content=\"chrome=1\"/><title>%s</title>\n",
+      {safeTitle});
+
+  WriteRaw(L"<link rel=\"shortcut icon\" href=\"data:image/x-icon;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::Icon()));
+  WriteRaw(L"\" type=\"image/ico\" /></head>");
+
+  for (int i = 0; i < m_imageCount && i < kMaxImages; ++i) {
+    if (!m_images[i]) continue;
+    WriteFormatted(m_imageIsJpeg[i] ? L"<img id=\"tex%d\" style=\"display: none;\" src=\"data:image/jpeg;base64,"
+                                    : L"<img id=\"tex%d\" style=\"display: none;\" src=\"data:image/png;base64,",
+                   {i + 1});
+    WriteRawNarrow(*m_images[i]);
+    WriteRaw(L"\"></img>\n");
+  }
+  WriteCubeFaces();
+
+  WriteRaw(L"<style type=\"text/css\">");
+  WriteTemplate(zem::viewer::StyleSheet());
+  WriteRaw(L"</style>\n");
+  for (const auto& shader : zem::viewer::Shaders()) {
+    WriteRawNarrow(std::string("<script id=\"") + shader.id + "\" type=\"" + shader.type + "\">\n");
+    WriteTemplate(shader.text);
+    WriteRaw(L"</script>\n");
+  }
+  WriteRaw(L"<script type=\"text/javascript\">\n");
+  WriteTemplate(zem::viewer::VectorClass());
+  WriteTemplate(zem::viewer::MatrixClass());
+}
+
+void ZEM_WebGLExport::WriteCubeFaces() {
+  for (int k = 1; k <= 6; ++k) {
+    WriteFormatted(L"<img id=\"cube%d\" style=\"display: none;\" src=\"data:image/jpeg;base64,", {k});
+    // With the default cube switched off, custom faces replace the built-in
+    // ones; a face without custom text keeps the built-in picture.
+    const auto& custom = m_cubeFaces[k - 1];
+    if (!m_useDefaultCube && custom)
+      WriteRawNarrow(*custom);
+    else
+      WriteRawNarrow(Base64Of(zem::assets::CubeFace(k)));
+    WriteRaw(L"\"></img>\n");
+  }
+}
+
+bool ZEM_WebGLExport::WriteBody() {
+  if (!IsOpen()) return false;
+  WriteTemplate(zem::viewer::MainScript());
+  WriteRaw(L"</script>\n");
+  WriteRaw(L"<body onload=\"initWebGL();\" onresize=\"OnResize();\">");
+
+  WriteRaw(L"<img style=\"width:100%;height:100%;position:fixed;left:0;top:0;\" src=\"data:image/png;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::Backdrop()));
+  WriteRaw(L"\"/>");
+  WriteRaw(
+      L"<div style=\"position:absolute;width:100%;height:100%;left:0px;top:0px;background-image:url('data:image/"
+      L"png;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::Band()));
+  WriteRaw(L"');background-size:8px;background-repeat:repeat-x;background-position:center;\">");
+
+  WriteFormatted(L"<div id=\"TRL\"></div><div id=\"BX\"></div><div id=\"LTShadow\"><h2>%s</h2>", {EscapeHtml(title)});
+  WriteFormatted(
+      L"<hr noshade style=\"position:absolute;left:0;top:47px;height:1px;width:%dpx;color:black;background-color:"
+      L"black;border:0px\">",
+      {20 * static_cast<long long>(title.size())});
+  const std::wstring link = zem::SafeLinkTarget(authorLink);
+  if (link.empty()) {
+    WriteFormatted(L"<span style=\"color:black\">Author:</span>&nbsp;%s</div>", {EscapeHtml(author)});
+  } else {
+    WriteFormatted(L"<span style=\"color:black\">Author:</span> <a href=\"%s\">&nbsp;&raquo;%s</a></div>",
+                   {EscapeHtml(link), EscapeHtml(author)});
+  }
+  WriteRaw(L"<div id=\"Container\">");
+
+  const std::wstring safeCreatedUsing = EscapeHtml(createdUsing);
+  if (notes.empty()) {
+    WriteFormatted(L"<div id=\"HelpText\" onmousedown=\"OnHelp(event)\"><h4>Created using %s.</h4> %s</div>\n",
+                   {safeCreatedUsing, kUsageText});
+  } else {
+    WriteRaw(
+        L"<div id=\"HelpText\" onmousedown=\"OnHelp(event)\"><h3>Notes:</h3><pre><font size=\"2\" "
+        L"color=\"#ffffff\" face=\"Arial\">");
+    WriteRaw(EscapeHtml(notes));
+    WriteFormatted(L"</pre></font><h4>Created using %s.</h4> %s</div>\n", {safeCreatedUsing, kUsageText});
+  }
+
+  if (m_previewImage) {
+    WriteRaw(L"<div id=\"GLPreview\" style=\"background-image:url('data:image/jpeg;base64,");
+    WriteRawNarrow(*m_previewImage);
+    WriteRaw(L"');\"  width=100% height=100%></div>\n");
+  }
+  WriteRaw(L"<div id=\"ErrorText\"><h2>Please enable JavaScript to view this page correctly !</h2></div>\n");
+
+  WriteRaw(
+      L"<div id=\"Icon\"><img id=\"edge\" width=\"32\" height=\"32\" title=\"Click to turn the page.\" "
+      L"src=\"data:image/png;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::PageCorner()));
+  WriteRaw(kCornerClosing);
+  WriteRaw(
+      L"<div id=\"Edge\"><img id=\"edge1\" width=\"32\" height=\"32\" title=\"Click to turn the page.\" "
+      L"src=\"data:image/jpeg;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::PageEdge()));
+  WriteRaw(kCornerClosing);
+  WriteRaw(L"<div id=\"Fold\"><img id=\"fold\" title=\"Click to see notes and help.\" src=\"data:image/png;base64,");
+  WriteRawNarrow(Base64Of(zem::assets::Fold()));
+  WriteRaw(kCornerClosing);
+  WriteRaw(L"<div id=\"GLCanvas\"><canvas id=\"WebGLCanvas\"></canvas></div>\n");
+
+  WriteDotLabels();
+  WriteRaw(L"</div>\n");
+
+  WriteFormatted(
+      L"<div id=\"STShadow\">Created using free <a href=\"%s\">&raquo;ZEM WebGL Export</a> for "
+      L"Rhinoceros&nbsp;&reg;.</div>",
+      {zem::kProductPage});
+  WriteFormatted(L"<div id=\"Logo\"><a href=\"%s\"><img src=\"data:image/png;base64,", {zem::kMakerAddress});
+  WriteRawNarrow(Base64Of(zem::assets::Logo()));
+  WriteRaw(L"\"/></a></div>");
+  WriteRaw(L"</body></html>\n");
+  return !WriteFailed();
+}
+
+void ZEM_WebGLExport::WriteDotLabels() {
+  for (std::size_t n = 0; n < dotTexts.size(); ++n) {
+    int red = 0, green = 0, blue = 0;
+    if (3 * n + 2 < dotColours.size()) {
+      red = dotColours[3 * n];
+      green = dotColours[3 * n + 1];
+      blue = dotColours[3 * n + 2];
+    }
+    // Light labels get dark text.
+    const bool light = red + green + blue >= 255;
+    WriteFormatted(light ? L"<div id=\"dot%d\" style=\"position:absolute;background-color:%s;color:#000;z-index: "
+                           L"3;display:none;border-radius: 10px;-moz-border-radius: 10px;-webkit-border-radius: "
+                           L"10px;\">&nbsp;%s&nbsp;</div>\n"
+                         : L"<div id=\"dot%d\" style=\"position:absolute;background-color:%s;color:#fff;z-index: "
+                           L"3;display:none;border-radius: 10px;-moz-border-radius: 10px;-webkit-border-radius: "
+                           L"10px;\">&nbsp;%s&nbsp;</div>\n",
+                   {static_cast<long long>(n + 1), ColourToHex(red, green, blue), EscapeHtml(dotTexts[n])});
+  }
+}

@@ -1,0 +1,109 @@
+#pragma once
+// The page writer: owns the page file and everything the page needs besides
+// the scene data, and the output primitives every scene writer writes with.
+//
+// Use: construct, fill the page texts and image slots, OpenPage, write the
+// data functions (initVB, initTextures, initCurves, initDots, initView,
+// initBack), WriteBody, ClosePage. Every writer step does nothing and answers
+// false while no page is open. A writer destroyed with its page still open
+// completes the page with the body first.
+//
+// Page texts are placed into the page escaped for where they land, so any
+// text is safe and none is lost; no text is ever cut.
+#include <array>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "page/TextFormat.h"
+
+namespace zem {
+class PageStream;
+}
+
+class ZEM_WebGLExport {
+ public:
+  static constexpr int kMaxImages = 1024;
+  static constexpr float kLargestFloat = 3.4028235e38f;
+
+  ZEM_WebGLExport();
+  virtual ~ZEM_WebGLExport();
+  ZEM_WebGLExport(const ZEM_WebGLExport&) = delete;
+  ZEM_WebGLExport& operator=(const ZEM_WebGLExport&) = delete;
+
+  // Whether the material with this export number is drawn with a texture.
+  virtual bool HasTexture(int materialNumber) = 0;
+
+  // Creates the page file, resets the box and the dot lists, and writes
+  // everything up to the data functions. False when the file cannot be
+  // created (nothing is written then).
+  bool OpenPage(const std::wstring& path);
+  // Appends one text dot; its label is written by WriteBody.
+  void AddDot(const std::array<double, 3>& point, const std::wstring& text, int red, int green, int blue);
+  // Writes the viewer script and the page body.
+  bool WriteBody();
+  // Closes the page file. True when every write to it succeeded.
+  bool ClosePage();
+
+  bool IsOpen() const;
+  // True once a write to the current or last page failed (full disk,
+  // removed folder); such a page must not be presented as written.
+  bool WriteFailed() const;
+
+  // --- Output primitives -------------------------------------------------
+  // A formatted piece (%s text, %d integer, %g number, %%), never cut.
+  bool WriteFormatted(std::wstring_view format, std::initializer_list<zem::TextArg> args);
+  // Numbers into the page: %g writes a value as printf's "%g", %d as an
+  // integer, %% a percent sign; other characters are copied. The hot path
+  // of mesh and curve data.
+  bool FormatNumbers(std::string_view format, std::initializer_list<double> values);
+  // Text written as it is (each character one ISO-8859-1 byte).
+  bool WriteRaw(std::wstring_view text);
+  // Bytes written as they are (base64 texts of pictures).
+  bool WriteRawNarrow(std::string_view text);
+  // A multi-line template text written as one line and a line feed.
+  bool WriteTemplate(std::string_view text);
+  // Widens the running box by one point.
+  void ExtendBounds(const float point[3]);
+
+  // "#" and two upper-case hexadecimal digits per component; components
+  // are clamped to 0..255.
+  static std::wstring ColourToHex(int red, int green, int blue);
+  // Reads the whole file and replaces holder by its base64 text. False (and
+  // holder untouched) when the file cannot be read.
+  static bool EncodeFileBase64(const std::wstring& path, std::optional<std::string>& holder);
+
+  // --- Fields ------------------------------------------------------------
+  float boxMin[3];
+  float boxMax[3];
+
+  std::optional<std::string> m_previewImage;            // base64 JPEG
+  std::vector<std::optional<std::string>> m_images;     // kMaxImages base64 slots
+  std::vector<bool> m_imageIsJpeg;                      // per slot: JPEG, else PNG
+  int m_imageCount = 0;                                 // slots in use
+  std::array<std::optional<std::string>, 6> m_cubeFaces;  // custom faces, base64 JPEG
+  bool m_useDefaultCube = true;
+
+  std::wstring title;
+  std::wstring author;
+  std::wstring authorLink;
+  std::wstring notes;
+  std::wstring createdUsing;
+
+  std::vector<std::wstring> dotTexts;
+  std::vector<double> dotPoints;  // x, y, z per dot
+  std::vector<int> dotColours;    // red, green, blue per dot
+
+ private:
+  void WritePrologue();
+  void WriteCubeFaces();
+  void WriteDotLabels();
+  void ResetBox();
+
+  std::unique_ptr<zem::PageStream> file;
+  bool m_writeFailed = false;
+  char m_lineBuffer[2048];
+};

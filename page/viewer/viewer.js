@@ -1,0 +1,6 @@
+function initWebGL() {
+}
+function OnResize() {
+}
+function OnHelp(e) {
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The system composes paths the Windows way, with backslashes. The platform's
+// file functions accept both separators and map them to the native one.
+#include <string>
+#include <string_view>
+
+namespace zem {
+
+// The native (UTF-8, slash-separated) form of a system path.
+std::string NativePath(std::wstring_view path);
+
+}  // namespace zem
