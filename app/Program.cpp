@@ -38,7 +38,7 @@ int RunDemo(const CommandLine& line, std::ostream& out, std::ostream& err) {
     case PageWriteResult::Broken:
       // A started page that could not be finished is not left behind as if
       // it were a page.
-      fs::remove(native, ec);
+      if (fs::is_regular_file(native, ec)) fs::remove(native, ec);
       err << "zem-webgl: writing " << native.string() << " failed (disk full or folder removed?); nothing was kept\n";
       return kExitFailed;
   }

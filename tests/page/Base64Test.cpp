@@ -1,0 +1,100 @@
+#include "page/Base64.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "page/ZEM_WebGLExport.h"
+
+namespace {
+
+// An independent encoder: the bytes as one bit string, cut into sextets.
+std::string ReferenceBase64(const std::vector<unsigned char>& bytes) {
+  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string bits;
+  for (unsigned char b : bytes)
+    for (int i = 7; i >= 0; --i) bits += ((b >> i) & 1) ? '1' : '0';
+  while (bits.size() % 6) bits += '0';
+  std::string out;
+  for (std::size_t i = 0; i < bits.size(); i += 6) out += alphabet[std::stoi(bits.substr(i, 6), nullptr, 2)];
+  while (out.size() % 4) out += '=';
+  return out;
+}
+
+TEST(Base64Encode, MatchesReferenceForEveryLengthUpTo100) {
+  std::mt19937 random(7);
+  for (std::size_t n = 0; n <= 100; ++n) {
+    for (int round = 0; round < 5; ++round) {
+      std::vector<unsigned char> bytes(n);
+      for (auto& b : bytes) b = static_cast<unsigned char>(random());
+      std::vector<char> out(zem::Base64EncodedLength(n) + 1, '\x7f');
+      zem::Base64Encode(out.data(), bytes.data(), n);
+      EXPECT_EQ(std::string(out.data()), ReferenceBase64(bytes)) << "length " << n;
+      EXPECT_EQ(out.back(), '\0') << "terminator at the end of the room, length " << n;
+      EXPECT_EQ(zem::Base64Encode(bytes.data(), n), ReferenceBase64(bytes));
+    }
+  }
+}
+
+TEST(Base64Encode, PadsShortFinalGroups) {
+  const unsigned char abc[] = {'a', 'b', 'c', 'd'};
+  EXPECT_EQ(zem::Base64Encode(abc, 3), "YWJj");
+  EXPECT_EQ(zem::Base64Encode(abc, 4), "YWJjZA==");
+  EXPECT_EQ(zem::Base64Encode(abc, 2), "YWI=");
+  EXPECT_EQ(zem::Base64Encode(abc, 0), "");
+}
+
+class EncodeFileBase64 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("zem-base64-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::wstring Write(const std::string& name, const std::string& bytes) {
+    auto path = folder / name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path.wstring();
+  }
+  std::filesystem::path folder;
+};
+
+TEST_F(EncodeFileBase64, ReplacesTheHeldTextByTheFilesBase64) {
+  std::optional<std::string> holder = std::string("old");
+  ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(Write("a.bin", std::string("abc\0\xff", 5)), holder));
+  EXPECT_EQ(holder, "YWJjAP8=");
+}
+
+TEST_F(EncodeFileBase64, ZeroLengthFileGivesEmptyText) {
+  std::optional<std::string> holder;
+  ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(Write("empty.bin", ""), holder));
+  EXPECT_EQ(holder, "");
+}
+
+TEST_F(EncodeFileBase64, MissingFileLeavesHolderUnchanged) {
+  std::optional<std::string> holder = std::string("kept");
+  EXPECT_FALSE(ZEM_WebGLExport::EncodeFileBase64((folder / "missing.jpg").wstring(), holder));
+  EXPECT_EQ(holder, "kept");
+  std::optional<std::string> absent;
+  EXPECT_FALSE(ZEM_WebGLExport::EncodeFileBase64((folder / "missing.jpg").wstring(), absent));
+  EXPECT_FALSE(absent.has_value());
+}
+
+TEST_F(EncodeFileBase64, AcceptsBackslashPaths) {
+  Write("b.bin", "abc");
+  std::optional<std::string> holder;
+  std::wstring path = folder.wstring() + L"\\b.bin";
+  ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(path, holder));
+  EXPECT_EQ(holder, "YWJj");
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "page/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string G(double v) {
+  char buffer[zem::kMaxNumberChars];
+  return std::string(buffer, zem::FormatNumberG(buffer, v));
+}
+
+std::string Printf(double v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%g", v);
+  return buffer;
+}
+
+TEST(FormatNumberG, EqualsPrintfOnRandomFloatBitPatterns) {
+  // Every float bit pattern class: normal, subnormal, huge, tiny, NaN, infinity.
+  std::mt19937 random(2024);
+  for (int i = 0; i < 1'000'000; ++i) {
+    std::uint32_t bits = random();
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    double v = f;
+    ASSERT_EQ(G(v), Printf(v)) << "bits " << bits;
+  }
+}
+
+TEST(FormatNumberG, EqualsPrintfOnRandomDoublesOfModelScale) {
+  std::mt19937_64 random(99);
+  std::uniform_real_distribution<double> exponent(-12, 12);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  for (int i = 0; i < 500'000; ++i) {
+    double v = mantissa(random) * std::pow(10.0, exponent(random));
+    ASSERT_EQ(G(v), Printf(v)) << v;
+  }
+}
+
+TEST(FormatNumberG, EqualsPrintfAtRoundingAndExponentBoundaries) {
+  const double values[] = {0.0,       -0.0,       1.0,         -1.0,       0.1f,       0.5,      999999.0,
+                           999999.4,  999999.5,   1e6,         1e-4,       0.99999e-4, 9.999995e-5,
+                           123456.5,  1234567.0,  0.00001,     -0.0001,    FLT_MAX,    -FLT_MAX, FLT_MIN,
+                           FLT_TRUE_MIN, 3.4028235e38, 1e100, 1e-100,    0.003921568859368563,
+                           std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                           std::nan(""), -std::nan("")};
+  for (double v : values) EXPECT_EQ(G(v), Printf(v)) << v;
+}
+
+TEST(FormatNumberG, WritesTheUsualExamplesAsPrintfDoes) {
+  EXPECT_EQ(G(0.1f), "0.1");
+  EXPECT_EQ(G(1234567), "1.23457e+06");
+  EXPECT_EQ(G(-0.0001), "-0.0001");
+  EXPECT_EQ(G(0.00001), "1e-05");
+  EXPECT_EQ(G(100), "100");
+}
+
+TEST(FormatInteger, EqualsPrintfD) {
+  const long long values[] = {0, 1, -1, 42, 3555, -2147483648LL, 2147483647LL, std::numeric_limits<long long>::min(),
+                              std::numeric_limits<long long>::max()};
+  for (long long v : values) {
+    char buffer[zem::kMaxNumberChars];
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%lld", v);
+    EXPECT_EQ(std::string(buffer, zem::FormatInteger(buffer, v)), expected);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "page/PageStream.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::filesystem::path TempFile(const char* name) {
+  return std::filesystem::temp_directory_path() /
+         (std::string("zem-stream-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + name);
+}
+
+TEST(PageStream, WritesOneLatin1BytePerCharacterAndCrLfLineEnds) {
+  auto path = TempFile(".txt");
+  zem::PageStream stream;
+  ASSERT_TRUE(stream.Open(path.wstring()));
+  stream.Put(L"a\nb\u00e9\u00ff\u20ac\n");
+  stream.PutNarrow("x\ny");
+  ASSERT_TRUE(stream.Close());
+  EXPECT_EQ(ReadAll(path), std::string("a\r\nb\xe9\xff?\r\nx\r\ny"));
+  std::filesystem::remove(path);
+}
+
+TEST(PageStream, WritesLargeOutputsCompletely) {
+  auto path = TempFile(".txt");
+  zem::PageStream stream;
+  ASSERT_TRUE(stream.Open(path.wstring()));
+  std::string block(100000, 'z');
+  for (int i = 0; i < 10; ++i) stream.PutNarrow(block);
+  ASSERT_TRUE(stream.Close());
+  EXPECT_EQ(std::filesystem::file_size(path), 1000000u);
+  std::filesystem::remove(path);
+}
+
+TEST(PageStream, ReportsAFailedWrite) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  zem::PageStream stream;
+  ASSERT_TRUE(stream.Open(L"/dev/full"));
+  stream.PutNarrow(std::string(200000, 'z'));
+  EXPECT_TRUE(stream.Failed());
+  EXPECT_FALSE(stream.Close());
+}
+
+TEST(PageStream, CannotOpenInAMissingFolder) {
+  zem::PageStream stream;
+  EXPECT_FALSE(stream.Open(L"/nonexistent-folder-zem/page.html"));
+  EXPECT_FALSE(stream.IsOpen());
+  stream.Put(L"ignored");
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// Formatting, escaping and joining of the texts that go into the page.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "page/HtmlText.h"
+#include "page/TemplateText.h"
+#include "page/TextFormat.h"
+
+namespace {
+
+using zem::EscapeHtml;
+using zem::FormatText;
+using zem::JoinTemplateLines;
+using zem::SafeLinkTarget;
+
+TEST(FormatText, FillsTextIntegerAndNumberDirectives) {
+  EXPECT_EQ(FormatText(L"<h2>%s</h2>%d:%g 100%%", {L"Bike", 42, 0.5}), L"<h2>Bike</h2>42:0.5 100%");
+  EXPECT_EQ(FormatText(L"width:%dpx", {240}), L"width:240px");
+  EXPECT_EQ(FormatText(L"%s and %s", {std::wstring(L"a"), L"b"}), L"a and b");
+}
+
+TEST(FormatText, NeverCutsLongResults) {
+  std::wstring longTitle(5000, L'x');
+  longTitle += L"END";
+  std::wstring out = FormatText(L"<title>%s</title>", {longTitle});
+  EXPECT_EQ(out, L"<title>" + longTitle + L"</title>");
+}
+
+TEST(EscapeHtml, TurnsMarkupCharactersIntoReferences) {
+  EXPECT_EQ(EscapeHtml(L"A & B <x> \"q\" 'a'"), L"A &amp; B &lt;x&gt; &quot;q&quot; &#39;a&#39;");
+  // A comment cannot be ended early: no ">" survives.
+  EXPECT_EQ(EscapeHtml(L"--> end"), L"--&gt; end");
+  EXPECT_EQ(EscapeHtml(L"<script>alert(1)</script>").find(L'<'), std::wstring::npos);
+}
+
+TEST(EscapeHtml, KeepsLatin1AndWritesOtherCharactersAsNumericReferences) {
+  EXPECT_EQ(EscapeHtml(L"Caf\u00e9 \u00ff"), L"Caf\u00e9 \u00ff");
+  EXPECT_EQ(EscapeHtml(L"\u20ac 5"), L"&#8364; 5");
+  EXPECT_EQ(EscapeHtml(L"\U0001F600"), L"&#128512;");
+  // A lone surrogate half is not a character.
+  EXPECT_EQ(EscapeHtml(std::wstring(1, static_cast<wchar_t>(0xD800))), L"&#65533;");
+}
+
+TEST(EscapeHtml, NormalisesLineEndsToLineFeeds) {
+  EXPECT_EQ(EscapeHtml(L"a\r\nb\rc\nd"), L"a\nb\nc\nd");
+  EXPECT_EQ(zem::NormaliseLineEnds(L"a\r\n\r\nb\r"), L"a\n\nb\n");
+}
+
+TEST(SafeLinkTarget, KeepsWebAndMailLinks) {
+  for (const wchar_t* link : {L"http://example.com/a?b=c", L"HTTPS://example.com", L"ftp://files.example.com",
+                              L"mailto:someone@example.com", L"MailTo:x@y.z", L"www.example.com",
+                              L"page.html#top", L"a/b:c"}) {
+    EXPECT_EQ(SafeLinkTarget(link), link) << link;
+  }
+}
+
+TEST(SafeLinkTarget, DropsScriptAndOtherSchemesHoweverDisguised) {
+  for (const wchar_t* link : {L"javascript:alert(1)", L" JavaScript:alert(1)", L"JAVASCRIPT:x", L"java\tscript:x",
+                              L"java\nscript:x", L"\x01javascript:x", L"data:text/html,<b>", L"vbscript:x",
+                              L"file:///etc/passwd"}) {
+    EXPECT_EQ(SafeLinkTarget(link), L"") << link;
+  }
+}
+
+TEST(JoinTemplateLines, JoinsLinesAndShrinksRunsOfSpaces) {
+  EXPECT_EQ(JoinTemplateLines("a   b\n   c \n"), "a b c\n");
+  EXPECT_EQ(JoinTemplateLines("function f() {\n  return 1;\n}\n"), "function f() { return 1;}\n");
+  EXPECT_EQ(JoinTemplateLines(""), "\n");
+}
+
+TEST(JoinTemplateLines, KeepsALastLineWithoutLineFeed) {
+  EXPECT_EQ(JoinTemplateLines("a\nb"), "ab\n");
+}
+
+}  // namespace
