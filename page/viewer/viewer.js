@@ -1,6 +1,643 @@
+var canvas, preview, errorText;
+var usePreview = 0;
+var gl, cubeMap;
+var posLoc, normLoc, texLoc, CposLoc, backPosLoc;
+var mvMatLoc, prMatLoc, invmvLoc, difLoc, specLoc, reflColLoc, reflLoc, transLoc, refrLoc, shineLoc, texmodeLoc, textureLoc, cubeLoc;
+var CmvMatLoc, CprMatLoc, colLoc;
+var vpLoc, scLoc;
+var mi = [], buff = [], bl = [];
+var mat = [];
+var lbuff = [], lbl = [], cols = [];
+var dtpts = [];
+var textures = [];
+var lastMouseX = 0, lastMouseY = 0, mousePressed = 0;
+var prog, backProg, cProg;
+var mvMatrix = new ZEMMat(), prMatrix = new ZEMMat(), invmvMatrix = new ZEMMat();
+var veye = new ZEMVector(0, -10, 0), vtar = new ZEMVector(0, 0, 0), vx = new ZEMVector(1, 0, 0), vy = new ZEMVector(0, 0, -1);
+var upPos = new ZEMVector(0, 0, 1), upNeg = new ZEMVector(0, 0, -1);
+var va;
+var vW, vH, cW, cH;
+var tlcol = new ZEMVector(0, 0, 0), blcol = new ZEMVector(0, 0, 0), trcol = new ZEMVector(0, 0, 0), brcol = new ZEMVector(0, 0, 0);
+var backBuff;
+var animate = 1;
+var needsUpdate = 1;
+var bbmin = new ZEMVector(9999, 9999, 9999), bbmax = new ZEMVector(-9999, -9999, -9999);
+var bc = new ZEMVector(0, 0, 0);
+var scal = 1.0;
+var fade = 0.0;
+var shaderErr = 0;
+
+/* Element helpers: a page may lack an element (no preview picture, no
+   labels), so every lookup may find nothing. */
+function zemEl(id) {
+  return document.getElementById(id);
+}
+function zemShow(id, on) {
+  var e = zemEl(id);
+  if (e) {
+    e.style.display = on ? "block" : "none";
+  }
+  return e;
+}
+function zemShown(e) {
+  return e && e.style.display !== "none";
+}
+function zemStopEvent(e) {
+  if (e && e.preventDefault) {
+    e.preventDefault();
+  }
+  return false;
+}
+function zemRequestFrame(f) {
+  var r = window.requestAnimationFrame || window.webkitRequestAnimationFrame || window.mozRequestAnimationFrame;
+  if (r) {
+    r.call(window, f);
+  } else {
+    window.setTimeout(f, 1000 / 60);
+  }
+}
+
+function zemWindowSize() {
+  cW = window.innerWidth;
+  cH = window.innerHeight;
+  if (!cW || !cH) {
+    cW = document.body.clientWidth;
+    cH = document.body.clientHeight;
+  }
+  vW = Math.round(cW * 80 / 100 + 0.5);
+  vH = Math.round(cH * 70 / 100 + 0.5);
+  if (canvas) {
+    canvas.width = vW;
+    canvas.height = vH;
+  }
+}
+
+function zemPlaceTRL() {
+  var t = zemEl("TRL");
+  if (!t) {
+    return;
+  }
+  t.style.width = (cW * 80 / 100 + 12) + "px";
+  t.style.top = (cH * 18 / 100) + "px";
+  t.style.borderLeft = (cW / 10) + "px solid transparent";
+  t.style.borderRight = (cW / 10 - 12) + "px solid transparent";
+  t.style.borderTop = (cH * 70 / 100) + "px solid black";
+}
+
+function getShader(id) {
+  var s = zemEl(id);
+  if (!s) {
+    shaderErr = 1;
+    return null;
+  }
+  var str = "";
+  var k = s.firstChild;
+  while (k) {
+    if (k.nodeType === 3) {
+      str += k.textContent;
+    }
+    k = k.nextSibling;
+  }
+  var shader;
+  if (s.type === "x-shader/x-fragment") {
+    shader = gl.createShader(gl.FRAGMENT_SHADER);
+  } else if (s.type === "x-shader/x-vertex") {
+    shader = gl.createShader(gl.VERTEX_SHADER);
+  } else {
+    shaderErr = 1;
+    return null;
+  }
+  gl.shaderSource(shader, str);
+  gl.compileShader(shader);
+  if (!gl.getShaderParameter(shader, gl.COMPILE_STATUS)) {
+    shaderErr = 1;
+    return null;
+  }
+  return shader;
+}
+
+function zemProgram(vsId, fsId) {
+  var p = gl.createProgram();
+  var vs = getShader(vsId);
+  var fs = getShader(fsId);
+  if (!vs || !fs) {
+    shaderErr = 1;
+    return p;
+  }
+  gl.attachShader(p, vs);
+  gl.attachShader(p, fs);
+  gl.linkProgram(p);
+  if (!gl.getProgramParameter(p, gl.LINK_STATUS)) {
+    shaderErr = 1;
+  }
+  return p;
+}
+
+function loadCubeMap() {
+  var faces = [gl.TEXTURE_CUBE_MAP_POSITIVE_X, gl.TEXTURE_CUBE_MAP_NEGATIVE_X, gl.TEXTURE_CUBE_MAP_POSITIVE_Y,
+    gl.TEXTURE_CUBE_MAP_NEGATIVE_Y, gl.TEXTURE_CUBE_MAP_POSITIVE_Z, gl.TEXTURE_CUBE_MAP_NEGATIVE_Z];
+  cubeMap = gl.createTexture();
+  gl.bindTexture(gl.TEXTURE_CUBE_MAP, cubeMap);
+  gl.texParameteri(gl.TEXTURE_CUBE_MAP, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+  gl.texParameteri(gl.TEXTURE_CUBE_MAP, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+  gl.texParameteri(gl.TEXTURE_CUBE_MAP, gl.TEXTURE_MIN_FILTER, gl.LINEAR);
+  gl.texParameteri(gl.TEXTURE_CUBE_MAP, gl.TEXTURE_MAG_FILTER, gl.LINEAR);
+  gl.pixelStorei(gl.UNPACK_FLIP_Y_WEBGL, true);
+  for (var i = 0; i < 6; i++) {
+    var img = zemEl("cube" + (i + 1));
+    if (img) {
+      gl.texImage2D(faces[i], 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, img);
+    }
+  }
+}
+
 function initWebGL() {
+  canvas = zemEl("WebGLCanvas");
+  preview = zemEl("GLPreview");
+  errorText = zemEl("ErrorText");
+  zemShow("Fold", true);
+  if (errorText) {
+    errorText.innerHTML = "<h2>Please open HTML page in a WebGL&trade; capable browser to view it correctly ! </h2>"
+      + "<h3>More information available at <a href=\"https://zem-webgl.example.com/webgl-support/\">&raquo;ZEM WebGL support</a>"
+      + " and <a href=\"https://get.webgl.org/\">&raquo;get.webgl.org</a></h3>";
+  }
+  zemWindowSize();
+  if (!window.WebGLRenderingContext || !canvas || !canvas.getContext) {
+    usePreview = 1;
+    return;
+  }
+  var names = ["webgl", "experimental-webgl", "moz-webgl", "webkit-3d"];
+  gl = null;
+  for (var n = 0; n < names.length && !gl; n++) {
+    try {
+      gl = canvas.getContext(names[n], { antialias: true, stencil: false });
+    } catch (ex) {
+      gl = null;
+    }
+  }
+  if (!gl) {
+    usePreview = 1;
+    return;
+  }
+
+  gl.viewport(0, 0, vW, vH);
+  backProg = zemProgram("back-vs", "back-fs");
+  backPosLoc = gl.getAttribLocation(backProg, "aPos");
+  if (typeof initBack === "function") {
+    initBack(tlcol, blcol, trcol, brcol);
+  }
+  vpLoc = gl.getUniformLocation(backProg, "viewport");
+  scLoc = gl.getUniformLocation(backProg, "scal");
+  gl.useProgram(backProg);
+  gl.uniform4f(gl.getUniformLocation(backProg, "topLeftColor"), tlcol.x, tlcol.y, tlcol.z, 1);
+  gl.uniform4f(gl.getUniformLocation(backProg, "bottomLeftColor"), blcol.x, blcol.y, blcol.z, 1);
+  gl.uniform4f(gl.getUniformLocation(backProg, "topRightColor"), trcol.x, trcol.y, trcol.z, 1);
+  gl.uniform4f(gl.getUniformLocation(backProg, "bottomRightColor"), brcol.x, brcol.y, brcol.z, 1);
+  gl.uniform2f(vpLoc, vW, vH);
+
+  cProg = zemProgram("c-vs", "c-fs");
+  CposLoc = gl.getAttribLocation(cProg, "aPos");
+  colLoc = gl.getUniformLocation(cProg, "color");
+  CmvMatLoc = gl.getUniformLocation(cProg, "mvMatrix");
+  CprMatLoc = gl.getUniformLocation(cProg, "prMatrix");
+
+  loadCubeMap();
+
+  prog = zemProgram("mat-vs", "mat-fs");
+  posLoc = gl.getAttribLocation(prog, "aPos");
+  normLoc = gl.getAttribLocation(prog, "aNorm");
+  texLoc = gl.getAttribLocation(prog, "aTex");
+
+  if (typeof initVB === "function") {
+    initVB(gl, posLoc, normLoc, texLoc, mi, buff, bl, mat, bbmin, bbmax);
+  }
+  if (typeof initCurves === "function") {
+    initCurves(gl, CposLoc, cols, lbuff, lbl, bbmin, bbmax);
+  }
+  if (typeof initDots === "function") {
+    initDots(dtpts);
+  }
+  if (typeof initView === "function") {
+    va = initView(veye, vtar, vx, vy);
+  }
+  if (!(va > 0 && va < 180)) {
+    va = 45;
+  }
+  if (typeof initTextures === "function") {
+    initTextures(textures);
+  }
+
+  bc.set(bbmin).add(bbmax).mul(0.5);
+
+  mvMatLoc = gl.getUniformLocation(prog, "mvMatrix");
+  prMatLoc = gl.getUniformLocation(prog, "prMatrix");
+  difLoc = gl.getUniformLocation(prog, "difCol");
+  specLoc = gl.getUniformLocation(prog, "specCol");
+  cubeLoc = gl.getUniformLocation(prog, "envCube");
+  reflLoc = gl.getUniformLocation(prog, "refl");
+  transLoc = gl.getUniformLocation(prog, "trans");
+  refrLoc = gl.getUniformLocation(prog, "refr");
+  shineLoc = gl.getUniformLocation(prog, "shine");
+  reflColLoc = gl.getUniformLocation(prog, "reflCol");
+  invmvLoc = gl.getUniformLocation(prog, "invmv");
+  texmodeLoc = gl.getUniformLocation(prog, "texmode");
+  textureLoc = gl.getUniformLocation(prog, "tex");
+
+  backBuff = gl.createBuffer();
+  gl.bindBuffer(gl.ARRAY_BUFFER, backBuff);
+  gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([-1, -1, 0, 1, -1, 0, 1, 1, 0, -1, -1, 0, -1, 1, 0, 1, 1, 0]), gl.STATIC_DRAW);
+
+  gl.enable(gl.DEPTH_TEST);
+  gl.depthFunc(gl.LEQUAL);
+  gl.clearDepth(1);
+  gl.clearColor(0.47, 0.47, 0.47, 0);
+  if (lbuff.length > 0) {
+    gl.enable(gl.POLYGON_OFFSET_FILL);
+    gl.polygonOffset(2, 3);
+  }
+
+  if (shaderErr) {
+    usePreview = 1;
+    return;
+  }
+
+  if (errorText) {
+    errorText.style.display = "none";
+  }
+  if (preview) {
+    preview.style.display = "none";
+  }
+  zemShow("BX", true);
+  zemShow("TRL", true);
+  zemPlaceTRL();
+  zemShow("Edge", true);
+  zemShow("Icon", true);
+  canvas.onmousedown = OnMouseDown;
+  canvas.onmouseup = OnMouseUp;
+  canvas.onmousemove = OnMouseMove;
+  canvas.addEventListener("DOMMouseScroll", OnMouseWheel, false);
+  canvas.addEventListener("mousewheel", OnMouseWheel, false);
+  needsUpdate = 1;
+  zemRequestFrame(renderAnim);
 }
+
+function renderAnim() {
+  if (animate !== 0) {
+    doRotY(animate * 0.05);
+  }
+  zemRequestFrame(renderAnim);
+  if (fade !== 0) {
+    scal += fade;
+    if (scal <= 0) {
+      scal = 0;
+      fade = 0;
+    } else if (scal >= 1) {
+      scal = 1;
+      fade = 0;
+    }
+    needsUpdate = 1;
+  }
+  doRepaint();
+}
+
+/* Rebuilds the camera frame after a rotation, keeping world z upright. */
+function zemFrame() {
+  var z = new ZEMVector(veye.x - vtar.x, veye.y - vtar.y, veye.z - vtar.z).norm();
+  var x;
+  if (Math.abs(vy.z) > 0.01) {
+    x = z.cross(vy.z > 0 ? upPos : upNeg);
+  } else {
+    x = z.cross(vy);
+  }
+  x.norm();
+  var y = z.cross(x).mul(-1).norm();
+  vy.set(y);
+  vx.set(x);
+  needsUpdate = 1;
+}
+
+function doRotX(ang) {
+  if (ang === 0) {
+    return;
+  }
+  var axis = new ZEMVector(vx.x, vx.y, vx.z);
+  vy.rot(ang, axis);
+  veye.sub(bc).rot(ang, axis).add(bc);
+  vtar.sub(bc).rot(ang, axis).add(bc);
+  zemFrame();
+}
+
+function doRotY(ang) {
+  veye.sub(bc).rot(ang, upPos).add(bc);
+  vtar.sub(bc).rot(ang, upPos).add(bc);
+  zemFrame();
+}
+
+function OnMouseDown(e) {
+  e = e || window.event;
+  mousePressed = e.which;
+  lastMouseX = e.clientX;
+  lastMouseY = e.clientY;
+  if (animate === 0) {
+    animate = 1;
+  } else {
+    animate = -animate;
+  }
+  return zemStopEvent(e);
+}
+
+function OnMouseMove(e) {
+  e = e || window.event;
+  if (!mousePressed) {
+    return zemStopEvent(e);
+  }
+  var dx = e.clientX - lastMouseX;
+  var dy = e.clientY - lastMouseY;
+  if (mousePressed === 2) {
+    var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(dy / 90);
+    veye.add(d);
+    vtar.add(d);
+    needsUpdate = 1;
+  } else {
+    doRotX(dy / 3);
+    doRotY(-dx / 3);
+  }
+  animate = 0;
+  lastMouseX = e.clientX;
+  lastMouseY = e.clientY;
+  return zemStopEvent(e);
+}
+
+function OnMouseUp(e) {
+  e = e || window.event;
+  mousePressed = 0;
+  lastMouseX = e.clientX;
+  lastMouseY = e.clientY;
+  return zemStopEvent(e);
+}
+
+function OnMouseWheel(e) {
+  e = e || window.event;
+  var dy = e.wheelDelta ? e.wheelDelta / 30 : (e.detail || 0);
+  if (window.opera || window.chrome) {
+    dy = -dy;
+  }
+  var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(dy / 30);
+  veye.add(d);
+  vtar.add(d);
+  needsUpdate = 1;
+  return zemStopEvent(e);
+}
+
 function OnResize() {
+  zemWindowSize();
+  zemPlaceTRL();
+  needsUpdate = 1;
 }
+
 function OnHelp(e) {
+  zemStopEvent(e);
+  if (usePreview === 1) {
+    var help = zemEl("HelpText");
+    var showPic = preview && !zemShown(preview);
+    if (preview) {
+      preview.style.display = showPic ? "block" : "none";
+    }
+    if (help) {
+      help.style.display = showPic ? "none" : "block";
+    }
+    return false;
+  }
+  if (fade !== 0) {
+    return false;
+  }
+  var edge = zemEl("Edge");
+  if (edge) {
+    edge.style.zIndex = 1;
+  }
+  if (scal >= 1) {
+    fade = -0.02;
+  } else if (scal <= 0) {
+    fade = 0.02;
+  }
+  return false;
+}
+
+/* Near and far planes from the scene box: depths along the view
+   direction, positive in front of the eye. Near never comes closer than
+   far / 1000, and is that when the box reaches behind the eye. */
+function zemClipPlanes() {
+  var dir = new ZEMVector(vtar.x - veye.x, vtar.y - veye.y, vtar.z - veye.z).norm();
+  var pts = [];
+  if (bbmin.x <= bbmax.x && bbmin.y <= bbmax.y && bbmin.z <= bbmax.z) {
+    for (var i = 0; i < 8; i++) {
+      pts.push(new ZEMVector(i & 1 ? bbmax.x : bbmin.x, i & 2 ? bbmax.y : bbmin.y, i & 4 ? bbmax.z : bbmin.z));
+    }
+  } else {
+    pts.push(vtar);
+  }
+  var near = Infinity, far = -Infinity;
+  for (var k = 0; k < pts.length; k++) {
+    var d = (pts[k].x - veye.x) * dir.x + (pts[k].y - veye.y) * dir.y + (pts[k].z - veye.z) * dir.z;
+    if (d < near) {
+      near = d;
+    }
+    if (d > far) {
+      far = d;
+    }
+  }
+  if (!(far > 0) || !isFinite(far) || !isFinite(near)) {
+    far = 1;
+  }
+  if (!(near >= far / 1000)) {
+    near = far / 1000;
+  }
+  if (far <= near * 1.001) {
+    near = near * 0.5;
+    far = far * 2;
+  }
+  return [near, far];
+}
+
+function zemUseMaterial(m) {
+  var o = m * 15;
+  gl.uniform3f(difLoc, mat[o], mat[o + 1], mat[o + 2]);
+  gl.uniform3f(specLoc, mat[o + 3], mat[o + 4], mat[o + 5]);
+  gl.uniform3f(reflColLoc, mat[o + 6], mat[o + 7], mat[o + 8]);
+  gl.uniform1f(reflLoc, mat[o + 9]);
+  gl.uniform1f(transLoc, mat[o + 10]);
+  gl.uniform1f(refrLoc, mat[o + 11]);
+  gl.uniform1f(shineLoc, mat[o + 12]);
+}
+
+function zemDrawMeshes(transparent) {
+  for (var i = 0; i < buff.length; i++) {
+    var o = mi[i] * 15;
+    if ((mat[o + 10] > 0) !== transparent) {
+      continue;
+    }
+    gl.bindBuffer(gl.ARRAY_BUFFER, buff[i]);
+    var mode = mat[o + 13];
+    var tn = mat[o + 14];
+    if (mode > 0 && tn >= 0) {
+      gl.vertexAttribPointer(posLoc, 3, gl.FLOAT, false, 32, 0);
+      gl.vertexAttribPointer(normLoc, 3, gl.FLOAT, false, 32, 12);
+      if (texLoc >= 0) {
+        gl.enableVertexAttribArray(texLoc);
+        gl.vertexAttribPointer(texLoc, 2, gl.FLOAT, false, 32, 24);
+      }
+      gl.activeTexture(gl.TEXTURE1);
+      gl.bindTexture(gl.TEXTURE_2D, textures[tn] || null);
+      gl.activeTexture(gl.TEXTURE0);
+      if (!textures[tn]) {
+        mode = 0;
+      }
+    } else {
+      gl.vertexAttribPointer(posLoc, 3, gl.FLOAT, false, 24, 0);
+      gl.vertexAttribPointer(normLoc, 3, gl.FLOAT, false, 24, 12);
+      if (texLoc >= 0) {
+        gl.disableVertexAttribArray(texLoc);
+      }
+      mode = 0;
+    }
+    zemUseMaterial(mi[i]);
+    gl.uniform1i(texmodeLoc, mode);
+    gl.drawArrays(gl.TRIANGLES, 0, bl[i] * 3);
+  }
+}
+
+function zemDrawBack(s) {
+  gl.useProgram(backProg);
+  gl.bindBuffer(gl.ARRAY_BUFFER, backBuff);
+  gl.enableVertexAttribArray(backPosLoc);
+  gl.vertexAttribPointer(backPosLoc, 3, gl.FLOAT, false, 12, 0);
+  gl.uniform2f(vpLoc, vW, vH);
+  gl.uniform1f(scLoc, s);
+  gl.drawArrays(gl.TRIANGLES, 0, 6);
+  gl.disableVertexAttribArray(backPosLoc);
+}
+
+function doRepaint() {
+  if (needsUpdate !== 1) {
+    return;
+  }
+  if (scal < 1) {
+    var w = (vW * (1 - scal) + 12) + "px";
+    var h = (vH * (1 - scal) + 12) + "px";
+    var ids = ["edge", "edge1"];
+    for (var j = 0; j < ids.length; j++) {
+      var c = zemEl(ids[j]);
+      if (c) {
+        c.style.width = w;
+        c.style.height = h;
+      }
+    }
+    zemShow("Edge", true);
+    zemShow("Icon", true);
+    zemShow("Fold", false);
+  } else {
+    var edge = zemShow("Edge", false);
+    if (edge) {
+      edge.style.zIndex = 4;
+    }
+    zemShow("Icon", false);
+    zemShow("Fold", true);
+  }
+  if (scal <= 0) {
+    return;
+  }
+  needsUpdate = 0;
+  gl.viewport(0, 0, vW, vH);
+  gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+
+  gl.disable(gl.DEPTH_TEST);
+  zemDrawBack(1);
+  gl.enable(gl.DEPTH_TEST);
+  gl.colorMask(true, true, true, false);
+
+  mvMatrix.createLookAt(veye, vtar, vy);
+  invmvMatrix.set(mvMatrix).invert();
+  var planes = zemClipPlanes();
+  prMatrix.createPerspective(va, vW / vH, planes[0], planes[1]);
+
+  if (scal >= 1) {
+    project(mvMatrix, prMatrix, vW, vH);
+  } else {
+    for (var n = 0; n * 3 < dtpts.length; n++) {
+      zemShow("dot" + (n + 1), false);
+    }
+  }
+
+  if (buff.length > 0) {
+    gl.useProgram(prog);
+    gl.uniformMatrix4fv(mvMatLoc, false, new Float32Array(mvMatrix.asArray()));
+    gl.uniformMatrix4fv(prMatLoc, false, new Float32Array(prMatrix.asArray()));
+    gl.uniformMatrix4fv(invmvLoc, false, new Float32Array(invmvMatrix.asArray()));
+    gl.enableVertexAttribArray(posLoc);
+    gl.enableVertexAttribArray(normLoc);
+    gl.uniform1i(cubeLoc, 0);
+    gl.uniform1i(textureLoc, 1);
+    gl.activeTexture(gl.TEXTURE0);
+    gl.bindTexture(gl.TEXTURE_CUBE_MAP, cubeMap);
+    zemDrawMeshes(false);
+    gl.enable(gl.BLEND);
+    gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);
+    zemDrawMeshes(true);
+    gl.disable(gl.BLEND);
+    gl.disableVertexAttribArray(posLoc);
+    gl.disableVertexAttribArray(normLoc);
+    if (texLoc >= 0) {
+      gl.disableVertexAttribArray(texLoc);
+    }
+  }
+
+  if (lbuff.length > 0) {
+    gl.useProgram(cProg);
+    gl.uniformMatrix4fv(CmvMatLoc, false, new Float32Array(mvMatrix.asArray()));
+    gl.uniformMatrix4fv(CprMatLoc, false, new Float32Array(prMatrix.asArray()));
+    gl.enableVertexAttribArray(CposLoc);
+    for (var i = 0; i < lbuff.length; i++) {
+      gl.bindBuffer(gl.ARRAY_BUFFER, lbuff[i]);
+      gl.vertexAttribPointer(CposLoc, 3, gl.FLOAT, false, 12, 0);
+      gl.uniform3f(colLoc, cols[i * 3], cols[i * 3 + 1], cols[i * 3 + 2]);
+      gl.drawArrays(gl.LINE_STRIP, 0, lbl[i]);
+    }
+    gl.disableVertexAttribArray(CposLoc);
+  }
+
+  gl.colorMask(true, true, true, true);
+
+  if (scal < 1) {
+    gl.disable(gl.DEPTH_TEST);
+    zemDrawBack(scal < 0.02 ? 0 : scal);
+  }
+  gl.flush();
+}
+
+/* Places each text-dot label at its point's position on the canvas; a
+   label whose point is behind the eye or off the canvas is hidden. */
+function project(model, proj, w, h) {
+  for (var i = 0; i * 3 < dtpts.length; i++) {
+    var lab = zemEl("dot" + (i + 1));
+    if (!lab) {
+      continue;
+    }
+    var x = dtpts[i * 3], y = dtpts[i * 3 + 1], z = dtpts[i * 3 + 2];
+    var tx = model.m00 * x + model.m10 * y + model.m20 * z + model.m30;
+    var ty = model.m01 * x + model.m11 * y + model.m21 * z + model.m31;
+    var tz = model.m02 * x + model.m12 * y + model.m22 * z + model.m32;
+    var tw = model.m03 * x + model.m13 * y + model.m23 * z + model.m33;
+    var rx = proj.m00 * tx + proj.m10 * ty + proj.m20 * tz + proj.m30 * tw;
+    var ry = proj.m01 * tx + proj.m11 * ty + proj.m21 * tz + proj.m31 * tw;
+    var rw = proj.m03 * tx + proj.m13 * ty + proj.m23 * tz + proj.m33 * tw;
+    var sx = (rx / rw + 1) / 2 * w;
+    var sy = (1 - ry / rw) / 2 * h;
+    if (tz < 0 && rw > 0 && sx > 0 && sx < w && sy > 0 && sy < h) {
+      lab.style.left = sx + "px";
+      lab.style.top = sy + "px";
+      lab.style.display = "block";
+    } else {
+      lab.style.display = "none";
+    }
+  }
 }
