@@ -1,0 +1,225 @@
+#include "core/ZEM_EventHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ZEM_DialogEvent.h"
+
+namespace {
+
+// A subscriber that writes what it receives into a shared log.
+class Recorder : public ZEM_EventSubscriber {
+  ZEM_DECLARE_CLASS(Recorder, ZEM_EventSubscriber)
+ public:
+  Recorder(std::string name, std::vector<std::string>* log, int* deleted = nullptr)
+      : m_name(std::move(name)), m_log(log), m_deleted(deleted) {}
+  ~Recorder() override {
+    if (m_deleted) ++*m_deleted;
+  }
+  void OnAny(ZEM_Event& e) { m_log->push_back(m_name + ":any:" + e.GetClassName()); }
+  void OnClose(ZEM_Event& e) {
+    m_log->push_back(m_name + ":close");
+    if (m_onClose) m_onClose();
+  }
+  std::string m_name;
+  std::vector<std::string>* m_log;
+  int* m_deleted;
+  std::function<void()> m_onClose;
+};
+ZEM_DECLARE_POINTER(Recorder);
+
+TEST(FireEvent, CallsOnlyTheLatestMatchingRegistrationOfEachSubscriber) {
+  std::vector<std::string> log;
+  ZEM_EventHandler handler;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  handler.Register(a.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  handler.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);  // later and more general: wins
+
+  ZEM_CloseDocumentEvent close;
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:any:ZEM_CloseDocumentEvent"}));
+}
+
+TEST(FireEvent, SkipsRegistrationsForOtherClassesAndReachesEverySubscriber) {
+  std::vector<std::string> log;
+  ZEM_EventHandler handler;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  auto b = Recorder_ptr::Adopt(new Recorder("b", &log));
+  handler.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
+  handler.Register(a.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  handler.Register(b.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+
+  ZEM_SaveDocumentEvent save;
+  handler.FireEvent(save);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:any:ZEM_SaveDocumentEvent"}));
+  log.clear();
+  ZEM_CloseDocumentEvent close;
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:close", "b:close"}));
+}
+
+TEST(FireEvent, SuspendedSubscribersReceiveNothingUntilResumed) {
+  std::vector<std::string> log;
+  ZEM_EventHandler handler;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  handler.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
+  handler.Suspend(a.Get(), true);
+  ZEM_HardwareInfoEvent event;
+  handler.FireEvent(event);
+  EXPECT_TRUE(log.empty());
+  EXPECT_TRUE(handler.IsRegistered(a.Get()));
+  handler.Suspend(a.Get(), false);
+  handler.FireEvent(event);
+  EXPECT_EQ(log.size(), 1u);
+}
+
+TEST(Registration, HandlerHoldsAReferenceUntilUnregistered) {
+  std::vector<std::string> log;
+  int deleted = 0;
+  ZEM_EventHandler handler;
+  auto* a = new Recorder("a", &log, &deleted);
+  handler.Register(a, ZEM_Event(), &Recorder::OnAny);
+  handler.Register(a, ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  EXPECT_EQ(a->RefCount(), 2);
+  EXPECT_EQ(handler.SubscriberCount(), 1u);
+  EXPECT_EQ(a->Handlers().size(), 1u);
+  a->Release();
+  EXPECT_EQ(deleted, 0);
+  handler.Unregister(a);
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(handler.SubscriberCount(), 0u);
+}
+
+TEST(Registration, DetachFromAllLeavesEveryHandler) {
+  std::vector<std::string> log;
+  ZEM_EventHandler first, second;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  first.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
+  second.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
+  EXPECT_EQ(a->RefCount(), 3);
+  a->DetachFromAll();
+  EXPECT_FALSE(first.IsRegistered(a.Get()));
+  EXPECT_FALSE(second.IsRegistered(a.Get()));
+  EXPECT_TRUE(a->Handlers().empty());
+  EXPECT_EQ(a->RefCount(), 1);
+}
+
+TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
+  std::vector<std::string> log;
+  int deleted = 0;
+  ZEM_EventHandler handler;
+  auto* a = new Recorder("a", &log, &deleted);
+  handler.Register(a, ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  a->Release();  // only the handler holds it now
+  a->m_onClose = [&] {
+    handler.Unregister(a);
+    EXPECT_EQ(deleted, 0) << "still inside its callback";
+    a->m_log->push_back("after");  // touches the object after the unregistration
+  };
+  ZEM_CloseDocumentEvent close;
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:close", "after"}));
+  EXPECT_EQ(deleted, 1);
+}
+
+TEST(DispatchWhileChanging, SubscriberUnregisteredByAnEarlierCallbackIsNotCalled) {
+  std::vector<std::string> log;
+  int deletedB = 0;
+  ZEM_EventHandler handler;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  auto* b = new Recorder("b", &log, &deletedB);
+  handler.Register(a.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  handler.Register(b, ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  b->Release();
+  a->m_onClose = [&] { handler.Unregister(b); };
+  ZEM_CloseDocumentEvent close;
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:close"}));
+  EXPECT_EQ(deletedB, 1);
+}
+
+TEST(DispatchWhileChanging, SubscriberAddedDuringDispatchWaitsForTheNextEvent) {
+  std::vector<std::string> log;
+  ZEM_EventHandler handler;
+  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
+  auto b = Recorder_ptr::Adopt(new Recorder("b", &log));
+  handler.Register(a.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  a->m_onClose = [&] {
+    if (!handler.IsRegistered(b.Get())) handler.Register(b.Get(), ZEM_CloseDocumentEvent(), &Recorder::OnClose);
+  };
+  ZEM_CloseDocumentEvent close;
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:close"}));
+  handler.FireEvent(close);
+  EXPECT_EQ(log, (std::vector<std::string>{"a:close", "a:close", "b:close"}));
+}
+
+// A dialog as its subscriber sees it.
+struct FakeDialog : ZEM_DialogEventTarget {
+  std::vector<std::string> calls;
+  bool closesOnSave = false;
+  std::function<void()> onCancel;
+  void OnHardwareInfo() override { calls.push_back("hardware"); }
+  void OnEnvironmentAdded() override { calls.push_back("environment"); }
+  void CancelFromEvent() override {
+    calls.push_back("cancel");
+    if (onCancel) onCancel();
+  }
+  bool CloseByCommandControl() override {
+    calls.push_back("command-control");
+    return closesOnSave;
+  }
+  void HideWindow() override { calls.push_back("hide"); }
+};
+
+TEST(DialogSubscriber, RoutesEachEventKindToItsDialogHook) {
+  ZEM_EventHandler general, model;
+  FakeDialog dialog;
+  auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));
+  subscriber->Subscribe(general, model);
+
+  ZEM_HardwareInfoEvent hardware;
+  ZEM_AddEnvironmentEvent environment;
+  ZEM_SaveDocumentEvent save;
+  ZEM_CloseDocumentEvent close;
+  general.FireEvent(hardware);
+  general.FireEvent(environment);
+  general.FireEvent(close);  // not registered with the general handler
+  model.FireEvent(save);
+  dialog.closesOnSave = true;
+  model.FireEvent(save);
+  model.FireEvent(close);
+  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"hardware", "environment", "command-control", "command-control",
+                                                    "hide", "cancel", "hide"}));
+}
+
+TEST(DialogSubscriber, ClosingTheDocumentCancelsADialogThatDetachesItsSubscriberMeanwhile) {
+  ZEM_EventHandler general, model;
+  FakeDialog dialog;
+  auto* subscriber = new ZEM_DialogEvent(&dialog);
+  subscriber->Subscribe(general, model);
+  // The dialog's closing detaches and releases its subscriber, as a dialog
+  // does when it is cancelled.
+  dialog.onCancel = [&] {
+    subscriber->DetachFromAll();
+    subscriber->Release();
+  };
+  ZEM_CloseDocumentEvent close;
+  model.FireEvent(close);
+  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"cancel", "hide"}));
+  EXPECT_EQ(general.SubscriberCount(), 0u);
+  EXPECT_EQ(model.SubscriberCount(), 0u);
+  model.FireEvent(close);
+  EXPECT_EQ(dialog.calls.size(), 2u) << "a closed dialog receives no further document events";
+}
+
+TEST(DialogSubscriber, ProcessWideHandlersAreCreatedOnceAndKept) {
+  EXPECT_EQ(ZEM_EventHandler::Instance(), ZEM_EventHandler::Instance());
+  EXPECT_EQ(ZEM_ModelEventHandler::Instance(), ZEM_ModelEventHandler::Instance());
+  EXPECT_NE(static_cast<ZEM_EventHandler*>(ZEM_ModelEventHandler::Instance()), ZEM_EventHandler::Instance());
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "core/ZEM_SmartPointer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/ZEM_DialogEvent.h"
+#include "core/ZEM_Event.h"
+
+namespace {
+
+// An event that counts its own destruction.
+class CountedEvent : public ZEM_CloseDocumentEvent {
+  ZEM_DECLARE_CLASS(CountedEvent, ZEM_CloseDocumentEvent)
+ public:
+  explicit CountedEvent(int* deleted) : m_deleted(deleted) {}
+  ~CountedEvent() override { ++*m_deleted; }
+  int* m_deleted;
+};
+ZEM_DECLARE_POINTER(CountedEvent);
+
+TEST(ReferenceCount, NewObjectHasOneReferenceAndLastReleaseDeletes) {
+  int deleted = 0;
+  auto* event = new CountedEvent(&deleted);
+  EXPECT_EQ(event->RefCount(), 1);
+  EXPECT_EQ(event->AddRef(), 2);
+  EXPECT_EQ(event->Release(), 1);
+  EXPECT_EQ(deleted, 0);
+  EXPECT_EQ(event->Release(), 0);
+  EXPECT_EQ(deleted, 1);
+}
+
+TEST(ClassNames, EachClassNamesItselfAndIsKindOfItsWholeChain) {
+  ZEM_CloseDocumentEvent close;
+  EXPECT_STREQ(close.GetClassName(), "ZEM_CloseDocumentEvent");
+  EXPECT_TRUE(close.IsKindOf("ZEM_CloseDocumentEvent"));
+  EXPECT_TRUE(close.IsKindOf("ZEM_Event"));
+  EXPECT_TRUE(close.IsKindOf("ZEM_BaseUnknown"));
+  EXPECT_FALSE(close.IsKindOf("ZEM_SaveDocumentEvent"));
+  EXPECT_FALSE(close.IsKindOf("ZEM_Even"));  // whole names only
+  EXPECT_FALSE(close.IsKindOf(nullptr));
+
+  ZEM_DialogEvent dialogEvent(nullptr);
+  EXPECT_STREQ(dialogEvent.GetClassName(), "ZEM_DialogEvent");
+  EXPECT_TRUE(dialogEvent.IsKindOf("ZEM_EventSubscriber"));
+  EXPECT_FALSE(dialogEvent.IsKindOf("ZEM_Event"));
+  EXPECT_TRUE(ZEM_ModelEventHandler().IsKindOf("ZEM_EventSubscriber"));
+}
+
+TEST(ClassNames, IdentityAndEqualityQueries) {
+  ZEM_Event a, b;
+  EXPECT_TRUE(a.IsSame(&a));
+  EXPECT_FALSE(a.IsSame(&b));
+  EXPECT_TRUE(a.IsNotSame(&b));
+  EXPECT_FALSE(a.IsEqual(&a));  // framework objects are never equal by value
+  EXPECT_TRUE(a.IsNotEqual(&a));
+  EXPECT_TRUE(ZEM_EventHandler().IsServingContainer());
+  EXPECT_FALSE(a.IsServingContainer());
+  EXPECT_FALSE(a.IsWindowBound());
+}
+
+TEST(SmartPointer, HoldsOneReferenceForItsLifetime) {
+  int deleted = 0;
+  auto* event = new CountedEvent(&deleted);
+  {
+    CountedEvent_ptr p(event);
+    EXPECT_EQ(event->RefCount(), 2);
+    CountedEvent_ptr copy(p);
+    EXPECT_EQ(event->RefCount(), 3);
+  }
+  EXPECT_EQ(event->RefCount(), 1);
+  {
+    auto adopted = CountedEvent_ptr::Adopt(event);
+    EXPECT_EQ(event->RefCount(), 1);
+  }
+  EXPECT_EQ(deleted, 1);
+}
+
+TEST(SmartPointer, EmptyPointerHasEmptyClassNameAndIsKindOfNothing) {
+  ZEM_BaseUnknown_ptr empty;
+  EXPECT_STREQ(empty.GetClassName(), "");
+  EXPECT_FALSE(empty.IsKindOf("ZEM_BaseUnknown"));
+  EXPECT_FALSE(empty);
+  const ZEM_SmartPointerBase& base = empty;  // through the abstract handle too
+  EXPECT_STREQ(base.GetClassName(), "");
+}
+
+TEST(SmartPointer, ReportsTheHeldObjectsNameThroughAnyPointerClass) {
+  ZEM_BaseUnknown_ptr p = ZEM_Event_ptr::Adopt(new ZEM_SaveDocumentEvent);
+  EXPECT_STREQ(p.GetClassName(), "ZEM_SaveDocumentEvent");
+  EXPECT_TRUE(p.IsKindOf("ZEM_Event"));
+}
+
+TEST(SmartPointerAssignment, SelfAssignmentKeepsTheObject) {
+  int deleted = 0;
+  auto p = CountedEvent_ptr::Adopt(new CountedEvent(&deleted));
+  auto& alias = p;
+  p = alias;
+  EXPECT_EQ(deleted, 0);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->RefCount(), 1);
+}
+
+TEST(SmartPointerAssignment, BetweenPointersOfOneClassMovesReferencesExactly) {
+  int deletedA = 0, deletedB = 0;
+  auto a = CountedEvent_ptr::Adopt(new CountedEvent(&deletedA));
+  auto b = CountedEvent_ptr::Adopt(new CountedEvent(&deletedB));
+  CountedEvent* objectB = b.Get();
+  a = b;
+  EXPECT_EQ(deletedA, 1) << "the object a held is released";
+  EXPECT_EQ(objectB->RefCount(), 2);
+  b.Reset();
+  a.Reset();
+  EXPECT_EQ(deletedB, 1) << "no reference is left over";
+}
+
+TEST(SmartPointerAssignment, FromAnotherClassTakesTheNewObjectBeforeReleasingTheOld) {
+  int deleted = 0;
+  auto* event = new CountedEvent(&deleted);
+  ZEM_Event_ptr general(event);
+  CountedEvent_ptr specific(event);
+  event->Release();  // the two pointers hold the only references
+  specific = general;
+  EXPECT_EQ(deleted, 0);
+  EXPECT_EQ(event->RefCount(), 2);
+}
+
+TEST(SmartPointerCast, SucceedsAlongTheNameChain) {
+  ZEM_BaseUnknown_ptr base = ZEM_BaseUnknown_ptr::Adopt(new ZEM_DialogEvent(nullptr));
+  ZEM_EventSubscriber_ptr subscriber(base);
+  ZEM_DialogEvent_ptr dialogEvent = subscriber;
+  ASSERT_TRUE(subscriber);
+  ASSERT_TRUE(dialogEvent);
+  EXPECT_EQ(dialogEvent.Get(), static_cast<ZEM_BaseUnknown*>(base.Get()));
+  EXPECT_EQ(base->RefCount(), 3);
+}
+
+TEST(SmartPointerCast, ToAnUnrelatedClassGivesEmptyAndLeavesTheSourceAlone) {
+  ZEM_BaseUnknown_ptr base = ZEM_BaseUnknown_ptr::Adopt(new ZEM_CloseDocumentEvent);
+  ZEM_DialogEvent_ptr wrong(base);
+  EXPECT_FALSE(wrong);
+  EXPECT_STREQ(base.GetClassName(), "ZEM_CloseDocumentEvent");
+  EXPECT_EQ(base->RefCount(), 1);
+}
+
+TEST(SmartPointerCast, FailedAssignmentEmptiesTheTargetAndReleasesItsObject) {
+  int deleted = 0;
+  ZEM_Event_ptr target = CountedEvent_ptr::Adopt(new CountedEvent(&deleted));
+  ZEM_BaseUnknown_ptr subscriber = ZEM_EventSubscriber_ptr::Adopt(new ZEM_EventSubscriber);
+  target = subscriber;
+  EXPECT_FALSE(target);
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(subscriber->RefCount(), 1);
+}
+
+}  // namespace
