@@ -1,0 +1,170 @@
+#include "capture/RgbeReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// An in-memory file for the reader.
+class MemoryFile {
+ public:
+  explicit MemoryFile(const std::string& text) : MemoryFile(Bytes(text.begin(), text.end())) {}
+  explicit MemoryFile(const Bytes& bytes) {
+    file = std::tmpfile();
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::rewind(file);
+  }
+  ~MemoryFile() { std::fclose(file); }
+  std::FILE* file;
+};
+
+Bytes operator+(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+const std::string kHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n";
+
+TEST(RgbeToFloat, ScalesMantissasByTheExponent) {
+  float r, g, b;
+  const unsigned char black[4] = {200, 100, 50, 0};
+  RgbeToFloat(black, &r, &g, &b);
+  EXPECT_EQ(r, 0.0f);
+  EXPECT_EQ(g, 0.0f);
+  EXPECT_EQ(b, 0.0f);
+  const unsigned char full[4] = {255, 128, 1, 136};
+  RgbeToFloat(full, &r, &g, &b);
+  EXPECT_EQ(r, 255.0f);
+  EXPECT_EQ(g, 128.0f);
+  EXPECT_EQ(b, 1.0f);
+  const unsigned char half[4] = {128, 64, 0, 128};
+  RgbeToFloat(half, &r, &g, &b);
+  EXPECT_EQ(r, 0.5f);
+  EXPECT_EQ(g, 0.25f);
+  EXPECT_EQ(b, 0.0f);
+}
+
+TEST(ReadRgbeHeader, SkipsHeaderLinesAndReadsTheSize) {
+  MemoryFile f(kHeader + "-Y 7 +X 13\n");
+  int width = 0, height = 0;
+  ASSERT_EQ(ReadRgbeHeader(f.file, &width, &height), 0);
+  EXPECT_EQ(width, 13);
+  EXPECT_EQ(height, 7);
+}
+
+TEST(ReadRgbeHeader, AnEmptyFirstLineEndsTheHeaderAtOnce) {
+  MemoryFile f(std::string("\n-Y 2 +X 3\n"));
+  int width = 0, height = 0;
+  ASSERT_EQ(ReadRgbeHeader(f.file, &width, &height), 0);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(height, 2);
+}
+
+TEST(ReadRgbeHeader, RejectsOtherOrientationsAndMissingSizes) {
+  for (const std::string sizeLine : {"+Y 2 +X 3\n", "-Y 2 -X 3\n", "-Y 2\n", "garbage\n"}) {
+    MemoryFile f(kHeader + sizeLine);
+    int width = 0, height = 0;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ReadRgbeHeader(f.file, &width, &height), -1) << sizeLine;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "RGBE bad file format: missing image size specifier\n");
+  }
+}
+
+TEST(ReadRgbeHeader, ReportsAFileThatEndsInTheHeader) {
+  MemoryFile f(std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n"));
+  int width = 0, height = 0;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ReadRgbeHeader(f.file, &width, &height), -1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("RGBE read error: ", 0), 0u);
+}
+
+TEST(ReadRgbePixels, ReadsNarrowScanlinesFlat) {
+  // Width 3 is below the run-length minimum: plain 4-byte pixels.
+  MemoryFile f(Bytes{128, 0, 0, 129, 0, 128, 0, 129, 0, 0, 128, 129, 255, 255, 255, 0, 1, 2, 3, 136, 64, 64, 64, 128});
+  std::vector<float> data(3 * 2 * 3);
+  ASSERT_EQ(ReadRgbePixelsRle(f.file, data.data(), 3, 2), 0);
+  const std::vector<float> expected = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 0.25f, 0.25f, 0.25f};
+  EXPECT_EQ(data, expected);
+}
+
+// One run-length encoded scanline of width w whose four planes are each
+// given as the encoded bytes.
+Bytes Scanline(int width, const Bytes& red, const Bytes& green, const Bytes& blue, const Bytes& exponent) {
+  return Bytes{2, 2, static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(width & 0xff)} + red +
+         green + blue + exponent;
+}
+
+TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
+  // Width 130: a literal of 128 bytes (count 128) and a run of 2 (count 130).
+  Bytes literal{128};
+  for (int i = 0; i < 128; ++i) literal.push_back(static_cast<unsigned char>(i));
+  Bytes red = literal + Bytes{130, 200};
+  Bytes green = Bytes{129, 7} + Bytes{128 + 127, 9} + Bytes{128 + 2, 11};
+  Bytes blue = Bytes{128 + 127, 0} + Bytes{128 + 3, 5};
+  Bytes exponent = Bytes{128 + 127, 136} + Bytes{128 + 3, 136};
+  MemoryFile f(Scanline(130, red, green, blue, exponent));
+  std::vector<float> data(130 * 3, -1.0f);
+  ASSERT_EQ(ReadRgbePixelsRle(f.file, data.data(), 130, 1), 0);
+  EXPECT_EQ(data[0], 0);     // literal first byte
+  EXPECT_EQ(data[3 * 127], 127);
+  EXPECT_EQ(data[3 * 128], 200);  // the run
+  EXPECT_EQ(data[3 * 129], 200);
+  EXPECT_EQ(data[1], 7);         // green run of 1
+  EXPECT_EQ(data[3 * 1 + 1], 9);
+  EXPECT_EQ(data[3 * 127 + 1], 9);
+  EXPECT_EQ(data[3 * 128 + 1], 11);
+  EXPECT_EQ(data[3 * 129 + 2], 5);
+}
+
+TEST(ReadRgbePixels, ReadsAFileWhoseScanlinesAreNotEncodedFlat) {
+  // Width 8 could be encoded, but the first pixel does not start with 2, 2.
+  Bytes pixels;
+  for (int i = 0; i < 16; ++i) pixels = pixels + Bytes{static_cast<unsigned char>(i), 0, 0, 136};
+  MemoryFile f(pixels);
+  std::vector<float> data(16 * 3);
+  ASSERT_EQ(ReadRgbePixelsRle(f.file, data.data(), 8, 2), 0);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(data[3 * i], i);
+}
+
+TEST(ReadRgbePixels, RejectsBadScanlines) {
+  struct Case {
+    Bytes bytes;
+    const char* message;
+  };
+  const Bytes fullPlane{128 + 8, 1};
+  const std::vector<Case> cases = {
+      {Bytes{2, 2, 0, 9}, "RGBE bad file format: wrong scanline width\n"},
+      {Scanline(8, Bytes{128 + 9, 1}, fullPlane, fullPlane, fullPlane), "RGBE bad file format: bad scanline data\n"},
+      {Scanline(8, Bytes{0, 1}, fullPlane, fullPlane, fullPlane), "RGBE bad file format: bad scanline data\n"},
+      {Scanline(8, Bytes{9, 1, 2, 3, 4, 5, 6, 7, 8, 9}, fullPlane, fullPlane, fullPlane),
+       "RGBE bad file format: bad scanline data\n"},
+  };
+  for (const auto& c : cases) {
+    MemoryFile f(c.bytes);
+    std::vector<float> data(8 * 3);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ReadRgbePixelsRle(f.file, data.data(), 8, 1), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+  }
+}
+
+TEST(ReadRgbePixels, ReportsTruncatedData) {
+  const Bytes fullPlane{128 + 8, 1};
+  for (const Bytes& bytes : {Scanline(8, fullPlane, fullPlane, fullPlane, Bytes{}),
+                             Scanline(8, Bytes{8, 1, 2}, Bytes{}, Bytes{}, Bytes{}), Bytes{1, 2, 3, 4, 5, 6}}) {
+    MemoryFile f(bytes);
+    std::vector<float> data(8 * 2 * 3);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(ReadRgbePixelsRle(f.file, data.data(), 8, 2), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("RGBE read error: ", 0), 0u);
+  }
+}
+
+}  // namespace
