@@ -1,0 +1,150 @@
+#include "platform/ProfileFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "platform/TextEncoding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = fs::temp_directory_path() /
+               ("zem-profile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+    m_file = zem::FromUtf8((m_folder / "test.ini").string());
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  void WriteFile(const std::string& text) { std::ofstream(m_folder / "test.ini", std::ios::binary) << text; }
+  std::string ReadFile() const {
+    std::ifstream in(m_folder / "test.ini", std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::wstring Get(const wchar_t* section, const wchar_t* key, const wchar_t* fallback = L"", DWORD size = 255) {
+    std::wstring buffer(size, L'#');
+    const DWORD n = GetPrivateProfileStringW(section, key, fallback, buffer.data(), size, m_file.c_str());
+    return buffer.substr(0, n);
+  }
+
+  fs::path m_folder;
+  std::wstring m_file;
+};
+
+TEST_F(ProfileFileTest, ReadsWindowsStyleFilesWithoutRegardToCaseAndBlanks) {
+  WriteFile("\xEF\xBB\xBF; comment\r\n[First]\r\nname = Value One \r\nquoted=\"  padded  \"\r\n\r\n[second]\nn=2\n");
+  EXPECT_EQ(Get(L"first", L"NAME"), L"Value One");
+  EXPECT_EQ(Get(L"First", L"quoted"), L"  padded  ");
+  EXPECT_EQ(Get(L"SECOND", L"n"), L"2");
+  EXPECT_EQ(Get(L"First", L"n", L"fallback  "), L"fallback") << "trailing blanks of the default go";
+  EXPECT_EQ(Get(L"Third", L"n"), L"");
+}
+
+TEST_F(ProfileFileTest, MissingFileGivesTheDefault) {
+  EXPECT_EQ(Get(L"s", L"k", L"dflt"), L"dflt");
+}
+
+TEST_F(ProfileFileTest, ReadIsCutToTheBuffer) {
+  WriteFile("[s]\nk=" + std::string(300, 'x') + "\n");
+  EXPECT_EQ(Get(L"s", L"k").size(), 254u);
+  EXPECT_EQ(Get(L"s", L"k", L"", 4), L"xxx");
+}
+
+TEST_F(ProfileFileTest, ListsSectionAndKeyNamesAsDoubleZeroTerminatedLists) {
+  WriteFile("[a]\nx=1\ny=2\n[b]\n");
+  std::wstring names = Get(nullptr, nullptr);
+  EXPECT_EQ(names, std::wstring(L"a\0b\0", 4));
+  EXPECT_EQ(Get(L"a", nullptr), std::wstring(L"x\0y\0", 4));
+  wchar_t small[4];
+  EXPECT_EQ(GetPrivateProfileStringW(L"a", nullptr, L"", small, 4, m_file.c_str()), 2u);
+  EXPECT_EQ(small[2], L'\0');
+  EXPECT_EQ(small[3], L'\0');
+}
+
+TEST_F(ProfileFileTest, WriteCreatesUpdatesAndKeepsOtherLines) {
+  WriteFile("; keep me\r\n[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n");
+  ASSERT_TRUE(WritePrivateProfileStringW(L"A", L"X", L"10", m_file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(L"a", L"z", L"3", m_file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(L"c", L"w", L"4", m_file.c_str()));
+  EXPECT_EQ(ReadFile(), "; keep me\r\n[a]\r\nX=10\r\nz=3\r\n\r\n[b]\r\ny=2\r\n[c]\r\nw=4\r\n");
+}
+
+TEST_F(ProfileFileTest, NullValueRemovesTheKeyAndNullKeyTheSection) {
+  WriteFile("[a]\nx=1\ny=2\n[b]\nz=3\n");
+  ASSERT_TRUE(WritePrivateProfileStringW(L"a", L"x", nullptr, m_file.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringW(L"b", nullptr, nullptr, m_file.c_str()));
+  EXPECT_EQ(ReadFile(), "[a]\r\ny=2\r\n");
+}
+
+TEST_F(ProfileFileTest, ValueWithLineBreaksStaysOneEntry) {
+  ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"note", L"first\r\nevil=1\n[other]\nk=v", m_file.c_str()));
+  EXPECT_EQ(Get(L"s", nullptr), std::wstring(L"note\0", 5));
+  EXPECT_EQ(Get(L"s", L"evil"), L"");
+  EXPECT_EQ(Get(nullptr, nullptr), std::wstring(L"s\0", 2));
+  EXPECT_EQ(Get(L"s", L"note"), L"first  evil=1 [other] k=v");
+}
+
+TEST_F(ProfileFileTest, NamesThatWouldNotReadBackAreRefused) {
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"a=b", L"1", m_file.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"a\nb", L"1", m_file.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s]", L"a", L"1", m_file.c_str()));
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"[a", L"1", m_file.c_str()));
+  EXPECT_FALSE(fs::exists(m_folder / "test.ini"));
+}
+
+TEST_F(ProfileFileTest, WideTextRoundTripsThroughUtf8) {
+  ASSERT_TRUE(WritePrivateProfileStringW(L"Größe", L"名前", L"Ünïcødé ✓", m_file.c_str()));
+  EXPECT_EQ(Get(L"größe", L"名前"), L"Ünïcødé ✓");
+  EXPECT_NE(ReadFile().find("\xE2\x9C\x93"), std::string::npos);
+}
+
+TEST_F(ProfileFileTest, AcceptsBackslashPaths) {
+  std::wstring windowsStyle = zem::FromUtf8(m_folder.string()) + L"\\test.ini";
+  ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"k", L"v", windowsStyle.c_str()));
+  EXPECT_EQ(Get(L"s", L"k"), L"v");
+}
+
+TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
+  WriteFile("[s]\nold=1\n");
+  ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(m_folder)) {
+    ++files;
+    EXPECT_EQ(entry.path().filename(), "test.ini");
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileIntact) {
+  WriteFile("[s]\nold=1\n");
+  // A folder where the temporary sibling would go makes the write fail
+  // before the old file is touched.
+  fs::create_directory(m_folder / ("test.ini.tmp" + std::to_string(::getpid())));
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
+  EXPECT_EQ(ReadFile(), "[s]\nold=1\n");
+}
+
+TEST_F(ProfileFileTest, WriteIntoAMissingFolderFails) {
+  std::wstring missing = zem::FromUtf8((m_folder / "no" / "such.ini").string());
+  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"k", L"v", missing.c_str()));
+}
+
+TEST(ProfileText, SerializingIsStableAfterTheFirstRound) {
+  const std::string messy = "x\r[a\n k = v\r\n\xFF\xFE=bad\n[b]]\n=\n";
+  const std::string once = zem::ProfileText::Parse(messy).Serialize();
+  EXPECT_EQ(zem::ProfileText::Parse(once).Serialize(), once);
+  EXPECT_EQ(zem::ProfileText::Parse(once).Get(L"a", L"k"), L"v");
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "ui/ZEM_UIComponent.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ZEM_DialogEvent.h"
+#include "platform/DebugOutput.h"
+#include "platform/Window.h"
+
+namespace {
+
+// A control as the controls are declared: a window-bound component with a
+// name of its own.
+class TestStatic : public ZEM_2DUIComponent {
+  ZEM_DECLARE_CLASS(TestStatic, ZEM_2DUIComponent)
+};
+
+TEST(ComponentCasts, ComponentHeldAsBaseConvertsToComponentButNotToDialogEvent) {
+  ZEM_BaseUnknown_ptr base = ZEM_BaseUnknown_ptr::Adopt(new TestStatic);
+  ZEM_UIComponent_ptr component = base;
+  ZEM_DialogEvent_ptr event = base;
+  ASSERT_TRUE(component);
+  EXPECT_STREQ(component.GetClassName(), "TestStatic");
+  EXPECT_FALSE(event);
+  EXPECT_STREQ(event.GetClassName(), "");
+  EXPECT_EQ(base->RefCount(), 2);
+  EXPECT_TRUE(component->IsWindowBound());
+  EXPECT_TRUE(component.IsKindOf("ZEM_2DUIComponent"));
+}
+
+TEST(Component, StartsWithoutIdAndNamedAfterIt) {
+  TestStatic component;
+  EXPECT_EQ(component.Id(), 0xFFFFFFFFu);
+  EXPECT_EQ(component.Name(), "-1");
+  EXPECT_EQ(component.GetOption(), 3);
+  EXPECT_FALSE(component.HasId(0));
+}
+
+TEST(Component, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
+  HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
+  HWND own = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 60, 21}, parent, 10000);
+  HWND buddyWindow = zem::CreateWindowObject(L"Static", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 60, 21}, parent, 10001);
+  TestStatic component, buddy;
+  component.SetWindow(own);
+  buddy.SetWindow(buddyWindow);
+  component.SetBuddy(&buddy);
+  component.Enable(false);
+  EXPECT_TRUE(IsWindowEnabled(own)) << "no id yet";
+  component.SetId(10000);
+  component.Enable(false);
+  EXPECT_FALSE(IsWindowEnabled(own));
+  EXPECT_FALSE(IsWindowEnabled(buddyWindow));
+  DestroyWindow(parent);
+}
+
+TEST(Component, SetWidthAndHeightKeepTheCornerAndTheOtherExtent) {
+  HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
+  HWND own = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 20, 70, 41}, parent, 10000);
+  TestStatic component;
+  component.SetWindow(own);
+  component.SetWidth(100);
+  component.SetHeight(30);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(own, &r));
+  EXPECT_EQ(r.left, 10);
+  EXPECT_EQ(r.top, 20);
+  EXPECT_EQ(r.right, 110);
+  EXPECT_EQ(r.bottom, 50);
+  DestroyWindow(parent);
+}
+
+TEST(Component, BaseKindStoresNoSettingsAndSaysSo) {
+  zem::ClearDebugOutput();
+  TestStatic component;
+  EXPECT_FALSE(component.ReadFromSettings());
+  EXPECT_FALSE(component.WriteToSettings());
+  ASSERT_EQ(zem::DebugOutput().size(), 2u);
+  EXPECT_EQ(zem::DebugOutput()[0],
+            L"ZEM_2DUIComponent: Read from settings for this kind of widget not yet implemented.\n");
+}
+
+}  // namespace
