@@ -423,9 +423,10 @@ function OnHelp(e) {
   return false;
 }
 
-/* Near and far planes from the scene box: depths along the view
-   direction, positive in front of the eye. Near never comes closer than
-   far / 1000, and is that when the box reaches behind the eye. */
+/* Near and far planes from the scene box, by depth along the view
+   direction (positive in front of the eye). A box reaching behind the eye
+   brings near down to far / 1000, its floor; a margin of 1% on either side
+   keeps faces on the box from being clipped by rounding. */
 function zemClipPlanes() {
   var dir = new ZEMVector(vtar.x - veye.x, vtar.y - veye.y, vtar.z - veye.z).norm();
   var pts = [];
@@ -449,6 +450,8 @@ function zemClipPlanes() {
   if (!(far > 0) || !isFinite(far) || !isFinite(near)) {
     far = 1;
   }
+  far = far * 1.01;
+  near = near * 0.99;
   if (!(near >= far / 1000)) {
     near = far / 1000;
   }

@@ -1,0 +1,472 @@
+'use strict';
+// The viewer in a real browser: pages written by the page writer, opened
+// from disk in headless Chromium (WebGL on SwiftShader), driven with the
+// mouse the way a person would.
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('node:path');
+const h = require('./helpers');
+
+const { describe, before, after } = test;
+const it = test.test;
+
+let browser;
+let dir;
+let redBlueTexture;
+let previewPicture;
+
+// Corner colours of the main scene's background.
+const TL = [0.8, 0.1, 0.1];
+const BL = [0.1, 0.6, 0.1];
+const TR = [0.1, 0.1, 0.8];
+const BR = [0.7, 0.7, 0.1];
+const to255 = (c) => c.map((v) => Math.round(v * 255));
+
+// A box from -1 to 1 whose front face (y = -1, towards the eye) is
+// transparent blue and written first, the other faces opaque green; a quad
+// at x 3..5 textured red above, blue below; a curve at x -5..-3; labels at
+// the front face's centre, on the red half of the quad, far off to the
+// side, and behind the eye. The eye looks at the origin from -y.
+function mainScene() {
+  const P = (x, y, z) => [x, y, z];
+  const front = h.quad([P(-1, -1, -1), P(1, -1, -1), P(1, -1, 1), P(-1, -1, 1)], [0, -1, 0]);
+  const others = [
+    h.quad([P(-1, 1, -1), P(1, 1, -1), P(1, 1, 1), P(-1, 1, 1)], [0, 1, 0]),
+    h.quad([P(1, -1, -1), P(1, 1, -1), P(1, 1, 1), P(1, -1, 1)], [1, 0, 0]),
+    h.quad([P(-1, -1, -1), P(-1, 1, -1), P(-1, 1, 1), P(-1, -1, 1)], [-1, 0, 0]),
+    h.quad([P(-1, -1, 1), P(1, -1, 1), P(1, 1, 1), P(-1, 1, 1)], [0, 0, 1]),
+    h.quad([P(-1, -1, -1), P(1, -1, -1), P(1, 1, -1), P(-1, 1, -1)], [0, 0, -1]),
+  ].flat();
+  const textured = h.quad([P(3, 0, -1), P(5, 0, -1), P(5, 0, 1), P(3, 0, 1)], [0, -1, 0],
+    [[0, 0], [1, 0], [1, 1], [0, 1]]);
+  return h.sceneData({
+    buffers: [
+      { material: 1, triangles: front },
+      { material: 0, triangles: others },
+      { material: 2, triangles: textured, textured: true },
+    ],
+    materials: [
+      { dif: [0.1, 0.8, 0.1] },
+      { dif: [0.1, 0.1, 0.9], trans: 0.5 },
+      { dif: [1, 1, 1], mode: 1, tex: 0 },
+      { dif: [0.5, 0.5, 0.5] },
+    ],
+    textureCount: 1,
+    curves: [{ color: [1, 1, 0], points: [[-5, 0, -1], [-3, 0, 1], [-5, 0, 1]] }],
+    dots: [[0, -1, 0], [4, 0, 0.5], [60, 0, 0], [0, -30, 0]],
+    view: [[0, -15, 0], [0, 0, 0], [1, 0, 0], [0, 0, 1], 40],
+    back: [TL, BL, TR, BR],
+  });
+}
+const MAIN_DOTS = [
+  { point: [0, -1, 0], rgb: [200, 30, 30], text: 'front' },
+  { point: [4, 0, 0.5], rgb: [30, 30, 200], text: 'red half' },
+  { point: [60, 0, 0], rgb: [30, 200, 30], text: 'off to the side' },
+  { point: [0, -30, 0], rgb: [90, 90, 90], text: 'behind the eye' },
+];
+
+function mainPage(name, extra = {}) {
+  return h.writePage(name, {
+    data: mainScene(), textures: [redBlueTexture], preview: previewPicture, dots: MAIN_DOTS,
+    title: 'Browser test', notes: 'Notes of the test page.\nSecond line.', ...extra,
+  });
+}
+
+const state = (page) => page.evaluate(() => ({
+  animate, scal, fade, usePreview,
+  eye: [veye.x, veye.y, veye.z], tar: [vtar.x, vtar.y, vtar.z], bc: [bc.x, bc.y, bc.z],
+}));
+const distance = (s) => Math.hypot(s.eye[0] - s.bc[0], s.eye[1] - s.bc[1], s.eye[2] - s.bc[2]);
+const shown = (page, id) => page.evaluate((i) => {
+  const e = document.getElementById(i);
+  return !!e && getComputedStyle(e).display !== 'none' && getComputedStyle(e).visibility !== 'hidden';
+}, id);
+const canvasBox = (page) => page.evaluate(() => {
+  const r = canvas.getBoundingClientRect();
+  return { x: r.left, y: r.top, w: r.width, h: r.height };
+});
+const stopTurntable = (page) => page.evaluate(() => { animate = 0; });
+const frames = (page, n) => page.evaluate((count) => new Promise((done) => {
+  let left = count;
+  const step = () => (--left <= 0 ? done() : requestAnimationFrame(step));
+  requestAnimationFrame(step);
+}), n);
+
+before(async () => {
+  dir = h.tmpdir();
+  browser = await h.launchBrowser();
+  redBlueTexture = await h.makePicture(browser, path.join(dir, 'red-blue.png'),
+    '<div style="height:128px;background:#ff0000"></div><div style="height:128px;background:#0000ff"></div>', 256, 256);
+  previewPicture = await h.makePicture(browser, path.join(dir, 'preview.jpg'),
+    '<div style="height:60px;background:#ff00ff"></div>', 80, 60);
+});
+
+after(async () => {
+  if (browser) await browser.close();
+});
+
+describe('start-up', () => {
+  it('starts cleanly, shows the frame and sizes the canvas from the window', async () => {
+    const { page, errors } = await h.openPage(browser, mainPage('start-up'));
+    await frames(page, 3);
+    assert.deepEqual(errors, []);
+    const s = await state(page);
+    assert.equal(s.usePreview, 0);
+    assert.equal(s.scal, 1);
+    for (const id of ['ErrorText', 'GLPreview', 'Edge', 'Icon']) assert.equal(await shown(page, id), false, id);
+    for (const id of ['BX', 'TRL', 'Fold', 'WebGLCanvas']) assert.equal(await shown(page, id), true, id);
+    const errorText = await page.evaluate(() => document.getElementById('ErrorText').textContent);
+    assert.match(errorText, /Please open HTML page in a WebGL\u2122 capable browser/);
+
+    const size = await page.evaluate(() => ({ w: canvas.width, h: canvas.height, cw: canvas.clientWidth }));
+    assert.deepEqual(size, { w: Math.round(1000 * 80 / 100 + 0.5), h: Math.round(700 * 70 / 100 + 0.5), cw: size.w });
+    await h.saveScreenshot(page, 'start-up');
+
+    await page.setViewportSize({ width: 900, height: 640 });
+    await page.waitForFunction(() => canvas.width !== 801);
+    const resized = await page.evaluate(() => {
+      const t = getComputedStyle(document.getElementById('TRL'));
+      return { w: canvas.width, h: canvas.height, trlWidth: t.width, trlTop: t.top, trlBorder: t.borderTopWidth };
+    });
+    assert.deepEqual(resized, {
+      w: Math.round(900 * 80 / 100 + 0.5), h: Math.round(640 * 70 / 100 + 0.5),
+      trlWidth: `${900 * 80 / 100 + 12}px`, trlTop: `${640 * 18 / 100}px`, trlBorder: `${640 * 70 / 100}px`,
+    });
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('starts without a preview picture and without any geometry', async () => {
+    const url = h.writePage('empty-scene', {
+      data: h.sceneData({ dots: [[0, 0, 0]], view: [[0, -8, 0], [0, 0, 0], [1, 0, 0], [0, 0, 1], 40], back: [TL, BL, TR, BR] }),
+      dots: [{ point: [0, 0, 0], rgb: [255, 255, 255], text: 'origin' }],
+    });
+    const { page, errors } = await h.openPage(browser, url);
+    await frames(page, 3);
+    assert.deepEqual(errors, []);
+    assert.equal((await state(page)).usePreview, 0);
+    assert.equal(await shown(page, 'ErrorText'), false);
+    assert.equal(await shown(page, 'Fold'), true);
+    const label = await page.evaluate(() => {
+      const e = document.getElementById('dot1');
+      return { display: e.style.display, left: parseFloat(e.style.left), top: parseFloat(e.style.top), w: vW, h: vH };
+    });
+    assert.equal(label.display, 'block');
+    assert.ok(Math.abs(label.left - label.w / 2) < 1 && Math.abs(label.top - label.h / 2) < 1, JSON.stringify(label));
+    await h.saveScreenshot(page, 'empty-scene');
+    await page.close();
+  });
+});
+
+describe('drawing', () => {
+  let page;
+  let errors;
+  before(async () => {
+    ({ page, errors } = await h.openPage(browser, mainPage('drawing')));
+    await stopTurntable(page);
+  });
+  after(async () => {
+    await h.saveScreenshot(page, 'drawing');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('fills the canvas corners with the four background colours', async () => {
+    const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
+    const [tl, bl, tr, br] = await h.drawAndRead(page, [[1, 1], [1, hh - 2], [w - 2, 1], [w - 2, hh - 2]]);
+    for (const [got, want, name] of [[tl, TL, 'top left'], [bl, BL, 'bottom left'], [tr, TR, 'top right'],
+      [br, BR, 'bottom right']]) {
+      assert.ok(h.near(got.slice(0, 3), to255(want), 6), `${name}: ${got} is not ${to255(want)}`);
+      assert.equal(got[3], 255, `${name} is opaque`);
+    }
+  });
+
+  it('draws the box at its projected centre, the transparent face over the opaque ones', async () => {
+    const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
+    const [centre] = await h.drawAndRead(page, [[w / 2, hh / 2]]);
+    const background = to255([0, 1, 2].map((k) => (TL[k] + BL[k] + TR[k] + BR[k]) / 4));
+    assert.ok(!h.near(centre.slice(0, 3), background, 40), `centre ${centre} looks like the background`);
+    // Half the blue front face over the green back face: blended, and the
+    // back face was there to blend with.
+    assert.ok(h.near(centre.slice(0, 3), to255([0.1, 0.45, 0.5]), 20), `centre ${centre} is not blue over green`);
+  });
+
+  it('shows the texture the right way up', async () => {
+    const top = await h.projectPoint(page, [4, 0, 0.6]);
+    const bottom = await h.projectPoint(page, [4, 0, -0.6]);
+    assert.ok(top[1] < bottom[1]);
+    const [up, down] = await h.drawAndRead(page, [top, bottom]);
+    assert.ok(h.near(up.slice(0, 3), [255, 0, 0], 12), `upper half ${up} is not red`);
+    assert.ok(h.near(down.slice(0, 3), [0, 0, 255], 12), `lower half ${down} is not blue`);
+  });
+
+  it('draws the curve', async () => {
+    // The curve's middle point, between (-5,0,-1) and (-3,0,1).
+    const mid = await h.projectPoint(page, [-4, 0, 0]);
+    const around = [];
+    for (let dx = -2; dx <= 2; dx++) for (let dy = -2; dy <= 2; dy++) around.push([mid[0] + dx, mid[1] + dy]);
+    const px = await h.drawAndRead(page, around);
+    assert.ok(px.some((p) => p[0] > 150 && p[1] > 150 && p[2] < 80), `no yellow near ${mid}`);
+  });
+
+  it('places the labels at their points inside the canvas and hides the others', async () => {
+    await h.drawAndRead(page, []);
+    const labels = await page.evaluate(() => [1, 2, 3, 4].map((n) => {
+      const e = document.getElementById(`dot${n}`);
+      return { display: e.style.display, left: parseFloat(e.style.left), top: parseFloat(e.style.top) };
+    }));
+    const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
+    assert.equal(labels[0].display, 'block');
+    assert.ok(Math.abs(labels[0].left - w / 2) < 1 && Math.abs(labels[0].top - hh / 2) < 1, JSON.stringify(labels[0]));
+    assert.equal(labels[1].display, 'block');
+    const [under] = await h.drawAndRead(page, [[labels[1].left, labels[1].top]]);
+    assert.ok(h.near(under.slice(0, 3), [255, 0, 0], 12), `the label's point ${under} is not on the red half`);
+    assert.equal(labels[2].display, 'none', 'a point off the canvas');
+    assert.equal(labels[3].display, 'none', 'a point behind the eye');
+    // The label stands where it is drawn on screen: inside the canvas.
+    const box = await canvasBox(page);
+    const rect = await page.evaluate(() => document.getElementById('dot2').getBoundingClientRect().toJSON());
+    assert.ok(Math.abs(rect.left - (box.x + labels[1].left)) < 1.5 && Math.abs(rect.top - (box.y + labels[1].top)) < 1.5);
+  });
+});
+
+describe('depth', () => {
+  it('keeps the nearer of two quads in front 100,000 units away', async () => {
+    const P = (x, y, z) => [x, y, z];
+    const s = 60000;
+    const sheet = (y) => h.quad([P(-s, y, -s), P(s, y, -s), P(s, y, s), P(-s, y, s)], [0, -1, 0]);
+    const url = h.writePage('far-quads', {
+      data: h.sceneData({
+        buffers: [{ material: 0, triangles: sheet(100000) }, { material: 1, triangles: sheet(100050) }],
+        materials: [{ dif: [1, 0, 0] }, { dif: [0, 1, 0] }, {}],
+        view: [[0, 0, 0], [0, 1, 0], [1, 0, 0], [0, 0, 1], 40],
+        back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
+      }),
+    });
+    const { page, errors } = await h.openPage(browser, url);
+    await stopTurntable(page);
+    const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
+    const px = await h.drawAndRead(page, [[w / 2, hh / 2], [w / 4, hh / 4], [w * 0.7, hh * 0.6]]);
+    for (const p of px) assert.ok(h.near(p.slice(0, 3), [255, 0, 0], 10), `${p} is not the nearer, red quad`);
+    await h.saveScreenshot(page, 'far-quads');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('shows what lies in front of an eye inside the box', async () => {
+    // A far wall and a near post, with the eye between the scene's corners.
+    const P = (x, y, z) => [x, y, z];
+    const wall = h.quad([P(-50, 40, -50), P(50, 40, -50), P(50, 40, 50), P(-50, 40, 50)], [0, -1, 0]);
+    const post = h.quad([P(-0.2, 1, -0.2), P(0.2, 1, -0.2), P(0.2, 1, 0.2), P(-0.2, 1, 0.2)], [0, -1, 0]);
+    const behind = h.quad([P(-50, -40, -50), P(50, -40, -50), P(50, -40, 50), P(-50, -40, 50)], [0, 1, 0]);
+    const url = h.writePage('inside-box', {
+      data: h.sceneData({
+        buffers: [{ material: 0, triangles: wall }, { material: 1, triangles: post }, { material: 0, triangles: behind }],
+        materials: [{ dif: [0, 0, 1] }, { dif: [1, 0, 0] }, {}],
+        view: [[0, 0, 0], [0, 1, 0], [1, 0, 0], [0, 0, 1], 60],
+        back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
+      }),
+    });
+    const { page, errors } = await h.openPage(browser, url);
+    await stopTurntable(page);
+    const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
+    const [centre, side] = await h.drawAndRead(page, [[w / 2, hh / 2], [w / 4, hh / 4]]);
+    assert.ok(h.near(centre.slice(0, 3), [255, 0, 0], 10), `the near post ${centre} is missing`);
+    assert.ok(h.near(side.slice(0, 3), [0, 0, 255], 10), `the far wall ${side} is missing`);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+});
+
+describe('mouse', () => {
+  let page;
+  let errors;
+  let centre;
+  before(async () => {
+    ({ page, errors } = await h.openPage(browser, mainPage('mouse')));
+    const box = await canvasBox(page);
+    // Where no label covers the canvas.
+    centre = { x: box.x + box.w * 0.3, y: box.y + box.h * 0.75 };
+  });
+  after(async () => {
+    await h.saveScreenshot(page, 'mouse');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  const angleOf = (s) => Math.atan2(s.eye[1] - s.bc[1], s.eye[0] - s.bc[0]);
+  const turnOver = async (ms) => {
+    const a = angleOf(await state(page));
+    await page.waitForTimeout(ms);
+    let d = angleOf(await state(page)) - a;
+    if (d > Math.PI) d -= 2 * Math.PI;
+    if (d < -Math.PI) d += 2 * Math.PI;
+    return d;
+  };
+
+  it('turns as a turntable from the start', async () => {
+    assert.equal((await state(page)).animate, 1);
+    const a = await h.drawAndHash(page);
+    assert.ok((await turnOver(300)) > 0);
+    assert.notEqual(await h.drawAndHash(page), a);
+  });
+
+  it('a left drag turns the model and stops the turntable', async () => {
+    await stopTurntable(page);
+    const before = await h.drawAndHash(page);
+    const s0 = await state(page);
+    await page.mouse.move(centre.x, centre.y);
+    await page.mouse.down();
+    await page.mouse.move(centre.x + 60, centre.y + 20, { steps: 6 });
+    await page.mouse.up();
+    const s1 = await state(page);
+    assert.equal(s1.animate, 0);
+    assert.ok(Math.abs(angleOf(s1) - angleOf(s0)) > 0.1, 'the eye did not go round');
+    const dragged = await h.drawAndHash(page);
+    assert.notEqual(dragged, before);
+    await page.waitForTimeout(300);
+    assert.equal(await h.drawAndHash(page), dragged, 'the turntable still turns');
+    await h.saveScreenshot(page, 'mouse-dragged');
+  });
+
+  it('a click restarts the turntable and the next one reverses it', async () => {
+    await page.mouse.click(centre.x, centre.y);
+    assert.equal((await state(page)).animate, 1);
+    const a = await h.drawAndHash(page);
+    const forward = await turnOver(300);
+    assert.notEqual(await h.drawAndHash(page), a);
+    await page.mouse.click(centre.x, centre.y);
+    assert.equal((await state(page)).animate, -1);
+    const backward = await turnOver(300);
+    assert.ok(forward > 0 && backward < 0, `turned ${forward}, then ${backward}`);
+    await stopTurntable(page);
+  });
+
+  it('the wheel zooms in when turned away from the user, as Chrome reports it', async () => {
+    await stopTurntable(page);
+    const before = await h.drawAndHash(page);
+    const d0 = distance(await state(page));
+    await page.mouse.move(centre.x, centre.y);
+    await page.mouse.wheel(0, -100);
+    await page.waitForFunction((d) => Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z) !== d, d0);
+    const d1 = distance(await state(page));
+    assert.ok(d1 < d0, `${d1} is not nearer than ${d0}`);
+    assert.notEqual(await h.drawAndHash(page), before);
+    await page.mouse.wheel(0, 100);
+    await page.waitForFunction((d) => Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z) !== d, d1);
+    assert.ok(distance(await state(page)) > d1);
+  });
+
+  it('a scroll step moves away in browsers without window.chrome, towards the pivot in Chrome', async () => {
+    const step = () => page.evaluate(() => {
+      const before = Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z);
+      const e = new Event('DOMMouseScroll', { cancelable: true });
+      Object.defineProperty(e, 'detail', { value: 3 });
+      canvas.dispatchEvent(e);
+      return { ratio: Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z) / before, prevented: e.defaultPrevented };
+    });
+    const inChrome = await step();
+    assert.ok(Math.abs(inChrome.ratio - 0.9) < 1e-9, `ratio ${inChrome.ratio}`);
+    assert.equal(inChrome.prevented, true);
+    const saved = await page.evaluate(() => { const c = window.chrome; window.chrome = undefined; return !!c; });
+    assert.ok(saved, 'Chromium exposes window.chrome');
+    const elsewhere = await step();
+    await page.evaluate(() => { delete window.chrome; });
+    assert.ok(Math.abs(elsewhere.ratio - 1.1) < 1e-9, `ratio ${elsewhere.ratio}`);
+  });
+
+  it('a middle drag moves the eye along the view without turning', async () => {
+    await stopTurntable(page);
+    const before = await h.drawAndHash(page);
+    const s0 = await state(page);
+    await page.mouse.move(centre.x, centre.y);
+    await page.mouse.down({ button: 'middle' });
+    await page.mouse.move(centre.x, centre.y + 30, { steps: 3 });
+    await page.mouse.up({ button: 'middle' });
+    const s1 = await state(page);
+    assert.ok(distance(s1) > distance(s0) * 1.2, `${distance(s1)} vs ${distance(s0)}`);
+    const dir = (s) => { const v = s.tar.map((t, i) => t - s.eye[i]); const l = Math.hypot(...v); return v.map((x) => x / l); };
+    assert.ok(h.near(dir(s1), dir(s0), 1e-9), 'the view direction changed');
+    assert.equal(s1.animate, 0);
+    assert.notEqual(await h.drawAndHash(page), before);
+  });
+});
+
+describe('page turn', () => {
+  it('turns the page to the help text within about 50 frames and back again', async () => {
+    const { page, errors } = await h.openPage(browser, mainPage('page-turn'));
+    await stopTurntable(page);
+    const box = await canvasBox(page);
+    // The help side, in the upper right of the canvas.
+    const clip = { x: box.x + box.w * 0.6, y: box.y + 4, width: box.w * 0.35, height: box.h * 0.3 };
+    const helpShowsThrough = async () => {
+      const withHelp = await page.screenshot({ clip });
+      await page.evaluate(() => { document.getElementById('HelpText').style.visibility = 'hidden'; });
+      const without = await page.screenshot({ clip });
+      await page.evaluate(() => { document.getElementById('HelpText').style.visibility = ''; });
+      return !withHelp.equals(without);
+    };
+    assert.equal(await helpShowsThrough(), false, 'the flat page hides the help text');
+
+    await page.evaluate(() => {
+      window.framesSinceClick = 0;
+      const count = () => { window.framesSinceClick++; requestAnimationFrame(count); };
+      requestAnimationFrame(count);
+    });
+    await page.click('#fold');
+    await page.waitForFunction(() => scal === 0 && fade === 0, null, { timeout: 20000 });
+    const took = await page.evaluate(() => window.framesSinceClick);
+    assert.ok(took >= 45 && took <= 60, `turned in ${took} frames`);
+    for (const id of ['Edge', 'Icon']) assert.equal(await shown(page, id), true, id);
+    assert.equal(await shown(page, 'Fold'), false);
+    for (const n of [1, 2]) assert.equal(await shown(page, `dot${n}`), false, `label ${n} while turned`);
+    assert.equal(await helpShowsThrough(), true, 'the help text does not show through');
+    await h.saveScreenshot(page, 'page-turned');
+
+    await page.click('#edge');
+    await page.waitForFunction(() => scal === 1 && fade === 0, null, { timeout: 20000 });
+    await frames(page, 2);
+    assert.equal(await shown(page, 'Fold'), true);
+    for (const id of ['Edge', 'Icon']) assert.equal(await shown(page, id), false, id);
+    assert.equal(await shown(page, 'dot1'), true);
+    assert.equal(await helpShowsThrough(), false, 'the page did not come back');
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+});
+
+describe('without WebGL', () => {
+  let plain;
+  before(async () => { plain = await h.launchBrowser(['--disable-webgl', '--disable-3d-apis']); });
+  after(async () => { if (plain) await plain.close(); });
+
+  it('keeps the preview picture and the fold alternates help text and preview', async () => {
+    const { page, errors } = await h.openPage(plain, mainPage('no-webgl'));
+    assert.equal((await state(page)).usePreview, 1);
+    assert.equal(await shown(page, 'GLPreview'), true);
+    assert.equal(await shown(page, 'ErrorText'), true);
+    assert.match(await page.evaluate(() => document.getElementById('ErrorText').textContent), /WebGL/);
+    assert.equal(await shown(page, 'Fold'), true);
+    await h.saveScreenshot(page, 'no-webgl');
+    const sides = async () => [await shown(page, 'HelpText'), await shown(page, 'GLPreview')];
+    await page.click('#fold');
+    assert.deepEqual(await sides(), [true, false]);
+    await h.saveScreenshot(page, 'no-webgl-help');
+    await page.click('#fold');
+    assert.deepEqual(await sides(), [false, true]);
+    await page.click('#fold');
+    assert.deepEqual(await sides(), [true, false]);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+
+  it('a page without preview picture still shows its help text', async () => {
+    const { page, errors } = await h.openPage(plain, mainPage('no-webgl-no-preview', { preview: undefined }));
+    assert.equal((await state(page)).usePreview, 1);
+    await page.click('#fold');
+    await page.click('#fold');
+    assert.equal(await shown(page, 'HelpText'), true);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+});
