@@ -1,0 +1,157 @@
+#include "platform/WindowMessages.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+struct ExtraState {
+  zem::WindowProcedure procedure;
+  zem::PaintRecord paint;
+  HWND buddy = nullptr;  // up-down controls
+};
+
+std::map<HWND, ExtraState>& Extras() {
+  static std::map<HWND, ExtraState> extras;
+  return extras;
+}
+
+ExtraState* Extra(HWND window) {
+  if (!IsWindow(window)) return nullptr;
+  return &Extras()[window];
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+  wchar_t className[64];
+  GetClassNameW(window, className, 64);
+  return std::wstring_view(className) == name;
+}
+
+// Up-down controls place themselves beside their buddy when they are
+// aligned, taking their width from it, as the common control does.
+LRESULT UpDownMessage(HWND upDown, UINT message, WPARAM wParam, ExtraState& state) {
+  if (message == UDM_GETBUDDY) return reinterpret_cast<LRESULT>(state.buddy);
+  HWND previous = state.buddy;
+  HWND buddy = reinterpret_cast<HWND>(wParam);
+  state.buddy = IsWindow(buddy) ? buddy : nullptr;
+  const DWORD style = static_cast<DWORD>(GetWindowLongW(upDown, GWL_STYLE));
+  if (state.buddy && (style & (UDS_ALIGNRIGHT | UDS_ALIGNLEFT))) {
+    RECT own, other;
+    GetWindowRect(upDown, &own);
+    GetWindowRect(state.buddy, &other);
+    const int width = own.right - own.left;
+    const int height = other.bottom - other.top;
+    if (style & UDS_ALIGNRIGHT) {
+      MoveWindow(state.buddy, other.left, other.top, other.right - other.left - width, height, TRUE);
+      MoveWindow(upDown, other.right - width, other.top, width, height, TRUE);
+    } else {
+      MoveWindow(state.buddy, other.left + width, other.top, other.right - other.left - width, height, TRUE);
+      MoveWindow(upDown, other.left, other.top, width, height, TRUE);
+    }
+  }
+  return reinterpret_cast<LRESULT>(previous);
+}
+
+bool EnumDescendants(HWND parent, WNDENUMPROC callback, LPARAM data) {
+  for (HWND child : zem::ChildWindows(parent)) {
+    if (!callback(child, data)) return false;
+    if (!EnumDescendants(child, callback, data)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+BOOL GetClientRect(HWND window, RECT* rect) {
+  RECT r;
+  if (!rect || !GetWindowRect(window, &r)) return FALSE;
+  *rect = RECT{0, 0, r.right - r.left, r.bottom - r.top};
+  return TRUE;
+}
+
+HWND GetWindow(HWND window, UINT command) {
+  if (!IsWindow(window)) return nullptr;
+  if (command == GW_CHILD) {
+    auto children = zem::ChildWindows(window);
+    return children.empty() ? nullptr : children.front();
+  }
+  if (command == GW_HWNDNEXT) {
+    HWND parent = GetParent(window);
+    if (!parent) return nullptr;
+    auto siblings = zem::ChildWindows(parent);
+    auto it = std::find(siblings.begin(), siblings.end(), window);
+    return it == siblings.end() || ++it == siblings.end() ? nullptr : *it;
+  }
+  return nullptr;
+}
+
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC callback, LPARAM data) {
+  if (!callback || !IsWindow(parent)) return FALSE;
+  EnumDescendants(parent, callback, data);
+  return TRUE;
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ExtraState* state = Extra(window);
+  if (!state) return 0;
+  if (state->procedure) {
+    // A copy: the procedure may replace itself.
+    zem::WindowProcedure procedure = state->procedure;
+    bool handled = false;
+    const LRESULT result = procedure(message, wParam, lParam, handled);
+    if (handled) return result;
+    state = Extra(window);
+    if (!state) return 0;
+  }
+  if ((message == UDM_SETBUDDY || message == UDM_GETBUDDY) && IsClass(window, L"msctls_updown32"))
+    return UpDownMessage(window, message, wParam, *state);
+  return 0;
+}
+
+BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {
+  ExtraState* state = Extra(window);
+  if (!state) return FALSE;
+  ++state->paint.invalidations;
+  if (erase) ++state->paint.erasingInvalidations;
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND window) {
+  ExtraState* state = Extra(window);
+  if (!state) return FALSE;
+  ++state->paint.updates;
+  return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+  RECT r;
+  if (!placement || !GetWindowRect(window, &r)) return FALSE;
+  *placement = WINDOWPLACEMENT{};
+  placement->showCmd = SW_SHOWNORMAL;
+  placement->ptMinPosition = POINT{-1, -1};
+  placement->ptMaxPosition = POINT{-1, -1};
+  placement->rcNormalPosition = r;
+  return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
+  if (!placement || placement->length != sizeof(WINDOWPLACEMENT) || !IsWindow(window)) return FALSE;
+  const RECT& r = placement->rcNormalPosition;
+  MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  // Visibility stays as it is, except for a record that says hidden.
+  if (placement->showCmd == SW_HIDE) ShowWindow(window, SW_HIDE);
+  return TRUE;
+}
+
+void zem::SetWindowProcedure(HWND window, WindowProcedure procedure) {
+  if (ExtraState* state = Extra(window)) state->procedure = std::move(procedure);
+}
+
+zem::PaintRecord zem::PaintState(HWND window) {
+  auto it = Extras().find(window);
+  return it == Extras().end() ? PaintRecord{} : it->second.paint;
+}
+
+void zem::ForgetDestroyedWindows() {
+  for (auto it = Extras().begin(); it != Extras().end();) it = IsWindow(it->first) ? std::next(it) : Extras().erase(it);
+}

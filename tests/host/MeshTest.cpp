@@ -1,0 +1,64 @@
+#include "host/ON_Mesh.h"
+
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(MeshCounts, TrianglesRepeatTheirThirdIndexAndQuadsDoNot) {
+  ON_Mesh mesh = zem::test::QuadGrid(2, 1);
+  mesh.SetTriangle(2, 0, 1, 4);
+  EXPECT_EQ(mesh.FaceCount(), 3);
+  EXPECT_EQ(mesh.QuadCount(), 2);
+  EXPECT_EQ(mesh.TriangleCount(), 1);
+  EXPECT_EQ(mesh.m_F[2].vi[3], 4);
+}
+
+TEST(MeshTextureCoordinates, CountOnlyWithOnePerVertex) {
+  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  EXPECT_FALSE(mesh.HasTextureCoordinates());
+  mesh.m_T.SetCount(3);
+  EXPECT_FALSE(mesh.HasTextureCoordinates());
+  EXPECT_FALSE(mesh.IsValid());
+  mesh.m_T.SetCount(4);
+  EXPECT_TRUE(mesh.HasTextureCoordinates());
+  EXPECT_TRUE(mesh.IsValid());
+}
+
+TEST(MeshNormals, ComputedNormalsFollowTheWindingAndAreUnitLength) {
+  ON_Mesh mesh = zem::test::QuadGrid(2, 2);
+  mesh.m_N.Empty();
+  ASSERT_TRUE(mesh.ComputeVertexNormals());
+  ASSERT_TRUE(mesh.HasVertexNormals());
+  for (const ON_3fVector& n : mesh.m_N) {
+    EXPECT_NEAR(n.z, 1.0f, 1e-6f);
+  }
+}
+
+TEST(MeshNormals, RefuseFacesThatPointOutsideTheVertices) {
+  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  mesh.SetTriangle(1, 0, 1, 9);
+  EXPECT_FALSE(mesh.ComputeVertexNormals());
+  EXPECT_FALSE(mesh.IsValid());
+}
+
+TEST(MeshValidity, NonFiniteCoordinatesMakeAMeshInvalid) {
+  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  EXPECT_TRUE(mesh.IsValid());
+  mesh.m_V[2].y = std::numeric_limits<float>::infinity();
+  EXPECT_FALSE(mesh.IsValid());
+}
+
+TEST(MeshCopy, IsDeepAndIndependent) {
+  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  ON_Mesh copy(mesh);
+  copy.m_V[0].x = 42;
+  EXPECT_EQ(mesh.m_V[0].x, 0.0f);
+  EXPECT_EQ(copy.FaceCount(), 1);
+}
+
+}  // namespace

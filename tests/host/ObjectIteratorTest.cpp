@@ -1,0 +1,137 @@
+#include "host/CRhinoObjectIterator.h"
+
+#include "host/CRhinoCurveObject.h"
+#include "host/CRhinoTextDot.h"
+#include "host/ON_LineCurve.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using zem::test::AddMesh;
+
+std::vector<const CRhinoObject*> Collect(CRhinoObjectIterator it) {
+  std::vector<const CRhinoObject*> seen;
+  for (CRhinoObject* o = it.First(); o; o = it.Next()) seen.push_back(o);
+  return seen;
+}
+
+ON_3dmObjectAttributes WithMode(ON_3dmObjectAttributes::object_mode mode) {
+  ON_3dmObjectAttributes a;
+  a.SetMode(mode);
+  return a;
+}
+
+class ObjectIteratorTest : public ::testing::Test {
+ protected:
+  CRhinoDoc doc;
+  CRhinoObject* normal = AddMesh(doc);
+  CRhinoObject* locked = AddMesh(doc, WithMode(ON_3dmObjectAttributes::locked_object));
+  CRhinoObject* hidden = AddMesh(doc, WithMode(ON_3dmObjectAttributes::hidden_object));
+  CRhinoObject* reference = AddMesh(doc, {}, true);
+  CRhinoObject* deleted = AddMesh(doc);
+  void SetUp() override { ASSERT_TRUE(doc.DeleteObject(deleted)); }
+};
+
+TEST_F(ObjectIteratorTest, State7Category3VisitsEveryObjectButTheDeletedInOrder) {
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, 3)),
+            (std::vector<const CRhinoObject*>{normal, locked, hidden, reference}));
+}
+
+TEST_F(ObjectIteratorTest, StateBitsSelectNormalLockedAndHiddenObjects) {
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::normal_objects, 3)),
+            (std::vector<const CRhinoObject*>{normal, reference}));
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::locked_objects, 3)),
+            (std::vector<const CRhinoObject*>{locked}));
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::hidden_objects, 3)),
+            (std::vector<const CRhinoObject*>{hidden}));
+}
+
+TEST_F(ObjectIteratorTest, CategoryBitsSelectActiveOrReferenceObjects) {
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, CRhinoObjectIterator::reference_objects)),
+            (std::vector<const CRhinoObject*>{reference}));
+  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, CRhinoObjectIterator::active_objects)),
+            (std::vector<const CRhinoObject*>{normal, locked, hidden}));
+}
+
+TEST_F(ObjectIteratorTest, ObjectOnALockedLayerCountsAsLocked) {
+  ON_Layer layer;
+  layer.m_name = L"Locked";
+  layer.SetLocked(true);
+  ON_3dmObjectAttributes a;
+  a.m_layer_index = doc.m_layer_table.AddLayer(layer);
+  CRhinoObject* onLocked = AddMesh(doc, a);
+  EXPECT_TRUE(onLocked->IsLocked());
+  EXPECT_TRUE(onLocked->IsVisible());
+  auto lockedOnes = Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::locked_objects, 3));
+  EXPECT_EQ(lockedOnes, (std::vector<const CRhinoObject*>{locked, onLocked}));
+}
+
+TEST_F(ObjectIteratorTest, NextAfterTheEndStaysAtTheEnd) {
+  CRhinoObjectIterator it(doc, CRhinoObjectIterator::hidden_objects, 3);
+  EXPECT_EQ(it.First(), hidden);
+  EXPECT_EQ(it.Next(), nullptr);
+  EXPECT_EQ(it.Next(), nullptr);
+}
+
+TEST(ObjectIteratorWithoutDocument, VisitsNothingWhenNoDocumentIsOpen) {
+  RhinoApp().CloseDocument();
+  CRhinoObjectIterator it(7, 3);
+  EXPECT_EQ(it.First(), nullptr);
+}
+
+TEST(ObjectVisibility, HiddenLayerOrHiddenParentLayerHidesTheObject) {
+  CRhinoDoc doc;
+  ON_Layer parent;
+  parent.m_name = L"Parent";
+  const int parentIndex = doc.m_layer_table.AddLayer(parent);
+  ON_Layer child;
+  child.m_name = L"Child";
+  child.m_parent_index = parentIndex;
+  const int childIndex = doc.m_layer_table.AddLayer(child);
+  ON_3dmObjectAttributes a;
+  a.m_layer_index = childIndex;
+  CRhinoObject* object = AddMesh(doc, a);
+  EXPECT_TRUE(object->IsVisible());
+
+  ON_Layer hiddenParent = doc.m_layer_table[parentIndex];
+  hiddenParent.SetVisible(false);
+  doc.m_layer_table.ModifyLayer(hiddenParent, parentIndex);
+  EXPECT_FALSE(object->IsVisible());
+  EXPECT_FALSE(object->IsHidden()) << "the object itself is not hidden, only its layer";
+}
+
+TEST(ObjectVisibility, HiddenAndDeletedObjectsAreNotVisible) {
+  CRhinoDoc doc;
+  CRhinoObject* hidden = AddMesh(doc, WithMode(ON_3dmObjectAttributes::hidden_object));
+  CRhinoObject* deleted = AddMesh(doc);
+  doc.DeleteObject(deleted);
+  EXPECT_FALSE(hidden->IsVisible());
+  EXPECT_FALSE(deleted->IsVisible());
+}
+
+TEST(ObjectTypes, CodesAreThoseOfTheGeometryLibrary) {
+  CRhinoDoc doc;
+  CRhinoObject* mesh = AddMesh(doc);
+  auto* curve = new CRhinoCurveObject(std::make_unique<ON_LineCurve>(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0)));
+  auto* dot = new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"A");
+  doc.AddObject(curve);
+  doc.AddObject(dot);
+  EXPECT_EQ(static_cast<unsigned>(mesh->ObjectType()), 32u);
+  EXPECT_EQ(static_cast<unsigned>(curve->ObjectType()), 4u);
+  EXPECT_EQ(static_cast<unsigned>(dot->ObjectType()), 8192u);
+  EXPECT_EQ(static_cast<unsigned>(ON::brep_object), 16u);
+}
+
+TEST(DocumentObjects, AnObjectBelongsToOneDocumentOnly) {
+  CRhinoDoc a, b;
+  CRhinoObject* object = AddMesh(a);
+  EXPECT_FALSE(b.AddObject(object));
+  EXPECT_EQ(b.ObjectSlotCount(), 0);
+  EXPECT_FALSE(a.DeleteObject(nullptr));
+}
+
+}  // namespace

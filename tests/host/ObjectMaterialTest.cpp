@@ -1,0 +1,100 @@
+#include "host/CRhinoMaterialTable.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using zem::test::AddMesh;
+
+class ObjectMaterialTest : public ::testing::Test {
+ protected:
+  CRhinoDoc doc;
+  int red = -1, blue = -1, layer = -1;
+  void SetUp() override {
+    ON_Material m;
+    m.m_material_name = L"Red";
+    m.m_diffuse = ON_Color(255, 0, 0);
+    red = doc.m_material_table.AddMaterial(m);
+    m.m_material_name = L"Blue";
+    m.m_diffuse = ON_Color(0, 0, 255);
+    blue = doc.m_material_table.AddMaterial(m);
+    ON_Layer l;
+    l.m_name = L"Blue layer";
+    l.m_material_index = blue;
+    l.m_color = ON_Color(10, 20, 30);
+    layer = doc.m_layer_table.AddLayer(l);
+  }
+};
+
+TEST_F(ObjectMaterialTest, WithoutADocumentMaterialTheIndexIsMinusOne) {
+  CRhinoObject* object = AddMesh(doc);  // default layer, which has no material
+  EXPECT_EQ(object->ObjectMaterial().MaterialIndex(), -1);
+}
+
+TEST_F(ObjectMaterialTest, MaterialComesFromTheLayerUnlessTheObjectHasItsOwn) {
+  ON_3dmObjectAttributes a;
+  a.m_layer_index = layer;
+  CRhinoObject* byLayer = AddMesh(doc, a);
+  EXPECT_EQ(byLayer->ObjectMaterial().MaterialIndex(), blue);
+  EXPECT_EQ(byLayer->ObjectMaterial().Diffuse(), ON_Color(0, 0, 255));
+
+  a.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
+  a.m_material_index = red;
+  CRhinoObject* byObject = AddMesh(doc, a);
+  EXPECT_EQ(byObject->ObjectMaterial().MaterialIndex(), red);
+  EXPECT_EQ(byObject->ObjectMaterial().m_material_name, L"Red");
+}
+
+TEST_F(ObjectMaterialTest, AnIndexBeyondTheTableMeansNoDocumentMaterial) {
+  ON_3dmObjectAttributes a;
+  a.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
+  a.m_material_index = 99;
+  EXPECT_EQ(AddMesh(doc, a)->ObjectMaterial().MaterialIndex(), -1);
+}
+
+TEST_F(ObjectMaterialTest, DrawColourFollowsItsSource) {
+  ON_3dmObjectAttributes a;
+  a.m_layer_index = layer;
+  a.m_color = ON_Color(1, 2, 3);
+  CRhinoObject* byLayer = AddMesh(doc, a);
+  EXPECT_EQ(byLayer->ObjectDrawColor(false), ON_Color(10, 20, 30));
+  a.SetColorSource(ON_3dmObjectAttributes::color_from_object);
+  CRhinoObject* byObject = AddMesh(doc, a);
+  EXPECT_EQ(byObject->ObjectDrawColor(false), ON_Color(1, 2, 3));
+  a.SetColorSource(ON_3dmObjectAttributes::color_from_material);
+  CRhinoObject* byMaterial = AddMesh(doc, a);
+  EXPECT_EQ(byMaterial->ObjectDrawColor(false), ON_Color(0, 0, 255));
+  EXPECT_NE(byObject->ObjectDrawColor(true), ON_Color(1, 2, 3)) << "selected objects are drawn highlighted";
+}
+
+TEST(MaterialTextures, FindTextureLooksForTheTypeFromTheStartIndexOn) {
+  ON_Material m;
+  m.AddTexture(L"bump.png", ON_Texture::bump_texture);
+  m.AddTexture(L"a.jpg");
+  m.AddTexture(L"b.jpg");
+  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::bitmap_texture, -1), 1);
+  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::bitmap_texture, 1), 2);
+  EXPECT_EQ(m.FindTexture(L"b.jpg", ON_Texture::bitmap_texture), 2);
+  EXPECT_EQ(m.FindTexture(L"B.jpg", ON_Texture::bitmap_texture), -1);
+  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::transparency_texture), -1);
+}
+
+TEST(MaterialShine, StaysBetweenZeroAndMaxShine) {
+  ON_Material m;
+  m.SetShine(1000);
+  EXPECT_EQ(m.Shine(), ON_Material::MaxShine());
+  m.SetShine(-5);
+  EXPECT_EQ(m.Shine(), 0);
+}
+
+TEST(ColourFractions, UseTheSinglePrecisionStepOfOne255th) {
+  ON_Color c(255, 8, 0);
+  EXPECT_EQ(c.FractionRed(), static_cast<double>(1.0f / 255.0f) * 255);
+  EXPECT_NEAR(c.FractionRed(), 1.0, 1e-7);
+  EXPECT_EQ(c.FractionGreen(), 8 * 0.003921568859368563);
+  EXPECT_EQ(c.FractionBlue(), 0.0);
+  EXPECT_EQ(static_cast<unsigned int>(ON_Color(1, 2, 3)), 0x030201u);
+}
+
+}  // namespace

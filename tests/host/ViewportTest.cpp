@@ -1,0 +1,92 @@
+#include "host/ON_Viewport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(CameraAngle, IsHalfTheSmallerFrustumAngle) {
+  ON_Viewport vp;
+  ASSERT_TRUE(vp.SetFrustum(-2, 2, -1, 1, 1, 100));
+  double half = 0, diagonal = 0, vertical = 0, horizontal = 0;
+  ASSERT_TRUE(vp.GetCameraAngle(&half));
+  vp.GetCameraAngle(&diagonal, &vertical, &horizontal);
+  EXPECT_DOUBLE_EQ(half, std::atan(1.0));
+  EXPECT_DOUBLE_EQ(vertical, half);
+  EXPECT_DOUBLE_EQ(horizontal, std::atan(2.0));
+  EXPECT_DOUBLE_EQ(diagonal, std::atan(std::sqrt(5.0)));
+}
+
+TEST(CameraAngle, LensLengthSetsTheSmallerSideLikeTheFilmsShortSide) {
+  ON_Viewport vp;
+  vp.SetScreenPort(0, 1000, 500, 0);
+  ASSERT_TRUE(vp.SetCamera35mmLensLength(24));
+  double half = 0;
+  vp.GetCameraAngle(&half);
+  EXPECT_NEAR(half, std::atan(0.5), 1e-12);
+  EXPECT_NEAR(vp.Camera35mmLensLength(), 24, 1e-9);
+}
+
+TEST(CameraFrame, IsRightHandedWithUpAsGiven) {
+  ON_Viewport vp;
+  ASSERT_TRUE(vp.SetCamera(ON_3dPoint(10, -10, 5), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 2)));
+  const ON_3dVector x = vp.CameraX(), y = vp.CameraY(), z = vp.CameraZ();
+  EXPECT_NEAR(x.Length(), 1, 1e-12);
+  EXPECT_NEAR(ON_DotProduct(x, y), 0, 1e-12);
+  EXPECT_NEAR((ON_CrossProduct(x, y) - z).Length(), 0, 1e-12);
+  EXPECT_NEAR(ON_DotProduct(z, vp.CameraDirection()), -vp.CameraDirection().Length(), 1e-9);
+  EXPECT_EQ(vp.CameraUp(), ON_3dVector(0, 0, 2));
+  EXPECT_GT(y.z, 0);
+  EXPECT_NEAR(x.z, 0, 1e-12) << "with up along z the camera's x axis stays level";
+}
+
+TEST(CameraFrame, RefusesACameraLookingAlongItsUpVector) {
+  ON_Viewport vp;
+  EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 10), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));
+  EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));
+}
+
+TEST(ScreenPort, GivesTheSizeAsRightMinusLeftAndBottomMinusTop) {
+  ON_Viewport vp;
+  vp.SetScreenPort(0, 640, 480, 0);
+  int l, r, b, t;
+  vp.GetScreenPort(&l, &r, &b, &t);
+  EXPECT_EQ(r - l, 640);
+  EXPECT_EQ(b - t, 480);
+  EXPECT_FALSE(vp.SetScreenPort(0, 0, 480, 0));
+}
+
+TEST(ZoomExtents, PutsTheWholeBoxInsideThePerspectiveFrustum) {
+  ON_Viewport vp;
+  vp.SetCamera(ON_3dPoint(1, -1, 1), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1));
+  ON_BoundingBox box;
+  box.Set({-5, -2, 0}, false);
+  box.Set({5, 2, 3}, true);
+  ASSERT_TRUE(vp.ZoomExtents(box));
+  EXPECT_EQ(vp.TargetPoint(), box.Center());
+  double half = 0;
+  vp.GetCameraAngle(&half);
+  for (double x : {-5.0, 5.0}) {
+    for (double y : {-2.0, 2.0}) {
+      for (double z : {0.0, 3.0}) {
+        ON_3dVector v = ON_3dPoint(x, y, z) - vp.CameraLocation();
+        const double depth = -ON_DotProduct(v, vp.CameraZ());
+        EXPECT_LT(std::fabs(ON_DotProduct(v, vp.CameraX())) / depth, std::tan(half) * vp.ScreenPortAspect());
+        EXPECT_LT(std::fabs(ON_DotProduct(v, vp.CameraY())) / depth, std::tan(half));
+        double n = 0, f = 0;
+        vp.GetFrustum(nullptr, nullptr, nullptr, nullptr, &n, &f);
+        EXPECT_GT(depth, n);
+        EXPECT_LT(depth, f);
+      }
+    }
+  }
+}
+
+TEST(ViewportIds, AreDistinct) {
+  ON_Viewport a, b;
+  EXPECT_NE(a.ViewportId(), b.ViewportId());
+  EXPECT_NE(a.ViewportId(), ON_nil_uuid);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+#include "host/CRhinoBrepObject.h"
+#include "host/CRhinoCurveObject.h"
+#include "host/CRhinoTextDot.h"
+#include "host/ON_ArcCurve.h"
+#include "host/ON_PolylineCurve.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Owns the curves a wireframe query hands out.
+struct Wires {
+  ON_SimpleArray<ON_Curve*> curves;
+  ~Wires() {
+    for (ON_Curve* c : curves) delete c;
+  }
+  const ON_PolylineCurve& Polyline(int i) const { return dynamic_cast<const ON_PolylineCurve&>(*curves[i]); }
+};
+
+// A closed box of six quads whose corners are repeated per face, as files
+// with per-face normals store them.
+ON_Mesh UnweldedBox() {
+  const ON_3fPoint c[8] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+  const int faces[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+  ON_Mesh mesh;
+  for (const auto& f : faces) {
+    const int base = mesh.VertexCount();
+    for (int k : f) mesh.m_V.Append(c[k]);
+    mesh.m_F.Append(ON_MeshFace{{base, base + 1, base + 2, base + 3}});
+  }
+  return mesh;
+}
+
+TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
+  CRhinoMeshObject object(zem::test::QuadGrid(3, 2));
+  Wires w;
+  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
+  const ON_PolylineCurve& boundary = w.Polyline(0);
+  EXPECT_EQ(boundary.PointCount(), 11) << "10 boundary edges, closed";
+  EXPECT_EQ(boundary.m_pline[0], boundary.m_pline[10]);
+}
+
+TEST(MeshWireframe, AClosedMeshHasNoNakedEdgesEvenWithRepeatedCorners) {
+  CRhinoMeshObject object(UnweldedBox());
+  Wires w;
+  EXPECT_EQ(object.GetWireframeCurves(w.curves), 0);
+}
+
+TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
+  ON_Mesh box = UnweldedBox();
+  box.m_F.Remove(1);  // the top
+  CRhinoMeshObject object(box);
+  Wires w;
+  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
+  EXPECT_EQ(w.Polyline(0).PointCount(), 5);
+  for (const ON_3dPoint& p : w.Polyline(0).m_pline) EXPECT_EQ(p.z, 1.0);
+}
+
+TEST(MeshWireframe, TwoSeparateStripsGiveTwoCurves) {
+  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  ON_Mesh second = zem::test::QuadGrid(1, 1);
+  for (ON_3fPoint p : second.m_V) mesh.m_V.Append(ON_3fPoint(p.x + 5, p.y, p.z));
+  for (ON_MeshFace f : second.m_F) {
+    for (int& i : f.vi) i += 4;
+    mesh.m_F.Append(f);
+  }
+  CRhinoMeshObject object(mesh);
+  Wires w;
+  EXPECT_EQ(object.GetWireframeCurves(w.curves), 2);
+}
+
+TEST(BrepWireframe, IsItsEdgesAndCopiesThem) {
+  ON_NurbsSurface plane(false, 2, 2, 2, 2);
+  plane.SetCV(0, 0, {0, 0, 0});
+  plane.SetCV(1, 0, {2, 0, 0});
+  plane.SetCV(0, 1, {0, 1, 0});
+  plane.SetCV(1, 1, {2, 1, 0});
+  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
+  Wires w;
+  ASSERT_EQ(object.GetWireframeCurves(w.curves), 4);
+  EXPECT_NE(w.curves[0], object.Brep()->m_E[0].get());
+  double length = 0;
+  for (ON_Curve* c : w.curves) length += c->PointAtStart().DistanceTo(c->PointAtEnd());
+  EXPECT_DOUBLE_EQ(length, 6.0);
+}
+
+TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {
+  ON_NurbsSurface plane(false, 2, 2, 2, 2);
+  plane.SetCV(1, 0, {1, 0, 0});
+  plane.SetCV(0, 1, {0, 1, 0});
+  plane.SetCV(1, 1, {1, 1, 0});
+  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 0);
+  EXPECT_EQ(object.Brep()->CreateRenderMeshes(), 1);
+  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 1);
+  ASSERT_EQ(meshes.Count(), 1);
+  EXPECT_TRUE(meshes[0]->IsValid());
+  EXPECT_TRUE(meshes[0]->HasTextureCoordinates());
+  EXPECT_GT(meshes[0]->QuadCount(), 0);
+}
+
+TEST(CurveWireframe, IsACopyOfTheCurve) {
+  CRhinoCurveObject object(std::make_unique<ON_ArcCurve>(ON_Circle(ON_3dPoint(1, 2, 3), 4)));
+  Wires w;
+  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
+  EXPECT_NE(w.curves[0], object.Curve());
+  EXPECT_DOUBLE_EQ(w.curves[0]->PointAtStart().x, 5.0);
+}
+
+TEST(TextDotWireframe, IsEmpty) {
+  CRhinoTextDot dot(ON_3dPoint(1, 2, 3), L"Label");
+  Wires w;
+  EXPECT_EQ(dot.GetWireframeCurves(w.curves), 0);
+  EXPECT_STREQ(dot.TextString(), L"Label");
+  EXPECT_EQ(dot.Point(), ON_3dPoint(1, 2, 3));
+}
+
+}  // namespace

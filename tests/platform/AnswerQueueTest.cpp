@@ -1,0 +1,106 @@
+#include "platform/AnswerQueue.h"
+#include "platform/CFileDialog.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AnswerQueueTest : public ::testing::Test {
+ protected:
+  zem::AnswerQueue& queue = zem::AnswerQueue::Instance();
+  fs::path dir;
+  void SetUp() override {
+    queue.Clear();
+    dir = fs::temp_directory_path() / ("zem-answers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    fs::remove_all(dir);
+    queue.Clear();
+    zem::SetMessageBoxObserver(nullptr);
+  }
+  std::wstring Path(const char* name) const { return (dir / name).wstring(); }
+};
+
+TEST_F(AnswerQueueTest, EachQuestionTakesItsOwnAnswersInOrder) {
+  queue.Push(L"mode", L"Email");
+  queue.Push(L"title", L"First");
+  queue.Push(L"mode", L"File");
+  EXPECT_EQ(queue.Take(L"mode"), L"Email");
+  EXPECT_EQ(queue.Take(L"mode"), L"File");
+  EXPECT_EQ(queue.Take(L"mode"), std::nullopt);
+  EXPECT_EQ(queue.Pending(), 1u);
+  EXPECT_EQ(queue.Unanswered(), std::vector<std::wstring>{L"mode"});
+}
+
+TEST_F(AnswerQueueTest, SaveDialogAddsTheDefaultExtensionAndGivesAFullPath) {
+  queue.Push(zem::kSaveFileQuestion, Path("page"));
+  CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"WebGL HTML Files (*.html)|*.html||");
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(std::wstring(dialog.GetPathName()), Path("page.html"));
+  EXPECT_EQ(std::wstring(dialog.GetFileName()), L"page.html");
+  EXPECT_EQ(std::wstring(dialog.GetFileExt()), L"html");
+}
+
+TEST_F(AnswerQueueTest, SaveDialogWithoutAnAnswerOrWithAnEmptyOneIsCancelled) {
+  CFileDialog dialog(FALSE, L"html");
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_TRUE(dialog.GetPathName().IsEmpty());
+  queue.Push(zem::kSaveFileQuestion, L"");
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(AnswerQueueTest, OverwritingAnExistingFileNeedsAYes) {
+  std::ofstream(dir / "old.html") << "x";
+  std::vector<std::wstring> shown;
+  zem::SetMessageBoxObserver([&](const std::wstring&, const std::wstring& text, int) { shown.push_back(text); });
+
+  queue.Push(zem::kSaveFileQuestion, Path("old.html"));
+  CFileDialog declined(FALSE, L"html");
+  EXPECT_EQ(declined.DoModal(), IDCANCEL) << "no answer to the prompt: the default button, No";
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find(L"old.html already exists"), std::wstring::npos);
+
+  queue.Push(zem::kSaveFileQuestion, Path("old.html"));
+  queue.Push(zem::kMessageBoxQuestion, L"no");
+  queue.Push(zem::kSaveFileQuestion, Path("new.html"));
+  CFileDialog second(FALSE, L"html");
+  ASSERT_EQ(second.DoModal(), IDOK) << "declining lets the person pick another name";
+  EXPECT_EQ(std::wstring(second.GetPathName()), Path("new.html"));
+
+  queue.Push(zem::kSaveFileQuestion, Path("old.html"));
+  queue.Push(zem::kMessageBoxQuestion, L"Yes");
+  CFileDialog accepted(FALSE, L"html");
+  ASSERT_EQ(accepted.DoModal(), IDOK);
+  EXPECT_EQ(std::wstring(accepted.GetPathName()), Path("old.html"));
+}
+
+TEST_F(AnswerQueueTest, OpenDialogPassesOverMissingFilesWhenTheyMustExist) {
+  std::ofstream(dir / "model.obj") << "v 0 0 0";
+  queue.Push(zem::kOpenFileQuestion, Path("missing.obj"));
+  queue.Push(zem::kOpenFileQuestion, Path("model.obj"));
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST);
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(std::wstring(dialog.GetPathName()), Path("model.obj"));
+}
+
+TEST_F(AnswerQueueTest, MessageBoxAnswersAButtonOfItsOwnOrItsDefault) {
+  queue.Push(zem::kMessageBoxQuestion, L"retry");
+  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL)
+      << "retry is no button of a yes/no/cancel box";
+  queue.Push(zem::kMessageBoxQuestion, L"no");
+  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_YESNOCANCEL), IDNO);
+  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_OKCANCEL), IDOK);
+  EXPECT_EQ(AfxMessageBox(L"done"), IDOK);
+}
+
+}  // namespace

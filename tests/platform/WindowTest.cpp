@@ -1,0 +1,60 @@
+#include "platform/Window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WindowObjects, KeepTextStatesAndRectangle) {
+  HWND w = zem::CreateWindowObject(L"Dialog", L"Export", WS_VISIBLE, RECT{0, 0, 100, 50});
+  ASSERT_TRUE(IsWindow(w));
+  wchar_t buffer[4];
+  EXPECT_EQ(GetWindowTextW(w, buffer, 4), 3);
+  EXPECT_STREQ(buffer, L"Exp") << "cut to the buffer, always terminated";
+  EXPECT_EQ(GetWindowTextLengthW(w), 6);
+  SetWindowTextW(w, L"Écrire");
+  EXPECT_EQ(zem::WindowText(w), L"Écrire");
+  EXPECT_TRUE(IsWindowEnabled(w));
+  EXPECT_FALSE(EnableWindow(w, FALSE)) << "answers whether it was disabled";
+  EXPECT_FALSE(IsWindowEnabled(w));
+  EXPECT_TRUE(EnableWindow(w, TRUE));
+  MoveWindow(w, 10, 20, 30, 40, TRUE);
+  RECT r;
+  ASSERT_TRUE(GetWindowRect(w, &r));
+  EXPECT_EQ(r.right, 40);
+  EXPECT_EQ(r.bottom, 60);
+  wchar_t cls[16];
+  GetClassNameW(w, cls, 16);
+  EXPECT_STREQ(cls, L"Dialog");
+  DestroyWindow(w);
+}
+
+TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
+  HWND parent = zem::CreateWindowObject(L"Dialog", L"", 0, RECT{});
+  HWND child = zem::CreateWindowObject(L"Button", L"OK", WS_CHILD | WS_VISIBLE, RECT{}, parent, 1);
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_FALSE(ShowWindow(parent, SW_SHOW));
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_EQ(GetDlgItem(parent, 1), child);
+  EXPECT_EQ(GetDlgCtrlID(child), 1);
+  EXPECT_EQ(GetParent(child), parent);
+  EXPECT_TRUE(ShowWindow(parent, SW_HIDE));
+  EXPECT_FALSE(IsWindowVisible(child));
+  DestroyWindow(parent);
+  EXPECT_FALSE(IsWindow(child));
+}
+
+TEST(WindowObjects, StaleHandlesStayInvalid) {
+  const int before = zem::WindowCount();
+  HWND w = zem::CreateWindowObject(L"Static", L"x", 0, RECT{});
+  DestroyWindow(w);
+  HWND next = zem::CreateWindowObject(L"Static", L"y", 0, RECT{});
+  EXPECT_NE(w, next);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_FALSE(SetWindowTextW(w, L"z"));
+  EXPECT_EQ(zem::WindowText(w), L"");
+  EXPECT_EQ(zem::CreateWindowObject(L"Static", L"", 0, RECT{}, w), nullptr) << "no window with a dead parent";
+  DestroyWindow(next);
+  EXPECT_EQ(zem::WindowCount(), before);
+}
+
+}  // namespace
