@@ -253,26 +253,32 @@ describe('depth', () => {
     await page.close();
   });
 
-  it('shows what lies in front of an eye inside the box', async () => {
-    // A far wall and a near post, with the eye between the scene's corners.
+  it('shows what lies in front of an eye inside the box, near and far', async () => {
+    // A thin post just ahead of the eye, a wall far ahead and one just
+    // behind the eye, so the scene's box reaches behind the eye and its
+    // corners behind it are much nearer than the far wall.
     const P = (x, y, z) => [x, y, z];
-    const wall = h.quad([P(-50, 40, -50), P(50, 40, -50), P(50, 40, 50), P(-50, 40, 50)], [0, -1, 0]);
-    const post = h.quad([P(-0.2, 1, -0.2), P(0.2, 1, -0.2), P(0.2, 1, 0.2), P(-0.2, 1, 0.2)], [0, -1, 0]);
-    const behind = h.quad([P(-50, -40, -50), P(50, -40, -50), P(50, -40, 50), P(-50, -40, 50)], [0, 1, 0]);
+    const sheet = (y, s, n) => h.quad([P(-s, y, -s), P(s, y, -s), P(s, y, s), P(-s, y, s)], [0, n, 0]);
     const url = h.writePage('inside-box', {
       data: h.sceneData({
-        buffers: [{ material: 0, triangles: wall }, { material: 1, triangles: post }, { material: 0, triangles: behind }],
-        materials: [{ dif: [0, 0, 1] }, { dif: [1, 0, 0] }, {}],
+        buffers: [
+          { material: 0, triangles: sheet(400, 40, -1) },
+          { material: 1, triangles: sheet(1, 0.02, -1) },
+          { material: 2, triangles: sheet(-5, 40, 1) },
+        ],
+        materials: [{ dif: [0, 0, 1] }, { dif: [1, 0, 0] }, { dif: [0, 1, 0] }, {}],
         view: [[0, 0, 0], [0, 1, 0], [1, 0, 0], [0, 0, 1], 60],
         back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
       }),
     });
     const { page, errors } = await h.openPage(browser, url);
     await stopTurntable(page);
+    await page.evaluate(() => { va = initView(veye, vtar, vx, vy); });
     const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
-    const [centre, side] = await h.drawAndRead(page, [[w / 2, hh / 2], [w / 4, hh / 4]]);
+    const [centre, side] = await h.drawAndRead(page, [[w / 2, hh / 2], [w / 2 + 25, hh / 2]]);
     assert.ok(h.near(centre.slice(0, 3), [255, 0, 0], 10), `the near post ${centre} is missing`);
     assert.ok(h.near(side.slice(0, 3), [0, 0, 255], 10), `the far wall ${side} is missing`);
+    await h.saveScreenshot(page, 'inside-box');
     assert.deepEqual(errors, []);
     await page.close();
   });
