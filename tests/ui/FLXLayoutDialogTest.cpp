@@ -1,0 +1,147 @@
+#include "ui/FLXLayoutDialog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/CWinApp.h"
+#include "platform/ShellFolders.h"
+#include "platform/TextEncoding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A layout dialog with one greedy control, and a status bar on request.
+class TestDialog : public FLXLayoutDialog {
+ public:
+  explicit TestDialog(std::wstring store, bool statusBar = false) : FLXLayoutDialog(119, nullptr, std::move(store)) {
+    m_useStatusBar = statusBar;
+  }
+  BOOL OnInitDialog() override {
+    FLXLayoutDialog::OnInitDialog();
+    m_control = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, m_hWnd, 5);
+    auto root = Layout().CreateRoot(FLXLayoutMgr::Horizontal);
+    Layout().Add(root, Layout().MakeItem(5));
+    Layout().UpdateLayout();
+    return TRUE;
+  }
+  HWND m_control = nullptr;
+};
+
+class LayoutDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = fs::temp_directory_path() /
+               ("zem-layout-dialog-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+    zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+    CDialog::RegisterTemplate(119, 240, 160);
+  }
+  void TearDown() override {
+    zem::OverrideAppDataFolder(std::nullopt);
+    fs::remove_all(m_folder);
+  }
+  static WINDOWPLACEMENT Placement(int left, int top, int right, int bottom) {
+    WINDOWPLACEMENT p;
+    p.showCmd = SW_SHOWNORMAL;
+    p.rcNormalPosition = RECT{left, top, right, bottom};
+    return p;
+  }
+
+  fs::path m_folder;
+  CWinApp m_app{L"ZEM_WEBGL"};
+};
+
+TEST_F(LayoutDialogTest, StoredPlacementIsRestoredAtInitialisation) {
+  WINDOWPLACEMENT stored = Placement(30, 40, 430, 340);
+  ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", reinterpret_cast<BYTE*>(&stored), 44));
+  TestDialog dialog(L"ZEM WebGL");
+  ASSERT_TRUE(dialog.Create(119));
+  RECT r;
+  dialog.GetWindowRect(&r);
+  EXPECT_EQ(r.left, 30);
+  EXPECT_EQ(r.top, 40);
+  EXPECT_EQ(r.right, 430);
+  EXPECT_EQ(r.bottom, 340);
+  RECT control;
+  ::GetWindowRect(dialog.m_control, &control);
+  EXPECT_EQ(control.right, 400) << "laid out in the restored size";
+}
+
+TEST_F(LayoutDialogTest, StoredPlacementOfAnotherSizeIsIgnored) {
+  BYTE record[48] = {};
+  WINDOWPLACEMENT stored = Placement(30, 40, 430, 340);
+  std::copy_n(reinterpret_cast<BYTE*>(&stored), 44, record);
+  ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", record, 48));
+  TestDialog dialog(L"ZEM WebGL");
+  ASSERT_TRUE(dialog.Create(119));
+  RECT r;
+  dialog.GetWindowRect(&r);
+  EXPECT_EQ(r.right - r.left, 240) << "the template's size stays";
+  EXPECT_EQ(r.left, 0);
+}
+
+TEST_F(LayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {
+  {
+    TestDialog dialog(L"Store");
+    ASSERT_TRUE(dialog.Create(119));
+    dialog.MoveWindow(5, 6, 305, 206);
+    dialog.OnCancel();
+    EXPECT_FALSE(dialog.IsWindowVisible()) << "a modeless dialog ends by hiding";
+  }
+  BYTE* data = nullptr;
+  UINT bytes = 0;
+  ASSERT_TRUE(m_app.GetProfileBinary(L"Store", L"WindowPlacement", &data, &bytes));
+  ASSERT_EQ(bytes, 44u);
+  WINDOWPLACEMENT stored;
+  std::copy_n(data, 44, reinterpret_cast<BYTE*>(&stored));
+  delete[] data;
+  EXPECT_EQ(stored.length, 44u);
+  EXPECT_EQ(stored.rcNormalPosition.left, 5);
+  EXPECT_EQ(stored.rcNormalPosition.bottom, 6 + 206);
+
+  TestDialog second(L"Store");
+  ASSERT_TRUE(second.Create(119));
+  second.MoveWindow(0, 0, 100, 100);
+  second.DestroyWindow();
+  ASSERT_TRUE(m_app.GetProfileBinary(L"Store", L"WindowPlacement", &data, &bytes));
+  std::copy_n(data, 44, reinterpret_cast<BYTE*>(&stored));
+  delete[] data;
+  EXPECT_EQ(stored.rcNormalPosition.right, 100);
+}
+
+TEST_F(LayoutDialogTest, WithoutStoreNameNothingIsStored) {
+  TestDialog dialog(L"");
+  ASSERT_TRUE(dialog.Create(119));
+  dialog.OnCancel();
+  EXPECT_FALSE(fs::exists(m_folder / "ZEM_WEBGL.ini"));
+}
+
+TEST_F(LayoutDialogTest, ResizingLaysTheControlsOutAgain) {
+  TestDialog dialog(L"");
+  ASSERT_TRUE(dialog.Create(119));
+  dialog.MoveWindow(0, 0, 500, 100);
+  RECT control;
+  ::GetWindowRect(dialog.m_control, &control);
+  EXPECT_EQ(control.right, 500);
+  EXPECT_EQ(control.bottom, 100);
+}
+
+TEST_F(LayoutDialogTest, SizeGripStatusBarSitsAtTheBottom) {
+  TestDialog dialog(L"", true);
+  ASSERT_TRUE(dialog.Create(119));
+  ASSERT_TRUE(dialog.HasStatusBar());
+  EXPECT_EQ(GetDlgCtrlID(dialog.StatusBar()), 0xE801);
+  dialog.MoveWindow(0, 0, 300, 200);
+  RECT bar;
+  ::GetWindowRect(dialog.StatusBar(), &bar);
+  EXPECT_EQ(bar.bottom, 200);
+  EXPECT_EQ(bar.right, 300);
+  TestDialog plain(L"");
+  ASSERT_TRUE(plain.Create(119));
+  EXPECT_FALSE(plain.HasStatusBar());
+}
+
+}  // namespace

@@ -1,0 +1,336 @@
+#include "ui/FLXLayoutMgr.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/WindowMessages.h"
+
+namespace {
+
+using Mgr = FLXLayoutMgr;
+
+RECT Rect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+// A dialog window of the given client size with controls made on demand;
+// controls start at (0, 0) as the framework creates them.
+class LayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override { m_dialog = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200}); }
+  void TearDown() override { DestroyWindow(m_dialog); }
+
+  HWND Control(int id, int width, int height, const wchar_t* className = L"Static", DWORD style = 0) {
+    return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE | style, RECT{0, 0, width, height}, m_dialog,
+                                   id);
+  }
+  void Resize(int width, int height) { MoveWindow(m_dialog, 0, 0, width, height, TRUE); }
+
+  HWND m_dialog = nullptr;
+};
+
+TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND a = Control(1, 10, 21), b = Control(2, 10, 21), c = Control(3, 10, 21);
+  layout.Add(layout.Add(layout.Add(root, layout.MakeItem(1)), layout.MakeItem(2)), layout.MakeItem(3));
+
+  Resize(300, 50);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(a)), 98);
+  EXPECT_EQ(Width(Rect(b)), 98);
+  EXPECT_EQ(Width(Rect(c)), 98);
+  EXPECT_EQ(Rect(b).left, 101) << "border of 3 between items";
+  EXPECT_EQ(Rect(c).left, 202);
+  EXPECT_EQ(Height(Rect(a)), 50) << "greedy across the axis too";
+
+  Resize(301, 50);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(a)), 98);
+  EXPECT_EQ(Width(Rect(b)), 98);
+  EXPECT_EQ(Width(Rect(c)), 99);
+}
+
+TEST_F(LayoutTest, GreedyItemKeepsItsMinimumInTooSmallACell) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND a = Control(1, 10, 21);
+  layout.Add(root, layout.MakeItem(1, Mgr::LayGreedy, 0, 120));
+  Resize(100, 30);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(a)), 120);
+}
+
+TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
+  layout.Add(root, row);
+  HWND a = Control(1, 10, 21), b = Control(2, 10, 21), c = Control(3, 10, 21);
+  layout.Add(row, layout.MakeItem(1, Mgr::LayGreedy, 0, 50));
+  layout.Add(row, layout.MakeItem(2, Mgr::LayGreedy, 0, 5));
+  layout.Add(row, layout.MakeItem(3, Mgr::LayGreedy, 0, 5));
+  Resize(100, 30);
+  layout.UpdateLayout();
+  // Shares 33, 33, 34; the first needs 17 more, taken 8 and 8 in proportion
+  // and the last pixel from the first that can give it.
+  EXPECT_EQ(Width(Rect(a)), 50);
+  EXPECT_EQ(Width(Rect(b)), 24);
+  EXPECT_EQ(Width(Rect(c)), 26);
+  EXPECT_EQ(Rect(c).right, 100);
+}
+
+TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
+  layout.Add(root, row);
+  HWND fixed = Control(1, 40, 21), greedy = Control(2, 10, 21);
+  auto bounded = layout.MakePane(Mgr::Vertical);
+  layout.Add(bounded, layout.MakeItem(1, Mgr::LayFixedWidth));
+  layout.Add(row, bounded);
+  layout.Add(row, layout.MakeItem(2));
+  Resize(200, 40);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(fixed)), 40);
+  EXPECT_EQ(Rect(greedy).left, 40);
+  EXPECT_EQ(Width(Rect(greedy)), 160);
+}
+
+TEST_F(LayoutTest, RelativeItemTakesItsPercentOfWhatFixedItemsLeave) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
+  layout.Add(root, row);
+  HWND fixed = Control(1, 100, 21), relative = Control(2, 10, 21), greedy = Control(3, 10, 21);
+  layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth));
+  layout.Add(row, layout.MakeItem(2, Mgr::LayRelativeWidth, 25));
+  layout.Add(row, layout.MakeItem(3));
+  Resize(300, 40);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(fixed)), 100);
+  EXPECT_EQ(Width(Rect(relative)), 50);
+  EXPECT_EQ(Width(Rect(greedy)), 150);
+}
+
+TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND plain = Control(1, 50, 21), filling = Control(2, 50, 21);
+  layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
+  layout.Add(root, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFillWidth));
+  Resize(200, 40);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(plain)), 50);
+  EXPECT_EQ(Rect(filling).left, 53);
+  EXPECT_EQ(Width(Rect(filling)), 147);
+}
+
+TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Vertical);
+  HWND left = Control(1, 40, 20), right = Control(2, 40, 20), centre = Control(3, 40, 20), bottom = Control(4, 40, 20);
+  layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
+  layout.Add(root, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayAlignRight));
+  layout.Add(root, layout.MakeItem(3, Mgr::LayFixedWidth | Mgr::LayAlignLeft | Mgr::LayAlignRight));
+  auto row = layout.MakePane(Mgr::Horizontal);
+  layout.Add(row, layout.MakeItem(4, Mgr::LayFixedHeight | Mgr::LayAlignBottom));
+  layout.Add(root, row);
+  Resize(200, 200);
+  layout.UpdateLayout();
+  EXPECT_EQ(Rect(left).left, 0);
+  EXPECT_EQ(Rect(right).right, 200);
+  EXPECT_EQ(Rect(centre).left, 80);
+  EXPECT_EQ(Width(Rect(centre)), 40);
+  // The row is the greedy fourth cell of the column: it ends at the bottom.
+  EXPECT_EQ(Rect(bottom).bottom, 200);
+  EXPECT_EQ(Height(Rect(bottom)), 20);
+}
+
+TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  auto column = layout.MakePane(Mgr::Vertical);
+  HWND edit = Control(1, 60, 21, L"Edit");
+  layout.Add(column, layout.MakeItem(1, Mgr::LayFixedHeight, 150, 150));
+  layout.Add(root, column);
+  EXPECT_EQ(column->MinWidth(), 150);
+
+  Resize(100, 100);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(edit)), 150) << "the column is at least 150 wide";
+  EXPECT_EQ(Height(Rect(edit)), 21) << "keeps its own height";
+  Resize(260, 100);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(edit)), 260) << "takes the whole width of its cell";
+}
+
+TEST_F(LayoutTest, FixedWidthEditKeepsItsWidthAtTheLeftOfItsCell) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND edit = Control(1, 150, 21, L"Edit");
+  layout.Add(root, layout.MakeItem(1, Mgr::LayFixedHeight | Mgr::LayFixedWidth, 150, 150));
+  auto filler = layout.MakePane(Mgr::Vertical);
+  layout.Add(root, filler);
+  Resize(400, 100);
+  layout.UpdateLayout();
+  EXPECT_EQ(Rect(edit).left, 0);
+  EXPECT_EQ(Width(Rect(edit)), 150);
+}
+
+TEST_F(LayoutTest, DropDownComboIsOnePixelNarrowerOnEachSideAndKeepsItsHeight) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND combo = Control(1, 30, 120, L"ComboBox", CBS_DROPDOWNLIST);
+  HWND other = Control(2, 30, 120, L"Static");
+  layout.Add(root, layout.MakeItem(1));
+  layout.Add(root, layout.MakeItem(2));
+  Resize(203, 60);
+  layout.UpdateLayout();
+  EXPECT_EQ(Rect(combo).left, 1);
+  EXPECT_EQ(Rect(combo).right, 99);
+  EXPECT_EQ(Height(Rect(combo)), 120) << "its window height includes the list";
+  EXPECT_EQ(Rect(other).left, 103);
+  EXPECT_EQ(Rect(other).right, 203) << "plain controls fill their cell";
+}
+
+TEST_F(LayoutTest, SimpleComboEndsWhereItsEditFieldEnds) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND combo = Control(1, 80, 100, L"ComboBox", CBS_SIMPLE);
+  zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 80, 23}, combo, 1000);
+  layout.Add(root, layout.MakeItem(1));
+  Resize(150, 90);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(combo)), 150);
+  EXPECT_EQ(Height(Rect(combo)), 23);
+}
+
+TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  auto missing = layout.MakeItem(77, Mgr::LayFixedWidth, 40);
+  auto* item = static_cast<Mgr::PaneItem*>(missing.Get());
+  EXPECT_EQ(item->m_window, nullptr);
+  EXPECT_EQ(item->m_width, 40);
+  EXPECT_EQ(item->m_height, 0);
+  HWND after = Control(1, 10, 10);
+  layout.Add(root, missing);
+  layout.Add(root, layout.MakeItem(1));
+  Resize(100, 20);
+  layout.UpdateLayout();
+  EXPECT_EQ(Rect(after).left, 43) << "its cell is kept";
+}
+
+TEST_F(LayoutTest, MadeItemTakesItsSizesFromItsControl) {
+  Mgr layout(m_dialog);
+  Control(1, 70, 21, L"ComboBoxEx32");
+  auto natural = layout.MakeItem(1);
+  auto* a = static_cast<Mgr::PaneItem*>(natural.Get());
+  EXPECT_EQ(a->m_width, 70);
+  EXPECT_EQ(a->m_minWidth, 70);
+  EXPECT_EQ(a->m_height, 21);
+  EXPECT_EQ(a->m_minHeight, 21);
+  EXPECT_TRUE(a->m_isComboBox);
+  auto given = layout.MakeItem(1, Mgr::LayGreedy, 90, -1, 10);
+  auto* b = static_cast<Mgr::PaneItem*>(given.Get());
+  EXPECT_EQ(b->m_width, 90);
+  EXPECT_EQ(b->m_minWidth, 90);
+  EXPECT_EQ(b->m_minHeight, 10);
+  EXPECT_EQ(b->MinHeight(), 10);
+  EXPECT_EQ(b->MaxWidth(), -1);
+}
+
+TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
+  Mgr layout(m_dialog);
+  Control(1, 40, 20);
+  Control(2, 60, 30);
+  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
+  layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
+  layout.Add(row, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
+  EXPECT_EQ(row->MinWidth(), 103);
+  EXPECT_EQ(row->MaxWidth(), 102) << "the sum of maxima starts at -1";
+  EXPECT_EQ(row->MinHeight(), 30);
+  EXPECT_EQ(row->MaxHeight(), 30);
+  layout.Add(row, layout.MakeItem(1));
+  EXPECT_EQ(row->MaxWidth(), -1) << "an unbounded child makes the pane unbounded";
+  EXPECT_EQ(layout.MakePane(Mgr::Vertical)->MaxHeight(), -1);
+}
+
+TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND edit = Control(1, 60, 21, L"Edit");
+  HWND spin = Control(2, 16, 21, L"msctls_updown32", UDS_ALIGNRIGHT);
+  SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  auto column = layout.MakePane(Mgr::Vertical);
+  layout.Add(column, layout.MakeItem(1, Mgr::LayFixedHeight));
+  layout.Add(root, column);
+  Resize(200, 50);
+  layout.UpdateLayout();
+  EXPECT_EQ(Rect(spin).right, 200);
+  EXPECT_EQ(Rect(edit).right, 200 - 16);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
+}
+
+TEST_F(LayoutTest, UpdateRepaintsTheControlsAndErasesTheWindow) {
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND a = Control(1, 10, 10);
+  layout.Add(root, layout.MakeItem(1));
+  layout.UpdateLayout();
+  EXPECT_EQ(zem::PaintState(a).invalidations, 1);
+  EXPECT_EQ(zem::PaintState(a).updates, 1);
+  EXPECT_EQ(zem::PaintState(m_dialog).erasingInvalidations, 1);
+}
+
+TEST_F(LayoutTest, BackgroundShowsOnlyWhereNoVisibleControlLiesExceptGroupBoxes) {
+  Mgr layout(m_dialog);
+  Resize(100, 100);
+  HWND control = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 10, 30, 30}, m_dialog, 1);
+  zem::CreateWindowObject(L"Button", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, RECT{0, 0, 100, 100}, m_dialog, 2);
+  zem::CreateWindowObject(L"Edit", L"", WS_CHILD, RECT{50, 50, 60, 60}, m_dialog, 3);  // hidden
+  auto region = layout.BackgroundRegion();
+  long area = 0;
+  for (const RECT& r : region) {
+    area += static_cast<long>(Width(r)) * Height(r);
+    const RECT& c = Rect(control);
+    const bool overlaps = r.left < c.right && c.left < r.right && r.top < c.bottom && c.top < r.bottom;
+    EXPECT_FALSE(overlaps);
+  }
+  EXPECT_EQ(area, 100 * 100 - 20 * 20);
+}
+
+// A node that counts its own destruction.
+struct CountedItem : Mgr::PaneItem {
+  explicit CountedItem(int* deleted) : PaneItem(0, nullptr), m_deleted(deleted) {}
+  ~CountedItem() override { ++*m_deleted; }
+  int* m_deleted;
+};
+
+TEST(PaneHandles, LastHandleDeletesAndANewRootReleasesTheOldTree) {
+  int deleted = 0;
+  {
+    Mgr::CPaneBase first(new CountedItem(&deleted));
+    Mgr::CPaneBase second = first;
+    first = Mgr::CPaneBase();
+    EXPECT_EQ(deleted, 0);
+    second = second;
+    EXPECT_EQ(deleted, 0);
+  }
+  EXPECT_EQ(deleted, 1);
+
+  Mgr layout;
+  auto root = layout.CreateRoot(Mgr::Vertical);
+  layout.Add(root, Mgr::CPaneBase(new CountedItem(&deleted)));
+  root = Mgr::CPaneBase();
+  layout.CreateRoot(Mgr::Horizontal);
+  EXPECT_EQ(deleted, 2);
+}
+
+}  // namespace
