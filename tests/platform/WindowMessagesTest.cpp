@@ -1,0 +1,125 @@
+#include "platform/WindowMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "platform/CWinApp.h"
+#include "platform/CWnd.h"
+#include "platform/ShellFolders.h"
+#include "platform/TextEncoding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+HWND Make(HWND parent, int id, const wchar_t* className = L"Static") {
+  return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, parent, id);
+}
+
+TEST(WindowTree, ChildrenAreFoundInCreationOrderAndDescendantsDepthFirst) {
+  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 100, 100});
+  HWND a = Make(top, 1), b = Make(top, 2);
+  HWND inner = Make(a, 3);
+  EXPECT_EQ(GetWindow(top, GW_CHILD), a);
+  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
+  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), nullptr);
+  std::vector<HWND> seen;
+  EnumChildWindows(
+      top, [](HWND w, LPARAM data) { reinterpret_cast<std::vector<HWND>*>(data)->push_back(w); return TRUE; },
+      reinterpret_cast<LPARAM>(&seen));
+  EXPECT_EQ(seen, (std::vector<HWND>{a, inner, b}));
+  DestroyWindow(top);
+}
+
+TEST(WindowTree, ClientRectangleIsTheWholeFramelessWindow) {
+  HWND top = zem::CreateWindowObject(L"#32770", L"", 0, RECT{40, 50, 140, 110});
+  RECT client;
+  ASSERT_TRUE(GetClientRect(top, &client));
+  EXPECT_EQ(client.left, 0);
+  EXPECT_EQ(client.right, 100);
+  EXPECT_EQ(client.bottom, 60);
+  DestroyWindow(top);
+}
+
+TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
+  HWND top = zem::CreateWindowObject(L"#32770", L"", 0, RECT{0, 0, 10, 10});
+  std::vector<UINT> heard;
+  zem::SetWindowProcedure(top, [&](UINT message, WPARAM, LPARAM, bool& handled) -> LRESULT {
+    heard.push_back(message);
+    handled = message == WM_GETFONT;
+    return 42;
+  });
+  EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 42);
+  EXPECT_EQ(SendMessageW(top, WM_SETFONT, 0, 0), 0);
+  EXPECT_EQ(heard, (std::vector<UINT>{WM_GETFONT, WM_SETFONT}));
+  DestroyWindow(top);
+  EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 0) << "a destroyed window hears nothing";
+}
+
+TEST(WindowMessage, UpDownKeepsItsBuddyAndSitsBesideIt) {
+  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
+  HWND edit = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 20, 110, 41}, top, 1);
+  HWND spin = zem::CreateWindowObject(L"msctls_updown32", L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNLEFT,
+                                      RECT{0, 0, 16, 10}, top, 2);
+  EXPECT_EQ(SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0), 0);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
+  RECT s, e;
+  GetWindowRect(spin, &s);
+  GetWindowRect(edit, &e);
+  EXPECT_EQ(s.left, 10);
+  EXPECT_EQ(s.bottom, 41);
+  EXPECT_EQ(e.left, 26);
+  EXPECT_EQ(e.right, 110);
+  DestroyWindow(top);
+}
+
+TEST(WindowPlacement, RecordRoundTripsAndOnlyAWholeRecordIsApplied) {
+  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{5, 6, 105, 56});
+  WINDOWPLACEMENT p;
+  ASSERT_TRUE(GetWindowPlacement(top, &p));
+  EXPECT_EQ(p.length, 44u);
+  EXPECT_EQ(p.rcNormalPosition.right, 105);
+  p.rcNormalPosition = RECT{0, 0, 300, 200};
+  p.length = 40;
+  EXPECT_FALSE(SetWindowPlacement(top, &p));
+  p.length = sizeof p;
+  EXPECT_TRUE(SetWindowPlacement(top, &p));
+  RECT r;
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.right, 300);
+  EXPECT_TRUE(IsWindowVisible(top));
+  DestroyWindow(top);
+}
+
+TEST(ApplicationProfile, BinaryValuesRoundTripThroughTheProfileFile) {
+  const fs::path folder = fs::temp_directory_path() / "zem-app-profile";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
+  {
+    CWinApp app(L"Module");
+    EXPECT_EQ(AfxGetApp(), &app);
+    const BYTE bytes[] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
+    ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Entry", bytes, 5));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(app.GetProfileBinary(L"section", L"entry", &data, &size));
+    ASSERT_EQ(size, 5u);
+    EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + 5));
+    delete[] data;
+    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Missing", &data, &size));
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_TRUE(fs::exists(folder / "Module.ini"));
+    ASSERT_TRUE(app.WriteProfileInt(L"Section", L"Count", -3));
+    EXPECT_EQ(static_cast<int>(app.GetProfileIntW(L"Section", L"Count", 9)), -3);
+    EXPECT_EQ(app.GetProfileIntW(L"Section", L"Absent", 9), 9u);
+  }
+  EXPECT_EQ(AfxGetApp(), nullptr);
+  zem::OverrideAppDataFolder(std::nullopt);
+  fs::remove_all(folder);
+}
+
+}  // namespace
