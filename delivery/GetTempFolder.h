@@ -1,0 +1,9 @@
+#pragma once
+// The folder for the export's temporary files (the e-mail copy of the page,
+// the preview and texture pictures).
+#include <string>
+
+// The system's temporary folder, ending in a separator. A folder path that
+// does not fit 260 characters with its terminating zero, or a failed query,
+// gives "C:\temp\". The folder is neither created nor checked.
+std::wstring GetTempFolder();
