@@ -1,5 +1,7 @@
 #include "core/ZEM_EventHandler.h"
 
+#include "core/ZEM_RhModelEventHandler.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -94,16 +96,11 @@ void ZEM_EventHandler::FireEvent(ZEM_Event& event) {
   }
 }
 
-namespace {
-ZEM_ModelEventHandler::WatcherInstaller g_watcherInstaller = nullptr;
-}
-
-void ZEM_ModelEventHandler::SetWatcherInstaller(WatcherInstaller installer) { g_watcherInstaller = installer; }
-
 ZEM_ModelEventHandler* ZEM_ModelEventHandler::Instance() {
+  // Both kept for the process: never released.
   static ZEM_ModelEventHandler* const instance = [] {
     auto* handler = new ZEM_ModelEventHandler;
-    if (g_watcherInstaller) g_watcherInstaller(*handler);
+    new ZEM_RhModelEventHandler(*handler);
     return handler;
   }();
   return instance;

@@ -78,15 +78,11 @@ class ZEM_EventHandler : public ZEM_EventSubscriber {
 };
 
 // The handler of the host's document events (closing, saving). Creating it
-// through Instance also installs the host-side watcher that fires them.
+// through Instance also installs the host-side watcher that fires them
+// (ZEM_RhModelEventHandler).
 class ZEM_ModelEventHandler : public ZEM_EventHandler {
   ZEM_DECLARE_CLASS(ZEM_ModelEventHandler, ZEM_EventHandler)
 
  public:
   static ZEM_ModelEventHandler* Instance();
-
-  // The host-side watcher is installed by a function the host layer provides;
-  // until one is set, the model handler has no host watcher.
-  using WatcherInstaller = void (*)(ZEM_ModelEventHandler& handler);
-  static void SetWatcherInstaller(WatcherInstaller installer);
 };

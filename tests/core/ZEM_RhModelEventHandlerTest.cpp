@@ -1,0 +1,68 @@
+#include "core/ZEM_RhModelEventHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/ZEM_DialogEvent.h"
+#include "host/CRhinoApp.h"
+#include "host/CRhinoDoc.h"
+
+namespace {
+
+class Listener : public ZEM_EventSubscriber {
+  ZEM_DECLARE_CLASS(Listener, ZEM_EventSubscriber)
+ public:
+  void OnEvent(ZEM_Event& e) { heard.push_back(e.GetClassName()); }
+  std::vector<std::string> heard;
+};
+ZEM_DECLARE_POINTER(Listener);
+
+bool Saved(const CRhinoDoc&) { return true; }
+
+TEST(HostDocumentEvents, CloseAndSaveOfTheHostsDocumentFireFrameworkEvents) {
+  ZEM_EventHandler handler;
+  auto listener = Listener_ptr::Adopt(new Listener);
+  handler.Register(listener.Get(), ZEM_Event(), &Listener::OnEvent);
+  {
+    ZEM_RhModelEventHandler watcher(handler);
+    RhinoApp().NewDocument();
+    RhinoApp().SaveDocument(L"model.json", Saved);
+    RhinoApp().CloseDocument();
+    EXPECT_EQ(listener->heard, (std::vector<std::string>{"ZEM_SaveDocumentEvent", "ZEM_CloseDocumentEvent"}));
+  }
+  listener->heard.clear();
+  RhinoApp().NewDocument();
+  RhinoApp().CloseDocument();
+  EXPECT_TRUE(listener->heard.empty()) << "a removed watcher fires nothing";
+}
+
+struct DialogStandIn : ZEM_DialogEventTarget {
+  std::vector<std::string> calls;
+  void CancelFromEvent() override { calls.push_back("cancel"); }
+  bool CloseByCommandControl() override {
+    calls.push_back("command-control");
+    return false;
+  }
+  void HideWindow() override { calls.push_back("hide"); }
+};
+
+TEST(HostDocumentEvents, ClosingTheModelCancelsAndHidesASubscribedDialogButSavingDoesNot) {
+  DialogStandIn dialog;
+  auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));
+  subscriber->Subscribe();  // the process-wide handlers, with the host watcher
+  RhinoApp().NewDocument();
+  RhinoApp().SaveDocument(L"model.json", Saved);
+  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"command-control"}));
+  RhinoApp().CloseDocument();
+  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"command-control", "cancel", "hide"}));
+
+  subscriber->DetachFromAll();
+  EXPECT_EQ(subscriber->RefCount(), 1);
+  RhinoApp().NewDocument();
+  RhinoApp().CloseDocument();
+  EXPECT_EQ(dialog.calls.size(), 3u) << "an unsubscribed dialog hears no more document events";
+}
+
+}  // namespace
