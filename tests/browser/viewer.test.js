@@ -392,7 +392,11 @@ describe('mouse', () => {
     const s1 = await state(page);
     assert.ok(distance(s1) > distance(s0) * 1.2, `${distance(s1)} vs ${distance(s0)}`);
     const dir = (s) => { const v = s.tar.map((t, i) => t - s.eye[i]); const l = Math.hypot(...v); return v.map((x) => x / l); };
-    assert.ok(h.near(dir(s1), dir(s0), 1e-9), 'the view direction changed');
+    // The mouse press restarts the turntable until the first move stops it,
+    // so a frame or two may turn the view about the upright axis; a drag
+    // that turned the model would tilt it by degrees.
+    assert.ok(Math.abs(dir(s1)[2] - dir(s0)[2]) < 1e-9, 'the view tilted');
+    assert.ok(h.near(dir(s1), dir(s0), 0.01), 'the view turned');
     assert.equal(s1.animate, 0);
     assert.notEqual(await h.drawAndHash(page), before);
   });
@@ -414,15 +418,16 @@ describe('page turn', () => {
     };
     assert.equal(await helpShowsThrough(), false, 'the flat page hides the help text');
 
+    // Counts the frames in which the page is turning.
     await page.evaluate(() => {
-      window.framesSinceClick = 0;
-      const count = () => { window.framesSinceClick++; requestAnimationFrame(count); };
+      window.turningFrames = 0;
+      const count = () => { if (fade !== 0) window.turningFrames++; requestAnimationFrame(count); };
       requestAnimationFrame(count);
     });
     await page.click('#fold');
     await page.waitForFunction(() => scal === 0 && fade === 0, null, { timeout: 20000 });
-    const took = await page.evaluate(() => window.framesSinceClick);
-    assert.ok(took >= 45 && took <= 60, `turned in ${took} frames`);
+    const took = await page.evaluate(() => window.turningFrames);
+    assert.ok(took >= 45 && took <= 55, `turned in ${took} frames`);
     for (const id of ['Edge', 'Icon']) assert.equal(await shown(page, id), true, id);
     assert.equal(await shown(page, 'Fold'), false);
     for (const n of [1, 2]) assert.equal(await shown(page, `dot${n}`), false, `label ${n} while turned`);
