@@ -16,7 +16,7 @@ Outputs (in the directory of this script):
     backdrop.png        8x800 page background strip
     band.png            8x910 translucent glow band
     corner.png          128x128 turned-up page corner
-    edge.jpg            2x2 page edge colour
+    edge.jpg            2x2 page edge colour (behind the help text)
     fold.png            51x70 dog-ear fold
     logo.png            150x33 "ZEM" logo
 """
@@ -523,8 +523,13 @@ def make_fold():
     save_png(cv.image(), "fold.png")
 
 
+# The page edge is what the help side shows behind its white text once the
+# page is turned: a deep slate blue, so the text reads well on it.
+EDGE = (34, 56, 82)
+
+
 def make_edge():
-    img = Image.new("RGB", (2, 2), tuple(int(round(v * 255)) for v in PAPER))
+    img = Image.new("RGB", (2, 2), EDGE)
     check_baseline(save_jpeg(img, "edge.jpg", quality=95))
 
 
