@@ -98,10 +98,8 @@ void ZEM_EventHandler::FireEvent(ZEM_Event& event) {
 
 ZEM_ModelEventHandler* ZEM_ModelEventHandler::Instance() {
   // Both kept for the process: never released.
-  static ZEM_ModelEventHandler* const instance = [] {
-    auto* handler = new ZEM_ModelEventHandler;
-    new ZEM_RhModelEventHandler(*handler);
-    return handler;
-  }();
+  static ZEM_ModelEventHandler* const instance = new ZEM_ModelEventHandler;
+  static ZEM_RhModelEventHandler* const hostWatcher = new ZEM_RhModelEventHandler(*instance);
+  (void)hostWatcher;
   return instance;
 }

@@ -102,6 +102,25 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
   EXPECT_EQ(Width(Rect(greedy)), 160);
 }
 
+TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
+  // A button column: fixed width, filling the height, beside greedy content.
+  Mgr layout(m_dialog);
+  auto root = layout.CreateRoot(Mgr::Horizontal);
+  HWND content = Control(1, 10, 21), button = Control(2, 50, 21);
+  layout.Add(root, layout.MakeItem(1));
+  auto buttons = layout.MakePane(Mgr::Vertical, Mgr::LayFixedWidth | Mgr::LayFillHeight);
+  layout.Add(buttons, layout.MakeItem(2, Mgr::LayFillWidth | Mgr::LayFixedHeight, 0, 55));
+  layout.Add(root, buttons);
+  Resize(300, 100);
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(button)), 55);
+  EXPECT_EQ(Rect(button).right, 300);
+  EXPECT_EQ(Width(Rect(content)), 300 - 3 - 55);
+  static_cast<Mgr::Pane*>(buttons.Get())->m_secondarySize = 80;
+  layout.UpdateLayout();
+  EXPECT_EQ(Width(Rect(button)), 80) << "a size of its own wins";
+}
+
 TEST_F(LayoutTest, RelativeItemTakesItsPercentOfWhatFixedItemsLeave) {
   Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
