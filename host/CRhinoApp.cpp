@@ -111,7 +111,12 @@ bool CRhinoApp::OpenDocument(const wchar_t* fileName, const std::function<bool(C
     return false;
   }
   if (fileName) doc.SetPathName(fileName);
-  if (doc.ViewCount() > 0) SetActiveView(doc.View(0));
+  if (const ON_Color* background = doc.ViewportBackgroundColor()) m_settings.SetViewportBackgroundColor(*background);
+  if (CRhinoView* initial = doc.View(doc.InitialViewIndex())) {
+    SetActiveView(initial);
+  } else if (doc.ViewCount() > 0) {
+    SetActiveView(doc.View(0));
+  }
   NotifyWatchers([&](CRhinoEventWatcher& w) { w.OnEndOpenDocument(doc, fileName, FALSE, FALSE); });
   return true;
 }

@@ -43,7 +43,7 @@ class CRhinoApp {
   // one without views.
   CRhinoDoc& NewDocument();
   // Closes the open document and opens a new one from a file: `read` fills
-  // it (watchers hear before and after). On success its first view becomes
+  // it (watchers hear before and after). On success its initial view becomes
   // active; when `read` fails the new document is closed again and no
   // document is open.
   bool OpenDocument(const wchar_t* fileName, const std::function<bool(CRhinoDoc&)>& read);

@@ -86,3 +86,22 @@ void CRhinoDoc::Redraw() {
 }
 
 void CRhinoDoc::DeferredRedraw() { m_deferredRedraw = true; }
+
+void CRhinoDoc::TakeContents(CRhinoDoc& from) {
+  m_title = from.m_title;
+  m_path = from.m_path;
+  m_properties = from.m_properties;
+  m_layer_table = from.m_layer_table;
+  m_material_table.m_materials = std::move(from.m_material_table.m_materials);
+  m_objects = std::move(from.m_objects);
+  for (auto& object : m_objects) object->m_doc = this;
+  m_views = std::move(from.m_views);
+  for (auto& view : m_views) view->m_doc = this;
+  m_initialView = from.m_initialView;
+  m_background = from.m_background;
+  m_hasBackground = from.m_hasBackground;
+  from.m_objects.clear();
+  from.m_views.clear();
+  from.m_material_table.m_materials.clear();
+  RefreshViews(true);
+}

@@ -45,6 +45,9 @@ class CRhinoDoc {
   CRhinoView* View(int index) const;
   CRhinoView* FindView(const wchar_t* name) const;
   CRhinoView* CreateView(const wchar_t* name);
+  // The view that becomes active when the document is opened.
+  int InitialViewIndex() const { return m_initialView; }
+  void SetInitialViewIndex(int index) { m_initialView = index; }
 
   // Asks the views to be drawn again at the next redraw: all of them, or
   // only the active one.
@@ -55,6 +58,18 @@ class CRhinoDoc {
   // idle (RhinoApp().Idle()).
   void DeferredRedraw();
   bool DeferredRedrawPending() const { return m_deferredRedraw; }
+
+  // The viewport background colour the document asks the application to
+  // use when it is opened (none: the application keeps its own).
+  const ON_Color* ViewportBackgroundColor() const { return m_hasBackground ? &m_background : nullptr; }
+  void SetViewportBackgroundColor(ON_Color color) {
+    m_background = color;
+    m_hasBackground = true;
+  }
+
+  // Replaces everything of this document by the contents of `from`, which
+  // is left empty (a reader fills a scratch document, then hands it over).
+  void TakeContents(CRhinoDoc& from);
 
   CRhinoLayerTable m_layer_table;
   CRhinoMaterialTable m_material_table;
@@ -68,4 +83,7 @@ class CRhinoDoc {
   std::vector<std::unique_ptr<CRhinoObject>> m_objects;
   std::vector<std::unique_ptr<CRhinoView>> m_views;
   bool m_deferredRedraw = false;
+  int m_initialView = 0;
+  ON_Color m_background;
+  bool m_hasBackground = false;
 };

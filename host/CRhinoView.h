@@ -49,6 +49,7 @@ class CRhinoView {
   bool NeedsRedraw() const { return m_needsRedraw; }
 
  private:
+  friend class CRhinoDoc;
   CRhinoDoc* m_doc;
   std::vector<std::unique_ptr<CRhinoViewport>> m_viewports;
   std::size_t m_active = 0;

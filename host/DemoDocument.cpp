@@ -1,0 +1,48 @@
+#include "host/DemoDocument.h"
+
+#include "host/DocumentReader.h"
+#include "platform/TextEncoding.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+extern const unsigned char zem_demo_demo_json[];
+extern const std::size_t zem_demo_demo_json_size;
+extern const unsigned char zem_demo_wood_jpg[];
+extern const std::size_t zem_demo_wood_jpg_size;
+extern const unsigned char zem_demo_leaf_png[];
+extern const std::size_t zem_demo_leaf_png_size;
+extern const unsigned char zem_demo_sky_hdr[];
+extern const std::size_t zem_demo_sky_hdr_size;
+
+namespace zem {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool WriteFile(const fs::path& path, const unsigned char* data, std::size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+bool ReadDemoDocument(CRhinoDoc& doc, ModelReport& report) {
+  std::error_code ec;
+  const fs::path folder = fs::temp_directory_path(ec) / "zem-demo";
+  fs::create_directories(folder, ec);
+  if (!WriteFile(folder / "wood.jpg", zem_demo_wood_jpg, zem_demo_wood_jpg_size) ||
+      !WriteFile(folder / "leaf.png", zem_demo_leaf_png, zem_demo_leaf_png_size) ||
+      !WriteFile(folder / "sky.hdr", zem_demo_sky_hdr, zem_demo_sky_hdr_size)) {
+    report.error = L"cannot write the demo's pictures to " + FromUtf8(folder.string());
+    return false;
+  }
+  const std::string_view text(reinterpret_cast<const char*>(zem_demo_demo_json), zem_demo_demo_json_size);
+  return ReadDocumentText(text, FromUtf8(folder.string()), doc, report);
+}
+
+}  // namespace zem

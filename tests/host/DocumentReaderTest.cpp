@@ -1,0 +1,264 @@
+#include "host/DocumentReader.h"
+
+#include "host/CRhinoBrepObject.h"
+#include "host/CRhinoCurveObject.h"
+#include "host/CRhinoObjectIterator.h"
+#include "host/CRhinoFileUtilities.h"
+#include "host/CRhinoTextDot.h"
+#include "host/ModelFile.h"
+#include "host/ON_ArcCurve.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using zem::ModelReport;
+using zem::ReadDocumentText;
+
+std::string Doc(const std::string& members) {
+  return R"({"format": "zem-document", "version": 1)" + (members.empty() ? "" : ", " + members) + "}";
+}
+
+std::string MeshObject(const std::string& mesh) { return R"("objects": [{"type": "mesh", "mesh": )" + mesh + "}]"; }
+
+struct Read {
+  CRhinoDoc doc;
+  ModelReport report;
+  bool ok;
+  explicit Read(const std::string& text) : ok(ReadDocumentText(text, L"", doc, report)) {}
+  std::string Error() const { return std::string(report.error.begin(), report.error.end()); }
+  bool Noted(const std::wstring& part) const {
+    for (const std::wstring& note : report.notes) {
+      if (note.find(part) != std::wstring::npos) return true;
+    }
+    return false;
+  }
+};
+
+TEST(DocumentReaderErrors, MalformedJsonNamesLineAndColumn) {
+  Read r("{\n  \"format\": \"zem-document\",\n  \"title\": oops\n}");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.Error().find("malformed JSON at line 3, column"), std::string::npos) << r.Error();
+  EXPECT_EQ(r.doc.ObjectSlotCount(), 0);
+}
+
+TEST(DocumentReaderErrors, OtherJsonIsNotADocument) {
+  Read r(R"({"asset": {"version": "2.0"}})");
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.Error().find("not a zem document"), std::string::npos) << r.Error();
+}
+
+TEST(DocumentReaderErrors, FaceIndexOutOfRangeNamesTheFace) {
+  Read r(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,2],[0,1,3]]})")));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.Error(), "objects[0].mesh.faces[1]: vertex index out of range (the mesh has 3 vertices)");
+}
+
+TEST(DocumentReaderErrors, NegativeOrFractionalIndicesAreRefused) {
+  EXPECT_FALSE(Read(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,-1]]})"))).ok);
+  EXPECT_FALSE(Read(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1,1.5]]})"))).ok);
+  EXPECT_FALSE(Read(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0,1]]})"))).ok);
+}
+
+TEST(DocumentReaderErrors, CoordinatesBeyondTheNumberRangeAreRefused) {
+  Read r(Doc(MeshObject(R"({"vertices": [[0,0,0],[1e999,0,0],[0,1,0]], "faces": [[0,1,2]]})")));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.Error(), "malformed JSON: number overflow parsing '1e999'");
+  Read single(Doc(MeshObject(R"({"vertices": [[0,0,0],[1e39,0,0],[0,1,0]], "faces": [[0,1,2]]})")));
+  EXPECT_FALSE(single.ok) << "finite as a double, but not as a mesh's float";
+}
+
+TEST(DocumentReaderErrors, AFailedReadLeavesTheDocumentAsItWas) {
+  CRhinoDoc doc;
+  zem::test::AddMesh(doc);
+  ModelReport report;
+  EXPECT_FALSE(ReadDocumentText(Doc(R"("title": "X", "objects": [{"type": "mesh"}])"), L"", doc, report));
+  EXPECT_EQ(report.error, L"objects[0]: \"mesh\" is missing");
+  EXPECT_EQ(doc.ObjectSlotCount(), 1);
+  EXPECT_EQ(doc.Title(), L"Untitled");
+}
+
+TEST(DocumentReaderErrors, ReferencesToMissingLayersMaterialsAndModesAreErrors) {
+  EXPECT_FALSE(Read(Doc(R"("objects": [{"type": "point", "point": [0,0,0], "layer": 1}])")).ok);
+  EXPECT_FALSE(Read(Doc(R"("objects": [{"type": "point", "point": [0,0,0], "material": 0}])")).ok);
+  EXPECT_FALSE(Read(Doc(R"("views": [{"name": "P", "displayMode": "Cartoon"}])")).ok);
+  EXPECT_FALSE(Read(Doc(R"("activeView": "Nowhere")")).ok);
+}
+
+TEST(DocumentReaderErrors, InvalidCurvesAreRefused) {
+  EXPECT_FALSE(Read(Doc(R"("objects": [{"type": "curve", "curve": {"kind": "circle", "center": [0,0,0], "radius": 0}}])")).ok);
+  EXPECT_FALSE(Read(Doc(R"("objects": [{"type": "curve", "curve": {"kind": "line", "from": [1,1,1], "to": [1,1,1]}}])")).ok);
+  Read knots(Doc(R"("objects": [{"type": "curve", "curve": {"kind": "nurbs", "degree": 2,
+      "points": [[0,0,0],[1,1,0],[2,0,0]], "knots": [0, 1, 0, 1]}}])"));
+  EXPECT_FALSE(knots.ok);
+  EXPECT_NE(knots.Error().find("knots"), std::string::npos) << knots.Error();
+}
+
+TEST(DocumentReaderRepairs, MissingNormalsAreComputedAndNoted) {
+  Read r(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "normals": [[0,0,1]], "faces": [[0,1,2]]})")));
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_TRUE(r.Noted(L"objects[0].mesh.normals: 1 normals for 3 vertices: normals computed"));
+  CRhinoObjectIterator it(r.doc, 7, 3);
+  const auto* mesh = static_cast<const CRhinoMeshObject*>(it.First());
+  ASSERT_TRUE(mesh->Mesh()->HasVertexNormals());
+  EXPECT_FLOAT_EQ(mesh->Mesh()->m_N[2].z, 1.0f);
+}
+
+TEST(DocumentReaderRepairs, UnknownKeysAreNotedNotFatal) {
+  Read r(Doc(R"("colour": "#ffffff", "objects": [{"type": "point", "point": [0,0,0], "size": 3}])"));
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_TRUE(r.Noted(L"unknown key \"colour\" ignored"));
+  EXPECT_TRUE(r.Noted(L"objects[0]: unknown key \"size\" ignored"));
+}
+
+TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
+  Read r(Doc(R"(
+    "title": "Bracket", "notes": "Line one\nLine two", "createdBy": "Ann", "viewportBackground": [10, 20, 30],
+    "materials": [{"name": "Steel", "diffuse": "#8090a0", "shine": 127.5, "transparency": 0.25, "ior": 1.4,
+                   "textures": [{"file": "steel.jpg", "mode": "decal", "enabled": false}]}],
+    "layers": [{"name": "Default"}, {"name": "Off", "visible": false, "color": "#ff0000"}],
+    "objects": [
+      {"type": "surface", "material": 0, "surface": {"degree": [1, 1], "points": [[[0,0,0],[0,1,0]], [[1,0,0],[1,1,0]]]}},
+      {"type": "brep", "renderMeshes": false, "faces": [{"surface": {"degree": [1, 1], "points": [[[0,0,1],[0,1,1]], [[1,0,1],[1,1,1]]]}}]},
+      {"type": "curve", "layer": 1, "curve": {"kind": "arc", "center": [0,0,0], "radius": 2, "startAngle": 0, "endAngle": 90}},
+      {"type": "textDot", "point": [1,2,3], "text": "Ünïcode", "color": "#ffffff", "locked": true},
+      {"type": "pointCloud", "points": [[0,0,0],[1,1,1]], "hidden": true, "reference": true}
+    ],
+    "displayModes": [{"name": "Mine", "base": "Wireframe", "curves": false,
+                      "background": {"fill": "gradient2", "topLeft": "#000000", "bottomLeft": "#ffffff"}}],
+    "views": [{"name": "Plan", "displayMode": "Mine", "projection": "parallel", "direction": [0,0,-1]},
+              {"name": "Eye", "camera": {"location": [10,-10,10], "target": [0,0,0]}, "lens": 35, "size": [640, 480]}],
+    "activeView": "Eye")"));
+  ASSERT_TRUE(r.ok) << r.Error();
+  const CRhinoDoc& doc = r.doc;
+  EXPECT_EQ(doc.Title(), L"Bracket");
+  EXPECT_EQ(doc.Properties().Notes().m_notes, L"Line one\nLine two");
+  EXPECT_EQ(doc.Properties().RevisionHistory().m_sCreatedBy, L"Ann");
+  ASSERT_NE(doc.ViewportBackgroundColor(), nullptr);
+  EXPECT_EQ(*doc.ViewportBackgroundColor(), ON_Color(10, 20, 30));
+
+  ASSERT_EQ(doc.m_material_table.MaterialCount(), 1);
+  const CRhinoMaterial& steel = doc.m_material_table[0];
+  EXPECT_EQ(steel.Diffuse(), ON_Color(0x80, 0x90, 0xa0));
+  EXPECT_DOUBLE_EQ(steel.Shine(), 127.5);
+  EXPECT_DOUBLE_EQ(steel.m_transparency, 0.25);
+  ASSERT_EQ(steel.m_textures.Count(), 1);
+  EXPECT_FALSE(steel.m_textures[0].m_bOn);
+  EXPECT_EQ(steel.m_textures[0].m_mode, ON_Texture::decal_texture);
+
+  CRhinoObjectIterator it(doc, 7, 3);
+  const CRhinoObject* surface = it.First();
+  ASSERT_EQ(surface->ObjectType(), ON::brep_object);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  EXPECT_EQ(surface->GetMeshes(ON::render_mesh, meshes), 1);
+  EXPECT_EQ(surface->ObjectMaterial().MaterialIndex(), 0);
+  const CRhinoObject* unmeshed = it.Next();
+  EXPECT_EQ(unmeshed->GetMeshes(ON::render_mesh, meshes), 0) << "a brep without render meshes";
+  const CRhinoObject* arc = it.Next();
+  EXPECT_FALSE(arc->IsVisible()) << "on a hidden layer";
+  EXPECT_EQ(arc->ObjectDrawColor(), ON_Color(255, 0, 0));
+  const auto* dot = dynamic_cast<const CRhinoTextDot*>(it.Next());
+  ASSERT_NE(dot, nullptr);
+  EXPECT_STREQ(dot->TextString(), L"Ünïcode");
+  EXPECT_TRUE(dot->IsLocked());
+  const CRhinoObject* cloud = it.Next();
+  EXPECT_TRUE(cloud->IsHidden());
+  EXPECT_TRUE(cloud->IsReference());
+
+  ASSERT_EQ(doc.ViewCount(), 2);
+  EXPECT_EQ(doc.InitialViewIndex(), 1);
+  const CRhinoView* plan = doc.FindView(L"Plan");
+  const CDisplayPipelineAttributes* mine = plan->DisplayPipeline()->DisplayAttrs();
+  EXPECT_EQ(mine->m_szEnglishName, L"Mine");
+  EXPECT_FALSE(mine->m_bShadingOn);
+  EXPECT_FALSE(mine->m_bShowCurves);
+  EXPECT_EQ(mine->BackgroundFillMode(), CDisplayPipelineAttributes::FBFM_GRADIENT_2_COLOR);
+  EXPECT_EQ(mine->m_GradBotLeft, ON_Color(255, 255, 255));
+  EXPECT_TRUE(plan->Viewport().VP().IsParallelProjection());
+  const ON_Viewport& eye = doc.FindView(L"Eye")->Viewport().VP();
+  EXPECT_EQ(eye.CameraLocation(), ON_3dPoint(10, -10, 10));
+  EXPECT_EQ(eye.TargetPoint(), ON_3dPoint(0, 0, 0));
+  EXPECT_NEAR(eye.Camera35mmLensLength(), 35, 1e-9);
+  int l, rr, b, t;
+  eye.GetScreenPort(&l, &rr, &b, &t);
+  EXPECT_EQ(rr - l, 640);
+}
+
+TEST(DocumentReaderContent, ADocumentWithoutViewsGetsTheDefaultLayout) {
+  Read r(Doc(R"("objects": [{"type": "point", "point": [5,5,5]}])"));
+  ASSERT_TRUE(r.ok);
+  ASSERT_EQ(r.doc.ViewCount(), 4);
+  EXPECT_EQ(r.doc.View(0)->Name(), L"Perspective");
+  EXPECT_TRUE(r.doc.View(0)->DisplayPipeline()->DisplayAttrs()->m_bUseObjectMaterial);
+}
+
+TEST(DemoDocument, ShowsEveryFeatureAPageCanShow) {
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::OpenDemoDocument(report)) << std::string(report.error.begin(), report.error.end());
+  EXPECT_TRUE(report.notes.empty());
+  const CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+  EXPECT_EQ(RhinoApp().ActiveView()->Name(), L"Perspective");
+  const CDisplayPipelineAttributes* mode = RhinoApp().ActiveView()->DisplayPipeline()->DisplayAttrs();
+  EXPECT_TRUE(mode->m_bUseObjectMaterial);
+  EXPECT_EQ(mode->BackgroundFillMode(), CDisplayPipelineAttributes::FBFM_GRADIENT_2_COLOR);
+
+  int textured = 0, transparent = 0, reflective = 0;
+  for (int i = 0; i < doc.m_material_table.MaterialCount(); ++i) {
+    const CRhinoMaterial& m = doc.m_material_table[i];
+    const int t = m.FindTexture(nullptr, ON_Texture::bitmap_texture);
+    if (t >= 0) {
+      ON_wString found;
+      EXPECT_TRUE(CRhinoFileUtilities::FindFile(m.m_textures[t].m_filename, found)) << "texture files are written out";
+      ++textured;
+    }
+    transparent += m.m_transparency > 0 ? 1 : 0;
+    reflective += m.m_reflectivity > 0 ? 1 : 0;
+  }
+  EXPECT_EQ(textured, 3);
+  EXPECT_GE(transparent, 2);
+  EXPECT_GE(reflective, 1);
+
+  int meshes = 0, breps = 0, unmeshed = 0, curves = 0, dots = 0, hidden = 0, locked = 0, invisible = 0, quads = 0, triangles = 0;
+  CRhinoObjectIterator it(doc, 7, 3);
+  for (const CRhinoObject* o = it.First(); o; o = it.Next()) {
+    ON_SimpleArray<const ON_Mesh*> list;
+    const int n = o->GetMeshes(ON::render_mesh, list);
+    for (const ON_Mesh* m : list) {
+      quads += m->QuadCount();
+      triangles += m->TriangleCount();
+    }
+    meshes += o->ObjectType() == ON::mesh_object;
+    breps += o->ObjectType() == ON::brep_object;
+    unmeshed += o->ObjectType() == ON::brep_object && n == 0;
+    curves += o->ObjectType() == ON::curve_object;
+    dots += o->ObjectType() == ON::text_dot;
+    hidden += o->IsHidden();
+    locked += o->IsLocked();
+    invisible += !o->IsVisible();
+  }
+  EXPECT_GE(meshes, 3);
+  EXPECT_GE(breps, 4);
+  EXPECT_EQ(unmeshed, 1);
+  EXPECT_GE(curves, 5);
+  EXPECT_GE(dots, 2);
+  EXPECT_EQ(hidden, 1);
+  EXPECT_EQ(locked, 1);
+  EXPECT_EQ(invisible, 2) << "the hidden object and the one on the hidden layer";
+  EXPECT_GT(quads, 0);
+  EXPECT_GT(triangles, 0);
+  RhinoApp().CloseDocument();
+}
+
+TEST(ModelFiles, AMissingFileIsAClearError) {
+  zem::ModelReport report;
+  CRhinoDoc doc;
+  EXPECT_FALSE(zem::ReadModelFile(L"/nonexistent/model.json", doc, report));
+  EXPECT_EQ(report.error, L"cannot open /nonexistent/model.json: no such file");
+  EXPECT_FALSE(zem::OpenModelFile(L"/nonexistent/model.obj", report));
+  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
+}
+
+}  // namespace

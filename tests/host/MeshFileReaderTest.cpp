@@ -1,0 +1,179 @@
+#include "host/MeshFileReader.h"
+
+#include "host/CRhinoCurveObject.h"
+#include "host/CRhinoDib.h"
+#include "host/CRhinoObjectIterator.h"
+#include "host/ON_PolylineCurve.h"
+#include "host/ModelFile.h"
+#include "platform/TextEncoding.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MeshFileReaderTest : public ::testing::Test {
+ protected:
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zem-meshfile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::wstring Write(const char* name, const std::string& text) const {
+    std::ofstream(dir / name, std::ios::binary) << text;
+    return zem::FromUtf8((dir / name).string());
+  }
+  static std::vector<const CRhinoObject*> Objects(const CRhinoDoc& doc) {
+    std::vector<const CRhinoObject*> all;
+    CRhinoObjectIterator it(doc, 7, 3);
+    for (const CRhinoObject* o = it.First(); o; o = it.Next()) all.push_back(o);
+    return all;
+  }
+};
+
+const char* kQuadObj =
+    "mtllib quad.mtl\n"
+    "v 0 0 0\nv 2 0 0\nv 2 0 1\nv 0 0 1\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+    "vn 0 -1 0\n"
+    "usemtl Painted\n"
+    "f 1/1/1 2/2/1 3/3/1 4/4/1\n";
+
+const char* kQuadMtl =
+    "newmtl Painted\n"
+    "Kd 0.8 0.4 0.2\nKs 1 1 1\nKa 0.1 0.1 0.1\nKe 0 0 0\nNs 64\nd 0.75\nNi 1.45\n"
+    "map_Kd paint.png\n";
+
+TEST_F(MeshFileReaderTest, ObjWithMtlGivesAMeshObjectWithItsMaterialAndTexture) {
+  CRhinoDib picture(4, 4, 24);
+  ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / "paint.png").string()).c_str()));
+  Write("quad.mtl", kQuadMtl);
+  const std::wstring obj = Write("quad.obj", kQuadObj);
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report)) << zem::ToUtf8(report.error);
+  EXPECT_EQ(doc.Title(), L"quad");
+
+  auto objects = Objects(doc);
+  ASSERT_EQ(objects.size(), 1u);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  ASSERT_EQ(objects[0]->GetMeshes(ON::render_mesh, meshes), 1);
+  const ON_Mesh& mesh = *meshes[0];
+  EXPECT_EQ(mesh.TriangleCount(), 2) << "polygons are triangulated";
+  EXPECT_TRUE(mesh.HasTextureCoordinates());
+  EXPECT_TRUE(mesh.HasVertexNormals());
+  // OBJ's y axis (up) becomes z; the normal (0, -1, 0) becomes (0, 0, -1).
+  const ON_BoundingBox box = mesh.BoundingBox();
+  EXPECT_FLOAT_EQ(static_cast<float>(box.m_max.x), 2.0f);
+  EXPECT_FLOAT_EQ(static_cast<float>(box.m_min.y), -1.0f);
+  EXPECT_FLOAT_EQ(static_cast<float>(box.m_max.z), 0.0f);
+  EXPECT_NEAR(mesh.m_N[0].z, -1.0f, 1e-6f);
+
+  const CRhinoMaterial& m = objects[0]->ObjectMaterial();
+  ASSERT_GE(m.MaterialIndex(), 0);
+  EXPECT_EQ(m.Diffuse(), ON_Color(204, 102, 51));
+  EXPECT_EQ(m.m_ambient, ON_Color(26, 26, 26));
+  EXPECT_NEAR(m.m_transparency, 0.25, 1e-6);
+  EXPECT_NEAR(m.m_index_of_refraction, 1.45, 1e-6);
+  EXPECT_NEAR(m.Shine(), 0.5 * ON_Material::MaxShine(), 1e-9) << "a Phong exponent of 64 is half the range";
+  const int t = m.FindTexture(nullptr, ON_Texture::bitmap_texture);
+  ASSERT_GE(t, 0);
+  EXPECT_TRUE(m.m_textures[t].m_bOn);
+  EXPECT_EQ(m.m_textures[t].m_mode, 1);
+  EXPECT_EQ(m.m_textures[t].m_filename, zem::FromUtf8((dir / "paint.png").string()));
+}
+
+TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
+  Write("quad.mtl", kQuadMtl);
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::OpenModelFile(Write("quad.obj", kQuadObj), report));
+  CRhinoView* view = RhinoApp().ActiveView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->Name(), L"Perspective");
+  const CDisplayPipelineAttributes* mode = view->DisplayPipeline()->DisplayAttrs();
+  EXPECT_EQ(mode->m_szEnglishName, L"Rendered");
+  EXPECT_TRUE(mode->m_bShadingOn);
+  EXPECT_TRUE(mode->m_bUseObjectMaterial);
+  const ON_Viewport& vp = view->Viewport().VP();
+  EXPECT_TRUE(vp.IsPerspectiveProjection());
+  const ON_BoundingBox box = RhinoApp().ActiveDoc()->BoundingBox();
+  EXPECT_NEAR(vp.TargetPoint().DistanceTo(box.Center()), 0, 1e-9);
+  EXPECT_GT(vp.CameraLocation().z, box.m_max.z) << "looking down on the model";
+  EXPECT_TRUE(report.notes.size() == 1 && report.notes[0].find(L"paint.png not found") != std::wstring::npos);
+  RhinoApp().CloseDocument();
+}
+
+TEST_F(MeshFileReaderTest, MissingNormalsAreComputedAndNoted) {
+  const std::wstring obj = Write("bare.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report));
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(report.notes[0].find(L"normals computed"), std::wstring::npos);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  Objects(doc)[0]->GetMeshes(ON::render_mesh, meshes);
+  EXPECT_TRUE(meshes[0]->HasVertexNormals());
+  EXPECT_LT(Objects(doc)[0]->ObjectMaterial().MaterialIndex(), 1000);
+}
+
+TEST_F(MeshFileReaderTest, LinePrimitivesBecomePolylineCurves) {
+  const std::wstring obj = Write("lines.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 5 5 5\nv 6 5 5\nl 1 2 3\nl 4 5\n");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report)) << zem::ToUtf8(report.error);
+  int curves = 0, points = 0;
+  for (const CRhinoObject* o : Objects(doc)) {
+    if (const auto* c = dynamic_cast<const CRhinoCurveObject*>(o)) {
+      ++curves;
+      points += dynamic_cast<const ON_PolylineCurve&>(*c->Curve()).PointCount();
+    }
+  }
+  EXPECT_EQ(curves, 2);
+  EXPECT_EQ(points, 5) << "the first line's two segments join into one polyline";
+}
+
+TEST_F(MeshFileReaderTest, AsciiStlIsReadWithoutTurningIt) {
+  const std::wstring stl = Write("tri.stl",
+                                 "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 3\n"
+                                 "endloop\nendfacet\nendsolid t\n");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(stl, doc, report)) << zem::ToUtf8(report.error);
+  EXPECT_FLOAT_EQ(static_cast<float>(doc.BoundingBox().m_max.z), 3.0f);
+}
+
+TEST_F(MeshFileReaderTest, UnreadableFilesGiveAClearErrorAndNoDocument) {
+  zem::ModelReport report;
+  EXPECT_FALSE(zem::OpenModelFile(Write("junk.obj", std::string("\x00\x01\x02 not a model", 18)), report) &&
+               RhinoApp().ActiveDoc()->ObjectSlotCount() > 0);
+  RhinoApp().CloseDocument();
+  EXPECT_FALSE(zem::OpenModelFile(Write("junk.glb", "glTF garbage"), report));
+  EXPECT_NE(report.error.find(L"cannot read"), std::wstring::npos) << zem::ToUtf8(report.error);
+  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
+  EXPECT_FALSE(zem::OpenModelFile(Write("empty.stl", ""), report));
+  EXPECT_FALSE(report.error.empty());
+}
+
+TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  const bool ok = zem::ReadModelFile(Write("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n"), doc, report);
+  EXPECT_FALSE(ok && doc.ObjectSlotCount() > 0) << "an index beyond the vertices never reaches a mesh";
+  if (!ok) {
+    EXPECT_FALSE(report.error.empty());
+  }
+  for (const CRhinoObject* o : Objects(doc)) {
+    ON_SimpleArray<const ON_Mesh*> meshes;
+    o->GetMeshes(ON::render_mesh, meshes);
+    for (const ON_Mesh* m : meshes) EXPECT_TRUE(m->IsValid());
+  }
+}
+
+}  // namespace
