@@ -1,0 +1,80 @@
+#include "capture/CurveWriter.h"
+
+#include "capture/ZEM_Rhino_WebGLExport.h"
+#include "host/CRhinoObjectIterator.h"
+#include "host/RhinoConvertCurveToPolyline.h"
+
+namespace {
+
+// Curve buffers are numbered for as long as the program runs, so buffer
+// names stay unique within any page.
+int g_curveBufferCounter = 0;
+
+// Whether an object's wire curves belong in the page under these display
+// settings.
+bool WantsWires(const CRhinoObject& object, const CDisplayPipelineAttributes& display) {
+  switch (object.ObjectType()) {
+    case ON::curve_object:
+      return display.m_bShowCurves;
+    case ON::mesh_object:
+    case ON::brep_object:
+      return display.m_bShowSurfaceWires || display.m_bShowMeshWires;
+    default:
+      return true;
+  }
+}
+
+bool WriteBoxLine(ZEM_WebGLExport& writer) {
+  return writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
+                              {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0],
+                               writer.boxMax[1], writer.boxMax[2]});
+}
+
+}  // namespace
+
+bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint* points, double red, double green,
+                      double blue) {
+  if (!writer.IsOpen()) return false;
+  writer.FormatNumbers("cols.push(%g,%g,%g);", {red, green, blue});
+  const int n = ++g_curveBufferCounter;
+  writer.FormatNumbers("var v%d=new Float32Array([", {static_cast<double>(n)});
+  for (int i = 0; i < pointCount; ++i) {
+    const ON_3dPoint& p = points[i];
+    writer.FormatNumbers("%g,%g,%g,", {p.x, p.y, p.z});
+    const float f[3] = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
+    writer.ExtendBounds(f);
+  }
+  writer.FormatNumbers(
+      "]);lbl.push(%d);var b%d=gl.createBuffer();lbuff.push(b%d);gl.bindBuffer(gl.ARRAY_BUFFER,b%d);"
+      "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\n",
+      {static_cast<double>(pointCount), static_cast<double>(n), static_cast<double>(n), static_cast<double>(n),
+       static_cast<double>(n)});
+  return true;
+}
+
+void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
+  writer.WriteRaw(L"function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\n");
+  CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+                          CRhinoObjectIterator::active_and_reference_objects);
+  for (CRhinoObject* object = it.First(); object; object = it.Next()) {
+    if (!object->IsVisible() || !WantsWires(*object, writer.m_displayAttrs)) continue;
+    ON_SimpleArray<ON_Curve*> curves;
+    if (object->GetWireframeCurves(curves) <= 0) {
+      for (int i = 0; i < curves.Count(); ++i) delete curves[i];
+      continue;
+    }
+    const ON_Color colour = object->ObjectDrawColor(false);
+    for (int i = 0; i < curves.Count(); ++i) {
+      if (curves[i]) {
+        ON_PolylineCurve polyline;
+        // Segments turn by at most 0.25 radians; the result flag does not
+        // matter: whatever points the polyline holds are written.
+        RhinoConvertCurveToPolyline(*curves[i], 0, 0, 0.25, 1.0, 0, 0, 0, 0, &polyline, true, nullptr);
+        WriteCurveBuffer(writer, polyline.PointCount(), polyline.m_pline.Array(), colour.FractionRed(),
+                         colour.FractionGreen(), colour.FractionBlue());
+      }
+      delete curves[i];
+    }
+  }
+  WriteBoxLine(writer);
+}

@@ -1,0 +1,31 @@
+#include "capture/TextDotWriter.h"
+
+#include "capture/ZEM_Rhino_WebGLExport.h"
+#include "host/CRhinoObjectIterator.h"
+#include "host/CRhinoTextDot.h"
+
+void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
+  if (dotsWanted) {
+    CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+                            CRhinoObjectIterator::active_and_reference_objects);
+    for (CRhinoObject* object = it.First(); object; object = it.Next()) {
+      if (!object->IsVisible() || object->ObjectType() != ON::text_dot) continue;
+      const auto* dot = static_cast<const CRhinoTextDot*>(object);
+      const ON_Color colour = object->ObjectDrawColor(false);
+      const ON_3dPoint& p = dot->Point();
+      writer.AddDot({p.x, p.y, p.z}, dot->TextString(), colour.Red(), colour.Green(), colour.Blue());
+    }
+  }
+  WriteDotsFunction(writer);
+}
+
+bool WriteDotsFunction(ZEM_WebGLExport& writer) {
+  if (!writer.IsOpen()) return false;
+  writer.WriteRaw(L"function initDots(dtpts){\n");
+  for (std::size_t i = 0; i + 2 < writer.dotPoints.size(); i += 3) {
+    writer.FormatNumbers("dtpts.push(%g,%g,%g);",
+                         {writer.dotPoints[i], writer.dotPoints[i + 1], writer.dotPoints[i + 2]});
+  }
+  writer.WriteRaw(L"};");
+  return true;
+}

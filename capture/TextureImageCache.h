@@ -1,0 +1,37 @@
+#pragma once
+// Reading the image files that materials name as bitmap textures into plain
+// pixel buffers: ordinary bitmaps through the host bitmap, Radiance RGBE
+// (".hdr", ".rgbe") files through our own reader with a fixed tone mapping.
+// The last bitmap and the last RGBE image read are kept, so materials in a
+// row that use the same file read it once.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/CRhinoDib.h"
+
+struct TextureImageCache {
+  std::wstring m_hdrName;                           // file name of the RGBE image held
+  std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
+  CRhinoDib m_bitmap;                               // the last ordinary bitmap read
+  std::wstring m_bitmapName;                        // its file name
+};
+
+// The one cache of the process, created on first use.
+TextureImageCache& GetTextureImageCache();
+
+// A pixel buffer: width x height pixels of 3 (RGB) or 4 (RGBA) bytes, rows
+// one after another. Row r is the bitmap's row y = r (bottom row first).
+using PixelBuffer = std::unique_ptr<unsigned char[]>;
+
+// Reads fileName with 3 bytes a pixel. Null when the file cannot be read,
+// is too large, or is broken; width and height are set when known.
+PixelBuffer LoadImageRGB(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height);
+// The same with 4 bytes a pixel. Fully transparent bitmap pixels become
+// white (and stay transparent); RGBE images and bitmaps without alpha are
+// opaque.
+PixelBuffer LoadImageRGBA(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height);
+
+// The largest RGBE image read, in pixels (8192 x 4096): its floats take
+// 384 MiB. Larger headers are refused before anything is allocated.
+inline constexpr long long kMaxRgbePixels = 8192LL * 4096LL;

@@ -1,0 +1,186 @@
+#include "capture/ZEM_Rhino_WebGLExport.h"
+
+#include "capture/ResampleTo256.h"
+#include "capture/TextureImageCache.h"
+#include "delivery/GetTempFolder.h"
+#include "host/CRhinoDib.h"
+#include "host/CRhinoMaterialTable.h"
+
+namespace {
+
+// 1/255 in single precision: the factor that turns a colour channel into
+// the fraction the page holds.
+constexpr double kChannelFraction = 0.003921568859368563;
+
+bool SameTexture(const ON_Texture& a, const ON_Texture& b) {
+  return a.m_filename == b.m_filename && a.m_bOn == b.m_bOn && a.m_mode == b.m_mode && a.m_type == b.m_type &&
+         a.m_blend_constant_A == b.m_blend_constant_A && a.m_blend_A[0] == b.m_blend_A[0];
+}
+
+// Shine as the page's exponent 0..128, in single precision.
+float ShineNumber(const ON_Material& material) {
+  return static_cast<float>(material.Shine() / ON_Material::MaxShine()) * 128.0f;
+}
+
+}  // namespace
+
+bool SameMaterial(const ON_Material& a, const ON_Material& b) {
+  if (static_cast<unsigned int>(a.m_specular) != static_cast<unsigned int>(b.m_specular) ||
+      static_cast<unsigned int>(a.m_emission) != static_cast<unsigned int>(b.m_emission) ||
+      static_cast<unsigned int>(a.m_reflection) != static_cast<unsigned int>(b.m_reflection) ||
+      static_cast<unsigned int>(a.m_ambient) != static_cast<unsigned int>(b.m_ambient))
+    return false;
+  if (a.m_shine != b.m_shine || a.m_reflectivity != b.m_reflectivity || a.m_transparency != b.m_transparency ||
+      a.m_index_of_refraction != b.m_index_of_refraction)
+    return false;
+  if (a.m_textures.Count() != b.m_textures.Count() || a.m_material_name != b.m_material_name) return false;
+  for (int i = 0; i < a.m_textures.Count(); ++i) {
+    if (!SameTexture(a.m_textures[i], b.m_textures[i])) return false;
+  }
+  return true;
+}
+
+const ON_Texture* BitmapTexture(const ON_Material& material) {
+  int index = material.FindTexture(nullptr, ON_Texture::bitmap_texture, -1);
+  return index >= 0 ? &material.m_textures[index] : nullptr;
+}
+
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
+    : m_document(document), m_displayAttrs(displayAttrs) {}
+
+void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
+  BuildExportedMaterials();
+  PrepareTextureImages();
+}
+
+void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
+  m_materialMap.clear();
+  m_materials.clear();
+  const CRhinoMaterialTable& table = m_document.m_material_table;
+  for (int m = 0; m < table.MaterialCount(); ++m) {
+    const ON_Material& a = table[m];
+    int found = -1;
+    for (std::size_t j = 0; j < m_materials.size() && found < 0; ++j) {
+      const ON_Material& b = table[m_materials[j]];
+      if (static_cast<unsigned int>(a.m_diffuse) == static_cast<unsigned int>(b.m_diffuse) && SameMaterial(a, b))
+        found = static_cast<int>(j);
+    }
+    if (found < 0) {
+      m_materialMap.push_back(static_cast<int>(m_materials.size()));
+      m_materials.push_back(m);
+    } else {
+      m_materialMap.push_back(found);
+    }
+  }
+}
+
+void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
+  m_materialTextures.clear();
+  const CRhinoMaterialTable& table = m_document.m_material_table;
+  for (int hostIndex : m_materials) {
+    const ON_Texture* texture = BitmapTexture(table[hostIndex]);
+    m_materialTextures.push_back(texture && texture->m_bOn ? MakeTextureImage(*texture) : -1);
+  }
+}
+
+int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
+  // Every slot taken: further materials are shaded without texture.
+  if (m_imageCount >= kMaxImages) return -1;
+  const std::wstring fileName = texture.m_filename;
+  const bool png = fileName.find(L".png") != std::wstring::npos || fileName.find(L".PNG") != std::wstring::npos;
+  const int channels = png ? 4 : 3;
+  int width = 0, height = 0;
+  TextureImageCache& cache = GetTextureImageCache();
+  PixelBuffer pixels = png ? LoadImageRGBA(cache, fileName, width, height)
+                           : LoadImageRGB(cache, fileName, width, height);
+  if (!pixels || width <= 0 || height <= 0) return -1;
+  if (width != 256 || height != 256) {
+    PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * channels]);
+    if (!resampled) return -1;
+    ResampleTo256(width, height, pixels.get(), resampled.get(), channels);
+    pixels = std::move(resampled);
+  }
+
+  CRhinoDib dib(256, 256, png ? 32 : 24, false, nullptr);
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) {
+      const unsigned char* p = pixels.get() + (y * 256 + x) * channels;
+      dib.SetPixel(x, y, p[0], p[1], p[2], png ? p[3] : -1);
+    }
+  }
+  const std::wstring path = GetTempFolder() + (png ? L"_tex.png" : L"_tex.jpg");
+  // An image that cannot be written or read back is no image: it takes no
+  // slot, so the page never refers to an element it does not have.
+  std::optional<std::string> text;
+  if (!dib.WriteToFile(path.c_str()) || !EncodeFileBase64(path, text)) return -1;
+  const int image = m_imageCount++;
+  m_images[image] = std::move(text);
+  m_imageIsJpeg[image] = !png;
+  return image;
+}
+
+int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
+  if (hostIndex >= 0 && hostIndex < static_cast<int>(m_materialMap.size())) return m_materialMap[hostIndex];
+  return static_cast<int>(m_materials.size());
+}
+
+bool ZEM_Rhino_WebGLExport::HasTexture(int k) {
+  if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_displayAttrs.m_bUseObjectMaterial) return false;
+  const ON_Texture* texture = BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  return texture && texture->m_bOn && k < static_cast<int>(m_materialTextures.size()) && m_materialTextures[k] >= 0;
+}
+
+bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection,
+                                                float transparency, float reflectivity, float shine,
+                                                float refraction, int textureMode, int textureImage) {
+  if (!IsOpen()) return false;
+  if (shine < 1.0f) specular = ON_Color(0, 0, 0);
+  auto f = [](int channel) { return channel * kChannelFraction; };
+  FormatNumbers("mat.push(%g,%g,%g,", {f(diffuse.Red()), f(diffuse.Green()), f(diffuse.Blue())});
+  FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
+                {f(specular.Red()), f(specular.Green()), f(specular.Blue()), f(reflection.Red()),
+                 f(reflection.Green()), f(reflection.Blue()), reflectivity, transparency, refraction, shine,
+                 static_cast<double>(textureMode), static_cast<double>(textureImage)});
+  return true;
+}
+
+bool ZEM_Rhino_WebGLExport::WriteMaterials() {
+  if (!IsOpen()) return false;
+  const ON_Material& modeMaterial = m_displayAttrs.m_FrontMaterial;
+  auto writeDefault = [&] {
+    WriteMaterialRecord(modeMaterial.m_diffuse, modeMaterial.m_specular, ON_Color(0, 0, 0), 0.0f, 0.0f,
+                        ShineNumber(modeMaterial), 1.0f, 0, -1);
+  };
+  const CRhinoMaterialTable& table = m_document.m_material_table;
+  for (int k = 0; k < static_cast<int>(m_materials.size()); ++k) {
+    if (!m_displayAttrs.m_bUseObjectMaterial) {
+      writeDefault();
+      continue;
+    }
+    const ON_Material& m = table[m_materials[k]];
+    const ON_Texture* texture = BitmapTexture(m);
+    const int mode = HasTexture(k) && texture ? static_cast<int>(texture->m_mode) : 0;
+    const int image = k < static_cast<int>(m_materialTextures.size()) ? m_materialTextures[k] : -1;
+    WriteMaterialRecord(m.m_diffuse, m.m_specular, m.m_reflection, static_cast<float>(m.m_transparency),
+                        static_cast<float>(m.m_reflectivity), ShineNumber(m),
+                        static_cast<float>(m.m_index_of_refraction), mode, image);
+  }
+  writeDefault();
+  return true;
+}
+
+bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
+  if (!IsOpen()) return false;
+  WriteRaw(L"function initTextures(textures){ ");
+  for (int i = 0; i < m_imageCount; ++i) {
+    WriteFormatted(
+        L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
+        L"gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById(\"tex%d\"));"
+        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);"
+        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);"
+        L"gl.generateMipmap(gl.TEXTURE_2D);",
+        {i, i, i, i + 1});
+  }
+  WriteRaw(L"}\n");
+  return true;
+}

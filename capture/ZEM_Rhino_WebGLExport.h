@@ -1,0 +1,56 @@
+#pragma once
+// The page writer bound to a host document: it knows the document, the
+// active view's display attributes and how the document's materials map to
+// the page's material records and texture images.
+#include <vector>
+
+#include "host/CDisplayPipelineAttributes.h"
+#include "host/CRhinoDoc.h"
+#include "host/ON_Color.h"
+#include "page/ZEM_WebGLExport.h"
+
+class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
+ public:
+  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs);
+
+  // True when exported material k is drawn with its texture image: the
+  // display shades with object materials, the material has an enabled
+  // bitmap texture, and that texture got an image.
+  bool HasTexture(int materialNumber) override;
+
+  // Builds the exported materials (host materials that look the same are
+  // merged) and one texture image per exported material with an enabled
+  // bitmap texture. Call once, before OpenPage.
+  void PrepareMaterialsAndTextures();
+  // The exported material number of a host material-table index; indices
+  // below 0 (no document material) give the default record's number.
+  int MaterialNumberOf(int hostIndex) const;
+  // Writes the material records (one per exported material, then the
+  // default record) inside initVB.
+  bool WriteMaterials();
+  // Writes one record. The specular colour is written as black when shine
+  // is below 1.
+  bool WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection, float transparency,
+                           float reflectivity, float shine, float refraction, int textureMode, int textureImage);
+  // Writes the initTextures function.
+  bool WriteInitTextures();
+
+  CRhinoDoc& m_document;
+  const CDisplayPipelineAttributes& m_displayAttrs;
+  std::vector<int> m_materialMap;        // host material index -> exported material number
+  std::vector<int> m_materials;          // exported material -> representing host material index
+  std::vector<int> m_materialTextures;   // exported material -> texture image number or -1
+
+ private:
+  void BuildExportedMaterials();
+  void PrepareTextureImages();
+  int MakeTextureImage(const ON_Texture& texture);
+};
+
+// Whether two host materials look the same in the page, apart from their
+// diffuse colour (which the caller compares first).
+bool SameMaterial(const ON_Material& a, const ON_Material& b);
+
+// The bitmap texture of a material (the first texture of the bitmap type),
+// or null.
+const ON_Texture* BitmapTexture(const ON_Material& material);

@@ -1,0 +1,147 @@
+// initCurves and initDots: which objects give wires and labels, and what
+// the buffers hold.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+
+#include "CaptureTestSupport.h"
+#include "capture/CurveWriter.h"
+#include "capture/TextDotWriter.h"
+#include "capture/ZEM_Rhino_WebGLExport.h"
+#include "host/CRhinoCurveObject.h"
+#include "host/CRhinoDoc.h"
+#include "host/CRhinoMeshObject.h"
+#include "host/CRhinoPointObject.h"
+#include "host/CRhinoTextDot.h"
+#include "host/ON_LineCurve.h"
+
+namespace {
+
+using zem::testing::Calls;
+using zem::testing::Count;
+
+class CurvesAndDots : public zem::testing::TempFolderTest {
+ protected:
+  CRhinoObject* Add(CRhinoObject* object, ON_Color colour = ON_Color(255, 0, 0)) {
+    ON_3dmObjectAttributes attributes = object->Attributes();
+    attributes.SetColorSource(ON_3dmObjectAttributes::color_from_object);
+    attributes.m_color = colour;
+    object->ModifyAttributes(attributes);
+    doc.AddObject(object);
+    return object;
+  }
+  CRhinoObject* Line(ON_3dPoint a, ON_3dPoint b) {
+    return Add(new CRhinoCurveObject(std::make_unique<ON_LineCurve>(a, b)));
+  }
+  CRhinoObject* Square() {
+    ON_Mesh mesh(1, 4, false, false);
+    mesh.SetVertex(0, ON_3dPoint(0, 0, 0));
+    mesh.SetVertex(1, ON_3dPoint(1, 0, 0));
+    mesh.SetVertex(2, ON_3dPoint(1, 1, 0));
+    mesh.SetVertex(3, ON_3dPoint(0, 1, 0));
+    mesh.SetQuad(0, 0, 1, 2, 3);
+    mesh.ComputeVertexNormals();
+    return Add(new CRhinoMeshObject(mesh));
+  }
+  std::string Write(bool dots = true) {
+    ZEM_Rhino_WebGLExport writer(doc, display);
+    EXPECT_TRUE(writer.OpenPage(PagePath()));
+    CollectCurves(writer);
+    CollectTextDots(writer, dots);
+    writer.WriteBody();
+    EXPECT_TRUE(writer.ClosePage());
+    std::string page = ReadPage();
+    return page;
+  }
+  std::string Curves(const std::string& page) {
+    auto start = page.find("function initCurves(");
+    return page.substr(start, page.find("function initDots(") - start);
+  }
+  CRhinoDoc doc;
+  CDisplayPipelineAttributes display;
+};
+
+TEST_F(CurvesAndDots, ALineIsOneBufferOfTwoPointsInItsColour) {
+  Line(ON_3dPoint(1, 2, 3), ON_3dPoint(4, 5, 6));
+  std::string curves = Curves(Write());
+  EXPECT_EQ(curves.rfind("function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\r\ncols.push(1,0,0);var v", 0),
+            0u);
+  EXPECT_NE(curves.find("=new Float32Array([1,2,3,4,5,6,]);lbl.push(2);var b"), std::string::npos);
+  EXPECT_NE(curves.find("gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\r\n"
+                        "bbmin.x=1;bbmin.y=2;bbmin.z=3;bbmax.x=4;bbmax.y=5;bbmax.z=6;}\r\n"),
+            std::string::npos);
+}
+
+TEST_F(CurvesAndDots, CurveBuffersAreNumberedUniquely) {
+  Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
+  Line(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 1, 0));
+  std::string curves = Curves(Write());
+  std::regex buffer("var v(\\d+)=new Float32Array");
+  std::vector<std::string> numbers;
+  for (std::sregex_iterator it(curves.begin(), curves.end(), buffer), end; it != end; ++it) numbers.push_back((*it)[1]);
+  ASSERT_EQ(numbers.size(), 2u);
+  EXPECT_NE(numbers[0], numbers[1]);
+  for (const auto& n : numbers) {
+    EXPECT_NE(curves.find("var b" + n + "=gl.createBuffer();lbuff.push(b" + n + ");gl.bindBuffer(gl.ARRAY_BUFFER,b" +
+                          n + ");gl.bufferData(gl.ARRAY_BUFFER,v" + n + ",gl.STATIC_DRAW);"),
+              std::string::npos);
+  }
+}
+
+TEST_F(CurvesAndDots, SwitchesChooseWhichObjectsGiveWires) {
+  Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
+  Square();
+  Add(new CRhinoPointObject(ON_3dPoint(9, 9, 9)));
+  display.m_bShowCurves = false;
+  display.m_bShowSurfaceWires = false;
+  display.m_bShowMeshWires = false;
+  EXPECT_EQ(Count(Curves(Write()), "cols.push("), 0u);
+  display.m_bShowMeshWires = true;
+  std::string curves = Curves(Write());
+  EXPECT_EQ(Count(curves, "cols.push("), 1u);  // the square's boundary
+  EXPECT_NE(curves.find("lbl.push(5);"), std::string::npos) << curves;  // closed: four corners and back
+  display.m_bShowCurves = true;
+  EXPECT_EQ(Count(Curves(Write()), "cols.push("), 2u);
+}
+
+TEST_F(CurvesAndDots, HiddenObjectsGiveNothing) {
+  CRhinoObject* line = Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
+  ON_3dmObjectAttributes attributes = line->Attributes();
+  attributes.SetMode(ON_3dmObjectAttributes::hidden_object);
+  line->ModifyAttributes(attributes);
+  std::string curves = Curves(Write());
+  EXPECT_EQ(Count(curves, "cols.push("), 0u);
+  // Without curves the box keeps its extreme starting values.
+  EXPECT_NE(curves.find("bbmin.x=3.40282e+38;"), std::string::npos);
+  EXPECT_NE(curves.find("bbmax.z=-3.40282e+38;}"), std::string::npos);
+}
+
+TEST_F(CurvesAndDots, DotsAreStoredInOrderAndLabelled) {
+  Add(new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"first"), ON_Color(10, 20, 30));
+  Add(new CRhinoTextDot(ON_3dPoint(4, 5, 6), L"second"), ON_Color(200, 200, 200));
+  std::string page = Write();
+  EXPECT_NE(page.find("function initDots(dtpts){\r\ndtpts.push(1,2,3);dtpts.push(4,5,6);};"), std::string::npos);
+  EXPECT_NE(page.find("<div id=\"dot1\" style=\"position:absolute;background-color:#0A141E;color:#fff;"),
+            std::string::npos);
+  EXPECT_NE(page.find("&nbsp;second&nbsp;"), std::string::npos);
+  // Dots do not move the box.
+  EXPECT_NE(page.find("bbmin.x=3.40282e+38;"), std::string::npos);
+}
+
+TEST_F(CurvesAndDots, UnwantedDotsGiveAnEmptyFunctionAndNoLabels) {
+  Add(new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"first"));
+  std::string page = Write(false);
+  EXPECT_NE(page.find("function initDots(dtpts){\r\n};"), std::string::npos);
+  EXPECT_EQ(Count(page, "<div id=\"dot"), 0u);
+}
+
+TEST_F(CurvesAndDots, WritersDoNothingWithoutAnOpenPage) {
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  const ON_3dPoint points[2] = {ON_3dPoint(0, 0, 0), ON_3dPoint(1, 1, 1)};
+  EXPECT_FALSE(WriteCurveBuffer(writer, 2, points, 1, 1, 1));
+  EXPECT_EQ(writer.boxMin[0], ZEM_WebGLExport::kLargestFloat);
+  EXPECT_FALSE(WriteDotsFunction(writer));
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+// Exported materials, their records in the page and their texture images.
+#include <gtest/gtest.h>
+
+#include "capture/ZEM_Rhino_WebGLExport.h"
+#include "CaptureTestSupport.h"
+#include "host/CRhinoDib.h"
+#include "host/CRhinoDoc.h"
+
+namespace {
+
+using zem::testing::Calls;
+using zem::testing::Count;
+
+class Materials : public zem::testing::TempFolderTest {
+ protected:
+  // Writes the records and initTextures of the document's materials and
+  // answers the page text.
+  std::string Records(ZEM_Rhino_WebGLExport& writer) {
+    EXPECT_TRUE(writer.OpenPage(PagePath()));
+    writer.WriteMaterials();
+    writer.WriteInitTextures();
+    writer.WriteBody();
+    EXPECT_TRUE(writer.ClosePage());
+    return ReadPage();
+  }
+  // A picture file of w x h pixels; the top half red, the bottom blue.
+  std::wstring Picture(const std::string& name, int w, int h, int bits = 24, int alpha = -1) {
+    CRhinoDib dib(w, h, bits);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) dib.SetPixel(x, y, y >= h / 2 ? 255 : 0, 0, y >= h / 2 ? 0 : 255, alpha);
+    std::wstring path = (folder / name).wstring();
+    EXPECT_TRUE(dib.WriteToFile(path.c_str()));
+    return path;
+  }
+  ON_Material Textured(const std::wstring& file, const wchar_t* name = L"textured") {
+    ON_Material m;
+    m.m_material_name = name;
+    m.AddTexture(file.c_str());
+    return m;
+  }
+  CRhinoDoc doc;
+  CDisplayPipelineAttributes display;
+};
+
+TEST_F(Materials, ADocumentWithoutMaterialsWritesOnlyTheDefaultRecord) {
+  display.m_bUseObjectMaterial = true;
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.MaterialNumberOf(-1), 0);
+  std::string page = Records(writer);
+  auto records = Calls(page, "mat.push(");
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].size(), 15u);
+  EXPECT_EQ(records[0][11], 1);   // refraction
+  EXPECT_EQ(records[0][14], -1);  // no image
+  EXPECT_NE(page.find("function initTextures(textures){ }\r\n"), std::string::npos);
+}
+
+TEST_F(Materials, MaterialsThatLookTheSameAreMerged) {
+  ON_Material a;
+  a.m_material_name = L"steel";
+  a.m_diffuse = ON_Color(10, 20, 30);
+  ON_Material b = a;
+  b.m_transparent = ON_Color(1, 2, 3);  // plays no part in the page
+  ON_Material c = a;
+  c.m_material_name = L"Steel";          // names are compared exactly
+  ON_Material d = a;
+  d.m_diffuse = ON_Color(10, 20, 31);
+  ON_Material e = a;
+  e.SetShine(10);
+  for (const auto& m : {a, b, c, d, e}) doc.m_material_table.AddMaterial(m);
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_materialMap, (std::vector<int>{0, 0, 1, 2, 3}));
+  EXPECT_EQ(writer.m_materials, (std::vector<int>{0, 2, 3, 4}));
+  EXPECT_EQ(writer.MaterialNumberOf(1), 0);
+  EXPECT_EQ(writer.MaterialNumberOf(-1), 4);  // the default record follows
+}
+
+TEST_F(Materials, RecordsHoldTheMaterialWithSingleFloatChannelFractions) {
+  ON_Material m;
+  m.m_diffuse = ON_Color(8, 255, 0);
+  m.m_specular = ON_Color(255, 128, 8);
+  m.m_reflection = ON_Color(0, 0, 255);
+  m.m_reflectivity = 0.3;
+  m.m_transparency = 0.25;
+  m.m_index_of_refraction = 1.52;
+  m.SetShine(ON_Material::MaxShine() / 2);
+  doc.m_material_table.AddMaterial(m);
+  display.m_bUseObjectMaterial = true;
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  std::string page = Records(writer);
+  EXPECT_NE(page.find("mat.push(0.0313726,1,0,1,0.501961,0.0313726,0,0,1,0.3,0.25,1.52,64,0,-1);\r\n"),
+            std::string::npos)
+      << page.substr(page.find("mat.push"), 200);
+}
+
+TEST_F(Materials, ADullShineWritesBlackSpecular) {
+  ON_Material m;
+  m.m_specular = ON_Color(255, 255, 255);
+  m.SetShine(0);
+  doc.m_material_table.AddMaterial(m);
+  display.m_bUseObjectMaterial = true;
+  display.m_FrontMaterial.SetShine(0);
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  for (const auto& record : Calls(Records(writer), "mat.push(")) {
+    EXPECT_EQ(record[3], 0);
+    EXPECT_EQ(record[4], 0);
+    EXPECT_EQ(record[5], 0);
+  }
+}
+
+TEST_F(Materials, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAreStillMade) {
+  ON_Material m = Textured(Picture("wood.jpg", 16, 16));
+  m.m_diffuse = ON_Color(255, 0, 0);
+  doc.m_material_table.AddMaterial(m);
+  display.m_bUseObjectMaterial = false;
+  display.m_FrontMaterial.m_diffuse = ON_Color(0, 255, 0);
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_imageCount, 1);
+  EXPECT_FALSE(writer.HasTexture(0));
+  std::string page = Records(writer);
+  auto records = Calls(page, "mat.push(");
+  ASSERT_EQ(records.size(), 2u);
+  for (const auto& record : records) {
+    EXPECT_EQ(record[0], 0);
+    EXPECT_EQ(record[1], 1);
+    EXPECT_EQ(record[13], 0);
+    EXPECT_EQ(record[14], -1);
+  }
+  EXPECT_NE(page.find("document.getElementById(\"tex1\")"), std::string::npos);
+}
+
+TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
+  const std::wstring jpg = Picture("a.jpg", 40, 30);
+  ON_Material disabled = Textured(jpg, L"disabled");
+  disabled.m_textures[0].m_bOn = false;
+  ON_Material decal = Textured(Picture("b.png", 8, 8, 32, 128), L"decal");
+  decal.m_textures[0].m_mode = ON_Texture::decal_texture;
+  doc.m_material_table.AddMaterial(Textured(jpg, L"first"));
+  doc.m_material_table.AddMaterial(disabled);
+  doc.m_material_table.AddMaterial(decal);
+  doc.m_material_table.AddMaterial(Textured(jpg, L"same file again"));
+  display.m_bUseObjectMaterial = true;
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{0, -1, 1, 2}));
+  EXPECT_EQ(writer.m_imageCount, 3);
+  EXPECT_TRUE(writer.m_imageIsJpeg[0]);
+  EXPECT_FALSE(writer.m_imageIsJpeg[1]);
+  EXPECT_TRUE(writer.HasTexture(0));
+  EXPECT_FALSE(writer.HasTexture(1));
+  EXPECT_TRUE(writer.HasTexture(2));
+  EXPECT_FALSE(writer.HasTexture(4));  // the default record
+  std::string page = Records(writer);
+  auto records = Calls(page, "mat.push(");
+  ASSERT_EQ(records.size(), 5u);
+  EXPECT_EQ(records[0][13], 1);
+  EXPECT_EQ(records[0][14], 0);
+  EXPECT_EQ(records[1][13], 0);
+  EXPECT_EQ(records[1][14], -1);
+  EXPECT_EQ(records[2][13], 2);
+  EXPECT_EQ(records[2][14], 1);
+  EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), 3u);
+  EXPECT_NE(page.find("var t2 = gl.createTexture(); textures.push(t2);gl.bindTexture(gl.TEXTURE_2D, t2);gl."
+                      "texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, "
+                      "document.getElementById(\"tex3\"));"),
+            std::string::npos);
+  // The images are in the page, as JPEG and PNG.
+  EXPECT_NE(page.find("<img id=\"tex1\" style=\"display: none;\" src=\"data:image/jpeg;base64,/9j/"), std::string::npos);
+  EXPECT_NE(page.find("<img id=\"tex2\" style=\"display: none;\" src=\"data:image/png;base64,iVBORw0KGgo"),
+            std::string::npos);
+}
+
+TEST_F(Materials, OnlyLowerAndUpperCasePngNamesKeepAlpha) {
+  const std::wstring png = Picture("p.png", 4, 4, 32, 100);
+  std::filesystem::copy_file(folder / "p.png", folder / "q.PNG");
+  std::filesystem::copy_file(folder / "p.png", folder / "r.Png");
+  doc.m_material_table.AddMaterial(Textured(png, L"lower"));
+  doc.m_material_table.AddMaterial(Textured((folder / "q.PNG").wstring(), L"upper"));
+  doc.m_material_table.AddMaterial(Textured((folder / "r.Png").wstring(), L"mixed"));
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  ASSERT_EQ(writer.m_imageCount, 3);
+  EXPECT_FALSE(writer.m_imageIsJpeg[0]);
+  EXPECT_FALSE(writer.m_imageIsJpeg[1]);
+  EXPECT_TRUE(writer.m_imageIsJpeg[2]);
+}
+
+TEST_F(Materials, ImagesAre256SquareAndKeepTheirOrientation) {
+  doc.m_material_table.AddMaterial(Textured(Picture("exact.png", 256, 256, 32, 255), L"exact"));
+  doc.m_material_table.AddMaterial(Textured(Picture("odd.png", 255, 256, 32, 255), L"odd"));
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  ASSERT_EQ(writer.m_imageCount, 2);
+  // The last image written stays in the temporary folder.
+  CRhinoDib dib;
+  ASSERT_TRUE(dib.ReadFromFile((folder / "_tex.png").wstring().c_str()));
+  EXPECT_EQ(dib.Width(), 256);
+  EXPECT_EQ(dib.Height(), 256);
+  int r, g, b, a;
+  dib.GetPixel(100, 250, r, g, b, a);  // upper rows red
+  EXPECT_EQ(r, 255);
+  EXPECT_EQ(b, 0);
+  dib.GetPixel(100, 5, r, g, b, a);  // lower rows blue
+  EXPECT_EQ(r, 0);
+  EXPECT_EQ(b, 255);
+}
+
+TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImage) {
+  std::filesystem::path junk = folder / "junk.jpg";
+  std::ofstream(junk) << "not a picture";
+  doc.m_material_table.AddMaterial(Textured((folder / "missing.jpg").wstring(), L"missing"));
+  doc.m_material_table.AddMaterial(Textured(junk.wstring(), L"junk"));
+  doc.m_material_table.AddMaterial(Textured(Picture("fine.jpg", 2, 2), L"fine"));
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1, -1, 0}));
+  EXPECT_EQ(writer.m_imageCount, 1);
+}
+
+TEST_F(Materials, AnImageThatCannotBeWrittenTakesNoSlot) {
+  doc.m_material_table.AddMaterial(Textured(Picture("fine.jpg", 2, 2), L"fine"));
+  setenv("TMPDIR", (folder / "no such folder").c_str(), 1);
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1}));
+  EXPECT_EQ(writer.m_imageCount, 0);
+  std::string page = Records(writer);
+  EXPECT_EQ(Count(page, "getElementById(\"tex"), 0u);
+}
+
+TEST_F(Materials, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
+  const std::wstring jpg = Picture("tiny.jpg", 1, 1);
+  const int count = ZEM_WebGLExport::kMaxImages + 3;
+  for (int i = 0; i < count; ++i) doc.m_material_table.AddMaterial(Textured(jpg, std::to_wstring(i).c_str()));
+  display.m_bUseObjectMaterial = true;
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_EQ(writer.m_imageCount, ZEM_WebGLExport::kMaxImages);
+  EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages - 1], ZEM_WebGLExport::kMaxImages - 1);
+  EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages], -1);
+  EXPECT_FALSE(writer.HasTexture(ZEM_WebGLExport::kMaxImages));
+  std::string page = Records(writer);
+  EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), static_cast<std::size_t>(ZEM_WebGLExport::kMaxImages));
+}
+
+TEST_F(Materials, WritersDoNothingWithoutAnOpenPage) {
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  writer.PrepareMaterialsAndTextures();
+  EXPECT_FALSE(writer.WriteMaterialRecord(ON_Color(), ON_Color(), ON_Color(), 0, 0, 0, 1, 0, -1));
+  EXPECT_FALSE(writer.WriteInitTextures());
+  EXPECT_FALSE(writer.WriteMaterials());
+}
+
+}  // namespace

@@ -1,0 +1,159 @@
+// Reading texture images: ordinary bitmaps and RGBE files, the tone
+// mapping, the one-entry caches, and files that must not load.
+#include "capture/TextureImageCache.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CaptureTestSupport.h"
+
+namespace {
+
+class TextureImages : public zem::testing::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    cache = std::make_unique<TextureImageCache>();
+  }
+  // A flat RGBE file of width x height whose scanline s has the pixel
+  // bytes pixel(x, s).
+  template <typename PixelOf>
+  std::wstring Rgbe(const std::string& name, int width, int height, PixelOf pixel, std::size_t cut = 0) {
+    std::string bytes = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " +
+                        std::to_string(width) + "\n";
+    for (int s = 0; s < height; ++s)
+      for (int x = 0; x < width; ++x) {
+        auto p = pixel(x, s);
+        bytes.append(reinterpret_cast<const char*>(p.data()), 4);
+      }
+    bytes.resize(bytes.size() - cut);
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+    return (folder / name).wstring();
+  }
+  std::unique_ptr<TextureImageCache> cache;
+};
+
+using Rgbe4 = std::array<unsigned char, 4>;
+
+TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
+  // Scanline 0: value 1.0 (128 * 2^-7); scanline 1: 0.5; scanline 2: black
+  // by exponent 0; scanline 3: 255.0, clamped to 255.
+  std::wstring path = Rgbe("sky.hdr", 2, 4, [](int, int s) {
+    switch (s) {
+      case 0: return Rgbe4{128, 128, 128, 129};
+      case 1: return Rgbe4{128, 64, 0, 128};
+      case 2: return Rgbe4{200, 200, 200, 0};
+      default: return Rgbe4{255, 255, 255, 136};
+    }
+  });
+  int width = 0, height = 0;
+  PixelBuffer rgb = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(rgb);
+  EXPECT_EQ(width, 2);
+  EXPECT_EQ(height, 4);
+  auto at = [&](int row, int x, int k) { return rgb[(row * 2 + x) * 3 + k]; };
+  EXPECT_EQ(at(3, 0, 0), 255);  // file scanline 0 -> last row
+  EXPECT_EQ(at(2, 1, 0), 173);  // 0.5 -> 173
+  EXPECT_EQ(at(2, 1, 1), static_cast<int>(std::pow(0.25f, 0.5555555820465088f) * 255.0f));
+  EXPECT_EQ(at(2, 1, 2), 0);
+  EXPECT_EQ(at(1, 0, 0), 0);
+  EXPECT_EQ(at(0, 0, 2), 255);
+
+  PixelBuffer rgba = LoadImageRGBA(*cache, path, width, height);
+  ASSERT_TRUE(rgba);
+  EXPECT_EQ(rgba[(3 * 2) * 4 + 0], 255);
+  for (int p = 0; p < 8; ++p) EXPECT_EQ(rgba[p * 4 + 3], 255);
+}
+
+TEST_F(TextureImages, TheSameRgbeFileIsReadOnce) {
+  std::wstring path = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
+  int width = 0, height = 0;
+  ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
+  // The pixels change on disk, the header stays: the cached floats serve.
+  Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
+  PixelBuffer again = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again[0], 255);
+  // Another file in between makes the first one read anew.
+  std::wstring other = Rgbe("b.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 128}; });
+  ASSERT_TRUE(LoadImageRGB(*cache, other, width, height));
+  PixelBuffer fresh = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(fresh[0], 0);
+}
+
+TEST_F(TextureImages, BrokenRgbeFilesDoNotLoad) {
+  int width = 0, height = 0;
+  auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };
+  testing::internal::CaptureStderr();
+  // Truncated pixel data: the unread part is not shown.
+  EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
+  EXPECT_EQ(cache->m_hdrPixels, nullptr);
+  // A size line of another orientation.
+  std::ofstream(folder / "flipped.hdr") << "#?RADIANCE\n\n+Y 2 +X 2\n";
+  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "flipped.hdr").wstring(), width, height));
+  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "missing.hdr").wstring(), width, height));
+  std::string messages = testing::internal::GetCapturedStderr();
+  EXPECT_NE(messages.find("RGBE read error"), std::string::npos);
+  EXPECT_NE(messages.find("missing image size specifier"), std::string::npos);
+}
+
+TEST_F(TextureImages, AHugeRgbeHeaderIsRefusedBeforeAllocating) {
+  // 65535 x 65535 pixels would take 51 GB of floats; the file holds four.
+  std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n" << std::string(16, '\x80');
+  std::ofstream(folder / "tall.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 60000 +X 500\n" << std::string(64, '\x80');
+  int width = 0, height = 0;
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
+  EXPECT_FALSE(LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(cache->m_hdrPixels, nullptr);
+}
+
+TEST_F(TextureImages, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
+  CRhinoDib withAlpha(2, 1, 32);
+  withAlpha.SetPixel(0, 0, 10, 20, 30, 0);
+  withAlpha.SetPixel(1, 0, 10, 20, 30, 77);
+  ASSERT_TRUE(withAlpha.WriteToFile((folder / "a.png").wstring().c_str()));
+  CRhinoDib opaque(2, 1, 24);
+  opaque.SetPixel(0, 0, 1, 2, 3);
+  ASSERT_TRUE(opaque.WriteToFile((folder / "o.png").wstring().c_str()));
+  int width = 0, height = 0;
+  PixelBuffer a = LoadImageRGBA(*cache, (folder / "a.png").wstring(), width, height);
+  ASSERT_TRUE(a);
+  EXPECT_EQ((std::vector<int>{a[0], a[1], a[2], a[3]}), (std::vector<int>{255, 255, 255, 0}));
+  EXPECT_EQ((std::vector<int>{a[4], a[5], a[6], a[7]}), (std::vector<int>{10, 20, 30, 77}));
+  PixelBuffer o = LoadImageRGBA(*cache, (folder / "o.png").wstring(), width, height);
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o[3], 255);
+  EXPECT_EQ(o[7], 255);
+}
+
+TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnother) {
+  auto write = [&](const char* name, int red) {
+    CRhinoDib dib(1, 1, 24);
+    dib.SetPixel(0, 0, red, 0, 0);
+    ASSERT_TRUE(dib.WriteToFile((folder / name).wstring().c_str()));
+  };
+  write("x.png", 100);
+  write("y.png", 200);
+  int width = 0, height = 0;
+  ASSERT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  write("x.png", 50);
+  // Named twice in a row: the bitmap held serves.
+  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  EXPECT_EQ(LoadImageRGB(*cache, (folder / "y.png").wstring(), width, height)[0], 200);
+  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 50);
+  // A failed read keeps the name of the bitmap held.
+  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));
+  EXPECT_EQ(cache->m_bitmapName, (folder / "x.png").wstring());
+}
+
+}  // namespace
