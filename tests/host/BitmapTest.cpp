@@ -1,0 +1,122 @@
+#include "host/CRhinoDib.h"
+
+#include "host/CRhinoFileUtilities.h"
+#include "platform/TextEncoding.h"
+#include "tests/host/HostTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BitmapTest : public ::testing::Test {
+ protected:
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zem-bitmap-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::wstring Path(const char* name) const { return zem::FromUtf8((dir / name).string()); }
+};
+
+TEST_F(BitmapTest, RowZeroIsTheBottomRowInFilesToo) {
+  CRhinoDib dib(3, 2, 24);
+  dib.SetPixel(0, 0, 255, 0, 0);  // bottom left: red
+  dib.SetPixel(2, 1, 0, 0, 255);  // top right: blue
+  ASSERT_TRUE(dib.WriteToFile(Path("a.png").c_str()));
+  CRhinoDib back;
+  ASSERT_TRUE(back.ReadFromFile(Path("a.png").c_str()));
+  int r, g, b;
+  ASSERT_TRUE(back.GetPixel(0, 0, r, g, b));
+  EXPECT_EQ(r, 255);
+  back.GetPixel(2, 1, r, g, b);
+  EXPECT_EQ(b, 255);
+  EXPECT_EQ(back.BitsPerPixel(), 24);
+}
+
+TEST_F(BitmapTest, PngKeepsAlphaAndJpegDropsIt) {
+  CRhinoDib dib(8, 8, 32);
+  dib.SetPixel(1, 1, 10, 20, 30, 0);
+  ASSERT_TRUE(dib.WriteToFile(Path("alpha.PNG").c_str())) << "the extension is matched without case";
+  ASSERT_TRUE(dib.WriteToFile(Path("alpha.jpg").c_str()));
+  CRhinoDib png, jpg;
+  ASSERT_TRUE(png.ReadFromFile(Path("alpha.PNG").c_str()));
+  ASSERT_TRUE(jpg.ReadFromFile(Path("alpha.jpg").c_str()));
+  int r, g, b, a;
+  png.GetPixel(1, 1, r, g, b, a);
+  EXPECT_EQ(png.BitsPerPixel(), 32);
+  EXPECT_EQ(a, 0);
+  EXPECT_EQ(r, 10);
+  EXPECT_EQ(jpg.BitsPerPixel(), 24);
+  jpg.GetPixel(1, 1, r, g, b, a);
+  EXPECT_EQ(a, 255);
+  // The files really are what their names say.
+  std::ifstream j(dir / "alpha.jpg", std::ios::binary);
+  EXPECT_EQ(j.get(), 0xFF);
+  EXPECT_EQ(j.get(), 0xD8);
+}
+
+TEST_F(BitmapTest, OtherNamesAndEmptyBitmapsAreNotWritten) {
+  CRhinoDib dib(2, 2, 24), empty;
+  EXPECT_FALSE(dib.WriteToFile(Path("a.bmp").c_str()));
+  EXPECT_FALSE(empty.WriteToFile(Path("b.png").c_str()));
+  EXPECT_FALSE(dib.WriteToFile(L"/nonexistent-folder/c.png"));
+  EXPECT_FALSE(fs::exists(dir / "a.bmp"));
+}
+
+TEST_F(BitmapTest, BrokenFilesAreRefusedAndTheBitmapKept) {
+  CRhinoDib dib(5, 5, 24);
+  std::ofstream(dir / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  std::ofstream(dir / "cut.jpg", std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
+  std::ofstream(dir / "text.jpg") << "hello";
+  EXPECT_FALSE(dib.ReadFromFile(Path("cut.png").c_str()));
+  EXPECT_FALSE(dib.ReadFromFile(Path("cut.jpg").c_str()));
+  EXPECT_FALSE(dib.ReadFromFile(Path("text.jpg").c_str()));
+  EXPECT_FALSE(dib.ReadFromFile(Path("missing.jpg").c_str()));
+  EXPECT_EQ(dib.Width(), 5);
+}
+
+TEST_F(BitmapTest, ReadsCommonFormatsBeyondPngAndJpeg) {
+  // A 2 x 1 uncompressed 24-bit BMP: blue pixel, then white.
+  const unsigned char bmp[] = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24,
+                               0, 0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+  std::ofstream(dir / "two.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
+  CRhinoDib dib;
+  ASSERT_TRUE(dib.ReadFromFile(Path("two.bmp").c_str()));
+  int r, g, b;
+  dib.GetPixel(0, 0, r, g, b);
+  EXPECT_EQ(b, 255);
+  EXPECT_EQ(r, 0);
+}
+
+TEST_F(BitmapTest, PixelsOutsideTheBitmapAreRefused) {
+  CRhinoDib dib(2, 2, 24);
+  int r, g, b;
+  EXPECT_FALSE(dib.SetPixel(2, 0, 1, 1, 1));
+  EXPECT_FALSE(dib.GetPixel(0, -1, r, g, b));
+  EXPECT_FALSE(CRhinoDib(0, 5, 24).BitmapInfoHeader());
+  EXPECT_FALSE(CRhinoDib(5, 5, 16).BitmapInfoHeader());
+}
+
+TEST_F(BitmapTest, FindFileLooksInTheDocumentFolderAndTheSearchFolders) {
+  std::ofstream(dir / "tex.png") << "x";
+  ON_wString found;
+  EXPECT_TRUE(CRhinoFileUtilities::FindFile(Path("tex.png").c_str(), found));
+  EXPECT_EQ(found, Path("tex.png"));
+  EXPECT_FALSE(CRhinoFileUtilities::FindFile(L"C:\\textures\\tex.png", found));
+  CRhinoFileUtilities::AddSearchFolder(zem::FromUtf8(dir.string()).c_str());
+  EXPECT_TRUE(CRhinoFileUtilities::FindFile(L"C:\\textures\\tex.png", found)) << "by its name in a search folder";
+  CRhinoFileUtilities::ClearSearchFolders();
+  RhinoApp().OpenDocument(Path("model.json").c_str(), [](CRhinoDoc&) { return true; });
+  EXPECT_TRUE(CRhinoFileUtilities::FindFile(L"tex.png", found)) << "in the document's folder";
+  RhinoApp().CloseDocument();
+  EXPECT_FALSE(CRhinoFileUtilities::FindFile(L"", found));
+}
+
+}  // namespace
