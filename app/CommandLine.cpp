@@ -6,60 +6,102 @@ namespace zem::app {
 
 std::string UsageText() {
   return "Usage:\n"
-         "  zem-webgl demo [-o PAGE.html] [--quiet]\n"
-         "  zem-webgl --help\n"
-         "  zem-webgl --version\n"
+         "  zem-webgl demo [-o PAGE.html] [options]\n"
+         "  zem-webgl export MODEL [-o PAGE.html] [options]\n"
+         "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
-         "\n"
-         "Commands:\n"
-         "  demo          write the built-in demo page (demo.html unless -o is given)\n"
+         "MODEL is a document (.json) or a mesh file (OBJ with MTL, glTF, GLB, STL,\n"
+         "PLY, 3DS, COLLADA, FBX). The page goes next to the model unless -o is given.\n"
          "\n"
          "Options:\n"
-         "  -o PAGE.html  the page to write\n"
-         "  --quiet       print nothing but errors\n"
-         "  --help        show this text\n"
-         "  --version     show the program's version\n";
+         "  -o PAGE.html            the page to write\n"
+         "  --title TEXT            page title (default: the document's title)\n"
+         "  --author TEXT           author (default: the document's creator)\n"
+         "  --link TEXT             link of the author's name\n"
+         "  --link-mode MODE        mail, web or none (default: mail when TEXT has an @)\n"
+         "  --notes                 show the document's notes on the page\n"
+         "  --no-dots               leave out the text dots\n"
+         "  --display-mode NAME     Wireframe, Shaded, Rendered, Ghosted or X-Ray\n"
+         "  --view NAME             the view to export (default: the document's active view)\n"
+         "  --quiet                 print nothing but errors\n"
+         "  --help                  show this text\n"
+         "  --version               show the program's version\n";
 }
+
+namespace {
+
+bool TakesValue(const std::string& arg) {
+  return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
+         arg == "--link-mode" || arg == "--display-mode" || arg == "--view";
+}
+
+}  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine result;
+  CommandLine& line = result.line;
   if (args.empty()) {
     result.error = "no command given (try 'zem-webgl --help')";
     return result;
   }
   const std::string& first = args[0];
-  if (first == "--help" || first == "-h" || first == "help") {
-    result.line.command = CommandLine::Command::Help;
+  if (first == "--help" || first == "-h" || first == "help" || first == "--version") {
+    line.command = first == "--version" ? CommandLine::Command::Version : CommandLine::Command::Help;
     result.ok = args.size() == 1;
-    if (!result.ok) result.error = "--help takes no further arguments";
+    if (!result.ok) result.error = first + " takes no further arguments";
     return result;
   }
-  if (first == "--version") {
-    result.line.command = CommandLine::Command::Version;
-    result.ok = args.size() == 1;
-    if (!result.ok) result.error = "--version takes no further arguments";
-    return result;
-  }
-  if (first != "demo") {
+  std::size_t i = 1;
+  if (first == "demo") {
+    line.command = CommandLine::Command::Demo;
+  } else if (first == "export") {
+    line.command = CommandLine::Command::Export;
+    if (args.size() < 2 || args[1].empty() || args[1][0] == '-') {
+      result.error = "export needs a model file (try 'zem-webgl --help')";
+      return result;
+    }
+    line.model = FromUtf8(args[1]);
+    i = 2;
+  } else {
     result.error = "unknown command '" + first + "' (try 'zem-webgl --help')";
     return result;
   }
-  result.line.command = CommandLine::Command::Demo;
-  for (std::size_t i = 1; i < args.size(); ++i) {
+  for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "-o" || arg == "--output") {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
+    if (TakesValue(arg)) {
+      if (i + 1 >= args.size()) {
+        result.error = "option " + arg + " needs a value";
+        return result;
+      }
+      const std::string& value = args[++i];
+      if ((arg == "-o" || arg == "--output") && value.empty()) {
         result.error = "option " + arg + " needs a file name";
         return result;
       }
-      result.line.output = FromUtf8(args[++i]);
+      if (arg == "-o" || arg == "--output") line.output = FromUtf8(value);
+      if (arg == "--title") line.title = FromUtf8(value);
+      if (arg == "--author") line.author = FromUtf8(value);
+      if (arg == "--link") line.link = FromUtf8(value);
+      if (arg == "--display-mode") line.displayMode = FromUtf8(value);
+      if (arg == "--view") line.view = FromUtf8(value);
+      if (arg == "--link-mode") {
+        if (value != "mail" && value != "web" && value != "none") {
+          result.error = "--link-mode must be mail, web or none, not '" + value + "'";
+          return result;
+        }
+        line.linkMode = value;
+      }
+    } else if (arg == "--notes") {
+      line.notes = true;
+    } else if (arg == "--no-dots") {
+      line.dots = false;
     } else if (arg == "--quiet" || arg == "-q") {
-      result.line.quiet = true;
+      line.quiet = true;
     } else if (arg == "--help" || arg == "-h") {
-      result.line.command = CommandLine::Command::Help;
+      line.command = CommandLine::Command::Help;
     } else {
-      result.error = "unknown option '" + arg + "' for demo (try 'zem-webgl --help')";
+      result.error = "unknown option '" + arg + "' (try 'zem-webgl --help')";
       return result;
     }
   }

@@ -1,14 +1,24 @@
 #pragma once
 // The command line of zem-webgl.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace zem::app {
 
 struct CommandLine {
-  enum class Command { Help, Version, Demo };
+  enum class Command { Help, Version, Demo, Export };
   Command command = Command::Help;
-  std::wstring output;  // -o PAGE.html; empty: the default name
+  std::wstring model;                   // export: the model file
+  std::wstring output;                  // -o PAGE.html; empty: next to the model
+  std::optional<std::wstring> title;    // default: the document's title
+  std::optional<std::wstring> author;   // default: the document's creator
+  std::wstring link;                    // --link
+  std::optional<std::string> linkMode;  // mail, web or none; default by the link text
+  bool notes = false;
+  bool dots = true;
+  std::wstring displayMode;             // empty: the view's own
+  std::wstring view;                    // empty: the document's active view
   bool quiet = false;
 };
 

@@ -38,8 +38,12 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
   writer.FormatNumbers("cols.push(%g,%g,%g);", {red, green, blue});
   const int n = ++g_curveBufferCounter;
   writer.FormatNumbers("var v%d=new Float32Array([", {static_cast<double>(n)});
+  int written = 0;
   for (int i = 0; i < pointCount; ++i) {
     const ON_3dPoint& p = points[i];
+    // A point that is not finite would stop the viewer's script.
+    if (!p.IsValid()) continue;
+    ++written;
     writer.FormatNumbers("%g,%g,%g,", {p.x, p.y, p.z});
     const float f[3] = {static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z)};
     writer.ExtendBounds(f);
@@ -47,7 +51,7 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
   writer.FormatNumbers(
       "]);lbl.push(%d);var b%d=gl.createBuffer();lbuff.push(b%d);gl.bindBuffer(gl.ARRAY_BUFFER,b%d);"
       "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\n",
-      {static_cast<double>(pointCount), static_cast<double>(n), static_cast<double>(n), static_cast<double>(n),
+      {static_cast<double>(written), static_cast<double>(n), static_cast<double>(n), static_cast<double>(n),
        static_cast<double>(n)});
   return true;
 }

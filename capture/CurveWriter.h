@@ -10,6 +10,7 @@ class ZEM_Rhino_WebGLExport;
 void CollectCurves(ZEM_Rhino_WebGLExport& writer);
 
 // Writes one polyline as one curve buffer (never split); every point widens
-// the writer's box. False when no page is open.
+// the writer's box. Points that are not finite are left out. False when no
+// page is open.
 bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint* points, double red, double green,
                       double blue);

@@ -13,6 +13,7 @@ void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
       const auto* dot = static_cast<const CRhinoTextDot*>(object);
       const ON_Color colour = object->ObjectDrawColor(false);
       const ON_3dPoint& p = dot->Point();
+      if (!p.IsValid()) continue;  // a label at no place
       writer.AddDot({p.x, p.y, p.z}, dot->TextString(), colour.Red(), colour.Green(), colour.Blue());
     }
   }

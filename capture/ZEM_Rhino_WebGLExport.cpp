@@ -45,8 +45,11 @@ const ON_Texture* BitmapTexture(const ON_Material& material) {
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
 
-ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
-    : m_document(document), m_displayAttrs(displayAttrs) {}
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs,
+                                             bool capturePreview)
+    : m_document(document), m_displayAttrs(displayAttrs) {
+  if (capturePreview) CapturePreviewImage();
+}
 
 void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
   BuildExportedMaterials();
@@ -128,6 +131,12 @@ bool ZEM_Rhino_WebGLExport::HasTexture(int k) {
   if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_displayAttrs.m_bUseObjectMaterial) return false;
   const ON_Texture* texture = BitmapTexture(m_document.m_material_table[m_materials[k]]);
   return texture && texture->m_bOn && k < static_cast<int>(m_materialTextures.size()) && m_materialTextures[k] >= 0;
+}
+
+bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
+  if (!HasTexture(k)) return false;
+  const ON_Texture* texture = BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  return texture && texture->m_mode > 0;
 }
 
 bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection,

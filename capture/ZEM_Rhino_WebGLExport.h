@@ -2,6 +2,7 @@
 // The page writer bound to a host document: it knows the document, the
 // active view's display attributes and how the document's materials map to
 // the page's material records and texture images.
+#include <functional>
 #include <vector>
 
 #include "host/CDisplayPipelineAttributes.h"
@@ -11,12 +12,18 @@
 
 class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
  public:
-  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs);
+  // Captures the preview picture of the active view when capturePreview.
+  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs,
+                        bool capturePreview = false);
 
   // True when exported material k is drawn with its texture image: the
   // display shades with object materials, the material has an enabled
   // bitmap texture, and that texture got an image.
   bool HasTexture(int materialNumber) override;
+  // True when the viewer reads the buffers of exported material k with
+  // texture coordinates: its record has a texture image and a texture mode
+  // above 0. Mesh buffers of that material must be written so.
+  bool UsesTexturedLayout(int materialNumber);
 
   // Builds the exported materials (host materials that look the same are
   // merged) and one texture image per exported material with an enabled
@@ -34,12 +41,18 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
                            float reflectivity, float shine, float refraction, int textureMode, int textureImage);
   // Writes the initTextures function.
   bool WriteInitTextures();
+  // Renders the active view at 800 x 600 into m_previewImage (left empty
+  // when it cannot be rendered or written).
+  void CapturePreviewImage();
 
   CRhinoDoc& m_document;
   const CDisplayPipelineAttributes& m_displayAttrs;
   std::vector<int> m_materialMap;        // host material index -> exported material number
   std::vector<int> m_materials;          // exported material -> representing host material index
   std::vector<int> m_materialTextures;   // exported material -> texture image number or -1
+  // Told the number of mesh triangles written so far, at every buffer.
+  std::function<void(long long)> m_progress;
+  long long m_trianglesWritten = 0;
 
  private:
   void BuildExportedMaterials();

@@ -79,7 +79,10 @@ TEST_F(ProgramTest, MissingOutputFolderIsAClearFailure) {
 
 TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  Outcome run = Zem({"demo", "-o", "/dev/full"});
+  // A page whose every write fails: a link to the full device.
+  fs::path page = folder / "full.html";
+  fs::create_symlink("/dev/full", page);
+  Outcome run = Zem({"demo", "-o", page.string()});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("failed"), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");

@@ -1,0 +1,151 @@
+#include "capture/ExportDriver.h"
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "capture/CurveWriter.h"
+#include "capture/MeshWriter.h"
+#include "capture/TextDotWriter.h"
+#include "capture/ViewWriter.h"
+#include "capture/ZEM_Rhino_WebGLExport.h"
+#include "host/CRhinoApp.h"
+#include "host/CRhinoView.h"
+#include "page/TextFormat.h"
+#include "platform/CFileDialog.h"
+#include "platform/NativePath.h"
+
+namespace {
+
+constexpr const char* kRendererPipeline = "ZEM_Rhino_GLPipeline";
+
+// The page path the user picks; empty when the dialog is cancelled.
+std::wstring AskForPagePath() {
+  CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     L"WebGL HTML Files (*.html)|*.html||");
+  if (dialog.DoModal() != IDOK) return std::wstring();
+  return std::wstring(dialog.GetPathName());
+}
+
+void Float3(const ON_3dPoint& p, float out[3]) {
+  out[0] = static_cast<float>(p.x), out[1] = static_cast<float>(p.y), out[2] = static_cast<float>(p.z);
+}
+void Float3(const ON_3dVector& v, float out[3]) {
+  out[0] = static_cast<float>(v.x), out[1] = static_cast<float>(v.y), out[2] = static_cast<float>(v.z);
+}
+
+void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
+  const ON_Viewport& vp = view.Viewport().VP();
+  double halfAngle = 0;
+  vp.GetCameraAngle(&halfAngle);
+  float eye[3], target[3], x[3], up[3];
+  Float3(vp.CameraLocation(), eye);
+  Float3(vp.TargetPoint(), target);
+  Float3(vp.CameraX(), x);
+  Float3(vp.CameraUp(), up);
+  NormaliseInPlace(x);
+  WriteInitView(writer, eye, target, x, up, static_cast<float>(halfAngle));
+}
+
+void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
+  switch (display.BackgroundFillMode()) {
+    case CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR: {
+      const ON_Color c = RhinoApp().AppSettings().ViewportBackgroundColor();
+      WriteInitBack(writer, 2, c, c, c, c);
+      break;
+    }
+    case CDisplayPipelineAttributes::FBFM_SOLID_COLOR:
+      WriteInitBack(writer, 2, display.m_SolidColor, display.m_GradBotLeft, display.m_GradTopRight,
+                    display.m_GradBotRight);
+      break;
+    default:
+      WriteInitBack(writer, display.BackgroundFillMode(), display.m_GradTopLeft, display.m_GradBotLeft,
+                    display.m_GradTopRight, display.m_GradBotRight);
+  }
+}
+
+// Writes the page ourselves. The status says whether the page is whole.
+ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& options, CRhinoDoc& doc,
+                       const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
+                       const ExportHooks& hooks) {
+  const CDisplayPipelineAttributes display = *view.DisplayPipeline()->DisplayAttrs();
+  ZEM_Rhino_WebGLExport writer(doc, display, hooks.capturePreview);
+  writer.m_progress = hooks.progress;
+  writer.PrepareMaterialsAndTextures();
+  writer.title = options.title;
+  writer.author = options.author;
+  writer.authorLink = linkTarget;
+  writer.notes = options.showNotes ? std::wstring(doc.Properties().Notes().m_notes) : std::wstring();
+  writer.createdUsing = notice;
+  if (!writer.OpenPage(targetPath)) return ExportStatus::NotCreated;
+
+  writer.WriteRaw(L"function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){\n");
+  CollectMeshes(writer);
+  writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
+                       {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0], writer.boxMax[1],
+                        writer.boxMax[2]});
+  writer.WriteInitTextures();
+  CollectCurves(writer);
+  CollectTextDots(writer, options.showDots);
+  WriteView(writer, view);
+  WriteBackground(writer, display);
+  writer.WriteBody();
+  return writer.ClosePage() ? ExportStatus::Written : ExportStatus::WriteFailed;
+}
+
+bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }
+
+}  // namespace
+
+bool TryRendererExport(const std::wstring& targetPath, const ExportOptions& options, const std::wstring& linkTarget,
+                       const std::wstring& notice) {
+  CRhinoView* view = RhinoApp().ActiveView();
+  if (!view || !view->DisplayPipeline()) return false;
+  const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();
+  if (!runtimeClass || !runtimeClass->m_lpszClassName ||
+      std::strcmp(runtimeClass->m_lpszClassName, kRendererPipeline) != 0)
+    return false;
+  // The renderer's command line quotes each text; a text holding a quote
+  // would end its argument early and let the rest run as more command
+  // input, so such an export stays with us.
+  for (const std::wstring* text : {&targetPath, &options.title, &options.author, &linkTarget, &notice}) {
+    if (HasQuote(*text)) return false;
+  }
+  if (!RhinoApp().RunScript(zem::FormatText(L"ZEMWriteWebGL_RT %d", {2}).c_str(), 0)) return false;
+  std::wstring script = zem::FormatText(L"ZEMWriteWebGL_RT 0 \"%s\" \"%s\" \"%s\" \"%s\" %d",
+                                        {targetPath, options.title, options.author, linkTarget, 0});
+  script += options.showNotes ? L" 1" : L" 0";
+  script += options.showDots ? L" 1" : L" 0";
+  script += L" \"" + notice + L"\"";
+  return RhinoApp().RunScript(script.c_str(), 0);
+}
+
+ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
+  ExportResult result;
+  CRhinoDoc* doc = RhinoApp().ActiveDoc();
+  CRhinoView* view = RhinoApp().ActiveView();
+  // Documents can change while the dialog stays open: without a document
+  // and a view to export, end as a cancelled save would.
+  if (!doc || !view || !view->DisplayPipeline()) return result;
+
+  result.pagePath = AskForPagePath();
+  if (result.pagePath.empty()) return result;
+
+  memory.storedTitle = options.title;
+  memory.storedAuthor = options.author;
+  const std::wstring linkTarget = ComposeLinkTarget(options.linkText, options.linkMode);
+  const std::wstring notice = GeneratorNotice();
+
+  if (TryRendererExport(result.pagePath, options, linkTarget, notice)) {
+    result.status = ExportStatus::WrittenByRenderer;
+    return result;
+  }
+  result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
+  if (result.status == ExportStatus::WriteFailed) {
+    // A page that could not be finished is not left behind as a page.
+    std::error_code ec;
+    const std::filesystem::path native = zem::NativePath(result.pagePath);
+    if (std::filesystem::is_regular_file(native, ec)) std::filesystem::remove(native, ec);
+  }
+  return result;
+}

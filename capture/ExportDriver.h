@@ -1,0 +1,45 @@
+#pragma once
+// One export of the active document's active view to a page, as the export
+// dialog's "Ok" runs it: choose the page (a save dialog, or a temporary
+// file for e-mail), let the sibling renderer write it when that renderer
+// draws the view, else write it ourselves, then mail it when asked.
+#include <functional>
+#include <string>
+
+#include "capture/ExportOptions.h"
+
+// The texts the export dialog remembers from one export to the next.
+struct ExportMemory {
+  std::wstring storedTitle;
+  std::wstring storedAuthor;
+};
+
+enum class ExportStatus {
+  Written,            // the page was written (and mailed, in e-mail mode)
+  WrittenByRenderer,  // the sibling renderer wrote the page
+  Cancelled,          // the save dialog was cancelled, or no document or view is active
+  NotCreated,         // the page file could not be created
+  WriteFailed,        // writing the page failed; the broken page was removed
+};
+
+struct ExportResult {
+  ExportStatus status = ExportStatus::Cancelled;
+  std::wstring pagePath;
+};
+
+struct ExportHooks {
+  // Hides the export dialog before the mail client shows its window.
+  std::function<void()> hideDialog;
+  // Told the number of triangles written so far, now and then.
+  std::function<void(long long)> progress;
+  // Whether the preview picture of the view is rendered into the page.
+  bool capturePreview = true;
+};
+
+ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks = {});
+
+// Hands the whole export to the sibling renderer when its display pipeline
+// draws the active view and its export command answers. True when the
+// renderer wrote the page.
+bool TryRendererExport(const std::wstring& targetPath, const ExportOptions& options, const std::wstring& linkTarget,
+                       const std::wstring& notice);

@@ -1,0 +1,19 @@
+#include "capture/ExportOptions.h"
+
+#include "ZemVersion.h"
+#include "page/TextFormat.h"
+
+std::wstring ComposeLinkTarget(const std::wstring& linkText, int linkMode) {
+  if (linkText.empty() || linkMode == ExportOptions::kNoSelection) return linkText;
+  if (linkMode == ExportOptions::kNoLink) return std::wstring();
+  if (linkText.find(L"://") != std::wstring::npos || linkText.find(L"mailto:") != std::wstring::npos)
+    return linkText;
+  if (linkMode == ExportOptions::kMailLink) return L"mailto:" + linkText;
+  if (linkMode == ExportOptions::kWebLink) return L"http://" + linkText;
+  return linkText;
+}
+
+std::wstring GeneratorNotice() {
+  return zem::FormatText(L"free ZEM WebGL Export for Rhino version %d.%d.%d",
+                         {ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, ZEM_VERSION_BUILD});
+}

@@ -1,0 +1,57 @@
+#include "capture/ViewWriter.h"
+
+#include <cmath>
+
+#include "page/ZEM_WebGLExport.h"
+
+namespace {
+
+constexpr double kChannelFraction = 0.003921568859368563;  // 1/255 in single precision
+
+// A number the viewer's script can read: never "nan" or "inf".
+double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+
+}  // namespace
+
+void NormaliseInPlace(float v[3]) {
+  const float squared = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+  const float length = std::sqrt(squared);
+  if (squared > 0 && length > 0) {
+    v[0] /= length;
+    v[1] /= length;
+    v[2] /= length;
+  }
+}
+
+bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
+                   const float cameraUp[3], float angle) {
+  if (!writer.IsOpen()) return false;
+  writer.WriteRaw(L"function initView(veye,vtar,vx,vy){ ");
+  writer.FormatNumbers("veye.x=%g;veye.y=%g;veye.z=%g;vtar.x=%g;vtar.y=%g;vtar.z=%g;",
+                       {Finite(eye[0]), Finite(eye[1]), Finite(eye[2]), Finite(target[0]), Finite(target[1]),
+                        Finite(target[2])});
+  writer.FormatNumbers("vx.x=%g;vx.y=%g;vx.z=%g;vy.x=%g;vy.y=%g;vy.z=%g;return %g};",
+                       {Finite(cameraX[0]), Finite(cameraX[1]), Finite(cameraX[2]), Finite(cameraUp[0]),
+                        Finite(cameraUp[1]), Finite(cameraUp[2]), Finite(static_cast<double>(angle) / 3.1415 * 360)});
+  return true;
+}
+
+bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3) {
+  if (!writer.IsOpen()) return false;
+  ON_Color tl = c0, bl = c1, tr = c2, br = c3;
+  if (mode == 2) {
+    bl = tr = br = c0;
+  } else if (mode == 3) {
+    tr = c0;
+    br = c1;
+  }
+  auto r = [](ON_Color c) { return c.Red() * kChannelFraction; };
+  auto g = [](ON_Color c) { return c.Green() * kChannelFraction; };
+  auto b = [](ON_Color c) { return c.Blue() * kChannelFraction; };
+  writer.WriteRaw(L"function initBack(tlc,blc,trc,brc){");
+  writer.FormatNumbers("tlc.x=%g;tlc.y=%g;tlc.z=%g;blc.x=%g;blc.y=%g;blc.z=%g;",
+                       {r(tl), g(tl), b(tl), r(bl), g(bl), b(bl)});
+  writer.FormatNumbers("trc.x=%g;trc.y=%g;trc.z=%g;brc.x=%g;brc.y=%g;brc.z=%g;};",
+                       {r(tr), g(tr), b(tr), r(br), g(br), b(br)});
+  return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The page's camera (initView) and viewport background (initBack), taken
+// from the active view, and the preview picture of the view.
+#include "host/ON_Color.h"
+
+class ZEM_WebGLExport;
+
+// Writes initView. cameraX must be unit length (or zero); the view angle
+// returned to the viewer is angle / 3.1415 * 360 degrees. Values that are
+// not finite are written as 0. False when no page is open.
+bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
+                   const float cameraUp[3], float angle);
+
+// Writes initBack: mode 2 gives all four corners c0; mode 3 a vertical
+// gradient from c0 (top) to c1 (bottom); any other mode the corners c0 to
+// c3 (top left, bottom left, top right, bottom right). False when no page
+// is open.
+bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3);
+
+// Makes v unit length in single precision; a zero vector stays as it is.
+void NormaliseInPlace(float v[3]);
