@@ -21,6 +21,8 @@ class ON_Mesh {
   ON_Mesh(int faceCapacity, int vertexCapacity, bool hasVertexNormals, bool hasTextureCoordinates);
   ON_Mesh(const ON_Mesh&) = default;
   ON_Mesh& operator=(const ON_Mesh&) = default;
+  ON_Mesh(ON_Mesh&&) noexcept = default;
+  ON_Mesh& operator=(ON_Mesh&&) noexcept = default;
   virtual ~ON_Mesh() = default;
 
   int VertexCount() const { return m_V.Count(); }

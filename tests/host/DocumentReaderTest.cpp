@@ -7,10 +7,12 @@
 #include "host/CRhinoTextDot.h"
 #include "host/ModelFile.h"
 #include "host/ON_ArcCurve.h"
+#include "platform/TextEncoding.h"
 #include "tests/host/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -259,6 +261,24 @@ TEST(ModelFiles, AMissingFileIsAClearError) {
   EXPECT_EQ(report.error, L"cannot open /nonexistent/model.json: no such file");
   EXPECT_FALSE(zem::OpenModelFile(L"/nonexistent/model.obj", report));
   EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DocumentSeeds, EveryFuzzSeedIsAValidDocument) {
+  const std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "document-corpus";
+  int read = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    EXPECT_TRUE(zem::ReadModelFile(zem::FromUtf8(entry.path().string()), doc, report))
+        << entry.path() << ": " << zem::ToUtf8(report.error);
+    EXPECT_TRUE(report.notes.empty()) << entry.path() << ": " << zem::ToUtf8(report.notes.front());
+    ++read;
+  }
+  EXPECT_GE(read, 4);
 }
 
 }  // namespace

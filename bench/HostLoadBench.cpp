@@ -1,0 +1,220 @@
+// Loading a large textured model into a host document, against assimp's
+// own import of the same file in the same run.
+//
+// Generates (once) a torus of 1,000,000 triangles as OBJ with an MTL and a
+// PNG texture under bench/data in the build folder, then times, each in a
+// fresh child process so that peak memory is measured per run:
+//   assimp   Assimp::Importer::ReadFile with the host reader's flags
+//   host     zem::ReadModelFile into a CRhinoDoc (assimp plus the document)
+// Usage: host_load_bench [runs] [folder]   (default 3 runs)
+#include "host/CRhinoDib.h"
+#include "host/CRhinoDoc.h"
+#include "host/MeshFileReader.h"
+#include "host/ModelFile.h"
+#include "platform/TextEncoding.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRing = 1000;  // segments around the ring
+constexpr int kTube = 500;   // segments around the tube: 1000 * 500 * 2 = 1,000,000 triangles
+
+void Append(std::string& out, double v) {
+  char buffer[32];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 7);
+  out.append(buffer, end);
+}
+
+bool WriteTorus(const fs::path& folder) {
+  fs::create_directories(folder);
+  CRhinoDib texture(256, 256, 24);
+  for (int y = 0; y < 256; ++y) {
+    for (int x = 0; x < 256; ++x) texture.SetPixel(x, y, ((x / 32 + y / 32) % 2) ? 230 : 40, 120, 255 - x);
+  }
+  if (!texture.WriteToFile(zem::FromUtf8((folder / "torus.png").string()).c_str())) return false;
+  std::ofstream(folder / "torus.mtl") << "newmtl Checker\nKd 1 1 1\nKs 0.5 0.5 0.5\nNs 32\nmap_Kd torus.png\n";
+
+  std::ofstream obj(folder / "torus.obj.part", std::ios::binary);
+  std::string out = "mtllib torus.mtl\no Torus\n";
+  const double R = 3, r = 1, pi = 3.141592653589793;
+  for (int i = 0; i < kRing; ++i) {
+    for (int j = 0; j < kTube; ++j) {
+      const double u = 2 * pi * i / kRing, v = 2 * pi * j / kTube;
+      out += "v ";
+      Append(out, (R + r * std::cos(v)) * std::cos(u));
+      out += ' ';
+      Append(out, r * std::sin(v));
+      out += ' ';
+      Append(out, (R + r * std::cos(v)) * std::sin(u));
+      out += "\nvn ";
+      Append(out, std::cos(v) * std::cos(u));
+      out += ' ';
+      Append(out, std::sin(v));
+      out += ' ';
+      Append(out, std::cos(v) * std::sin(u));
+      out += "\nvt ";
+      Append(out, 4.0 * i / kRing);
+      out += ' ';
+      Append(out, 1.0 * j / kTube);
+      out += '\n';
+    }
+    if (out.size() > (1 << 20)) {
+      obj << out;
+      out.clear();
+    }
+  }
+  out += "usemtl Checker\n";
+  auto index = [](int i, int j) { return (i % kRing) * kTube + (j % kTube) + 1; };
+  for (int i = 0; i < kRing; ++i) {
+    for (int j = 0; j < kTube; ++j) {
+      const int a = index(i, j), b = index(i + 1, j), c = index(i + 1, j + 1), d = index(i, j + 1);
+      const int triangles[2][3] = {{a, b, c}, {a, c, d}};
+      for (const auto& tri : triangles) {
+        out += 'f';
+        for (int k = 0; k < 3; ++k) {
+          const std::string n = std::to_string(tri[k]);
+          out += ' ';
+          out += n;
+          out += '/';
+          out += n;
+          out += '/';
+          out += n;
+        }
+        out += '\n';
+      }
+    }
+    if (out.size() > (1 << 20)) {
+      obj << out;
+      out.clear();
+    }
+  }
+  obj << out;
+  obj.close();
+  if (!obj) return false;
+  fs::rename(folder / "torus.obj.part", folder / "torus.obj");
+  return true;
+}
+
+struct Run {
+  double seconds = 0;
+  double peakMb = 0;
+  long items = 0;  // triangles seen
+  bool ok = false;
+};
+
+// Runs `work` in a child; its time and peak resident memory come back.
+template <class Work>
+Run InChild(Work work) {
+  int channel[2];
+  if (pipe(channel) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(channel[0]);
+    const auto start = std::chrono::steady_clock::now();
+    const long items = work();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double message[2] = {seconds, static_cast<double>(items)};
+    if (write(channel[1], message, sizeof message) != sizeof message) _exit(2);
+    _exit(items > 0 ? 0 : 1);
+  }
+  close(channel[1]);
+  double message[2] = {0, 0};
+  const bool got = read(channel[0], message, sizeof message) == sizeof message;
+  close(channel[0]);
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Run run;
+  run.ok = got && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  if (!run.ok) {
+    std::fprintf(stderr, "child: %s, status %d%s\n", got ? "answered" : "no answer",
+                 WIFEXITED(status) ? WEXITSTATUS(status) : -1, WIFSIGNALED(status) ? " (killed by a signal)" : "");
+  }
+  run.seconds = message[0];
+  run.items = static_cast<long>(message[1]);
+  run.peakMb = usage.ru_maxrss / 1024.0;
+  return run;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const fs::path folder = argc > 2 ? fs::path(argv[2]) : fs::path("data");
+  const fs::path obj = folder / "torus.obj";
+  if (!fs::exists(obj)) {
+    std::printf("generating %s ...\n", obj.c_str());
+    if (!WriteTorus(folder)) {
+      std::fprintf(stderr, "cannot write %s\n", obj.c_str());
+      return 2;
+    }
+  }
+  std::printf("model: %s (%.1f MB)\n", obj.c_str(), fs::file_size(obj) / 1048576.0);
+  std::fflush(stdout);
+
+  std::vector<double> assimpTimes, hostTimes;
+  double assimpPeak = 0, hostPeak = 0;
+  for (int i = 0; i < runs; ++i) {
+    const Run a = InChild([&] {
+      Assimp::Importer importer;
+      const aiScene* scene = importer.ReadFile(obj.string(), zem::MeshFileImportFlags());
+      long triangles = 0;
+      for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m) triangles += scene->mMeshes[m]->mNumFaces;
+      return triangles;
+    });
+    const Run h = InChild([&] {
+      CRhinoDoc doc;
+      zem::ModelReport report;
+      if (!zem::ReadModelFile(zem::FromUtf8(obj.string()), doc, report)) return 0L;
+      long triangles = 0;
+      for (int k = 0; k < doc.ObjectSlotCount(); ++k) {
+        ON_SimpleArray<const ON_Mesh*> meshes;
+        doc.ObjectSlot(k)->GetMeshes(ON::render_mesh, meshes);
+        for (const ON_Mesh* mesh : meshes) triangles += mesh->TriangleCount();
+      }
+      return triangles;
+    });
+    if (!a.ok || !h.ok) {
+      std::fprintf(stderr, "run %d failed (assimp %d, host %d)\n", i + 1, a.ok, h.ok);
+      return 2;
+    }
+    std::fflush(stdout);
+    std::printf("run %d: assimp %.3f s, %ld triangles, peak %.0f MB | host %.3f s, %ld triangles, peak %.0f MB\n", i + 1,
+                a.seconds, a.items, a.peakMb, h.seconds, h.items, h.peakMb);
+    assimpTimes.push_back(a.seconds);
+    hostTimes.push_back(h.seconds);
+    assimpPeak = std::max(assimpPeak, a.peakMb);
+    hostPeak = std::max(hostPeak, h.peakMb);
+  }
+  const double ratio = Median(hostTimes) / Median(assimpTimes);
+  std::printf("median: assimp %.3f s, host %.3f s; host / assimp = %.3f (limit 1.2)\n", Median(assimpTimes),
+              Median(hostTimes), ratio);
+  std::printf("peak memory: assimp %.0f MB, host %.0f MB (limit 1024 MB)\n", assimpPeak, hostPeak);
+  const bool pass = ratio <= 1.2 && hostPeak < 1024;
+  std::printf("%s\n", pass ? "within limits" : "OVER LIMITS");
+  return pass ? 0 : 1;
+}
