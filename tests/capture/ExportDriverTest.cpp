@@ -1,0 +1,392 @@
+// One export of the active view, end to end: what the driver takes from
+// the document and view, and what it writes or hands on.
+#include "capture/ExportDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <regex>
+
+#include "CaptureTestSupport.h"
+#include "capture/MeshWriter.h"
+#include "capture/ViewWriter.h"
+#include "host/CRhinoApp.h"
+#include "host/CRhinoBrepObject.h"
+#include "host/CRhinoDib.h"
+#include "page/ZEM_WebGLExport.h"
+#include "host/CRhinoDoc.h"
+#include "host/CRhinoMeshObject.h"
+#include "host/CRhinoView.h"
+#include "host/ON_Brep.h"
+#include "host/ON_NurbsSurface.h"
+#include "platform/AnswerQueue.h"
+
+namespace {
+
+using zem::testing::Count;
+
+// A fan of n triangles (or n quads) around the origin.
+ON_Mesh Fan(int n, bool quads = false, bool texCoords = false) {
+  ON_Mesh mesh;
+  for (int i = 0; i <= 2 * n + 1; ++i) mesh.m_V.Append(ON_3fPoint(float(i), float(i % 3), 0.0f));
+  for (int i = 0; i < n; ++i) {
+    ON_MeshFace f;
+    f.vi[0] = 0, f.vi[1] = 2 * i + 1, f.vi[2] = 2 * i + 2, f.vi[3] = quads ? 2 * i + 3 : 2 * i + 2;
+    mesh.m_F.Append(f);
+  }
+  mesh.ComputeVertexNormals();
+  if (texCoords)
+    for (int i = 0; i < mesh.VertexCount(); ++i) mesh.m_T.Append(ON_2fPoint(0.5f, 0.25f));
+  return mesh;
+}
+
+class Export : public zem::testing::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    doc = &RhinoApp().NewDocument();
+    view = doc->CreateView(L"Perspective");
+    RhinoApp().SetActiveView(view);
+    ON_Viewport& vp = view->Viewport().VP();
+    vp.SetCamera(ON_3dPoint(0, -20, 0), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1));
+    zem::AnswerQueue::Instance().Clear();
+  }
+  void TearDown() override {
+    zem::AnswerQueue::Instance().Clear();
+    RhinoApp().CloseDocument();
+    TempFolderTest::TearDown();
+  }
+  CDisplayPipelineAttributes& Display() { return *view->DisplayPipeline()->DisplayAttrs(); }
+  CRhinoMeshObject* AddMesh(const ON_Mesh& mesh, int material = -1, bool reference = false) {
+    auto* object = new CRhinoMeshObject(mesh);
+    ON_3dmObjectAttributes attributes = object->Attributes();
+    attributes.m_material_index = material;
+    attributes.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
+    object->ModifyAttributes(attributes);
+    doc->AddObject(object, reference);
+    return object;
+  }
+  ExportResult Run(const ExportOptions& options = {}, bool answer = true, bool preview = false) {
+    if (answer) zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, PagePath());
+    // Replacing the page of an earlier run: yes.
+    if (answer && std::filesystem::exists(folder / "page.html"))
+      zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");
+    ExportHooks hooks;
+    hooks.capturePreview = preview;
+    return RunExport(options, memory, hooks);
+  }
+  std::string Section(const std::string& page, const std::string& from, const std::string& to) {
+    auto start = page.find(from);
+    return start == std::string::npos ? std::string() : page.substr(start, page.find(to, start) - start);
+  }
+  // The triangle count of every mesh buffer, in page order.
+  std::vector<int> TriangleCounts(const std::string& page) {
+    std::vector<int> counts;
+    for (auto at = page.find("bl.push("); at != std::string::npos; at = page.find("bl.push(", at + 1)) {
+      if (at > 0 && page[at - 1] == 'l') continue;  // a curve buffer's lbl.push
+      counts.push_back(std::atoi(page.c_str() + at + 8));
+    }
+    return counts;
+  }
+  CRhinoDoc* doc = nullptr;
+  CRhinoView* view = nullptr;
+  ExportMemory memory;
+};
+
+TEST(ComposeLinkTarget, FollowsTheLinkMode) {
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kWebLink), L"http://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"ann@example.com", ExportOptions::kMailLink), L"mailto:ann@example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::kMailLink), L"https://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::kWebLink), L"https://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kNoLink), L"");
+  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::kMailLink), L"mailto:MAILTO:ann@example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"", ExportOptions::kMailLink), L"");
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kNoSelection), L"example.com");
+}
+
+TEST_F(Export, WritesTheWholePageAndRemembersTitleAndAuthor) {
+  AddMesh(Fan(2));
+  ExportOptions options;
+  options.title = L"Bike";
+  options.author = L"Ann";
+  options.linkText = L"ann@example.com";
+  options.linkMode = ExportOptions::kMailLink;
+  ExportResult result = Run(options);
+  ASSERT_EQ(result.status, ExportStatus::Written);
+  EXPECT_EQ(result.pagePath, PagePath());
+  EXPECT_EQ(memory.storedTitle, L"Bike");
+  EXPECT_EQ(memory.storedAuthor, L"Ann");
+  std::string page = ReadPage();
+  zem::testing::Count(page, "");
+  // The data functions in their order, and the body.
+  std::size_t at = 0;
+  for (const char* piece : {"function initVB(", "mi.push(", "mat.push(", "bbmin.x=", "function initTextures(",
+                            "function initCurves(", "function initDots(", "function initView(", "function initBack(",
+                            "function initWebGL", "<a href=\"mailto:ann@example.com\">", "</body></html>"}) {
+    auto found = page.find(piece, at);
+    ASSERT_NE(found, std::string::npos) << piece;
+    at = found;
+  }
+  EXPECT_NE(page.find("Created using free ZEM WebGL Export for Rhino version "), std::string::npos);
+}
+
+TEST_F(Export, ACancelledSaveWritesAndStoresNothing) {
+  memory.storedTitle = L"earlier";
+  ExportOptions options;
+  options.title = L"new";
+  ExportResult result = Run(options, false);
+  EXPECT_EQ(result.status, ExportStatus::Cancelled);
+  EXPECT_EQ(memory.storedTitle, L"earlier");
+  EXPECT_FALSE(std::filesystem::exists(folder / "page.html"));
+}
+
+TEST_F(Export, WithoutADocumentOrViewItEndsAsCancelled) {
+  RhinoApp().CloseDocument();
+  ExportResult result = Run();
+  EXPECT_EQ(result.status, ExportStatus::Cancelled);
+  EXPECT_EQ(memory.storedTitle, L"");
+  EXPECT_EQ(zem::AnswerQueue::Instance().Pending(), 1u) << "the save dialog was not even shown";
+}
+
+TEST_F(Export, WireframeWritesAnInitVBOfHeaderAndBoxLineOnly) {
+  AddMesh(Fan(3));
+  view->SetDisplayMode(*zem::FindDisplayMode(L"Wireframe"));
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_EQ(Section(ReadPage(), "function initVB(", "function initTextures("),
+            "function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){\r\n"
+            "bbmin.x=3.40282e+38;bbmin.y=3.40282e+38;bbmin.z=3.40282e+38;"
+            "bbmax.x=-3.40282e+38;bbmax.y=-3.40282e+38;bbmax.z=-3.40282e+38;}\r\n");
+}
+
+TEST_F(Export, TakesVisibleLockedAndReferenceObjectsOnly) {
+  auto withMode = [&](CRhinoObject* object, ON_3dmObjectAttributes::object_mode mode) {
+    ON_3dmObjectAttributes a = object->Attributes();
+    a.SetMode(mode);
+    object->ModifyAttributes(a);
+  };
+  AddMesh(Fan(1));                                                               // 1 triangle: kept
+  withMode(AddMesh(Fan(2)), ON_3dmObjectAttributes::hidden_object);              // hidden
+  withMode(AddMesh(Fan(3)), ON_3dmObjectAttributes::locked_object);              // locked: kept
+  AddMesh(Fan(4), -1, true);                                                     // reference: kept
+  doc->DeleteObject(AddMesh(Fan(5)));                                            // deleted
+  ON_Layer hidden;
+  hidden.m_name = L"hidden";
+  hidden.SetVisible(false);
+  const int layer = doc->m_layer_table.AddLayer(hidden);
+  CRhinoObject* onHiddenLayer = AddMesh(Fan(6));
+  ON_3dmObjectAttributes a = onHiddenLayer->Attributes();
+  a.m_layer_index = layer;
+  onHiddenLayer->ModifyAttributes(a);
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_EQ(TriangleCounts(ReadPage()), (std::vector<int>{1, 3, 4}));
+}
+
+TEST_F(Export, ABrepGivesBuffersOnlyOnceItHasRenderMeshes) {
+  ON_NurbsSurface plane(false, 2, 2, 2, 2);
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 2; ++j) plane.SetCV(i, j, ON_3dPoint(i, j, 0));
+  auto* brep = new CRhinoBrepObject(ON_Brep::FromSurface(plane));
+  doc->AddObject(brep);
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_TRUE(TriangleCounts(ReadPage()).empty());
+  brep->Brep()->CreateRenderMeshes();
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_FALSE(TriangleCounts(ReadPage()).empty());
+}
+
+TEST_F(Export, SplitsBuffersAt3555Triangles) {
+  AddMesh(Fan(3555));
+  AddMesh(Fan(3556));
+  AddMesh(Fan(2000, true));  // 4000 triangles in quads
+  AddMesh(ON_Mesh());        // no faces
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_EQ(TriangleCounts(ReadPage()), (std::vector<int>{3555, 0, 3555, 1, 3556, 444, 0}));
+}
+
+TEST_F(Export, WritesAQuadAsTwoTrianglesOnOneLine) {
+  ON_Mesh mesh;
+  for (auto p : {ON_3fPoint(0, 0, 0), ON_3fPoint(1, 0, 0), ON_3fPoint(1, 1, 0), ON_3fPoint(0, 1, 0)}) mesh.m_V.Append(p);
+  ON_MeshFace quad;
+  quad.vi[0] = 0, quad.vi[1] = 1, quad.vi[2] = 2, quad.vi[3] = 3;
+  mesh.m_F.Append(quad);
+  mesh.ComputeVertexNormals();
+  AddMesh(mesh);
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_NE(ReadPage().find("=new Float32Array([0,0,0,0,0,1,1,0,0,0,0,1,1,1,0,0,0,1,0,0,0,0,0,1,1,1,0,0,0,1,0,1,0,0,"
+                            "0,1,\r\n]);bl.push(2);"),
+            std::string::npos);
+}
+
+TEST_F(Export, TexturedMaterialsAlwaysGetTheTexturedLayout) {
+  CRhinoDib dib(4, 4, 24);
+  ASSERT_TRUE(dib.WriteToFile((folder / "t.jpg").wstring().c_str()));
+  ON_Material multiply;
+  multiply.m_material_name = L"multiply";
+  multiply.AddTexture((folder / "t.jpg").wstring().c_str());
+  ON_Material ignored = multiply;
+  ignored.m_material_name = L"mode 0";
+  ignored.m_textures[0].m_mode = ON_Texture::no_texture_mode;
+  const int a = doc->m_material_table.AddMaterial(multiply);
+  const int b = doc->m_material_table.AddMaterial(ignored);
+  Display().m_bUseObjectMaterial = true;
+  AddMesh(Fan(1, false, true), a);   // texture coordinates
+  AddMesh(Fan(1, false, false), a);  // none: zeros in their place
+  AddMesh(Fan(1, false, true), b);   // a texture the viewer ignores: plain
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  std::string page = ReadPage();
+  EXPECT_EQ(Count(page, "gl.vertexAttribPointer(texLoc,2,gl.FLOAT,false,32,24);"), 2u);
+  EXPECT_EQ(Count(page, "gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,24,12);"), 1u);
+  EXPECT_NE(page.find(",0.5,0.25,"), std::string::npos);
+  // Every textured record has 8 numbers, the plain one 6 (3 corners each).
+  std::regex buffer("Float32Array\\(\\[([^\\]]*)\\]\\);bl\\.push");
+  std::vector<std::size_t> numbers;
+  for (std::sregex_iterator it(page.begin(), page.end(), buffer), end; it != end; ++it) {
+    std::string list = (*it)[1];
+    numbers.push_back(static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')));
+  }
+  EXPECT_EQ(numbers, (std::vector<std::size_t>{24, 24, 18}));
+}
+
+TEST_F(Export, WritesBrokenMeshesSoundly) {
+  ON_Mesh mesh = Fan(3);
+  mesh.m_N.SetCount(2);  // fewer normals than vertices
+  ON_MeshFace bad;
+  bad.vi[0] = 0, bad.vi[1] = 1, bad.vi[2] = 99, bad.vi[3] = 99;
+  mesh.m_F.Append(bad);
+  mesh.m_V[6] = ON_3fPoint(std::numeric_limits<float>::quiet_NaN(), 0, 0);  // a corner of the last fan triangle
+  AddMesh(mesh);
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  std::string page = ReadPage();
+  EXPECT_EQ(TriangleCounts(page), (std::vector<int>{2}));
+  const std::string data = Section(page, "function initVB(", "function initWebGL");
+  EXPECT_FALSE(std::regex_search(data, std::regex("[-,=(]nan|[-,=(]inf"))) << data;
+}
+
+TEST_F(Export, WritesTheViewAndTheBackgroundOfTheDisplay) {
+  Display().SetBackgroundFillMode(CDisplayPipelineAttributes::FBFM_GRADIENT_2_COLOR);
+  Display().m_GradTopLeft = ON_Color(255, 0, 0);
+  Display().m_GradBotLeft = ON_Color(0, 0, 8);
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  std::string page = ReadPage();
+  EXPECT_NE(page.find("function initBack(tlc,blc,trc,brc){tlc.x=1;tlc.y=0;tlc.z=0;blc.x=0;blc.y=0;blc.z=0.0313726;"
+                      "trc.x=1;trc.y=0;trc.z=0;brc.x=0;brc.y=0;brc.z=0.0313726;};"),
+            std::string::npos);
+  EXPECT_NE(page.find("function initView(veye,vtar,vx,vy){ veye.x=0;veye.y=-20;veye.z=0;vtar.x=0;vtar.y=0;vtar.z=0;"
+                      "vx.x=1;vx.y=0;vx.z=0;vy.x=0;vy.y=0;vy.z=1;return "),
+            std::string::npos);
+
+  Display().SetBackgroundFillMode(CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR);
+  RhinoApp().AppSettings().SetViewportBackgroundColor(ON_Color(0, 255, 0));
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_NE(ReadPage().find("tlc.x=0;tlc.y=1;tlc.z=0;blc.x=0;blc.y=1;blc.z=0;trc.x=0;trc.y=1;trc.z=0;brc.x=0;brc.y=1;"),
+            std::string::npos);
+}
+
+TEST_F(Export, ThePreviewIsRenderedAndItsTemporaryPictureRemoved) {
+  AddMesh(Fan(20));
+  ASSERT_EQ(Run({}, true, true).status, ExportStatus::Written);
+  std::string page = ReadPage();
+  if (page.find("GLPreview") == std::string::npos) GTEST_SKIP() << "no offscreen renderer here";
+  EXPECT_NE(page.find("<div id=\"GLPreview\" style=\"background-image:url('data:image/jpeg;base64,/9j/"),
+            std::string::npos);
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().rfind("_back", 0), std::string::npos) << entry.path();
+}
+
+TEST_F(Export, AFailedWriteIsReported) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  AddMesh(Fan(10));
+  std::filesystem::create_symlink("/dev/full", folder / "page.html");
+  zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");  // replace the existing file
+  EXPECT_EQ(Run().status, ExportStatus::WriteFailed);
+}
+
+// A stand-in of the sibling renderer: its pipeline draws the view, and its
+// command records what it was asked.
+class RendererPipeline : public CRhinoDisplayPipeline {
+ public:
+  const CRuntimeClass* GetRuntimeClass() const override {
+    static const CRuntimeClass runtimeClass{"ZEM_Rhino_GLPipeline"};
+    return &runtimeClass;
+  }
+};
+
+class RendererExport : public Export {
+ protected:
+  void SetUp() override {
+    Export::SetUp();
+    RhinoApp().RegisterScriptCommand(L"ZEMWriteWebGL_RT", [this](const std::vector<std::wstring>& args) {
+      calls.push_back(args);
+      return exportSucceeds || (args.size() == 1 && args[0] == L"2");
+    });
+  }
+  void TearDown() override {
+    RhinoApp().UnregisterScriptCommand(L"ZEMWriteWebGL_RT");
+    Export::TearDown();
+  }
+  std::vector<std::vector<std::wstring>> calls;
+  bool exportSucceeds = true;
+};
+
+TEST_F(RendererExport, IsNotAskedWhenAnotherPipelineDrawsTheView) {
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(RendererExport, WritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
+  view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
+  ExportOptions options;
+  options.title = L"Bike";
+  options.author = L"Ann";
+  options.showDots = false;
+  ASSERT_EQ(Run(options).status, ExportStatus::WrittenByRenderer);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0], (std::vector<std::wstring>{L"2"}));
+  ASSERT_EQ(calls[1].size(), 9u);
+  EXPECT_EQ(calls[1][0], L"0");
+  EXPECT_EQ(calls[1][1], PagePath());
+  EXPECT_EQ(calls[1][2], L"Bike");
+  EXPECT_EQ(calls[1][3], L"Ann");
+  EXPECT_EQ(calls[1][7], L"0");
+  EXPECT_EQ(calls[1][8].rfind(L"free ZEM WebGL Export for Rhino version ", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(folder / "page.html")) << "our own export did not run";
+}
+
+TEST_F(RendererExport, FailedRendererRunsFallBackToOurOwnExport) {
+  view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
+  exportSucceeds = false;
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_TRUE(std::filesystem::exists(folder / "page.html"));
+}
+
+TEST_F(RendererExport, TextsWithQuotesAreNeverHandedOn) {
+  view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
+  ExportOptions options;
+  options.title = L"A \"quoted\" title";
+  ASSERT_EQ(Run(options).status, ExportStatus::Written);
+  EXPECT_TRUE(calls.empty());
+}
+
+TEST(WriteInitView, WritesTheAngleWithTheFourDecimalPi) {
+  auto folder = std::filesystem::temp_directory_path() / "zem-initview.html";
+  struct Writer : ZEM_WebGLExport {
+    bool HasTexture(int) override { return false; }
+  } writer;
+  ASSERT_TRUE(writer.OpenPage(folder.wstring()));
+  const float eye[3] = {1, 2, 3}, target[3] = {0, 0, 0}, x[3] = {0, 0, 0}, up[3] = {0, 0, 1};
+  float zero[3] = {0, 0, 0};
+  NormaliseInPlace(zero);
+  EXPECT_EQ(zero[0], 0.0f);
+  WriteInitView(writer, eye, target, x, up, static_cast<float>(M_PI / 4));
+  ASSERT_TRUE(writer.ClosePage());
+  std::ifstream in(folder, std::ios::binary);
+  std::string page((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(page.find("vx.x=0;vx.y=0;vx.z=0;vy.x=0;vy.y=0;vy.z=1;return 90.0027};"), std::string::npos);
+  std::filesystem::remove(folder);
+}
+
+}  // namespace
