@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
+
+#include <unistd.h>
 
 extern const unsigned char zem_demo_demo_json[];
 extern const std::size_t zem_demo_demo_json_size;
@@ -23,10 +26,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Written under a name of this process's own, then renamed, so that a
+// program reading the demo at the same time never sees half a file.
 bool WriteFile(const fs::path& path, const unsigned char* data, std::size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  return static_cast<bool>(out);
+  const fs::path part = path.string() + "." + std::to_string(::getpid()) + ".part";
+  {
+    std::ofstream out(part, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) return false;
+  }
+  std::error_code ec;
+  fs::rename(part, path, ec);
+  if (!ec) return true;
+  fs::remove(part, ec);
+  return false;
 }
 
 }  // namespace
