@@ -101,11 +101,12 @@ std::string Parameter(std::string_view name, std::string_view utf8Value) {
   return out;
 }
 
-// Quoted-printable, lines of at most 76 characters, CR LF line ends.
+// Quoted-printable, lines of at most 76 characters, each ended by CR LF.
 std::string QuotedPrintable(std::string_view text) {
   std::string out;
   std::size_t start = 0;
-  while (start <= text.size()) {
+  // A final line feed ends the last line; it does not start another.
+  while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     const bool last = end == std::string_view::npos;
     if (last) end = text.size();
@@ -219,15 +220,17 @@ std::string ComposeMimeMessage(const MailMessage& message, std::time_t date) {
   const std::string boundary = Boundary();
   out += "Content-Type: multipart/mixed;\r\n boundary=\"" + boundary + "\"\r\n\r\n";
   out += "This is a multi-part message in MIME format.\r\n";
+  // The line break before a delimiter belongs to the delimiter, so every part
+  // ends with one more, which keeps the part's own last line break.
   out += "--" + boundary + "\r\n" + textHeaders + "\r\n" + QuotedPrintable(message.body);
   for (const auto& attachment : message.attachments) {
-    out += "--" + boundary + "\r\n";
+    out += "\r\n--" + boundary + "\r\n";
     out += "Content-Type: " + ContentTypeOf(attachment.fileName) + ";\r\n " + Parameter("name", attachment.fileName) + "\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";
     out += "Content-Disposition: attachment;\r\n " + Parameter("filename", attachment.fileName) + "\r\n\r\n";
     out += Base64Lines(attachment.bytes);
   }
-  out += "--" + boundary + "--\r\n";
+  out += "\r\n--" + boundary + "--\r\n";
   return out;
 }
 
