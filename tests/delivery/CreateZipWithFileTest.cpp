@@ -1,0 +1,161 @@
+#include "delivery/CreateZipWithFile.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "platform/Automation.h"
+#include "platform/Clock.h"
+#include "platform/ComObjects.h"
+#include "platform/ShellZipFolder.h"
+#include "tests/platform/MailTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zem::testing::ReadBytes;
+using zem::testing::WriteBytes;
+
+const std::string kEmptyArchive = std::string("PK\x05\x06", 4) + std::string(18, '\0');
+
+struct Entry {
+  std::string name;
+  std::string bytes;
+};
+
+std::vector<Entry> Entries(const fs::path& archivePath) {
+  std::vector<Entry> entries;
+  int error = 0;
+  zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, &error);
+  if (archive == nullptr) return entries;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+    zip_stat_t stat;
+    zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
+    Entry entry{stat.name, std::string(stat.size, '\0')};
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
+    zip_fread(file, entry.bytes.data(), stat.size);
+    zip_fclose(file);
+    entries.push_back(entry);
+  }
+  zip_discard(archive);
+  return entries;
+}
+
+// The names `unzip -l` lists, when unzip is there.
+std::optional<std::vector<std::string>> UnzipListing(const fs::path& archive) {
+  if (std::system("unzip -v >/dev/null 2>&1") != 0) return std::nullopt;
+  const std::string command = "unzip -Z1 '" + archive.string() + "'";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  std::vector<std::string> names;
+  char line[4096];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::string name(line);
+    if (!name.empty() && name.back() == '\n') name.pop_back();
+    names.push_back(name);
+  }
+  pclose(pipe);
+  return names;
+}
+
+class CreateZip : public zem::testing::MailSandbox {
+ protected:
+  void SetUp() override {
+    MailSandbox::SetUp();
+    page = folder / "Gear box.html";
+    WriteBytes(page, std::string(20000, 'a') + zem::testing::AllByteValues());
+    archive = folder / "Gear box.html.zip";
+    depth = zem::ComInitializationDepth();
+    strings = zem::LiveSystemStrings();
+  }
+  void TearDown() override {
+    zem::SetShellCopyDuration(0);
+    zem::SetShellApplicationRegistered(true);
+    EXPECT_EQ(zem::ComInitializationDepth(), depth) << "initialisation balanced";
+    EXPECT_EQ(zem::LiveSystemStrings(), strings) << "strings freed";
+    MailSandbox::TearDown();
+  }
+  fs::path page;
+  fs::path archive;
+  int depth = 0;
+  int strings = 0;
+};
+
+TEST_F(CreateZip, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
+  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  const auto entries = Entries(archive);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "Gear box.html");
+  EXPECT_EQ(entries[0].bytes, ReadBytes(page));
+  if (const auto listing = UnzipListing(archive)) {
+    EXPECT_EQ(*listing, std::vector<std::string>{"Gear box.html"});
+  }
+}
+
+TEST_F(CreateZip, TheArchiveIsTheEmptyArchiveBeforeTheCopyArrives) {
+  // A copy that never completes leaves the archive as it was written.
+  zem::SetShellCopyDuration(INFINITE);
+  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_EQ(ReadBytes(archive), kEmptyArchive);
+}
+
+TEST_F(CreateZip, AnExistingArchiveIsReplaced) {
+  WriteBytes(folder / "old.txt", "old");
+  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), (folder / "old.txt").wstring()));
+  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  const auto entries = Entries(archive);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, "Gear box.html");
+}
+
+TEST_F(CreateZip, ASlowCopyIsAwaitedOneSecondAtATime) {
+  zem::SetShellCopyDuration(4500);
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  const DWORD waited = GetTickCount() - start;
+  EXPECT_GE(waited, 5000u);
+  EXPECT_LT(waited, 5500u) << "stops polling once the entry is there";
+  EXPECT_EQ(Entries(archive).size(), 1u);
+}
+
+TEST_F(CreateZip, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
+  zem::SetShellCopyDuration(INFINITE);
+  const auto realStart = std::chrono::steady_clock::now();
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  const DWORD waited = GetTickCount() - start;
+  EXPECT_GE(waited, kZipCopyWaitLimit);
+  EXPECT_LT(waited, kZipCopyWaitLimit + 1500);
+  EXPECT_LT(std::chrono::steady_clock::now() - realStart, std::chrono::seconds(5));
+  // A missing page never arrives either.
+  zem::SetShellCopyDuration(0);
+  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
+}
+
+TEST_F(CreateZip, AnArchiveThatCannotBeWrittenAnswersFalse) {
+  EXPECT_FALSE(CreateZipWithFile((folder / "no-such-folder/a.zip").wstring(), page.wstring()));
+  EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
+}
+
+TEST_F(CreateZip, WithoutTheShellOrItsFolderTheArchiveStaysEmptyAndTheAnswerIsFalse) {
+  zem::SetShellApplicationRegistered(false);
+  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_EQ(ReadBytes(archive), kEmptyArchive);
+  zem::SetShellApplicationRegistered(true);
+  // The shell opens only .zip files as folders: this archive gives no folder.
+  const fs::path other = folder / "page.bin";
+  EXPECT_FALSE(CreateZipWithFile(other.wstring(), page.wstring()));
+  EXPECT_EQ(ReadBytes(other), kEmptyArchive);
+}
+
+TEST_F(CreateZip, AThreadInTheOtherApartmentModelIsLeftInitialised) {
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  EXPECT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_EQ(zem::ComInitializationDepth(), depth + 1) << "its own initialisation failed and is not balanced";
+  CoUninitialize();
+}
+
+}  // namespace

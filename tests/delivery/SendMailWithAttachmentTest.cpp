@@ -1,0 +1,120 @@
+#include "delivery/SendMailWithAttachment.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/Modules.h"
+#include "platform/TextEncoding.h"
+#include "platform/Window.h"
+#include "tests/platform/MailTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zem::testing::ReadDraft;
+using zem::testing::ScopedEnv;
+using zem::testing::WriteBytes;
+
+class SendMail : public zem::testing::MailSandbox {
+ protected:
+  void SetUp() override {
+    MailSandbox::SetUp();
+    window = zem::CreateWindowObject(L"Main", L"Host", WS_VISIBLE, RECT{0, 0, 800, 600});
+    attachment = folder / "Gear box.html.zip";
+    WriteBytes(attachment, zem::testing::AllByteValues());
+  }
+  void TearDown() override {
+    DestroyWindow(window);
+    zem::SetLibraryInstalled(L"MAPI32.DLL", true);
+    EXPECT_EQ(zem::LibraryLoadsHeld(L"MAPI32.DLL"), 0) << "every load is freed";
+    MailSandbox::TearDown();
+  }
+  HWND window = nullptr;
+  fs::path attachment;
+};
+
+TEST_F(SendMail, AnEmptyAttachmentPathAnswersFalseBeforeTheLibraryIsTouched) {
+  const int loads = zem::LibraryLoadCount(L"MAPI32.DLL");
+  EXPECT_FALSE(SendMailWithAttachment(L"", window, L"s", L"b"));
+  EXPECT_EQ(zem::LibraryLoadCount(L"MAPI32.DLL"), loads);
+  EXPECT_TRUE(Drafts().empty());
+}
+
+TEST_F(SendMail, WithoutAParentWindowTheAnswerIsFalse) {
+  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), nullptr, L"s", L"b"));
+  HWND gone = zem::CreateWindowObject(L"Main", L"", 0, RECT{});
+  DestroyWindow(gone);
+  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), gone, L"s", L"b"));
+  EXPECT_TRUE(Drafts().empty());
+}
+
+TEST_F(SendMail, AMissingMailLibraryAnswersFalse) {
+  zem::SetLibraryInstalled(L"MAPI32.DLL", false);
+  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"));
+  EXPECT_TRUE(Drafts().empty());
+}
+
+TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
+  // A subject, a body and an attachment path far beyond 260 characters.
+  std::wstring subject = L"ZEM WebGL Model: ";
+  for (int i = 0; i < 60; ++i) subject += L"Gehäuse ";
+  std::wstring body;
+  for (int i = 0; i < 100; ++i) body += L"Line " + std::to_wstring(i) + L" ü€\n";
+  fs::path deep = folder;
+  for (int i = 0; i < 4; ++i) deep /= std::string(80, static_cast<char>('a' + i));
+  fs::create_directories(deep);
+  const fs::path longAttachment = deep / (std::string(100, 'n') + ".html");
+  WriteBytes(longAttachment, zem::testing::AllByteValues());
+  ASSERT_GT(longAttachment.string().size(), 400u);
+
+  ASSERT_TRUE(SendMailWithAttachment(longAttachment.wstring(), window, subject, body));
+  fs::remove(longAttachment);
+  const auto drafts = Drafts();
+  ASSERT_EQ(drafts.size(), 1u);
+  const auto draft = ReadDraft(drafts[0]);
+  EXPECT_EQ(zem::FromUtf8(draft.Subject()), subject);
+  EXPECT_EQ(zem::FromUtf8(zem::testing::WithLineFeeds(draft.BodyText())), body);
+  const auto attachments = draft.Attachments();
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), std::string(100, 'n') + ".html");
+  EXPECT_EQ(attachments[0]->Decoded(), zem::testing::AllByteValues());
+}
+
+TEST_F(SendMail, AWindowsStylePathIsFound) {
+  std::wstring path = attachment.wstring();
+  for (auto& c : path) c = c == L'/' ? L'\\' : c;
+  ASSERT_TRUE(SendMailWithAttachment(path, window, L"s", L"b"));
+  const auto draft = ReadDraft(Drafts().at(0));
+  EXPECT_EQ(draft.Attachments().at(0)->Parameter("content-disposition", "filename"), "Gear box.html.zip");
+}
+
+TEST_F(SendMail, AMissingAttachmentAnswersFalse) {
+  EXPECT_FALSE(SendMailWithAttachment((folder / "missing.zip").wstring(), window, L"s", L"b"));
+  EXPECT_TRUE(Drafts().empty());
+}
+
+// The client's results through a stand-in xdg-email that exits with a chosen
+// code: log-on failure counts as handled, other failures do not.
+TEST_F(SendMail, TheClientsResultDecidesTheAnswer) {
+  zem::SetMailOutbox(L"");
+  fs::create_directories(folder / "bin");
+  WriteBytes(folder / "bin/xdg-email", "#!/bin/sh\nexit ${ZEM_TEST_EXIT:-0}\n");
+  ::chmod((folder / "bin/xdg-email").c_str(), 0755);
+  ScopedEnv path("PATH", ((folder / "bin").string() + ":" + std::getenv("PATH")).c_str());
+  ScopedEnv cache("XDG_CACHE_HOME", (folder / "cache").c_str());
+  ScopedEnv display("DISPLAY", ":77");
+  const struct {
+    const char* exit;
+    bool answer;
+  } cases[] = {{"0", true}, {"3", true}, {"4", false}, {"1", false}, {"5", false}};
+  for (const auto& c : cases) {
+    ScopedEnv exit("ZEM_TEST_EXIT", c.exit);
+    EXPECT_EQ(SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"), c.answer) << "exit " << c.exit;
+  }
+}
+
+}  // namespace
