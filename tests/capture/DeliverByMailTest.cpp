@@ -1,0 +1,227 @@
+#include "capture/DeliverByMail.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "page/PageLinks.h"
+#include "platform/Modules.h"
+#include "platform/NativePath.h"
+#include "platform/ShellZipFolder.h"
+#include "platform/TextEncoding.h"
+#include "platform/Window.h"
+#include "tests/platform/MailTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zem::testing::ReadBytes;
+using zem::testing::ReadDraft;
+using zem::testing::ScopedEnv;
+using zem::testing::WriteBytes;
+
+// The temporary folder is the test's own; the main window exists.
+class MailExport : public zem::testing::MailSandbox {
+ protected:
+  void SetUp() override {
+    MailSandbox::SetUp();
+    temp.emplace("TMPDIR", (folder / "temp").c_str());
+    fs::create_directories(folder / "temp");
+    mainWindow = zem::CreateWindowObject(L"Main", L"Host", WS_VISIBLE, RECT{0, 0, 800, 600});
+  }
+  void TearDown() override {
+    DestroyWindow(mainWindow);
+    zem::SetShellApplicationRegistered(true);
+    zem::SetLibraryInstalled(L"MAPI32.DLL", true);
+    temp.reset();
+    MailSandbox::TearDown();
+  }
+  fs::path ZemFolder() const { return folder / "temp/ZEM"; }
+  // The page path for the title, with a page written there.
+  fs::path WritePage(const std::wstring& title, const std::string& bytes) {
+    const std::wstring path = MailPagePath(title);
+    EXPECT_FALSE(path.empty());
+    WriteBytes(zem::NativePath(path), bytes);
+    return zem::NativePath(path);
+  }
+  // Files left anywhere under the ZEM folder.
+  std::size_t LeftUnderZem() const {
+    std::size_t n = 0;
+    for (auto it = fs::recursive_directory_iterator(ZemFolder()); it != fs::recursive_directory_iterator(); ++it) ++n;
+    return n;
+  }
+
+  std::optional<ScopedEnv> temp;
+  HWND mainWindow = nullptr;
+  const std::string page = "<!DOCTYPE html>\r\n<html>" + std::string(30000, 'p') + "</html>\r\n";
+};
+
+std::string ZipEntryName(const std::string& archiveBytes, std::string* content) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(archiveBytes.data(), archiveBytes.size(), 0, &error);
+  zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+  if (archive == nullptr) return "<no archive>";
+  std::string name = "<" + std::to_string(zip_get_num_entries(archive, 0)) + " entries>";
+  if (zip_get_num_entries(archive, 0) == 1) {
+    zip_stat_t stat;
+    zip_stat_index(archive, 0, 0, &stat);
+    name = stat.name;
+    content->assign(stat.size, '\0');
+    zip_file_t* file = zip_fopen_index(archive, 0, 0);
+    zip_fread(file, content->data(), stat.size);
+    zip_fclose(file);
+  }
+  zip_close(archive);
+  return name;
+}
+
+TEST_F(MailExport, ThePagePathLiesInAFolderOfItsOwnUnderZemAndIsNamedAfterTheTitle) {
+  const fs::path first = zem::NativePath(MailPagePath(L"Gear box"));
+  const fs::path second = zem::NativePath(MailPagePath(L"Gear box"));
+  EXPECT_EQ(first.filename(), "Gear box.html");
+  EXPECT_EQ(second.filename(), "Gear box.html");
+  EXPECT_NE(first, second) << "two exports of one title never share a page";
+  EXPECT_EQ(first.parent_path().parent_path(), ZemFolder());
+  EXPECT_TRUE(fs::is_directory(first.parent_path()));
+  EXPECT_TRUE(fs::is_directory(second.parent_path()));
+}
+
+TEST_F(MailExport, TitlesBecomeReadableSafeFileNames) {
+  const struct {
+    std::wstring title;
+    std::wstring name;
+  } cases[] = {
+      {L"../../etc/passwd", L"_._etc_passwd"},
+      {L"..\\..\\Windows\\win.ini", L"_._Windows_win.ini"},
+      {L"..", L"model"},
+      {L"", L"model"},
+      {L"  Part A: rev 2?  ", L"Part A_ rev 2_"},
+      {L"Line one\nLine two\x01", L"Line one Line two_"},
+      {L"v1...2", L"v1.2"},
+      {L"Zahnrad Ø 40 — 𝄞", L"Zahnrad Ø 40 — 𝄞"},
+      {L"CON", L"_CON"},
+      {L"<a|b>*\"c\"", L"_a_b___c_"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SafeFileNameFromTitle(c.title), c.name) << zem::ToUtf8(c.title);
+}
+
+TEST_F(MailExport, NoTitleLeadsOutsideTheExportFolder) {
+  for (const std::wstring title : {L"../../escape", L"..\\..\\escape", L"/abs/escape", L"a/../../b", L".."}) {
+    const fs::path path = zem::NativePath(MailPagePath(title));
+    EXPECT_EQ(path.parent_path().parent_path(), ZemFolder()) << path;
+    EXPECT_EQ(path.filename().string().find(".."), std::string::npos) << path;
+  }
+}
+
+TEST_F(MailExport, AVeryLongTitleStillMakesAFileThatCanBeWritten) {
+  std::wstring title;
+  for (int i = 0; i < 100; ++i) title += L"Gehäuse€ ";
+  const fs::path path = WritePage(title, page);
+  EXPECT_TRUE(fs::exists(path)) << "a file name within the system's limit";
+  fs::path archive = path;
+  archive += ".zip";
+  WriteBytes(archive, "x");
+  EXPECT_TRUE(fs::exists(archive));
+}
+
+TEST_F(MailExport, ZippedThePageGoesAsAnArchiveAndEverythingTemporaryGoes) {
+  std::wstring title = L"Gear box";
+  const fs::path path = WritePage(title, page);
+  int hidden = 0;
+  DeliverByMail(zem::FromUtf8(path.string()), title, true, mainWindow, [&] {
+    ++hidden;
+    EXPECT_TRUE(Drafts().empty()) << "the dialog hides before the hand-over";
+  });
+  EXPECT_EQ(hidden, 1);
+  const auto drafts = Drafts();
+  ASSERT_EQ(drafts.size(), 1u);
+  const auto draft = ReadDraft(drafts[0]);
+  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: Gear box");
+  EXPECT_EQ(zem::testing::WithLineFeeds(draft.BodyText()),
+            "Please extract the attached zip file and open the HTML page in a WebGL capable browser to view it "
+            "correctly !\n\nCreated using free ZEM WebGL Export for Rhinoceros.\nDetails on " +
+                zem::ToUtf8(zem::kProductPage) + ".\n");
+  const auto attachments = draft.Attachments();
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "Gear box.html.zip");
+  std::string content;
+  EXPECT_EQ(ZipEntryName(attachments[0]->Decoded(), &content), "Gear box.html");
+  EXPECT_EQ(content, page);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(LeftUnderZem(), 0u) << "page, archive and the export's folder are gone";
+  EXPECT_TRUE(fs::is_directory(ZemFolder())) << "the ZEM folder stays";
+}
+
+TEST_F(MailExport, UnzippedThePageItselfGoesWithThePageBody) {
+  const fs::path path = WritePage(L"Gear box", page);
+  DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", false, mainWindow, {});
+  const auto draft = ReadDraft(Drafts().at(0));
+  EXPECT_EQ(zem::testing::WithLineFeeds(draft.BodyText()), zem::ToUtf8(MailBodyForPage()) + "\n");
+  EXPECT_NE(MailBodyForPage(), MailBodyForArchive());
+  EXPECT_EQ(MailBodyForPage().rfind(L"Please open the attached HTML page", 0), 0u);
+  const auto attachments = draft.Attachments();
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "Gear box.html");
+  EXPECT_EQ(attachments[0]->Decoded(), page);
+  EXPECT_EQ(LeftUnderZem(), 0u);
+}
+
+TEST_F(MailExport, WhenTheArchiveStaysEmptyThePageIsMailedInstead) {
+  zem::SetShellApplicationRegistered(false);
+  const fs::path path = WritePage(L"Gear box", page);
+  DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", true, mainWindow, {});
+  const auto draft = ReadDraft(Drafts().at(0));
+  EXPECT_EQ(zem::testing::WithLineFeeds(draft.BodyText()), zem::ToUtf8(MailBodyForPage()) + "\n");
+  ASSERT_EQ(draft.Attachments().size(), 1u);
+  EXPECT_EQ(draft.Attachments()[0]->Parameter("content-disposition", "filename"), "Gear box.html");
+  EXPECT_EQ(draft.Attachments()[0]->Decoded(), page);
+  EXPECT_EQ(LeftUnderZem(), 0u) << "the empty archive is deleted too";
+}
+
+TEST_F(MailExport, TheTemporaryFilesGoEvenWhenTheHandOverFails) {
+  zem::SetLibraryInstalled(L"MAPI32.DLL", false);
+  const fs::path path = WritePage(L"Gear box", page);
+  int hidden = 0;
+  DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", true, mainWindow, [&] { ++hidden; });
+  EXPECT_EQ(hidden, 1);
+  EXPECT_TRUE(Drafts().empty());
+  EXPECT_EQ(LeftUnderZem(), 0u);
+}
+
+TEST_F(MailExport, ALongTitleIsSentWholeInTheSubject) {
+  std::wstring title;
+  for (int i = 0; i < 40; ++i) title += L"Getriebe/Ø ";
+  const fs::path path = WritePage(title, page);
+  DeliverByMail(zem::FromUtf8(path.string()), title, true, mainWindow, {});
+  const auto draft = ReadDraft(Drafts().at(0));
+  EXPECT_EQ(zem::FromUtf8(draft.Subject()), L"ZEM WebGL Model: " + title);
+  EXPECT_EQ(draft.Attachments().at(0)->Parameter("content-disposition", "filename"),
+            path.filename().string() + ".zip");
+}
+
+TEST_F(MailExport, AMissingPageIsNotMailed) {
+  const std::wstring path = MailPagePath(L"Gear box");
+  int hidden = 0;
+  DeliverByMail(path, L"Gear box", true, mainWindow, [&] { ++hidden; });
+  EXPECT_TRUE(Drafts().empty());
+  EXPECT_EQ(hidden, 0);
+  EXPECT_EQ(LeftUnderZem(), 0u) << "the export's folder goes all the same";
+}
+
+TEST_F(MailExport, DiscardingAPageLeavesFoldersOfOthersAlone) {
+  const fs::path path = WritePage(L"Gear box", page);
+  DiscardMailPage(zem::FromUtf8(path.string()));
+  EXPECT_EQ(LeftUnderZem(), 0u);
+  // A page directly in a folder not made for it: the folder stays.
+  fs::create_directories(folder / "keep");
+  WriteBytes(folder / "keep/x.html", page);
+  DiscardMailPage((folder / "keep/x.html").wstring());
+  EXPECT_FALSE(fs::exists(folder / "keep/x.html"));
+  EXPECT_TRUE(fs::is_directory(folder / "keep"));
+}
+
+}  // namespace
