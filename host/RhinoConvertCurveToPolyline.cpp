@@ -21,6 +21,13 @@ struct Settings {
   double maxEdge = 0;
 };
 
+// Segments for a turn at the settings' angle, within 1 .. kMaxSegmentsPerSpan.
+int SegmentsForTurn(double turn, const Settings& s) {
+  const double n = std::ceil(turn * s.density / s.maxAngle - 1e-9);
+  if (!(n >= 1)) return 1;
+  return n >= kMaxSegmentsPerSpan ? kMaxSegmentsPerSpan : static_cast<int>(n);
+}
+
 double AngleBetween(ON_3dVector a, ON_3dVector b) {
   if (!a.Unitize() || !b.Unitize()) return 0;
   return std::acos(std::clamp(ON_DotProduct(a, b), -1.0, 1.0));
@@ -65,10 +72,8 @@ bool NeedsSplit(const ON_Curve& c, double t0, double t1, const Settings& s) {
 void ConvertSpan(const ON_Curve& c, double t0, double t1, const Settings& s, bool straight, std::vector<double>& out) {
   int n = 1;
   if (!straight && s.maxAngle > 0) {
-    double turn = TurnOver(c, t0, t1);
-    n = std::max(1, static_cast<int>(std::ceil(turn * s.density / s.maxAngle - 1e-9)));
+    n = SegmentsForTurn(TurnOver(c, t0, t1), s);
   }
-  n = std::min(n, kMaxSegmentsPerSpan);
   std::vector<double> ts;
   for (int i = 0; i <= n; ++i) ts.push_back(t0 + (t1 - t0) * i / n);
   if (!straight || s.maxEdge > 0) {
@@ -134,8 +139,7 @@ int RhinoConvertCurveToPolyline(const ON_Curve& curve, int minSegmentCount, int 
   if (const auto* arc = dynamic_cast<const ON_ArcCurve*>(&curve); arc && s.maxAngle > 0) {
     // The exact turn of an arc is its sweep.
     const double sweep = domain.Length();
-    int n = std::max(1, static_cast<int>(std::ceil(sweep * s.density / s.maxAngle - 1e-9)));
-    n = std::min(n, kMaxSegmentsPerSpan);
+    const int n = SegmentsForTurn(sweep, s);
     std::vector<double> even;
     for (int i = 1; i <= n; ++i) even.push_back(domain[0] + sweep * i / n);
     if (s.tolerance > 0 || s.maxEdge > 0) {

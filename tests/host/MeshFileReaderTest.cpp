@@ -149,9 +149,48 @@ TEST_F(MeshFileReaderTest, AsciiStlIsReadWithoutTurningIt) {
   EXPECT_FLOAT_EQ(static_cast<float>(doc.BoundingBox().m_max.z), 3.0f);
 }
 
+TEST_F(MeshFileReaderTest, GltfIsTurnedFromYUpToZUpWithItsBaseColour) {
+  // One triangle (0,0,0) (1,0,0) (0,2,0) in a buffer inside the file.
+  const std::wstring gltf = Write("tri.gltf", R"({
+    "asset": {"version": "2.0"},
+    "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAAEAAAAAAAAABAAIAAAA="}],
+    "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
+    "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0,0,0], "max": [1,2,0]},
+                  {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}],
+    "materials": [{"name": "Green", "pbrMetallicRoughness": {"baseColorFactor": [0, 1, 0, 1]}}],
+    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
+    "nodes": [{"mesh": 0, "translation": [0, 0, 5]}],
+    "scenes": [{"nodes": [0]}], "scene": 0})");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(gltf, doc, report)) << zem::ToUtf8(report.error);
+  const ON_BoundingBox box = doc.BoundingBox();
+  // glTF y (up) becomes z; the node's z translation of 5 becomes y = -5.
+  EXPECT_FLOAT_EQ(static_cast<float>(box.m_max.z), 2.0f);
+  EXPECT_FLOAT_EQ(static_cast<float>(box.m_min.y), -5.0f);
+  auto objects = Objects(doc);
+  ASSERT_EQ(objects.size(), 1u);
+  EXPECT_EQ(objects[0]->ObjectMaterial().Diffuse(), ON_Color(0, 255, 0));
+}
+
+TEST_F(MeshFileReaderTest, AsciiPlyWithQuadsIsRead) {
+  const std::wstring ply = Write("quad.ply",
+                                 "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
+                                 "element face 1\nproperty list uchar int vertex_indices\nend_header\n"
+                                 "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(ply, doc, report)) << zem::ToUtf8(report.error);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  ASSERT_EQ(Objects(doc).size(), 1u);
+  Objects(doc)[0]->GetMeshes(ON::render_mesh, meshes);
+  EXPECT_EQ(meshes[0]->TriangleCount(), 2);
+  EXPECT_TRUE(meshes[0]->IsValid());
+}
+
 TEST_F(MeshFileReaderTest, UnreadableFilesGiveAClearErrorAndNoDocument) {
   zem::ModelReport report;
-  EXPECT_FALSE(zem::OpenModelFile(Write("junk.obj", std::string("\x00\x01\x02 not a model", 18)), report) &&
+  EXPECT_FALSE(zem::OpenModelFile(Write("junk.obj", std::string("\x00\x01\x02 not a model", 15)), report) &&
                RhinoApp().ActiveDoc()->ObjectSlotCount() > 0);
   RhinoApp().CloseDocument();
   EXPECT_FALSE(zem::OpenModelFile(Write("junk.glb", "glTF garbage"), report));
