@@ -7,7 +7,7 @@
 //   assimp   Assimp::Importer::ReadFile with the host reader's flags
 //   host     zem::ReadModelFile into a CRhinoDoc (assimp plus the document)
 // Usage: host_load_bench [runs] [folder]   (default 3 runs)
-#include "host/CRhinoDib.h"
+#include "bench/TorusModel.h"
 #include "host/CRhinoDoc.h"
 #include "host/MeshFileReader.h"
 #include "host/ModelFile.h"
@@ -34,85 +34,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kRing = 1000;  // segments around the ring
-constexpr int kTube = 500;   // segments around the tube: 1000 * 500 * 2 = 1,000,000 triangles
-
-void Append(std::string& out, double v) {
-  char buffer[32];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 7);
-  out.append(buffer, end);
-}
-
-bool WriteTorus(const fs::path& folder) {
-  fs::create_directories(folder);
-  CRhinoDib texture(256, 256, 24);
-  for (int y = 0; y < 256; ++y) {
-    for (int x = 0; x < 256; ++x) texture.SetPixel(x, y, ((x / 32 + y / 32) % 2) ? 230 : 40, 120, 255 - x);
-  }
-  if (!texture.WriteToFile(zem::FromUtf8((folder / "torus.png").string()).c_str())) return false;
-  std::ofstream(folder / "torus.mtl") << "newmtl Checker\nKd 1 1 1\nKs 0.5 0.5 0.5\nNs 32\nmap_Kd torus.png\n";
-
-  std::ofstream obj(folder / "torus.obj.part", std::ios::binary);
-  std::string out = "mtllib torus.mtl\no Torus\n";
-  const double R = 3, r = 1, pi = 3.141592653589793;
-  for (int i = 0; i < kRing; ++i) {
-    for (int j = 0; j < kTube; ++j) {
-      const double u = 2 * pi * i / kRing, v = 2 * pi * j / kTube;
-      out += "v ";
-      Append(out, (R + r * std::cos(v)) * std::cos(u));
-      out += ' ';
-      Append(out, r * std::sin(v));
-      out += ' ';
-      Append(out, (R + r * std::cos(v)) * std::sin(u));
-      out += "\nvn ";
-      Append(out, std::cos(v) * std::cos(u));
-      out += ' ';
-      Append(out, std::sin(v));
-      out += ' ';
-      Append(out, std::cos(v) * std::sin(u));
-      out += "\nvt ";
-      Append(out, 4.0 * i / kRing);
-      out += ' ';
-      Append(out, 1.0 * j / kTube);
-      out += '\n';
-    }
-    if (out.size() > (1 << 20)) {
-      obj << out;
-      out.clear();
-    }
-  }
-  out += "usemtl Checker\n";
-  auto index = [](int i, int j) { return (i % kRing) * kTube + (j % kTube) + 1; };
-  for (int i = 0; i < kRing; ++i) {
-    for (int j = 0; j < kTube; ++j) {
-      const int a = index(i, j), b = index(i + 1, j), c = index(i + 1, j + 1), d = index(i, j + 1);
-      const int triangles[2][3] = {{a, b, c}, {a, c, d}};
-      for (const auto& tri : triangles) {
-        out += 'f';
-        for (int k = 0; k < 3; ++k) {
-          const std::string n = std::to_string(tri[k]);
-          out += ' ';
-          out += n;
-          out += '/';
-          out += n;
-          out += '/';
-          out += n;
-        }
-        out += '\n';
-      }
-    }
-    if (out.size() > (1 << 20)) {
-      obj << out;
-      out.clear();
-    }
-  }
-  obj << out;
-  obj.close();
-  if (!obj) return false;
-  fs::rename(folder / "torus.obj.part", folder / "torus.obj");
-  return true;
-}
 
 struct Run {
   double seconds = 0;
@@ -168,7 +89,7 @@ int main(int argc, char** argv) {
   const fs::path obj = folder / "torus.obj";
   if (!fs::exists(obj)) {
     std::printf("generating %s ...\n", obj.c_str());
-    if (!WriteTorus(folder)) {
+    if (!zem::bench::WriteTorus(folder)) {
       std::fprintf(stderr, "cannot write %s\n", obj.c_str());
       return 2;
     }

@@ -16,22 +16,36 @@ int g_meshBufferCounter = 0;
 
 bool Finite(const ON_3fPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
-// The vertex records of one mesh, each formatted once however many faces
-// share the vertex: "x,y,z,nx,ny,nz," and, textured, "u,v,".
+// The vertex records of one mesh: "x,y,z,nx,ny,nz," and, textured, "u,v,".
+// When the mesh's faces share their vertices, each record is formatted once
+// and kept; when they hardly do (every corner its own vertex, as many mesh
+// files have it), keeping them would only cost memory.
 class VertexRecords {
  public:
-  VertexRecords(const ON_Mesh& mesh, bool textured, bool useTexCoords)
+  VertexRecords(const ON_Mesh& mesh, bool textured, bool useTexCoords, long long corners)
       : m_mesh(mesh), m_textured(textured), m_useTexCoords(useTexCoords),
-        m_start(static_cast<std::size_t>(mesh.VertexCount()), 0),
-        m_length(static_cast<std::size_t>(mesh.VertexCount()), 0) {
-    m_text.reserve(static_cast<std::size_t>(mesh.VertexCount()) * (textured ? 64 : 48));
+        m_keep(2LL * mesh.VertexCount() < corners) {
+    if (m_keep) {
+      m_start.assign(static_cast<std::size_t>(mesh.VertexCount()), 0);
+      m_length.assign(static_cast<std::size_t>(mesh.VertexCount()), 0);
+      m_text.reserve(static_cast<std::size_t>(mesh.VertexCount()) * (textured ? 64 : 48));
+    }
   }
 
-  // The record of vertex i; the first call formats it and widens the box.
+  // The record of vertex i; the first time also widens the writer's box.
   std::string_view Record(int i, ZEM_WebGLExport& writer) {
-    if (m_start[i] == 0) Format(i, writer);
-    const std::size_t begin = m_start[i] - 1;
-    return std::string_view(m_text).substr(begin, m_length[i]);
+    if (!m_keep) {
+      m_text.clear();
+      Format(i, writer);
+      return m_text;
+    }
+    if (m_start[i] == 0) {
+      const std::size_t begin = m_text.size();
+      Format(i, writer);
+      m_start[i] = begin + 1;
+      m_length[i] = m_text.size() - begin;
+    }
+    return std::string_view(m_text).substr(m_start[i] - 1, m_length[i]);
   }
 
  private:
@@ -42,7 +56,6 @@ class VertexRecords {
     m_text += ',';
   }
   void Format(int i, ZEM_WebGLExport& writer) {
-    const std::size_t begin = m_text.size();
     const ON_3fPoint& p = m_mesh.m_V[i];
     Append(p.x), Append(p.y), Append(p.z);
     ON_3fVector n = m_mesh.m_N[i];
@@ -53,8 +66,6 @@ class VertexRecords {
       if (!(std::isfinite(t.x) && std::isfinite(t.y))) t = ON_2fPoint(0, 0);
       Append(t.x), Append(t.y);
     }
-    m_start[i] = begin + 1;
-    m_length[i] = m_text.size() - begin;
     const float corner[3] = {p.x, p.y, p.z};
     writer.ExtendBounds(corner);
   }
@@ -62,6 +73,7 @@ class VertexRecords {
   const ON_Mesh& m_mesh;
   const bool m_textured;
   const bool m_useTexCoords;
+  const bool m_keep;
   std::vector<std::size_t> m_start;  // 1 + offset in m_text, 0 while not formatted
   std::vector<std::size_t> m_length;
   std::string m_text;
@@ -112,7 +124,9 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   if (!writer.IsOpen()) return false;
   const bool textured = writer.UsesTexturedLayout(materialNumber);
   const bool useTexCoords = textured && texCoordCount > 0 && mesh.HasTextureCoordinates();
-  VertexRecords records(mesh, textured, useTexCoords);
+  long long corners = 0;
+  for (const ON_MeshFace& face : mesh.m_F) corners += face.vi[2] == face.vi[3] ? 3 : 6;
+  VertexRecords records(mesh, textured, useTexCoords, corners);
   auto corner = [&](int i) { writer.WriteRawNarrow(records.Record(i, writer)); };
 
   StartBuffer(writer, materialNumber);

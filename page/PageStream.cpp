@@ -1,5 +1,7 @@
 #include "page/PageStream.h"
 
+#include <cstring>
+
 #include "platform/NativePath.h"
 
 namespace zem {
@@ -30,9 +32,27 @@ void PageStream::Put(std::wstring_view text) {
 
 void PageStream::PutNarrow(std::string_view text) {
   if (!m_file) return;
-  for (char c : text) {
-    if (c == '\n') PutByte('\r');
-    PutByte(c);
+  while (!text.empty()) {
+    // Copy up to the next line feed in one piece, then the line end.
+    const void* feed = std::memchr(text.data(), '\n', text.size());
+    const std::size_t run = feed ? static_cast<std::size_t>(static_cast<const char*>(feed) - text.data()) : text.size();
+    PutRun(text.data(), run);
+    if (!feed) break;
+    PutByte('\r');
+    PutByte('\n');
+    text.remove_prefix(run + 1);
+  }
+}
+
+void PageStream::PutRun(const char* bytes, std::size_t n) {
+  while (n > 0) {
+    if (m_used == sizeof(m_buffer)) Flush();
+    const std::size_t room = sizeof(m_buffer) - m_used;
+    const std::size_t take = n < room ? n : room;
+    std::memcpy(m_buffer + m_used, bytes, take);
+    m_used += take;
+    bytes += take;
+    n -= take;
   }
 }
 

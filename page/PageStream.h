@@ -33,6 +33,8 @@ class PageStream {
 
  private:
   void Flush();
+  // Bytes without line feeds, as they are.
+  void PutRun(const char* bytes, std::size_t n);
   void PutByte(char c) {
     if (m_used == sizeof(m_buffer)) Flush();
     m_buffer[m_used++] = c;

@@ -45,6 +45,26 @@ TEST(FormatNumberG, EqualsPrintfOnRandomDoublesOfModelScale) {
   }
 }
 
+TEST(FormatNumberG, EqualsPrintfOnFloatsOfEveryDecadeAroundTheFixedRange) {
+  std::mt19937 random(31);
+  std::uniform_real_distribution<double> decade(-6, 8);
+  std::uniform_int_distribution<int> sign(0, 1);
+  for (int i = 0; i < 1'000'000; ++i) {
+    double v = static_cast<float>(std::pow(10.0, decade(random)) * (sign(random) ? -1 : 1));
+    ASSERT_EQ(G(v), Printf(v)) << v;
+  }
+}
+
+TEST(FormatNumberG, RoundsExactTiesToEvenAndCarriesIntoTheNextDecade) {
+  const double values[] = {100000.5, 100001.5, 999999.5, 999998.5, 0.5, 2.5, 0.0999995, 9.999995, 99999.95,
+                           0.000999995, 0.00999999, 0.000100000005, 999999.4999, 0.00012345650000000001,
+                           12345.65, 1.0000005, 3.0517578125e-05 * 4, 0.0001220703125};
+  for (double v : values) {
+    EXPECT_EQ(G(v), Printf(v)) << v;
+    EXPECT_EQ(G(-v), Printf(-v)) << -v;
+  }
+}
+
 TEST(FormatNumberG, EqualsPrintfAtRoundingAndExponentBoundaries) {
   const double values[] = {0.0,       -0.0,       1.0,         -1.0,       0.1f,       0.5,      999999.0,
                            999999.4,  999999.5,   1e6,         1e-4,       0.99999e-4, 9.999995e-5,

@@ -1,0 +1,13 @@
+#pragma once
+// The yard-stick model of the benchmarks: a torus of 1,000,000 triangles
+// (1000 segments around the ring, 500 around the tube) as an OBJ file with
+// normals, texture coordinates, an MTL and a 256 x 256 PNG texture.
+#include <filesystem>
+
+namespace zem::bench {
+
+// Writes torus.obj, torus.mtl and torus.png into folder. False when a file
+// cannot be written.
+bool WriteTorus(const std::filesystem::path& folder);
+
+}  // namespace zem::bench
