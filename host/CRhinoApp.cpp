@@ -45,9 +45,11 @@ std::wstring CommandKey(const std::wstring& name) {
 
 }  // namespace
 
+// Never destroyed: module-level objects of a plug-in (commands, dialogs
+// with their watchers and conduits) may still unregister at exit.
 CRhinoApp& RhinoApp() {
-  static CRhinoApp app;
-  return app;
+  static CRhinoApp* app = new CRhinoApp;
+  return *app;
 }
 
 CRhinoApp::CRhinoApp() = default;

@@ -291,13 +291,14 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
   const fs::path file(NativePath(path));
   std::error_code ec;
   if (!fs::is_regular_file(file, ec)) {
-    report.error = L"cannot open " + path + L": no such file";
+    report.error = L"no such file";
     return false;
   }
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
   if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
-    report.error = L"cannot read " + path + L": " + FromUtf8(importer.GetErrorString());
+    report.error = FromUtf8(importer.GetErrorString());
+    if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
   }
   CRhinoDoc scratch;
@@ -305,7 +306,7 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
     MeshFileImport import(file, scratch, report);
     import.Run(*scene);
   } catch (const BadModel& bad) {
-    report.error = L"cannot read " + path + L": " + bad.message;
+    report.error = bad.message;
     return false;
   }
   scratch.SetTitle(FromUtf8(file.stem().string()).c_str());

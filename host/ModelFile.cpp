@@ -35,35 +35,31 @@ bool ReadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report
   const fs::path file(NativePath(path));
   std::error_code ec;
   if (!fs::exists(file, ec)) {
-    report.error = L"cannot open " + path + L": no such file";
+    report.error = L"no such file";
     return false;
   }
   if (!fs::is_regular_file(file, ec)) {
-    report.error = L"cannot open " + path + L": not a file";
+    report.error = L"not a file";
     return false;
   }
   if (!IsDocumentFormat(file)) return ReadMeshFile(path, doc, report);
 
   const std::uintmax_t size = fs::file_size(file, ec);
   if (ec || size > kMaxDocumentBytes) {
-    report.error = L"cannot read " + path + L": too large";
+    report.error = L"too large for a document";
     return false;
   }
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    report.error = L"cannot open " + path + L": " + FromUtf8(std::strerror(errno));
+    report.error = FromUtf8(std::strerror(errno));
     return false;
   }
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) {
-    report.error = L"cannot read " + path;
+    report.error = L"read error";
     return false;
   }
-  if (!ReadDocumentText(text, FromUtf8(file.parent_path().string()), doc, report)) {
-    report.error = path + L": " + report.error;
-    return false;
-  }
-  return true;
+  return ReadDocumentText(text, FromUtf8(file.parent_path().string()), doc, report);
 }
 
 bool OpenModelFile(const std::wstring& path, ModelReport& report) {

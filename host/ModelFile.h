@@ -10,7 +10,8 @@ class CRhinoDoc;
 namespace zem {
 
 // Reads into `doc` (which should be empty); on failure the report's error
-// says why and `doc` is left as it was.
+// says why (without the file's name, which the caller knows) and `doc` is
+// left as it was.
 bool ReadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report);
 // Opens the file as the application's document (RhinoApp().OpenDocument).
 bool OpenModelFile(const std::wstring& path, ModelReport& report);
