@@ -8,6 +8,7 @@ std::string UsageText() {
   return "Usage:\n"
          "  zem-webgl demo [-o PAGE.html] [options]\n"
          "  zem-webgl export MODEL [-o PAGE.html] [options]\n"
+         "  zem-webgl export MODEL --email [--zip] [--outbox DIR] [options]\n"
          "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
@@ -24,6 +25,10 @@ std::string UsageText() {
          "  --no-dots               leave out the text dots\n"
          "  --display-mode NAME     Wireframe, Shaded, Rendered, Ghosted or X-Ray\n"
          "  --view NAME             the view to export (default: the document's active view)\n"
+         "  --email                 mail the page: hand it to the mail client (in a graphical\n"
+         "                          session) or save the message as an .eml draft\n"
+         "  --zip                   with --email: mail the page in a zip archive\n"
+         "  --outbox DIR            with --email: save the .eml draft in DIR\n"
          "  --quiet                 print nothing but errors\n"
          "  --help                  show this text\n"
          "  --version               show the program's version\n";
@@ -33,7 +38,7 @@ namespace {
 
 bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
-         arg == "--link-mode" || arg == "--display-mode" || arg == "--view";
+         arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox";
 }
 
 }  // namespace
@@ -75,7 +80,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         return result;
       }
       const std::string& value = args[++i];
-      if ((arg == "-o" || arg == "--output") && value.empty()) {
+      if ((arg == "-o" || arg == "--output" || arg == "--outbox") && value.empty()) {
         result.error = "option " + arg + " needs a file name";
         return result;
       }
@@ -85,6 +90,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (arg == "--link") line.link = FromUtf8(value);
       if (arg == "--display-mode") line.displayMode = FromUtf8(value);
       if (arg == "--view") line.view = FromUtf8(value);
+      if (arg == "--outbox") line.outbox = FromUtf8(value);
       if (arg == "--link-mode") {
         if (value != "mail" && value != "web" && value != "none") {
           result.error = "--link-mode must be mail, web or none, not '" + value + "'";
@@ -96,6 +102,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       line.notes = true;
     } else if (arg == "--no-dots") {
       line.dots = false;
+    } else if (arg == "--email") {
+      line.email = true;
+    } else if (arg == "--zip") {
+      line.zip = true;
     } else if (arg == "--quiet" || arg == "-q") {
       line.quiet = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -104,6 +114,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       result.error = "unknown option '" + arg + "' (try 'zem-webgl --help')";
       return result;
     }
+  }
+  if ((line.zip || !line.outbox.empty()) && !line.email) {
+    result.error = "--zip and --outbox go with --email";
+    return result;
+  }
+  if (line.email && !line.output.empty()) {
+    result.error = "-o and --email exclude each other: a mailed page is not kept";
+    return result;
   }
   result.ok = true;
   return result;

@@ -19,6 +19,9 @@ struct CommandLine {
   bool dots = true;
   std::wstring displayMode;             // empty: the view's own
   std::wstring view;                    // empty: the document's active view
+  bool email = false;                   // mail the page instead of keeping it
+  bool zip = false;                     // mail it zipped
+  std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
 };
 

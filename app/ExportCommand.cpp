@@ -15,6 +15,7 @@
 #include "host/CRhinoView.h"
 #include "host/ModelFile.h"
 #include "platform/AnswerQueue.h"
+#include "platform/MailClient.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 
@@ -136,7 +137,16 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   // here so that the checks below look at the file that will be written.
   if (fs::path(NativePath(page)).extension().empty()) page += L".html";
   const fs::path native = NativePath(page);
-  if (std::string problem = OutputProblem(native); !problem.empty()) {
+  if (line.email) {
+    // The draft goes to the outbox; the page itself is temporary.
+    if (!line.outbox.empty()) {
+      if (std::string problem = OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml"); !problem.empty()) {
+        err << "zem-webgl: " << problem << "\n";
+        return kExitFailed;
+      }
+    }
+    SetMailOutbox(line.outbox);
+  } else if (std::string problem = OutputProblem(native); !problem.empty()) {
     err << "zem-webgl: " << problem << "\n";
     return kExitFailed;
   }
@@ -153,6 +163,8 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
     options.linkMode = line.link.find(L'@') != std::wstring::npos ? ExportOptions::kMailLink : ExportOptions::kWebLink;
   options.showNotes = line.notes;
   options.showDots = line.dots;
+  options.sendByMail = line.email;
+  options.zip = line.zip;
 
   // The user named the page: answer the save dialog with it, and say yes
   // when it asks before replacing an existing file.
@@ -177,14 +189,21 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
       err << "zem-webgl: the export was cancelled\n";
       return kExitFailed;
     case ExportStatus::NotCreated:
-      err << "zem-webgl: cannot create " << native.string() << "\n";
+      err << "zem-webgl: cannot create " << (line.email ? Utf8(result.pagePath) : native.string()) << "\n";
       return kExitFailed;
     case ExportStatus::WriteFailed:
       err << "zem-webgl: writing " << native.string()
           << " failed (disk full or folder removed?); the incomplete page was removed\n";
       return kExitFailed;
   }
-  if (!line.quiet) {
+  if (line.quiet) return kExitOk;
+  if (result.mailed) {
+    const std::wstring& draft = LastMailDraft();
+    if (!draft.empty())
+      out << "Saved the mail with the " << (line.zip ? "zipped " : "") << "page as " << Utf8(draft) << "\n";
+    else
+      out << "Handed the " << (line.zip ? "zipped " : "") << "page to the mail client\n";
+  } else {
     const auto size = fs::file_size(NativePath(result.pagePath), ec);
     out << "Wrote " << Utf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "capture/CurveWriter.h"
+#include "capture/DeliverByMail.h"
 #include "capture/MeshWriter.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
@@ -128,20 +129,33 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
   // and a view to export, end as a cancelled save would.
   if (!doc || !view || !view->DisplayPipeline()) return result;
 
-  result.pagePath = AskForPagePath();
-  if (result.pagePath.empty()) return result;
+  // E-mail: a temporary page named after the document; else the page the
+  // user picks.
+  result.pagePath = options.sendByMail ? MailPagePath(std::wstring(doc->Title())) : AskForPagePath();
+  if (result.pagePath.empty()) {
+    if (options.sendByMail) result.status = ExportStatus::NotCreated;
+    return result;
+  }
 
   memory.storedTitle = options.title;
   memory.storedAuthor = options.author;
   const std::wstring linkTarget = ComposeLinkTarget(options.linkText, options.linkMode);
   const std::wstring notice = GeneratorNotice();
 
-  if (TryRendererExport(result.pagePath, options, linkTarget, notice)) {
+  if (TryRendererExport(result.pagePath, options, linkTarget, notice))
     result.status = ExportStatus::WrittenByRenderer;
-    return result;
-  }
-  result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
-  if (result.status == ExportStatus::WriteFailed) {
+  else
+    result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
+
+  const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;
+  if (options.sendByMail) {
+    if (written) {
+      DeliverByMail(result.pagePath, options.title, options.zip, RhinoApp().MainWnd(), hooks.hideDialog);
+      result.mailed = true;
+    } else {
+      DiscardMailPage(result.pagePath);
+    }
+  } else if (result.status == ExportStatus::WriteFailed) {
     // A page that could not be finished is not left behind as a page.
     std::error_code ec;
     const std::filesystem::path native = zem::NativePath(result.pagePath);

@@ -15,7 +15,7 @@ struct ExportMemory {
 };
 
 enum class ExportStatus {
-  Written,            // the page was written (and mailed, in e-mail mode)
+  Written,            // the page was written
   WrittenByRenderer,  // the sibling renderer wrote the page
   Cancelled,          // the save dialog was cancelled, or no document or view is active
   NotCreated,         // the page file could not be created
@@ -24,7 +24,8 @@ enum class ExportStatus {
 
 struct ExportResult {
   ExportStatus status = ExportStatus::Cancelled;
-  std::wstring pagePath;
+  std::wstring pagePath;  // in e-mail mode a temporary page, gone once mailed
+  bool mailed = false;    // handed to the mail client
 };
 
 struct ExportHooks {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -62,7 +65,9 @@ TEST_F(ProgramTest, HelpAndVersionSucceed) {
 
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}}) {
+           {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
+           {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
+           {"demo", "--link-mode", "fax"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
@@ -88,6 +93,74 @@ TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
   EXPECT_EQ(run.out, "");
   // Only regular files are removed: the device stays.
   EXPECT_TRUE(fs::exists("/dev/full"));
+}
+
+// A small OBJ model: one quad with a material.
+fs::path WriteModel(const fs::path& folder) {
+  std::ofstream(folder / "quad.mtl") << "newmtl red\nKd 1 0 0\n";
+  std::ofstream(folder / "quad.obj") << "mtllib quad.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl red\nf 1 2 3 4\n";
+  return folder / "quad.obj";
+}
+
+TEST_F(ProgramTest, ExportWritesThePageNextToTheModel) {
+  fs::path model = WriteModel(folder);
+  Outcome run = Zem({"export", model.string(), "--title", "A <quad>", "--link", "ann@example.com"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  ASSERT_TRUE(fs::exists(folder / "quad.html"));
+  std::ifstream in(folder / "quad.html", std::ios::binary);
+  std::string page((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(page.find("<title>A &lt;quad&gt;</title>"), std::string::npos);
+  EXPECT_NE(page.find("<a href=\"mailto:ann@example.com\">"), std::string::npos);
+  EXPECT_NE(page.find("mat.push(1,0,0,"), std::string::npos);
+  EXPECT_NE(page.find("bl.push(2);"), std::string::npos);
+}
+
+TEST_F(ProgramTest, WireframeModeExportsNoMeshes) {
+  fs::path model = WriteModel(folder);
+  Outcome run = Zem({"export", model.string(), "-o", (folder / "w.html").string(), "--display-mode", "wireframe"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  std::ifstream in(folder / "w.html", std::ios::binary);
+  std::string page((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(page.find("mi.push("), std::string::npos);
+  EXPECT_NE(page.find("cols.push("), std::string::npos);  // the quad's outline
+}
+
+TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
+  Outcome missing = Zem({"export", (folder / "none.obj").string()});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+  std::ofstream(folder / "broken.json") << "{ \"format\": ";
+  Outcome broken = Zem({"export", (folder / "broken.json").string()});
+  EXPECT_EQ(broken.code, 1);
+  EXPECT_NE(broken.err.find("cannot read"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder / "broken.html"));
+  fs::path model = WriteModel(folder);
+  Outcome mode = Zem({"export", model.string(), "--display-mode", "Sketchy"});
+  EXPECT_EQ(mode.code, 2);
+  EXPECT_NE(mode.err.find("Rendered"), std::string::npos) << "names the known modes";
+  Outcome view = Zem({"demo", "--view", "Nowhere", "-o", (folder / "v.html").string()});
+  EXPECT_EQ(view.code, 2);
+  EXPECT_NE(view.err.find("Perspective"), std::string::npos) << "names the views there are";
+}
+
+TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  Outcome run = Zem({"demo", "--email", "--zip", "--outbox", folder.string()});
+  EXPECT_EQ(run.code, 0) << run.err;
+  int drafts = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() != ".eml") continue;
+    ++drafts;
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::string mail((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(mail.find("Subject: ZEM WebGL Model: ZEM WebGL Demo"), std::string::npos);
+    EXPECT_NE(mail.find("Content-Type: application/zip"), std::string::npos);
+    EXPECT_NE(mail.find(".html.zip"), std::string::npos);
+  }
+  EXPECT_EQ(drafts, 1);
+  EXPECT_NE(run.out.find(".eml"), std::string::npos);
+  EXPECT_FALSE(fs::exists("demo.html.zip"));
 }
 
 }  // namespace
