@@ -1,9 +1,7 @@
 // The preview picture: an 800 x 600 rendering of the active view, shown by
 // the page when the browser cannot run the viewer.
-#include <atomic>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "delivery/GetTempFolder.h"
@@ -11,17 +9,6 @@
 #include "host/CRhinoPrintInfo.h"
 #include "host/CRhinoView.h"
 #include "platform/NativePath.h"
-
-namespace {
-
-// A temporary picture name of this export alone: two exports at the same
-// time (in one process or in two) never share it.
-std::wstring UniquePreviewPath() {
-  static std::atomic<int> counter{0};
-  return GetTempFolder() + L"_back-" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(++counter) + L".jpg";
-}
-
-}  // namespace
 
 void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   CRhinoView* view = RhinoApp().ActiveView();
@@ -37,7 +24,8 @@ void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   if (!print.SetViewport(view->ActiveViewportID())) return;
   CRhinoDib dib;
   if (!print.DrawToSingleDib(dib, false, true)) return;
-  const std::wstring path = UniquePreviewPath();
+  // A name of this export alone: two exports at the same time never share it.
+  const std::wstring path = UniqueTempFilePath(L"_back", L".jpg");
   // A picture that cannot be written is no preview, never an older one.
   if (dib.WriteToFile(path.c_str())) EncodeFileBase64(path, m_previewImage);
   std::error_code ec;

@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <new>
+#include <optional>
 
 #include "capture/ResampleTo256.h"
 #include "capture/RgbeReader.h"
 #include "host/CRhinoFileUtilities.h"
 #include "platform/NativePath.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -18,8 +21,25 @@ bool IsRgbeName(const std::wstring& name) {
   return false;
 }
 
+// A pixel buffer, its size computed in 64 bits; null when it cannot be had.
 PixelBuffer Allocate(long long width, long long height, int channels) {
-  return PixelBuffer(new (std::nothrow) unsigned char[static_cast<std::size_t>(width * height * channels)]);
+  if (width <= 0 || height <= 0) return nullptr;
+  const long long bytes = width * height * channels;
+  return PixelBuffer(new (std::nothrow) unsigned char[static_cast<std::size_t>(bytes)]);
+}
+
+// The stamp of a file, or nothing when it cannot be looked at.
+std::optional<FileStamp> StampOf(const std::wstring& path) {
+  std::error_code ec;
+  const std::filesystem::path native = zem::NativePath(path);
+  const std::filesystem::path absolute = std::filesystem::absolute(native, ec);
+  if (ec) return std::nullopt;
+  const auto size = std::filesystem::file_size(absolute, ec);
+  if (ec) return std::nullopt;
+  const auto modified = std::filesystem::last_write_time(absolute, ec);
+  if (ec) return std::nullopt;
+  return FileStamp{zem::FromUtf8(absolute.lexically_normal().string()), size,
+                   static_cast<long long>(modified.time_since_epoch().count())};
 }
 
 // Whether the rest of the file can hold the pixel data of a width x height
@@ -41,16 +61,20 @@ bool FileCanHold(std::FILE* file, long long width, long long height) {
 // holds that file. False (and an empty cache) on any failure.
 bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, const std::wstring& fullPath, int& width,
                     int& height) {
-  const bool sameFile = fileName == cache.m_hdrName;
+  const std::optional<FileStamp> stamp = StampOf(fullPath);
+  if (!stamp) return false;
   std::FILE* file = std::fopen(zem::NativePath(fullPath).c_str(), "rb");
   if (!file) return false;
   bool ok = ReadRgbeHeader(file, &width, &height) == 0 && width >= 1 && width <= 65535 && height >= 1 &&
             height <= 65535;
-  if (ok && sameFile) {
-    ok = cache.m_hdrPixels != nullptr;
-  } else if (ok) {
+  // The floats held serve only the same, unchanged file of the same size.
+  const bool sameFile = fileName == cache.m_hdrName && *stamp == cache.m_hdrStamp && width == cache.m_hdrWidth &&
+                        height == cache.m_hdrHeight && cache.m_hdrPixels != nullptr;
+  if (ok && !sameFile) {
     cache.m_hdrPixels.reset();
     cache.m_hdrName.clear();
+    cache.m_hdrStamp = FileStamp();
+    cache.m_hdrWidth = cache.m_hdrHeight = 0;
     const long long pixels = static_cast<long long>(width) * height;
     ok = pixels <= kMaxRgbePixels && FileCanHold(file, width, height);
     if (ok) {
@@ -66,6 +90,9 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
       if (ok) {
         cache.m_hdrPixels = std::move(floats);
         cache.m_hdrName = fileName;
+        cache.m_hdrStamp = *stamp;
+        cache.m_hdrWidth = width;
+        cache.m_hdrHeight = height;
       }
     }
   }
@@ -100,13 +127,17 @@ PixelBuffer LoadRgbe(TextureImageCache& cache, const std::wstring& fileName, int
 
 PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height,
                        int channels) {
-  if (fileName != cache.m_bitmapName) {
+  // The bitmap held serves only the same, unchanged file.
+  const std::optional<FileStamp> stamp = StampOf(fileName);
+  if (fileName != cache.m_bitmapName || !stamp || *stamp != cache.m_bitmapStamp) {
     if (!cache.m_bitmap.ReadFromFile(fileName.c_str())) return nullptr;
     cache.m_bitmapName = fileName;
+    cache.m_bitmapStamp = stamp.value_or(FileStamp());
   }
   width = cache.m_bitmap.Width();
   height = cache.m_bitmap.Height();
   if (width <= 0 || IsBadImageSize(width, height)) return nullptr;
+  if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
   PixelBuffer pixels = Allocate(width, height, channels);
   if (!pixels) return nullptr;
   const BITMAPINFOHEADER* header = cache.m_bitmap.BitmapInfoHeader();

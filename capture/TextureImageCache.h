@@ -3,18 +3,32 @@
 // pixel buffers: ordinary bitmaps through the host bitmap, Radiance RGBE
 // (".hdr", ".rgbe") files through our own reader with a fixed tone mapping.
 // The last bitmap and the last RGBE image read are kept, so materials in a
-// row that use the same file read it once.
+// row that use the same unchanged file read it once. An entry is kept only
+// when its read succeeded completely, and is used only for the same file
+// (path, size, time of change) and the same image size.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/CRhinoDib.h"
 
+// What identifies the contents of a file: its full path, size and time of
+// last change. An edited file is a different file.
+struct FileStamp {
+  std::wstring path;
+  unsigned long long size = 0;
+  long long modified = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 struct TextureImageCache {
   std::wstring m_hdrName;                           // file name of the RGBE image held
   std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
+  FileStamp m_hdrStamp;                             // the file they were read from
+  int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
   CRhinoDib m_bitmap;                               // the last ordinary bitmap read
   std::wstring m_bitmapName;                        // its file name
+  FileStamp m_bitmapStamp;                          // the file it was read from
 };
 
 // The one cache of the process, created on first use.
@@ -35,3 +49,6 @@ PixelBuffer LoadImageRGBA(TextureImageCache& cache, const std::wstring& fileName
 // The largest RGBE image read, in pixels (8192 x 4096): its floats take
 // 384 MiB. Larger headers are refused before anything is allocated.
 inline constexpr long long kMaxRgbePixels = 8192LL * 4096LL;
+// The largest bitmap turned into a pixel buffer (8192 x 8192, 256 MiB as
+// RGBA); every texture ends as 256 x 256 pixels anyway.
+inline constexpr long long kMaxBitmapPixels = 8192LL * 8192LL;

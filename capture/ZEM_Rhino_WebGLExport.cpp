@@ -5,6 +5,9 @@
 #include "delivery/GetTempFolder.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoMaterialTable.h"
+#include "platform/NativePath.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -98,7 +101,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
                            : LoadImageRGB(cache, fileName, width, height);
   if (!pixels || width <= 0 || height <= 0) return -1;
   if (width != 256 || height != 256) {
-    PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * channels]);
+    PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * static_cast<std::size_t>(channels)]);
     if (!resampled) return -1;
     ResampleTo256(width, height, pixels.get(), resampled.get(), channels);
     pixels = std::move(resampled);
@@ -111,11 +114,17 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
       dib.SetPixel(x, y, p[0], p[1], p[2], png ? p[3] : -1);
     }
   }
-  const std::wstring path = GetTempFolder() + (png ? L"_tex.png" : L"_tex.jpg");
+  // A name of this export alone (exports may run side by side), removed
+  // once read back.
+  const std::wstring path = UniqueTempFilePath(L"_tex", png ? L".png" : L".jpg");
   // An image that cannot be written or read back is no image: it takes no
   // slot, so the page never refers to an element it does not have.
   std::optional<std::string> text;
-  if (!dib.WriteToFile(path.c_str()) || !EncodeFileBase64(path, text)) return -1;
+  const bool written = dib.WriteToFile(path.c_str());
+  const bool read = written && EncodeFileBase64(path, text);
+  std::error_code ec;
+  std::filesystem::remove(zem::NativePath(path), ec);
+  if (!read) return -1;
   const int image = m_imageCount++;
   m_images[image] = std::move(text);
   m_imageIsJpeg[image] = !png;

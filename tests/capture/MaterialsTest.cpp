@@ -8,6 +8,24 @@
 
 namespace {
 
+// Standard base64 back to bytes (the texture images in the page).
+std::string Base64Decode(const std::string& text) {
+  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  unsigned bits = 0, count = 0;
+  for (char c : text) {
+    auto at = alphabet.find(c);
+    if (at == std::string::npos) continue;
+    bits = (bits << 6) | static_cast<unsigned>(at);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      out += static_cast<char>((bits >> count) & 0xFF);
+    }
+  }
+  return out;
+}
+
 using zem::testing::Calls;
 using zem::testing::Count;
 
@@ -190,24 +208,32 @@ TEST_F(Materials, OnlyLowerAndUpperCasePngNamesKeepAlpha) {
   EXPECT_TRUE(writer.m_imageIsJpeg[2]);
 }
 
-TEST_F(Materials, ImagesAre256SquareAndKeepTheirOrientation) {
+TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
   doc.m_material_table.AddMaterial(Textured(Picture("exact.png", 256, 256, 32, 255), L"exact"));
   doc.m_material_table.AddMaterial(Textured(Picture("odd.png", 255, 256, 32, 255), L"odd"));
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
   ASSERT_EQ(writer.m_imageCount, 2);
-  // The last image written stays in the temporary folder.
-  CRhinoDib dib;
-  ASSERT_TRUE(dib.ReadFromFile((folder / "_tex.png").wstring().c_str()));
-  EXPECT_EQ(dib.Width(), 256);
-  EXPECT_EQ(dib.Height(), 256);
-  int r, g, b, a;
-  dib.GetPixel(100, 250, r, g, b, a);  // upper rows red
-  EXPECT_EQ(r, 255);
-  EXPECT_EQ(b, 0);
-  dib.GetPixel(100, 5, r, g, b, a);  // lower rows blue
-  EXPECT_EQ(r, 0);
-  EXPECT_EQ(b, 255);
+  // The temporary pictures are gone once read back.
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    EXPECT_EQ(entry.path().filename().string().rfind("_tex", 0), std::string::npos) << entry.path();
+  for (int image = 0; image < 2; ++image) {
+    std::ofstream(folder / "back.png", std::ios::binary) << Base64Decode(*writer.m_images[image]);
+    CRhinoDib dib;
+    ASSERT_TRUE(dib.ReadFromFile((folder / "back.png").wstring().c_str()));
+    EXPECT_EQ(dib.Width(), 256);
+    EXPECT_EQ(dib.Height(), 256);
+    int r, g, b, a;
+    dib.GetPixel(100, 250, r, g, b, a);  // upper rows red
+    EXPECT_EQ(r, 255);
+    EXPECT_EQ(b, 0);
+    dib.GetPixel(100, 5, r, g, b, a);  // lower rows blue
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(b, 255);
+    // The exact size is taken as it is: the colour edge stays sharp.
+    dib.GetPixel(100, 128, r, g, b, a);
+    if (image == 0) EXPECT_EQ(r, 255);
+  }
 }
 
 TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImage) {

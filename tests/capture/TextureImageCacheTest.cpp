@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <filesystem>
 #include <cmath>
 #include <memory>
 #include <cstdio>
@@ -72,21 +74,55 @@ TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   for (int p = 0; p < 8; ++p) EXPECT_EQ(rgba[p * 4 + 3], 255);
 }
 
-TEST_F(TextureImages, TheSameRgbeFileIsReadOnce) {
+// Gives a file back its earlier time of change.
+void Touch(const std::filesystem::path& file, std::filesystem::file_time_type when) {
+  std::filesystem::last_write_time(file, when);
+}
+
+TEST_F(TextureImages, TheSameUnchangedRgbeFileIsReadOnce) {
   std::wstring path = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
+  const auto stamp = std::filesystem::last_write_time(folder / "a.hdr");
   int width = 0, height = 0;
   ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
-  // The pixels change on disk, the header stays: the cached floats serve.
+  // Other pixels behind the same size and time of change: the cached
+  // floats serve, the pixels are not read again.
   Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
+  Touch(folder / "a.hdr", stamp);
   PixelBuffer again = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(again);
   EXPECT_EQ(again[0], 255);
-  // Another file in between makes the first one read anew.
+  // An edited file is read anew.
+  Touch(folder / "a.hdr", stamp + std::chrono::seconds(5));
+  PixelBuffer edited = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(edited);
+  EXPECT_EQ(edited[0], 0);
+}
+
+TEST_F(TextureImages, CachedFloatsAreNeverReadWithAnotherSize) {
+  std::wstring path = Rgbe("s.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
+  const auto stamp = std::filesystem::last_write_time(folder / "s.hdr");
+  const auto bytes = std::filesystem::file_size(folder / "s.hdr");
+  int width = 0, height = 0;
+  ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
+  // 4 x 4 instead of 8 x 2: the same number of pixels, the same file size
+  // and, here, the same time of change; only the header tells.
+  Rgbe("s.hdr", 4, 4, [](int, int) { return Rgbe4{64, 64, 64, 129}; });
+  ASSERT_EQ(std::filesystem::file_size(folder / "s.hdr"), bytes);
+  Touch(folder / "s.hdr", stamp);
+  PixelBuffer square = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(square);
+  EXPECT_EQ(width, 4);
+  EXPECT_EQ(height, 4);
+  EXPECT_EQ(square[0], 173);  // 0.5, read anew
+}
+
+TEST_F(TextureImages, AnotherRgbeFileInBetweenIsReadAndTheFirstAgain) {
+  std::wstring first = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
   std::wstring other = Rgbe("b.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 128}; });
-  ASSERT_TRUE(LoadImageRGB(*cache, other, width, height));
-  PixelBuffer fresh = LoadImageRGB(*cache, path, width, height);
-  ASSERT_TRUE(fresh);
-  EXPECT_EQ(fresh[0], 0);
+  int width = 0, height = 0;
+  ASSERT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
+  ASSERT_EQ(LoadImageRGB(*cache, other, width, height)[0], 173);
+  EXPECT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
 }
 
 TEST_F(TextureImages, BrokenRgbeFilesDoNotLoad) {
@@ -136,7 +172,7 @@ TEST_F(TextureImages, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
   EXPECT_EQ(o[7], 255);
 }
 
-TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnother) {
+TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
   auto write = [&](const char* name, int red) {
     CRhinoDib dib(1, 1, 24);
     dib.SetPixel(0, 0, red, 0, 0);
@@ -144,13 +180,20 @@ TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnother) {
   };
   write("x.png", 100);
   write("y.png", 200);
+  const auto stamp = std::filesystem::last_write_time(folder / "x.png");
   int width = 0, height = 0;
   ASSERT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  // Named twice in a row and unchanged: the bitmap held serves.
   write("x.png", 50);
-  // Named twice in a row: the bitmap held serves.
+  Touch(folder / "x.png", stamp);
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  // Another bitmap in between: read again.
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "y.png").wstring(), width, height)[0], 200);
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 50);
+  // Edited: read again.
+  write("x.png", 7);
+  Touch(folder / "x.png", stamp + std::chrono::seconds(5));
+  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 7);
   // A failed read keeps the name of the bitmap held.
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));
   EXPECT_EQ(cache->m_bitmapName, (folder / "x.png").wstring());
