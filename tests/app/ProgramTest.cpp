@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "tests/platform/MailTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -143,24 +145,53 @@ TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
   EXPECT_NE(view.err.find("Perspective"), std::string::npos) << "names the views there are";
 }
 
+// The one draft in the folder, read back by a MIME reader.
+zem::testing::MailDraft OnlyDraft(const fs::path& folder) {
+  std::vector<fs::path> drafts;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().extension() == ".eml") drafts.push_back(entry.path());
+  EXPECT_EQ(drafts.size(), 1u);
+  return drafts.empty() ? zem::testing::MailDraft() : zem::testing::ReadDraft(drafts[0]);
+}
+
 TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
-  Outcome run = Zem({"demo", "--email", "--zip", "--outbox", folder.string()});
+  zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
+  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
+  fs::create_directories(folder / "out");
+  Outcome run = Zem({"demo", "--email", "--zip", "--outbox", (folder / "out").string()});
   EXPECT_EQ(run.code, 0) << run.err;
-  int drafts = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.path().extension() != ".eml") continue;
-    ++drafts;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::string mail((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(mail.find("Subject: ZEM WebGL Model: ZEM WebGL Demo"), std::string::npos);
-    EXPECT_NE(mail.find("Content-Type: application/zip"), std::string::npos);
-    EXPECT_NE(mail.find(".html.zip"), std::string::npos);
-  }
-  EXPECT_EQ(drafts, 1);
   EXPECT_NE(run.out.find(".eml"), std::string::npos);
-  EXPECT_FALSE(fs::exists("demo.html.zip"));
+  const auto draft = OnlyDraft(folder / "out");
+  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: ZEM WebGL Demo");
+  EXPECT_EQ(draft.BodyText().rfind("Please extract the attached zip file", 0), 0u);
+  const auto attachments = draft.Attachments();
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html.zip");
+  const std::string archive = attachments[0]->Decoded();
+  EXPECT_EQ(archive.rfind("PK\x03\x04", 0), 0u);
+  EXPECT_NE(archive.find("ZEM WebGL Demo.html"), std::string::npos);
+  // Nothing temporary is left: the ZEM folder holds nothing.
+  std::size_t left = 0;
+  if (fs::exists(folder / "ZEM"))
+    for ([[maybe_unused]] const auto& entry : fs::recursive_directory_iterator(folder / "ZEM")) ++left;
+  EXPECT_EQ(left, 0u);
+}
+
+TEST_F(ProgramTest, EmailWithoutZipAttachesTheExportedPage) {
+  zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
+  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
+  fs::create_directories(folder / "out");
+  Outcome run = Zem({"demo", "--email", "--outbox", (folder / "out").string(), "--title", "Caf\xc3\xa9"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  const auto draft = OnlyDraft(folder / "out");
+  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: Caf\xc3\xa9");
+  EXPECT_EQ(draft.BodyText().rfind("Please open the attached HTML page", 0), 0u);
+  const auto attachments = draft.Attachments();
+  ASSERT_EQ(attachments.size(), 1u);
+  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html");
+  const std::string page = attachments[0]->Decoded();
+  EXPECT_EQ(page.rfind("<!--\r\n     WebGL Model: Caf\xe9\r\n", 0), 0u);
+  EXPECT_EQ(page.substr(page.size() - 16), "</body></html>\r\n");
 }
 
 }  // namespace
