@@ -28,7 +28,6 @@ Bytes operator+(Bytes a, const Bytes& b) {
   return a;
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
 const std::string kHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n";
 

@@ -38,8 +38,12 @@ TEST(MimeMessage, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
   const std::string text = zem::ComposeMimeMessage(Example(), 0);
   ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') ASSERT_EQ(text[i - 1], '\r') << "at " << i;
-    if (text[i] == '\r') ASSERT_EQ(text[i + 1], '\n') << "at " << i;
+    if (text[i] == '\n') {
+      ASSERT_EQ(text[i - 1], '\r') << "at " << i;
+    }
+    if (text[i] == '\r') {
+      ASSERT_EQ(text[i + 1], '\n') << "at " << i;
+    }
   }
   for (const auto& line : Lines(text)) {
     EXPECT_LE(line.size(), 78u) << line;
