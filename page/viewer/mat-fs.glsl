@@ -43,10 +43,10 @@ void main() {
     vec4 s = texture2D(tex, texc);
     col = dcol * vec4(mix(col.rgb, s.rgb, s.a), 1.0);
   }
-  vec4 spec = vec4(scol, 1.0) + r * ref;
-  vec4 res = col + spec;
+  vec4 gloss = vec4(scol, 1.0) + r * ref;
+  vec4 res = col + gloss;
   if (trans > 0.0) {
-    res.a = 0.299 * spec.r + 0.587 * spec.g + 0.114 * spec.b + 1.0 - trans;
+    res.a = 0.299 * gloss.r + 0.587 * gloss.g + 0.114 * gloss.b + 1.0 - trans;
   }
   gl_FragColor = res;
 }

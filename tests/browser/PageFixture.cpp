@@ -38,16 +38,16 @@ bool ReadFile(const std::string& path, std::string& out) {
 }
 
 // "X,Y,Z,R,G,B,TEXT"; the text may itself hold commas.
-bool ParseDot(const std::string& spec, std::array<double, 3>& point, int rgb[3], std::string& text) {
+bool ParseDot(const std::string& field, std::array<double, 3>& point, int rgb[3], std::string& text) {
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (fields.size() < 6) {
-    std::size_t comma = spec.find(',', start);
+    std::size_t comma = field.find(',', start);
     if (comma == std::string::npos) return false;
-    fields.push_back(spec.substr(start, comma - start));
+    fields.push_back(field.substr(start, comma - start));
     start = comma + 1;
   }
-  text = spec.substr(start);
+  text = field.substr(start);
   try {
     for (int i = 0; i < 3; ++i) point[i] = std::stod(fields[i]);
     for (int i = 0; i < 3; ++i) rgb[i] = std::stoi(fields[3 + i]);

@@ -68,10 +68,10 @@ function quad(corners, normal, uvs) {
   return [[vert(idx[0]), vert(idx[1]), vert(idx[2])], [vert(idx[0]), vert(idx[2]), vert(idx[3])]];
 }
 
-// Materials: { dif, spec, refl, reflectivity, trans, refr, shine, mode, tex }.
+// Materials: { dif, specular, refl, reflectivity, trans, refr, shine, mode, tex }.
 function materialNumbers(m) {
   return [
-    ...(m.dif || [0.5, 0.5, 0.5]), ...(m.spec || [0, 0, 0]), ...(m.refl || [0, 0, 0]),
+    ...(m.dif || [0.5, 0.5, 0.5]), ...(m.specular || [0, 0, 0]), ...(m.refl || [0, 0, 0]),
     m.reflectivity || 0, m.trans || 0, m.refr || 1, m.shine || 0, m.mode || 0, m.tex === undefined ? -1 : m.tex,
   ];
 }
