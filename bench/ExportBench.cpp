@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Median.h"
 #include "bench/TorusModel.h"
 
 namespace {
@@ -55,11 +56,6 @@ Run Execute(const std::vector<std::string>& command) {
   return run;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,13 +63,7 @@ int main(int argc, char** argv) {
   const fs::path folder = argc > 2 ? fs::path(argv[2]) : fs::path("data");
   const fs::path obj = folder / "torus.obj";
   const fs::path zem = fs::canonical("/proc/self/exe").parent_path().parent_path() / "app" / "zem-webgl";
-  if (!fs::exists(obj)) {
-    std::printf("generating %s ...\n", obj.c_str());
-    if (!zem::bench::WriteTorus(folder)) {
-      std::fprintf(stderr, "cannot write %s\n", obj.c_str());
-      return 2;
-    }
-  }
+  if (!zem::bench::EnsureTorus(folder)) return 2;
   std::printf("model: %s (%.1f MB)\n", obj.c_str(), fs::file_size(obj) / 1048576.0);
   std::fflush(stdout);
 
@@ -93,11 +83,11 @@ int main(int argc, char** argv) {
                 z.cpuSeconds, a.seconds, a.cpuSeconds);
     std::fflush(stdout);
   }
-  const double o = Median(ours), t = Median(theirs);
+  const double o = zem::bench::Median(ours), t = zem::bench::Median(theirs);
   std::printf("\nzem-webgl export: %.2f s (median), peak %.0f MB, page %.1f MB\n", o, oursPeak,
               fs::file_size(folder / "torus.html") / 1048576.0);
   std::printf("assimp export:    %.2f s (median), peak %.0f MB\n", t, theirsPeak);
   std::printf("ratio zem-webgl / assimp: %.2f wall, %.2f cpu (target <= 1.5; peak memory target < 1024 MB)\n",
-              o / t, Median(oursCpu) / Median(theirsCpu));
+              o / t, zem::bench::Median(oursCpu) / zem::bench::Median(theirsCpu));
   return 0;
 }

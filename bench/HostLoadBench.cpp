@@ -7,6 +7,7 @@
 //   assimp   Assimp::Importer::ReadFile with the host reader's flags
 //   host     zem::ReadModelFile into a CRhinoDoc (assimp plus the document)
 // Usage: host_load_bench [runs] [folder]   (default 3 runs)
+#include "bench/Median.h"
 #include "bench/TorusModel.h"
 #include "host/CRhinoDoc.h"
 #include "host/MeshFileReader.h"
@@ -76,24 +77,13 @@ Run InChild(Work work) {
   return run;
 }
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   const fs::path folder = argc > 2 ? fs::path(argv[2]) : fs::path("data");
   const fs::path obj = folder / "torus.obj";
-  if (!fs::exists(obj)) {
-    std::printf("generating %s ...\n", obj.c_str());
-    if (!zem::bench::WriteTorus(folder)) {
-      std::fprintf(stderr, "cannot write %s\n", obj.c_str());
-      return 2;
-    }
-  }
+  if (!zem::bench::EnsureTorus(folder)) return 2;
   std::printf("model: %s (%.1f MB)\n", obj.c_str(), fs::file_size(obj) / 1048576.0);
   std::fflush(stdout);
 
@@ -131,9 +121,9 @@ int main(int argc, char** argv) {
     assimpPeak = std::max(assimpPeak, a.peakMb);
     hostPeak = std::max(hostPeak, h.peakMb);
   }
-  const double ratio = Median(hostTimes) / Median(assimpTimes);
-  std::printf("median: assimp %.3f s, host %.3f s; host / assimp = %.3f (limit 1.2)\n", Median(assimpTimes),
-              Median(hostTimes), ratio);
+  const double ratio = zem::bench::Median(hostTimes) / zem::bench::Median(assimpTimes);
+  std::printf("median: assimp %.3f s, host %.3f s; host / assimp = %.3f (limit 1.2)\n", zem::bench::Median(assimpTimes),
+              zem::bench::Median(hostTimes), ratio);
   std::printf("peak memory: assimp %.0f MB, host %.0f MB (limit 1024 MB)\n", assimpPeak, hostPeak);
   const bool pass = ratio <= 1.2 && hostPeak < 1024;
   std::printf("%s\n", pass ? "within limits" : "OVER LIMITS");

@@ -1,6 +1,7 @@
 #include "bench/TorusModel.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <fstream>
 #include <string>
@@ -94,5 +95,15 @@ bool WriteTorus(const fs::path& folder) {
   return true;
 }
 
+
+bool EnsureTorus(const fs::path& folder) {
+  const fs::path obj = folder / "torus.obj";
+  if (fs::exists(obj)) return true;
+  std::printf("generating %s ...\n", obj.c_str());
+  std::fflush(stdout);
+  if (WriteTorus(folder)) return true;
+  std::fprintf(stderr, "cannot write %s\n", obj.c_str());
+  return false;
+}
 
 }  // namespace zem::bench

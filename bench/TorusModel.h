@@ -10,4 +10,8 @@ namespace zem::bench {
 // cannot be written.
 bool WriteTorus(const std::filesystem::path& folder);
 
+// Writes the torus into folder unless torus.obj is there already, saying
+// so on the terminal. False (with a message) when it cannot be written.
+bool EnsureTorus(const std::filesystem::path& folder);
+
 }  // namespace zem::bench
