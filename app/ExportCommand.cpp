@@ -72,8 +72,12 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
 class Progress {
  public:
   Progress(long long total, bool show) : m_total(total), m_show(show && total >= 200000 && ::isatty(2)) {}
-  ~Progress() {
-    if (m_shown) std::fprintf(stderr, "\r%60s\r", "");
+  ~Progress() { Finish(); }
+  // Clears the progress line, so that what follows starts on a clean line.
+  void Finish() {
+    if (m_shown) std::fprintf(stderr, "\r%70s\r", "");
+    m_shown = false;
+    m_show = false;
   }
   void operator()(long long written) {
     if (!m_show || m_total <= 0) return;
@@ -179,6 +183,7 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   hooks.progress = [&progress](long long written) { progress(written); };
   ExportMemory memory;
   const ExportResult result = RunExport(options, memory, hooks);
+  progress.Finish();
   answers.Clear();
 
   switch (result.status) {
