@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr double kChannelFraction = 0.003921568859368563;  // 1/255 in single precision
-
 // A number the viewer's script can read: never "nan" or "inf".
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
@@ -45,9 +43,9 @@ bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, 
     tr = c0;
     br = c1;
   }
-  auto r = [](ON_Color c) { return c.Red() * kChannelFraction; };
-  auto g = [](ON_Color c) { return c.Green() * kChannelFraction; };
-  auto b = [](ON_Color c) { return c.Blue() * kChannelFraction; };
+  auto r = [](ON_Color c) { return c.FractionRed(); };
+  auto g = [](ON_Color c) { return c.FractionGreen(); };
+  auto b = [](ON_Color c) { return c.FractionBlue(); };
   writer.WriteRaw(L"function initBack(tlc,blc,trc,brc){");
   writer.FormatNumbers("tlc.x=%g;tlc.y=%g;tlc.z=%g;blc.x=%g;blc.y=%g;blc.z=%g;",
                        {r(tl), g(tl), b(tl), r(bl), g(bl), b(bl)});

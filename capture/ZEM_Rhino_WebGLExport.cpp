@@ -11,10 +11,6 @@
 
 namespace {
 
-// 1/255 in single precision: the factor that turns a colour channel into
-// the fraction the page holds.
-constexpr double kChannelFraction = 0.003921568859368563;
-
 bool SameTexture(const ON_Texture& a, const ON_Texture& b) {
   return a.m_filename == b.m_filename && a.m_bOn == b.m_bOn && a.m_mode == b.m_mode && a.m_type == b.m_type &&
          a.m_blend_constant_A == b.m_blend_constant_A && a.m_blend_A[0] == b.m_blend_A[0];
@@ -153,11 +149,10 @@ bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specu
                                                 float refraction, int textureMode, int textureImage) {
   if (!IsOpen()) return false;
   if (shine < 1.0f) specular = ON_Color(0, 0, 0);
-  auto f = [](int channel) { return channel * kChannelFraction; };
-  FormatNumbers("mat.push(%g,%g,%g,", {f(diffuse.Red()), f(diffuse.Green()), f(diffuse.Blue())});
+  FormatNumbers("mat.push(%g,%g,%g,", {diffuse.FractionRed(), diffuse.FractionGreen(), diffuse.FractionBlue()});
   FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
-                {f(specular.Red()), f(specular.Green()), f(specular.Blue()), f(reflection.Red()),
-                 f(reflection.Green()), f(reflection.Blue()), reflectivity, transparency, refraction, shine,
+                {specular.FractionRed(), specular.FractionGreen(), specular.FractionBlue(), reflection.FractionRed(),
+                 reflection.FractionGreen(), reflection.FractionBlue(), reflectivity, transparency, refraction, shine,
                  static_cast<double>(textureMode), static_cast<double>(textureImage)});
   return true;
 }
