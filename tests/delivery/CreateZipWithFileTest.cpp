@@ -1,7 +1,6 @@
 #include "delivery/CreateZipWithFile.h"
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "platform/ComObjects.h"
 #include "platform/ShellZipFolder.h"
 #include "tests/platform/MailTestSupport.h"
+#include "tests/platform/ZipTestSupport.h"
 
 namespace {
 
@@ -22,28 +22,9 @@ using zem::testing::WriteBytes;
 
 const std::string kEmptyArchive = std::string("PK\x05\x06", 4) + std::string(18, '\0');
 
-struct Entry {
-  std::string name;
-  std::string bytes;
-};
+using Entry = zem::testing::ZipEntry;
 
-std::vector<Entry> Entries(const fs::path& archivePath) {
-  std::vector<Entry> entries;
-  int error = 0;
-  zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, &error);
-  if (archive == nullptr) return entries;
-  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
-    zip_stat_t stat;
-    zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-    Entry entry{stat.name, std::string(stat.size, '\0')};
-    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-    zip_fread(file, entry.bytes.data(), stat.size);
-    zip_fclose(file);
-    entries.push_back(entry);
-  }
-  zip_discard(archive);
-  return entries;
-}
+std::vector<Entry> Entries(const fs::path& archivePath) { return zem::testing::ZipEntries(archivePath); }
 
 // The names `unzip -l` lists, when unzip is there.
 std::optional<std::vector<std::string>> UnzipListing(const fs::path& archive) {

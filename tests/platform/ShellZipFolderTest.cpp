@@ -1,7 +1,6 @@
 #include "platform/ShellZipFolder.h"
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <chrono>
 #include <filesystem>
@@ -9,6 +8,7 @@
 
 #include "platform/Clock.h"
 #include "tests/platform/MailTestSupport.h"
+#include "tests/platform/ZipTestSupport.h"
 
 namespace {
 
@@ -34,29 +34,9 @@ VARIANT Number(LONG value) {
   return v;
 }
 
-struct Entry {
-  std::string name;
-  std::string bytes;
-  int method = -1;
-};
+using Entry = zem::testing::ZipEntry;
 
-std::vector<Entry> Entries(const fs::path& archivePath) {
-  std::vector<Entry> entries;
-  int error = 0;
-  zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, &error);
-  if (archive == nullptr) return entries;
-  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
-    zip_stat_t stat;
-    zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-    Entry entry{stat.name, std::string(stat.size, '\0'), stat.comp_method};
-    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
-    zip_fread(file, entry.bytes.data(), stat.size);
-    zip_fclose(file);
-    entries.push_back(entry);
-  }
-  zip_discard(archive);
-  return entries;
-}
+std::vector<Entry> Entries(const fs::path& archivePath) { return zem::testing::ZipEntries(archivePath); }
 
 // A thread with the component library initialised, a shell object and a
 // fresh folder; the copy duration is reset afterwards.
