@@ -268,7 +268,7 @@ TEST(ModelFiles, AMissingFileIsAClearError) {
 namespace {
 
 TEST(DocumentSeeds, EveryFuzzSeedIsAValidDocument) {
-  const std::filesystem::path folder = std::filesystem::path(__FILE__).parent_path().parent_path() / "data" / "document-corpus";
+  const std::filesystem::path folder = std::filesystem::path(ZEM_TEST_DATA_DIR) / "document-corpus";
   int read = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     CRhinoDoc doc;
