@@ -146,11 +146,11 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
   std::wstring caption;
   HFONT font = nullptr;
   RECT size{0, 0, 200, 150};
-  if (const zem::DialogTemplate* found = zem::FindDialogTemplate(templateId)) {
+  int baseX = 0, baseY = 0;
+  const zem::DialogTemplate* found = zem::FindDialogTemplate(templateId);
+  if (found) {
     font = zem::CreateDialogFont(found->fontFace.c_str(), found->pointSize);
-    if (!font) return FALSE;
-    int baseX = 0, baseY = 0;
-    if (!zem::DialogBaseUnits(font, baseX, baseY)) return FALSE;
+    if (!font || !zem::DialogBaseUnits(font, baseX, baseY)) return FALSE;
     size = zem::DialogUnitsToPixels(RECT{0, 0, found->cx, found->cy}, baseX, baseY);
     style = found->style;
     exStyle = found->exStyle;
@@ -158,12 +158,22 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
   } else if (auto it = PixelTemplates().find(templateId); it != PixelTemplates().end()) {
     size = RECT{0, 0, it->second.x, it->second.y};
   }
-  // A dialog is a top-level window, owned by its parent's window.
-  HWND window = ::CreateWindowExW(exStyle, L"#32770", caption.c_str(), (style & ~WS_CHILD & ~WS_VISIBLE), 0, 0,
-                                  size.right, size.bottom, owner, nullptr, nullptr, nullptr);
+  // A dialog is a top-level window owned by its parent's window, unless its
+  // template makes it a child panel.
+  const bool child = (style & WS_CHILD) && m_parent && ::IsWindow(m_parent->m_hWnd);
+  HWND window = ::CreateWindowExW(exStyle, L"#32770", caption.c_str(),
+                                  child ? (style & ~WS_VISIBLE) : (style & ~WS_CHILD & ~WS_VISIBLE), 0, 0, size.right,
+                                  size.bottom, child ? m_parent->m_hWnd : owner, nullptr, nullptr, nullptr);
   if (!window) return FALSE;
   Attach(window);
   if (font) ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const zem::DialogItem& item : found ? found->items : std::vector<zem::DialogItem>{}) {
+    const RECT r = zem::DialogUnitsToPixels(item.rect, baseX, baseY);
+    HWND control = ::CreateWindowExW(0, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD, r.left, r.top,
+                                     r.right - r.left, r.bottom - r.top, window,
+                                     reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(item.id)), nullptr, nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
   OnInitDialog();
   if (style & WS_VISIBLE) ::ShowWindow(window, SW_SHOW);
   return TRUE;

@@ -21,7 +21,17 @@ constexpr UINT LR_DEFAULTCOLOR = 0;
 
 namespace zem {
 
-// A dialog template: size in dialog units, styles, caption and font.
+// A control of a dialog template, its rectangle in dialog units.
+struct DialogItem {
+  std::wstring className;
+  std::wstring text;
+  int id = 0;
+  DWORD style = 0;
+  RECT rect;
+};
+
+// A dialog template: size in dialog units, styles, caption, font and the
+// controls the dialog is created with.
 struct DialogTemplate {
   int cx = 0;
   int cy = 0;
@@ -30,6 +40,7 @@ struct DialogTemplate {
   std::wstring caption;
   std::wstring fontFace = L"MS Shell Dlg";
   int pointSize = 8;
+  std::vector<DialogItem> items;
 };
 
 // A decoded picture: premultiplied 32-bit ARGB pixels, row by row.
