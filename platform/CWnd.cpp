@@ -230,7 +230,7 @@ BOOL IsDialogMessageW(HWND dialog, MSG* message) {
         GetClassNameW(child, name, 16);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
         if (std::wstring_view(name) == L"Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
-            IsWindowVisible(child)) {
+            (style & WS_VISIBLE)) {
           click(GetDlgCtrlID(child), child);
           return TRUE;
         }

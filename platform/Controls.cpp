@@ -159,10 +159,7 @@ LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, C
       return record.check;
     case BM_SETCHECK:
       // Setting the state by message notifies nothing.
-      record.check = static_cast<LRESULT>(wParam) == BST_INDETERMINATE && type == BS_AUTO3STATE
-                         ? BST_INDETERMINATE
-                         : static_cast<LRESULT>(wParam) == BST_UNCHECKED ? BST_UNCHECKED
-                                                                          : static_cast<LRESULT>(wParam);
+      record.check = std::min(static_cast<LRESULT>(wParam), BST_INDETERMINATE);
       return 0;
     case BM_CLICK:
       // A click: only an enabled button takes it; automatic boxes change
