@@ -14,7 +14,7 @@
 
 using HANDLE = void*;
 
-constexpr LPCWSTR MAKEINTRESOURCEW(unsigned id) {
+inline LPCWSTR MAKEINTRESOURCEW(unsigned id) {
   return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id)));
 }
 constexpr UINT LR_DEFAULTCOLOR = 0;
