@@ -88,7 +88,10 @@ class PainterTest : public ::testing::Test {
     m_dialog.ShowWindow(SW_SHOW);
   }
   Image Render(const std::string& name) {
-    const fs::path path = Artifacts() / name;
+    // One folder per test: tests run in parallel processes.
+    const fs::path folder = Artifacts() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directories(folder);
+    const fs::path path = folder / name;
     std::wstring error;
     EXPECT_TRUE(zem::RenderWindowToPng(m_dialog.m_hWnd, path.string(), &error));
     return ReadPng(path);
