@@ -24,6 +24,7 @@ struct FontRecord {
 struct DcRecord {
   HWND window = nullptr;
   HGDIOBJ font = nullptr;
+  bool inUse = false;
 };
 
 // All live for the whole process: fonts and device contexts are small and
@@ -50,7 +51,7 @@ FontRecord* FontOf(const void* handle) {
 
 DcRecord* DcOf(HDC dc) {
   for (DcRecord& record : State().dcs)
-    if (reinterpret_cast<HDC>(&record) == dc) return &record;
+    if (reinterpret_cast<HDC>(&record) == dc) return record.inUse ? &record : nullptr;
   return nullptr;
 }
 
@@ -116,6 +117,10 @@ bool FontAvailable() {
 
 HFONT MakeFont(FontRecord record) {
   if (!FontAvailable()) return nullptr;
+  // Fonts are never freed, so equal ones are shared rather than piled up.
+  for (FontRecord& font : State().fonts)
+    if (font.pixels == record.pixels && font.bold == record.bold && font.italic == record.italic)
+      return reinterpret_cast<HFONT>(&font);
   State().fonts.push_back(record);
   return reinterpret_cast<HFONT>(&State().fonts.back());
 }
@@ -167,7 +172,15 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 HDC GetDC(HWND window) {
-  State().dcs.push_back(DcRecord{window, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0))});
+  const DcRecord fresh{window, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)), true};
+  // Released contexts are taken again.
+  for (DcRecord& record : State().dcs) {
+    if (!record.inUse) {
+      record = fresh;
+      return reinterpret_cast<HDC>(&record);
+    }
+  }
+  State().dcs.push_back(fresh);
   return reinterpret_cast<HDC>(&State().dcs.back());
 }
 

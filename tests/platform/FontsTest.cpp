@@ -25,7 +25,9 @@ TEST(DialogFont, EightPointIsElevenPixelsOfARealFont) {
   SelectObject(dc, reinterpret_cast<HGDIOBJ>(large));
   ASSERT_TRUE(GetTextExtentPoint32W(dc, L"WWWW", 4, &bigger));
   EXPECT_NEAR(bigger.cx, 2 * wide.cx, 4);
-  ReleaseDC(nullptr, dc);
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+  EXPECT_FALSE(GetTextExtentPoint32W(dc, L"W", 1, &bigger)) << "a released context measures nothing";
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
 }
 
 TEST(DialogFont, DialogUnitsFollowTheFontsBaseUnits) {
