@@ -40,10 +40,14 @@ TEST(Timers, OneShotTimerKilledAndSetAgainInItsHandlerTicksOncePerPeriod) {
   const DWORD start = GetTickCount();
   window.SetTimer(11113, 250);
   RunFor(5000);
-  ASSERT_GE(window.ticks.size(), 19u);
+  // The clock also follows real time, so a tick may come a few milliseconds
+  // late; never early, never twice.
+  ASSERT_GE(window.ticks.size(), 18u);
   EXPECT_LE(window.ticks.size(), 20u);
-  for (std::size_t i = 1; i < window.ticks.size(); ++i)
-    EXPECT_EQ(window.ticks[i].at - window.ticks[i - 1].at, 250u) << "tick " << i;
+  for (std::size_t i = 1; i < window.ticks.size(); ++i) {
+    EXPECT_GE(window.ticks[i].at - window.ticks[i - 1].at, 250u) << "tick " << i;
+    EXPECT_LE(window.ticks[i].at - window.ticks[i - 1].at, 270u) << "tick " << i;
+  }
   EXPECT_GE(window.ticks.front().at - start, 250u);
 }
 
@@ -51,7 +55,7 @@ TEST(Timers, RepeatingTimerTicksEveryPeriodWithoutBeingSetAgain) {
   TickWindow window;
   window.SetTimer(7, 100);
   RunFor(1000);
-  EXPECT_GE(window.ticks.size(), 9u);
+  EXPECT_GE(window.ticks.size(), 8u);
   EXPECT_LE(window.ticks.size(), 10u);
 }
 
