@@ -1,0 +1,66 @@
+#pragma once
+// What the framework's control and dialog tests share: a settings folder of
+// their own, the plug-in's module state, and text measured in the dialog
+// font the way a person's screen would show it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/CWinApp.h"
+#include "platform/Fonts.h"
+#include "platform/ModuleState.h"
+#include "platform/ShellFolders.h"
+#include "platform/TextEncoding.h"
+#include "platform/WindowMessages.h"
+#include "ui/FrameworkResources.h"
+#include "ui/ZEM_Settings.h"
+
+namespace zem::test {
+
+class FrameworkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = std::filesystem::temp_directory_path() /
+               ("zem-ui-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(m_folder);
+    std::filesystem::create_directories(m_folder);
+    zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+    ZEM_SettingsImpl::Instance();
+    ZEM_SettingsImpl::BaseFolder() = zem::FromUtf8(m_folder.string());
+    ASSERT_TRUE(zem::RegisterFrameworkResources());
+  }
+  void TearDown() override {
+    zem::OverrideAppDataFolder(std::nullopt);
+    ZEM_SettingsImpl::BaseFolder() = L".\\";
+    std::filesystem::remove_all(m_folder);
+  }
+  // The text's width in the font of the dialog window.
+  static int Extent(HWND dialog, const std::wstring& text) {
+    HDC dc = GetDC(dialog);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+    SIZE size;
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ReleaseDC(dialog, dc);
+    return size.cx;
+  }
+  static RECT Rect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+  }
+  static std::filesystem::path Artifacts(const char* layer) {
+    const char* folder = std::getenv("ZEM_TEST_ARTIFACTS");
+    auto path = (folder ? std::filesystem::path(folder) : std::filesystem::current_path() / "test-artifacts") / layer /
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::create_directories(path);
+    return path;
+  }
+
+  AFX_MAINTAIN_STATE2 m_state{AfxGetStaticModuleState()};
+  std::filesystem::path m_folder;
+  CWinApp m_app{L"ZEM_WEBGL"};
+};
+
+}  // namespace zem::test
