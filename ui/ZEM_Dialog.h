@@ -112,7 +112,7 @@ class ZEM_Dialog : public FLXLayoutDialog, public ZEM_2DUIComponent, public ZEM_
   void SetTitle(const std::wstring& title);
   void SetHelpPath(const std::wstring& path) { m_helpPath = path; }
   const std::wstring& HelpPath() const { return m_helpPath; }
-  void SetCommandControl(ZEM_CommandControl* control) { m_commandControl = ZEM_CommandControl_ptr(control); }
+  void SetCommandControl(ZEM_CommandControl_ptr control) { m_commandControl = std::move(control); }
   void SetApplyDone(std::uint32_t done) { m_applyDone = done; }
   void SetSuppressHooks(bool suppress) { m_suppressHooks = suppress; }
   void AddSubDialog(ZEM_Dialog* dialog) { m_subDialogs.push_back(dialog); }

@@ -1,10 +1,8 @@
 #pragma once
 // What the framework's control and dialog tests share: a settings folder of
-// their own, the plug-in's module state, and text measured in the dialog
-// font the way a person's screen would show it.
+// their own, the plug-in's module state, and text measured in the dialog font.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -36,7 +34,6 @@ class FrameworkTest : public ::testing::Test {
     ZEM_SettingsImpl::BaseFolder() = L".\\";
     std::filesystem::remove_all(m_folder);
   }
-  // The text's width in the font of the dialog window.
   static int Extent(HWND dialog, const std::wstring& text) {
     HDC dc = GetDC(dialog);
     SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
@@ -49,13 +46,6 @@ class FrameworkTest : public ::testing::Test {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
-  }
-  static std::filesystem::path Artifacts(const char* layer) {
-    const char* folder = std::getenv("ZEM_TEST_ARTIFACTS");
-    auto path = (folder ? std::filesystem::path(folder) : std::filesystem::current_path() / "test-artifacts") / layer /
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    std::filesystem::create_directories(path);
-    return path;
   }
 
   AFX_MAINTAIN_STATE2 m_state{AfxGetStaticModuleState()};
