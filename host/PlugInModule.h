@@ -5,6 +5,7 @@
 // functions; the plug-in object constructed next belongs to it. The host's
 // loader finds the module by the file name of the path it is given.
 #include <initializer_list>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,13 @@ class PlugInModule {
   // The registered module of that file name (compared without case), or null.
   static PlugInModule* Find(std::wstring_view fileName);
 
+  // A plug-in object being constructed belongs to the module registered
+  // last, unless that one has its plug-in already; a plug-in object being
+  // destroyed leaves its module.
+  static void AdoptPlugIn(CRhinoPlugIn& plugIn);
+  static void ForgetPlugIn(const CRhinoPlugIn& plugIn);
+
  private:
-  friend class ::CRhinoPlugIn;
   friend struct ::zemPlugInLoader;
   std::wstring m_fileName;
   HMODULE m_handle;
