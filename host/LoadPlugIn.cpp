@@ -57,7 +57,14 @@ PlugInLoadResult LoadPlugIn(const std::wstring& path) {
   }
   PlugInIdentification& id = result.identification;
   std::wstring missing;
-  bool complete = ReadExport(*module, "RhinoPlugInSdkVersion", id.sdkVersion, missing);
+  // The version first: a module of another SDK may lack the other exports.
+  if (ReadExport(*module, "RhinoPlugInSdkVersion", id.sdkVersion, missing) && id.sdkVersion != kHostSdkVersion) {
+    result.error = L"Unable to load plug-in " + path + L": it was built with SDK version " +
+                   std::to_wstring(id.sdkVersion) + L", and this host loads plug-ins of SDK version " +
+                   std::to_wstring(kHostSdkVersion) + L".";
+    return result;
+  }
+  bool complete = missing.empty();
   complete &= ReadExport(*module, "RhinoPlugInSdkServiceRelease", id.sdkServiceRelease, missing);
   complete &= ReadText(*module, "RhinoPlugInDeveloperOrganization", id.organization, missing);
   complete &= ReadText(*module, "RhinoPlugInDeveloperAddress", id.address, missing);
@@ -69,12 +76,6 @@ PlugInLoadResult LoadPlugIn(const std::wstring& path) {
   complete &= ReadText(*module, "RhinoPlugInUpdateURL", id.updateUrl, missing);
   if (!complete) {
     result.error = L"Unable to load plug-in " + path + L": it does not export " + missing + L".";
-    return result;
-  }
-  if (id.sdkVersion != kHostSdkVersion) {
-    result.error = L"Unable to load plug-in " + path + L": it was built with SDK version " +
-                   std::to_wstring(id.sdkVersion) + L", and this host loads plug-ins of SDK version " +
-                   std::to_wstring(kHostSdkVersion) + L".";
     return result;
   }
   CRhinoPlugIn* plugIn = module->PlugIn();

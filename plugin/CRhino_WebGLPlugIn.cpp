@@ -18,9 +18,16 @@ constexpr const wchar_t* kToolBarName = L"ZEM WebGL";
 // order they are tried.
 constexpr const wchar_t* kToolBarFolders[] = {L"", L"..\\..\\Toolbars\\", L"..\\..\\..\\Toolbars\\"};
 
+// The build's date and time, "Mmm dd yyyy  hh:mm:ss".
+#ifdef ZEM_BUILD_STAMP
+constexpr const wchar_t* kBuildStamp = L"" ZEM_BUILD_STAMP;
+#else
+constexpr const wchar_t* kBuildStamp = L"" __DATE__ "  " __TIME__;
+#endif
+
 }  // namespace
 
-CRhino_WebGLPlugIn::CRhino_WebGLPlugIn() : m_version(L"" __DATE__ "  " __TIME__) {}
+CRhino_WebGLPlugIn::CRhino_WebGLPlugIn() : m_version(kBuildStamp) {}
 
 CRhino_WebGLPlugIn::~CRhino_WebGLPlugIn() = default;
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <tuple>
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoCurveObject.h"
@@ -12,186 +14,147 @@
 
 namespace {
 
-// A strip of `triangles` triangles, with texture coordinates when asked.
-ON_Mesh TriangleStrip(int triangles, bool textured) {
+// A strip of `triangles` triangles (joined in pairs into quads when asked),
+// with texture coordinates when asked.
+CRhinoMeshObject* Strip(int triangles, bool textured, bool quads = false) {
   ON_Mesh mesh;
   for (int i = 0; i < triangles + 2; ++i) {
     mesh.m_V.Append(ON_3fPoint(static_cast<float>(i / 2), static_cast<float>(i % 2), 0));
     if (textured) mesh.m_T.Append(ON_2fPoint(static_cast<float>(i) / triangles, static_cast<float>(i % 2)));
   }
-  for (int i = 0; i < triangles; ++i) mesh.m_F.Append(ON_MeshFace{{i, i + 1, i + 2, i + 2}});
-  mesh.ComputeVertexNormals();
-  return mesh;
+  for (int i = 0; i < triangles; i += quads ? 2 : 1)
+    mesh.m_F.Append(quads ? ON_MeshFace{{i, i + 1, i + 3, i + 2}} : ON_MeshFace{{i, i + 1, i + 2, i + 2}});
+  return new CRhinoMeshObject(mesh);
 }
 
-ON_Mesh OneQuad() {
-  ON_Mesh mesh;
-  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
-    mesh.m_V.Append(ON_3fPoint(static_cast<float>(x), static_cast<float>(y), 0));
-  mesh.m_F.Append(ON_MeshFace{{0, 1, 2, 3}});
-  mesh.ComputeVertexNormals();
-  return mesh;
+CRhinoCurveObject* Line() {
+  return new CRhinoCurveObject(std::make_unique<ON_LineCurve>(ON_3dPoint(0, 0, 0), ON_3dPoint(5, 0, 0)));
 }
 
-void AddLine(CRhinoDoc& doc) {
-  doc.AddObject(new CRhinoCurveObject(std::make_unique<ON_LineCurve>(ON_3dPoint(0, 0, 0), ON_3dPoint(5, 0, 0))));
-}
-
-// The veils drawn over the last frame of a view's viewport.
-std::size_t Veils(const CRhinoView& view) {
-  const auto& frames = view.DisplayPipeline()->LastFrames();
-  return frames.empty() ? 0 : frames.front().fills.size();
-}
+// The veils over the last frame of a view.
+std::size_t Veils(const CRhinoView* view) { return view->DisplayPipeline()->LastFrames().front().fills.size(); }
 
 class ActiveViewportDisplayTest : public ::testing::Test {
  protected:
-  CRhinoDoc* doc = nullptr;
-  std::unique_ptr<ZEM_ActiveViewportDisplay> conduit = std::make_unique<ZEM_ActiveViewportDisplay>();
-
   void SetUp() override { doc = &RhinoApp().NewDocument(); }
   void TearDown() override {
     conduit.reset();
     RhinoApp().CloseDocument();
   }
-  void MakeViews(std::initializer_list<const wchar_t*> names, const wchar_t* active) {
-    for (const wchar_t* name : names) doc->CreateView(name);
-    RhinoApp().SetActiveView(doc->FindView(active));
+  void MakeViews(std::initializer_list<const wchar_t*> names, const wchar_t* mode = L"Shaded") {
+    for (const wchar_t* name : names) doc->CreateView(name)->SetDisplayMode(*zem::FindDisplayMode(mode));
+    RhinoApp().SetActiveView(doc->View(doc->ViewCount() - 1));
   }
-  void SetMode(const wchar_t* mode) { RhinoApp().ActiveView()->SetDisplayMode(*zem::FindDisplayMode(mode)); }
   void Draw() {
     doc->RefreshViews(true);
     doc->DeferredRedraw();
     RhinoApp().Idle();
   }
+
+  CRhinoDoc* doc = nullptr;
+  std::unique_ptr<ZEM_ActiveViewportDisplay> conduit = std::make_unique<ZEM_ActiveViewportDisplay>();
 };
 
 TEST_F(ActiveViewportDisplayTest, VeilsEveryViewButTheActiveOneAndFollowsTheActiveView) {
-  MakeViews({L"Top", L"Front", L"Right", L"Perspective"}, L"Perspective");
+  MakeViews({L"Top", L"Front", L"Right", L"Perspective"});
   conduit->Activate();
   RhinoApp().Idle();
-  for (const wchar_t* name : {L"Top", L"Front", L"Right"}) {
-    ASSERT_EQ(Veils(*doc->FindView(name)), 1u) << name;
-    const zem::FilledRect& veil = doc->FindView(name)->DisplayPipeline()->LastFrames().front().fills.front();
-    EXPECT_EQ(veil.x, 0);
-    EXPECT_EQ(veil.y, 0);
-    EXPECT_EQ(veil.width, 800);
-    EXPECT_EQ(veil.height, 600);
-    EXPECT_EQ(veil.color, 0u);
-    EXPECT_EQ(veil.transparency, 64);
-  }
-  EXPECT_EQ(Veils(*doc->FindView(L"Perspective")), 0u);
+  for (const wchar_t* name : {L"Top", L"Front", L"Right"}) ASSERT_EQ(Veils(doc->FindView(name)), 1u);
+  EXPECT_EQ(Veils(doc->FindView(L"Perspective")), 0u);
+  const zem::FilledRect& veil = doc->FindView(L"Top")->DisplayPipeline()->LastFrames().front().fills.front();
+  EXPECT_EQ(std::tie(veil.x, veil.y, veil.width, veil.height, veil.color, veil.transparency),
+            std::make_tuple(0, 0, 800, 600, COLORREF{0}, 64));
 
   // Activating another view redraws everything through the watcher alone.
   RhinoApp().SetActiveView(doc->FindView(L"Top"));
   EXPECT_GT(RhinoApp().Idle(), 0);
-  EXPECT_EQ(Veils(*doc->FindView(L"Top")), 0u);
-  EXPECT_EQ(Veils(*doc->FindView(L"Perspective")), 1u);
+  EXPECT_EQ(Veils(doc->FindView(L"Top")), 0u);
+  EXPECT_EQ(Veils(doc->FindView(L"Perspective")), 1u);
 
-  // After Deactivate the next redraw leaves every view clear.
   conduit->Deactivate();
   EXPECT_GT(RhinoApp().Idle(), 0);
-  for (const wchar_t* name : {L"Top", L"Front", L"Right", L"Perspective"}) EXPECT_EQ(Veils(*doc->FindView(name)), 0u);
+  for (int i = 0; i < doc->ViewCount(); ++i) EXPECT_EQ(Veils(doc->View(i)), 0u);
 }
 
 TEST_F(ActiveViewportDisplayTest, OneViewIsNeverVeiled) {
-  MakeViews({L"Perspective"}, L"Perspective");
+  MakeViews({L"Perspective"});
   conduit->Activate();
   RhinoApp().Idle();
-  EXPECT_EQ(Veils(*doc->FindView(L"Perspective")), 0u);
+  EXPECT_EQ(Veils(doc->View(0)), 0u);
 }
 
 struct CountCase {
   const char* name;
   const wchar_t* mode;
-  int triangles;  // of a mesh object; 0: none
-  bool textured;
-  bool quad;
-  bool line;
+  std::function<void(CRhinoDoc&)> fill;
   int m, t, c, p;
 };
 
 class ActiveViewportCountTest : public ActiveViewportDisplayTest, public ::testing::WithParamInterface<CountCase> {};
 
 TEST_P(ActiveViewportCountTest, CountsWhatThePageWillHold) {
-  const CountCase& c = GetParam();
-  MakeViews({L"Perspective"}, L"Perspective");
-  SetMode(c.mode);
-  if (c.triangles > 0) doc->AddObject(new CRhinoMeshObject(TriangleStrip(c.triangles, c.textured)));
-  if (c.quad) doc->AddObject(new CRhinoMeshObject(OneQuad()));
-  if (c.line) AddLine(*doc);
+  MakeViews({L"Perspective"}, GetParam().mode);
+  GetParam().fill(*doc);
   conduit->Activate();
   RhinoApp().Idle();
-  EXPECT_EQ(conduit->M, c.m);
-  EXPECT_EQ(conduit->T, c.t);
-  EXPECT_EQ(conduit->C, c.c);
-  EXPECT_EQ(conduit->P, c.p);
+  EXPECT_EQ(std::tie(conduit->M, conduit->T, conduit->C, conduit->P),
+            std::tie(GetParam().m, GetParam().t, GetParam().c, GetParam().p));
 }
 
-// Rendered shades without wires; Wireframe draws wires only. A strip's
-// naked edges form one closed loop.
+// Rendered shades without wires; Wireframe draws wires only (a strip's
+// naked edges are one closed loop).
 INSTANTIATE_TEST_SUITE_P(
     Modes, ActiveViewportCountTest,
-    ::testing::Values(CountCase{"TexturedTrianglesWeighFourThirds", L"Rendered", 100, true, false, false, 1, 133, 0, 0},
-                      CountCase{"PlainTrianglesCountOnce", L"Rendered", 100, false, false, false, 1, 100, 0, 0},
-                      CountCase{"AQuadCountsTwo", L"Rendered", 0, false, true, false, 1, 2, 0, 0},
-                      CountCase{"CurveCountsInRenderedMode", L"Rendered", 0, false, false, true, 0, 0, 1, 2},
-                      CountCase{"WireframeCountsWiresNotMeshes", L"Wireframe", 0, false, true, true, 0, 0, 2, 7},
-                      CountCase{"EmptyFrameCountsZero", L"Shaded", 0, false, false, false, 0, 0, 0, 0}),
+    ::testing::Values(
+        CountCase{"TexturedTrianglesWeighFourThirds", L"Rendered", [](CRhinoDoc& d) { d.AddObject(Strip(100, true)); },
+                  1, 133, 0, 0},
+        CountCase{"PlainTrianglesCountOnce", L"Rendered", [](CRhinoDoc& d) { d.AddObject(Strip(100, false)); }, 1, 100,
+                  0, 0},
+        CountCase{"AQuadCountsTwo", L"Rendered", [](CRhinoDoc& d) { d.AddObject(Strip(2, false, true)); }, 1, 2, 0, 0},
+        CountCase{"CurveCountsInRenderedMode", L"Rendered", [](CRhinoDoc& d) { d.AddObject(Line()); }, 0, 0, 1, 2},
+        CountCase{"WireframeCountsWiresNotMeshes", L"Wireframe",
+                  [](CRhinoDoc& d) {
+                    d.AddObject(Strip(2, false, true));
+                    d.AddObject(Line());
+                  },
+                  0, 0, 2, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ActiveViewportDisplayTest, ShadedToWireframeMovesTheCountFromMeshesToWires) {
-  MakeViews({L"Perspective"}, L"Perspective");
-  SetMode(L"Rendered");
-  doc->AddObject(new CRhinoMeshObject(OneQuad()));
+  MakeViews({L"Perspective"}, L"Rendered");
+  doc->AddObject(Strip(2, false));
   conduit->Activate();
   RhinoApp().Idle();
-  EXPECT_EQ(conduit->M, 1);
-  EXPECT_EQ(conduit->C, 0);
-  SetMode(L"Wireframe");
+  EXPECT_EQ(std::tie(conduit->M, conduit->C), std::make_tuple(1, 0));
+  doc->View(0)->SetDisplayMode(*zem::FindDisplayMode(L"Wireframe"));
   Draw();
-  EXPECT_EQ(conduit->M, 0);
-  EXPECT_EQ(conduit->C, 1);
-}
-
-TEST_F(ActiveViewportDisplayTest, CountsNothingBeforeActivateAndKeepsCountsAfterDeactivate) {
-  MakeViews({L"Perspective"}, L"Perspective");
-  AddLine(*doc);
-  conduit->Enable();  // drawn, but not counting
-  Draw();
-  EXPECT_EQ(conduit->C, 0);
-  conduit->Activate();
-  RhinoApp().Idle();
-  conduit->Deactivate();
-  doc->DeleteObject(doc->ObjectSlot(0));
-  Draw();
-  EXPECT_EQ(conduit->C, 1);
+  EXPECT_EQ(std::tie(conduit->M, conduit->C), std::make_tuple(0, 1));
 }
 
 TEST_F(ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
-  MakeViews({L"Top", L"Perspective"}, L"Perspective");
-  AddLine(*doc);
+  MakeViews({L"Top", L"Perspective"});
+  doc->AddObject(Line());
   conduit->Activate();
   RhinoApp().Idle();
   RhinoApp().CloseDocument();
   // A new document draws its first view before any view is active.
   doc = &RhinoApp().NewDocument();
-  AddLine(*doc);
-  AddLine(*doc);
+  doc->AddObject(Line());
+  doc->AddObject(Line());
   CRhinoView* view = doc->CreateView(L"Top");
   ASSERT_EQ(RhinoApp().ActiveView(), nullptr);
   view->Redraw();
-  EXPECT_EQ(Veils(*view), 0u);
+  EXPECT_EQ(Veils(view), 0u);
   EXPECT_EQ(conduit->C, 1);
 }
 
 // In the sanitizer build a wire curve left undeleted fails this test.
 TEST_F(ActiveViewportDisplayTest, RedrawingAModelWithCurvesKeepsNothing) {
-  MakeViews({L"Perspective"}, L"Perspective");
-  for (int i = 0; i < 10; ++i) AddLine(*doc);
+  MakeViews({L"Perspective"});
+  for (int i = 0; i < 10; ++i) doc->AddObject(Line());
   conduit->Activate();
   for (int i = 0; i < 100; ++i) Draw();
-  EXPECT_EQ(conduit->C, 10);
-  EXPECT_EQ(conduit->P, 20);
+  EXPECT_EQ(std::tie(conduit->C, conduit->P), std::make_tuple(10, 20));
 }
 
 }  // namespace

@@ -20,16 +20,16 @@ void Check(bool condition, const char* what) {
   }
 }
 
-bool SameToolBars(const std::vector<zem::ToolBarDefinition>& a, const std::vector<zem::ToolBarDefinition>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].name != b[i].name || a[i].buttons.size() != b[i].buttons.size()) return false;
-    for (std::size_t k = 0; k < a[i].buttons.size(); ++k) {
-      if (a[i].buttons[k].tooltip != b[i].buttons[k].tooltip || a[i].buttons[k].macro != b[i].buttons[k].macro)
-        return false;
-    }
+// The toolbars written out in the file format.
+std::string Written(const std::vector<zem::ToolBarDefinition>& toolbars) {
+  std::string text = "zem-toolbars 1\n";
+  for (const auto& toolbar : toolbars) {
+    text += "toolbar " + zem::ToUtf8(toolbar.name) + "\n";
+    for (const auto& button : toolbar.buttons)
+      text += "button " + zem::ToUtf8(button.tooltip) + " | " + zem::ToUtf8(button.macro) + "\n";
+    text += "end\n";
   }
-  return true;
+  return text;
 }
 
 }  // namespace
@@ -44,19 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(!toolbars->empty(), "a collection without toolbars");
   std::set<std::wstring> names;
-  std::string written = "zem-toolbars 1\n";
   for (const auto& toolbar : *toolbars) {
     Check(!toolbar.name.empty(), "a toolbar without a name");
     Check(names.insert(toolbar.name).second, "two toolbars of one name");
-    written += "toolbar " + zem::ToUtf8(toolbar.name) + "\n";
     for (const auto& button : toolbar.buttons) {
       Check(!button.tooltip.empty() && !button.macro.empty(), "an incomplete button");
       Check(button.tooltip.find(L'|') == std::wstring::npos, "a tip holding the separator");
-      written += "button " + zem::ToUtf8(button.tooltip) + " | " + zem::ToUtf8(button.macro) + "\n";
     }
-    written += "end\n";
   }
+  const std::string written = Written(*toolbars);
   const auto again = zem::ParseToolBarCollection(written);
-  Check(again.has_value() && SameToolBars(*toolbars, *again), "written toolbars read back differently");
+  Check(again.has_value() && Written(*again) == written, "written toolbars read back differently");
   return 0;
 }

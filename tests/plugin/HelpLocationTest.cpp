@@ -75,29 +75,36 @@ TEST_F(HelpTest, DocFolderTwoLevelsUpThenNone) {
 
 TEST_F(HelpTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
   const fs::path installed = root / "Rhino" / "Plug-ins" / "Doc" / "ZEM_WEBGL_help.chm";
-  fs::create_directories(installed.parent_path());
-  fs::copy_file(kCompiledHelp, installed);
+  Write(installed, "");
+  fs::copy_file(kCompiledHelp, installed, fs::copy_options::overwrite_existing);
+  // A desktop session whose xdg-open notes what it was asked to open.
+  Write(root / "desktop" / "xdg-open", "#!/bin/sh\necho \"$1\" >> \"${0%/*}/opened\"\n");
+  fs::permissions(root / "desktop" / "xdg-open", fs::perms::owner_all);
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (root / "desktop").c_str(), 1);
+  ::setenv("DISPLAY", ":99", 1);
   EXPECT_FALSE(WebGLPlugIn().OnDisplayPlugInHelp(nullptr));
   OpenHelp(HelpAddress(true));
   OpenHelp(HelpAddress(false) + L"::/nosuchpage.htm");
-  const auto& requests = zem::HelpRequests();
-  ASSERT_EQ(requests.size(), 3u);
-  EXPECT_TRUE(requests[0].found);
-  EXPECT_TRUE(requests[0].topic.empty());
-  EXPECT_TRUE(fs::equivalent(zem::NativePath(requests[0].file), installed));
-  EXPECT_TRUE(requests[1].found);
-  EXPECT_EQ(requests[1].topic, L"writewebgl.htm");
-  EXPECT_FALSE(requests[2].found);
-  ASSERT_FALSE(zem::DebugOutput().empty());
-  EXPECT_NE(zem::DebugOutput().back().find(L"nosuchpage.htm"), std::wstring::npos);
-  // A file that is missing, or is no compiled help file, shows nothing either.
   fs::remove(installed);
   Write(installed, "not a help file");
   OpenHelp(HelpAddress(false));
-  fs::remove(installed);
-  OpenHelp(HelpAddress(false));
-  EXPECT_FALSE(zem::HelpRequests()[3].found);
-  EXPECT_FALSE(zem::HelpRequests()[4].found);
+  ::setenv("PATH", path.c_str(), 1);
+  ::unsetenv("DISPLAY");
+
+  const auto& requests = zem::HelpRequests();
+  ASSERT_EQ(requests.size(), 4u);
+  EXPECT_TRUE(requests[0].found && requests[0].topic.empty());
+  EXPECT_TRUE(requests[1].found && requests[1].topic == L"writewebgl.htm");
+  EXPECT_FALSE(requests[2].found || requests[3].found);
+  EXPECT_NE(zem::DebugOutput().at(0).find(L"nosuchpage.htm"), std::wstring::npos);
+  std::ifstream opened(root / "desktop" / "opened");
+  std::string line;
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_TRUE(std::getline(opened, line));
+    EXPECT_TRUE(fs::equivalent(line, installed));
+  }
+  EXPECT_FALSE(std::getline(opened, line));
   EXPECT_EQ(zem::LibraryLoadCount(L"hhctrl.ocx"), 1);
 }
 
