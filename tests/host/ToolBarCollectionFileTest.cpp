@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 
 namespace {
 
@@ -16,6 +19,15 @@ TEST(ToolBarCollectionFile, ReadsToolBarsAndButtonsInOrder) {
   EXPECT_EQ((*toolbars)[0].buttons[1].tooltip, L"Gr\u00FC\u00DFe");
   EXPECT_EQ((*toolbars)[0].buttons[1].macro, L"_Greet \"x\"");
   EXPECT_TRUE((*toolbars)[1].buttons.empty());
+}
+
+TEST(ToolBarCollectionFile, TheShippedFileHoldsThePlugInsToolBar) {
+  std::ifstream in(std::string(ZEM_TEST_DATA_DIR) + "/../../plugin/ZEM_WEBGL.tb", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto toolbars = zem::ParseToolBarCollection(text);
+  ASSERT_TRUE(toolbars);
+  EXPECT_EQ((*toolbars)[0].name, L"ZEM WebGL");
+  EXPECT_EQ((*toolbars)[0].buttons.at(0).macro, L"ZEMWriteWebGL");
 }
 
 class MalformedToolBarFile : public ::testing::TestWithParam<std::string> {};
