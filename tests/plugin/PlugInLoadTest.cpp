@@ -5,6 +5,7 @@
 #include "platform/ModuleFileName.h"
 #include "platform/NativePath.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
+#include "plugin/HelpLocation.h"
 #include "tests/plugin/PlugInTestSupport.h"
 
 namespace {
@@ -95,6 +96,8 @@ TEST_F(PlugInFolderTest, TheModuleIsKnownByThePathItWasLoadedFromHoweverLong) {
   EXPECT_EQ(std::wstring(WebGLPlugIn().PlugInFileName()), ModulePath());
   EXPECT_EQ(zem::ModuleFileName(GetModuleHandleW(ModulePath().c_str())), ModulePath());
   EXPECT_NE(ShownToolBar(), nullptr);
+  fs::create_directories(moduleFolder / ".." / "Doc");
+  EXPECT_EQ(HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\Doc\\ZEM_WEBGL_help.chm");
   // Loading it a second time is refused.
   EXPECT_FALSE(Load().loaded);
   // The application object has no name of its own: its profile is named
