@@ -67,10 +67,6 @@ TEST_F(HelpTest, DocFolderTwoLevelsUpThenNone) {
   fs::remove_all(root / "Rhino" / "Doc");
   // No folder at all: the address has no folder part (not one at the root).
   EXPECT_EQ(HelpAddress(true), L"mk:@MSITStore:ZEM_WEBGL_help.chm::writewebgl.htm");
-  std::wstring doc = L"x", folder = L"x", name;
-  EXPECT_TRUE(FindHelpLocation(&doc, &folder, &name));
-  EXPECT_EQ(doc, L"");
-  EXPECT_EQ(name, L"English");
 }
 
 TEST_F(HelpTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {

@@ -15,15 +15,11 @@ namespace fs = std::filesystem;
 
 const std::string kToolBarFile = "zem-toolbars 1\ntoolbar ZEM WebGL\nbutton Export | ZEMWriteWebGL\nend\n";
 
+// The toolbar shown from the collection read last, if any.
 const CRhinoUiToolBar* ShownToolBar() {
   const CRhinoUiToolBarManager& manager = RhinoApp().RhinoUiToolBarManager();
-  for (int i = 0; i < manager.CollectionCount(); ++i) {
-    const CRhinoUiToolBarCollection* collection = manager.Collection(i);
-    for (int t = 0; t < collection->ToolBarCount(); ++t) {
-      if (collection->ToolBar(t)->IsVisible()) return collection->ToolBar(t);
-    }
-  }
-  return nullptr;
+  const CRhinoUiToolBarCollection* last = manager.Collection(manager.CollectionCount() - 1);
+  return last && last->ToolBar(0)->IsVisible() ? last->ToolBar(0) : nullptr;
 }
 
 // Where the toolbar file lies, relative to the module's folder, and how many

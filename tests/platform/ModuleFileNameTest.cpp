@@ -1,31 +1,12 @@
-#include "platform/ShellPath.h"
+#include "platform/ModuleFileName.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "platform/ModuleFileName.h"
 #include "platform/ModuleState.h"
 
 namespace {
-
-struct RemoveCase {
-  const wchar_t* path;
-  const wchar_t* folder;
-  bool removed;
-};
-
-class PathRemoveFileSpec : public ::testing::TestWithParam<RemoveCase> {};
-
-TEST_P(PathRemoveFileSpec, LeavesTheFolder) {
-  std::wstring path = GetParam().path;
-  EXPECT_EQ(PathRemoveFileSpecW(path.data()) != FALSE, GetParam().removed);
-  EXPECT_EQ(std::wstring(path.c_str()), GetParam().folder);
-}
-
-INSTANTIATE_TEST_SUITE_P(Paths, PathRemoveFileSpec,
-                         ::testing::Values(RemoveCase{L"C:\\X.rhp", L"C:\\", true}, RemoveCase{L"C:\\", L"C:\\", false},
-                                           RemoveCase{L"/X.rhp", L"/", true}, RemoveCase{L"X.rhp", L"", true}));
 
 TEST(ModuleFileName, LongNamesAreCutTerminatedAndReportedAsCut) {
   HMODULE plugIn = AfxGetStaticModuleState()->m_hCurrentInstanceHandle;
