@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <unistd.h>
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoUiToolBarManager.h"
@@ -44,7 +47,11 @@ class PlugInFolderTest : public ::testing::Test {
     std::ofstream(file, std::ios::binary) << text;
   }
 
-  std::filesystem::path root = std::filesystem::temp_directory_path() / "zem-plugin-test";
+  // Tests run in parallel processes: each has a folder of its own.
+  std::filesystem::path root =
+      std::filesystem::temp_directory_path() /
+      ("zem-plugin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+       std::to_string(::getpid()));
   std::filesystem::path moduleFolder = root / "Rhino" / "Plug-ins" / "bin";
 };
 
