@@ -53,8 +53,9 @@ class CRhinoUiToolBarManager {
   int CollectionCount() const { return static_cast<int>(m_collections.size()); }
   // Null for an index out of range.
   CRhinoUiToolBarCollection* Collection(int index) const;
-  // Shows or hides a toolbar of an open collection; `recalculateLayout`
-  // would arrange the docked toolbars again at once.
+  // Shows or hides a toolbar of an open collection; false for a collection
+  // the manager did not read. `recalculateLayout` asks for the docked
+  // toolbars to be arranged at once (the headless host has no layout).
   bool ShowToolBar(const CRhinoUiToolBarCollection& collection, CRhinoUiToolBar& toolbar, bool show,
                    bool recalculateLayout);
 

@@ -19,7 +19,7 @@ using DWORD_PTR = std::uintptr_t;
 
 #define HH_DISPLAY_TOPIC 0x0000
 
-// Answers null when nothing is shown or in a session without a screen.
+// Answers null: the viewer runs outside the program and has no window here.
 HWND HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
 
 namespace zem {
