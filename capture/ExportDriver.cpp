@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
 #include "capture/MeshWriter.h"
+#include "capture/ParallelFor.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
@@ -70,8 +72,15 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
                        const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
                        const ExportHooks& hooks) {
   const CDisplayPipelineAttributes display = *view.DisplayPipeline()->DisplayAttrs();
-  ZEM_Rhino_WebGLExport writer(doc, display, hooks.capturePreview);
+  const int threads = zem::ThreadsFor(options.threads);
+  ZEM_Rhino_WebGLExport writer(doc, display, hooks.capturePreview && threads == 1);
   writer.m_progress = hooks.progress;
+  writer.m_threads = threads;
+  // With threads to spare, the preview picture is rendered while the scene
+  // is written; the picture goes in only with the page's body. The thread
+  // is joined on every way out, before the writer goes.
+  std::jthread preview;
+  if (hooks.capturePreview && threads > 1) preview = std::jthread([&writer] { writer.CapturePreviewImage(); });
   writer.PrepareMaterialsAndTextures();
   writer.title = options.title;
   writer.author = options.author;
@@ -90,6 +99,7 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   CollectTextDots(writer, options.showDots);
   WriteView(writer, view);
   WriteBackground(writer, display);
+  if (preview.joinable()) preview.join();
   writer.WriteBody();
   return writer.ClosePage() ? ExportStatus::Written : ExportStatus::WriteFailed;
 }

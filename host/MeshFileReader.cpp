@@ -16,6 +16,8 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -308,6 +310,9 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
 }
 
 bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc) {
+  // The reader's working memory goes back to the system before the export
+  // needs its own.
+  malloc_trim(0);
   scratch.SetTitle(FromUtf8(file.stem().string()).c_str());
   AddDefaultViews(scratch, L"Rendered");
   doc.TakeContents(scratch);
