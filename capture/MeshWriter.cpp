@@ -222,13 +222,36 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
     return true;
   }
 
+  if (threads == 1) {
+    // Every corner its own record, formatted as it is written.
+    std::string record;
+    auto corner = [&](int i) {
+      record.clear();
+      format.Append(record, i);
+      const float p[3] = {mesh.m_V[i].x, mesh.m_V[i].y, mesh.m_V[i].z};
+      writer.ExtendBounds(p);
+      writer.WriteRawNarrow(record);
+    };
+    for (const Chunk& chunk : chunks) {
+      writeChunk(chunk, [&] {
+        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+          const ON_MeshFace& face = mesh.m_F[f];
+          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
+          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+          writer.WriteRawNarrow("\n");
+        }
+      });
+    }
+    return true;
+  }
+
   // Every corner its own record: the buffers' texts are made in parallel,
   // a round of them at a time, and written in order.
   struct ChunkText {
     std::string text;
     PartBox box;
   };
-  const int round = threads == 1 ? 1 : threads * 4;
+  const int round = threads * 4;
   std::vector<ChunkText> texts(static_cast<std::size_t>(round));
   for (std::size_t first = 0; first < chunks.size(); first += static_cast<std::size_t>(round)) {
     const int count = static_cast<int>(std::min<std::size_t>(round, chunks.size() - first));
