@@ -105,17 +105,17 @@ class RecordTable {
       const int begin = static_cast<int>(static_cast<long long>(vertexCount) * part / parts);
       const int end = static_cast<int>(static_cast<long long>(vertexCount) * (part + 1) / parts);
       std::string& text = m_parts[part];
-      std::vector<std::size_t> offsets;
-      offsets.reserve(static_cast<std::size_t>(end - begin) + 1);
+      text.reserve(static_cast<std::size_t>(end - begin) * 64);
       for (int i = begin; i < end; ++i) {
-        offsets.push_back(text.size());
+        const std::size_t before = text.size();
         format.Append(text, i);
+        m_length[i] = static_cast<std::uint16_t>(text.size() - before);
       }
-      offsets.push_back(text.size());
       // The part's text is whole now and stays where it is.
+      const char* at = text.data();
       for (int i = begin; i < end; ++i) {
-        m_begin[i] = text.data() + offsets[i - begin];
-        m_length[i] = static_cast<std::uint16_t>(offsets[i - begin + 1] - offsets[i - begin]);
+        m_begin[i] = at;
+        at += m_length[i];
       }
     });
   }
