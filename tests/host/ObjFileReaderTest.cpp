@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -95,5 +98,82 @@ INSTANTIATE_TEST_SUITE_P(TestData, ObjAgreesWithAssimp, ::testing::ValuesIn(ObjF
                            for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;
                          });
+
+std::filesystem::path WriteFile(const std::string& name, const std::string& text) {
+  const fs::path path = fs::temp_directory_path() / ("zem-obj-" + std::to_string(::getpid()) + "-" + name);
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+const ON_Mesh* FirstMesh(const CRhinoDoc& doc) {
+  CRhinoObjectIterator it(doc, CRhinoObjectIterator::all_objects, CRhinoObjectIterator::active_and_reference_objects);
+  for (const CRhinoObject* object = it.First(); object; object = it.Next())
+    if (const auto* mesh = dynamic_cast<const CRhinoMeshObject*>(object)) return mesh->Mesh();
+  return nullptr;
+}
+
+// A strip of n quads sharing their edges, each corner with the same texture
+// coordinate and normal wherever it is used.
+std::string Strip(int n) {
+  std::string text = "vn 0 1 0\nvt 0 0\n";
+  for (int i = 0; i <= n; ++i) text += "v " + std::to_string(i) + " 0 0\nv " + std::to_string(i) + " 0 1\n";
+  for (int i = 0; i < n; ++i) {
+    const int a = 2 * i + 1;
+    text += "f " + std::to_string(a) + "/1/1 " + std::to_string(a + 2) + "/1/1 " + std::to_string(a + 3) + "/1/1 " +
+            std::to_string(a + 1) + "/1/1\n";
+  }
+  return text;
+}
+
+TEST(ObjFileReader, KeepsSharedCornersOneVertexAndSplitsTheRest) {
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  const fs::path strip = WriteFile("strip.obj", Strip(50));
+  ASSERT_EQ(zem::ReadObjFile(strip, doc, report), zem::ObjReadResult::Read);
+  const ON_Mesh* mesh = FirstMesh(doc);
+  ASSERT_NE(mesh, nullptr);
+  EXPECT_EQ(mesh->VertexCount(), 102);
+  EXPECT_EQ(mesh->FaceCount(), 100);
+
+  // The same position with another texture coordinate is another vertex;
+  // corners without a normal are never shared.
+  CRhinoDoc seams, bare;
+  const fs::path seam = WriteFile("seam.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 1\nvn 0 0 1\n"
+                                              "f 1/1/1 2/1/1 3/1/1\nf 1/2/1 3/1/1 2/1/1\n");
+  ASSERT_EQ(zem::ReadObjFile(seam, seams, report), zem::ObjReadResult::Read);
+  EXPECT_EQ(FirstMesh(seams)->VertexCount(), 4);
+  const fs::path flat = WriteFile("flat.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 3 2\n");
+  ASSERT_EQ(zem::ReadObjFile(flat, bare, report), zem::ObjReadResult::Read);
+  EXPECT_EQ(FirstMesh(bare)->VertexCount(), 6);
+  for (const fs::path& p : {strip, seam, flat}) fs::remove(p);
+}
+
+// Files the reader leaves to assimp: the document and the notes stay
+// untouched, and reading the file still ends as assimp ends it.
+class ObjDeclined : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ObjDeclined, LeavesTheFileToTheGeneralReader) {
+  const fs::path file = WriteFile("declined.obj", GetParam());
+  CRhinoDoc doc, viaAssimp;
+  zem::ModelReport report, assimpReport;
+  EXPECT_EQ(zem::ReadObjFile(file, doc, report), zem::ObjReadResult::Declined);
+  EXPECT_EQ(doc.ObjectSlotCount(), 0);
+  EXPECT_EQ(doc.m_material_table.MaterialCount(), 0);
+  EXPECT_TRUE(report.notes.empty());
+  const bool read = zem::ReadMeshFile(zem::FromUtf8(file.string()), doc, report);
+  const bool assimpRead = zem::ReadMeshFileWithAssimp(zem::FromUtf8(file.string()), viaAssimp, assimpReport);
+  EXPECT_EQ(read, assimpRead);
+  EXPECT_EQ(report.error, assimpReport.error);
+  if (read) EXPECT_EQ(Describe(doc), Describe(viaAssimp));
+  fs::remove(file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ObjDeclined,
+                         ::testing::Values("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n",  // pentagon
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",                  // out of range
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",                  // index 0
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",     // partial normals
+                                           "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",             // weights
+                                           "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));              // not finite
 
 }  // namespace
