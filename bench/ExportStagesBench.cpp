@@ -15,7 +15,7 @@
 #include "capture/ExportDriver.h"
 #include "capture/ParallelFor.h"
 #include "host/CRhinoApp.h"
-#include "host/MeshFileReader.h"
+#include "host/model/MeshFileReader.h"
 #include "platform/AnswerQueue.h"
 #include "platform/TextEncoding.h"
 

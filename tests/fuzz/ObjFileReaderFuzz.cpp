@@ -14,7 +14,7 @@
 
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoObjectIterator.h"
-#include "host/ObjFileReader.h"
+#include "host/model/ObjFileReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::filesystem::path folder = [] {

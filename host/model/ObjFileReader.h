@@ -12,7 +12,7 @@
 // and the caller reads the file through the general reader instead.
 #include <filesystem>
 
-#include "host/ModelReport.h"
+#include "host/model/ModelReport.h"
 
 class CRhinoDoc;
 

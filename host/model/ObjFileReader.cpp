@@ -1,4 +1,4 @@
-#include "host/ObjFileReader.h"
+#include "host/model/ObjFileReader.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "host/ObjFileReader.h"
+#include "host/model/ObjFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "host/CRhinoMeshObject.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoPointCloudObject.h"
-#include "host/MeshFileReader.h"
+#include "host/model/MeshFileReader.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/TextEncoding.h"
 
@@ -164,7 +164,9 @@ TEST_P(ObjDeclined, LeavesTheFileToTheGeneralReader) {
   const bool assimpRead = zem::ReadMeshFileWithAssimp(zem::FromUtf8(file.string()), viaAssimp, assimpReport);
   EXPECT_EQ(read, assimpRead);
   EXPECT_EQ(report.error, assimpReport.error);
-  if (read) EXPECT_EQ(Describe(doc), Describe(viaAssimp));
+  if (read) {
+    EXPECT_EQ(Describe(doc), Describe(viaAssimp));
+  }
   fs::remove(file);
 }
 
