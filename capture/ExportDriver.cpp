@@ -1,5 +1,7 @@
 #include "capture/ExportDriver.h"
 
+#include <malloc.h>
+
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -90,7 +92,12 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   // is joined on every way out, before the writer goes.
   std::jthread preview;
   if (hooks.capturePreview && threads > 1)
-    preview = std::jthread(capturePreview);
+    preview = std::jthread([&] {
+      capturePreview();
+      // The renderer's working memory, freed in this thread's own heap, goes
+      // back to the system while the scene is still being written.
+      malloc_trim(0);
+    });
   else if (hooks.capturePreview)
     capturePreview();
   auto stage = Clock::now();
