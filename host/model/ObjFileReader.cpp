@@ -215,6 +215,8 @@ void ObjParser::Line(std::string_view line) {
       index = static_cast<int>(m_materials.size()) - 1;
     }
     m_material = index;
+    // A material chosen before any object starts the default object.
+    if (m_object < 0) CreateObject("defaultobject");
     if (m_mesh < 0 || (m_meshes[m_mesh].material != index && !m_meshes[m_mesh].Empty())) CreateMesh(name);
     m_meshes[m_mesh].material = index;
   } else if (key == "mtllib") {
