@@ -62,7 +62,7 @@ struct ObjMesh {
   std::unordered_map<Corner, int, CornerHash> others;  // further corners of a position
   std::vector<std::array<int, 2>> segments;   // position indices
   std::vector<int> points;                    // position indices
-  bool anyNormal = false, anyMissingNormal = false, anyTexture = false;
+  bool anyNormal = false, anyMissingNormal = false, anyTexture = false, anyMissingTexture = false;
   bool Empty() const { return triangles.empty() && segments.empty() && points.empty(); }
 };
 
@@ -301,11 +301,11 @@ void ObjParser::Face(std::string_view rest) {
   ObjMesh& mesh = CurrentMesh();
   for (int k = 0; k < count; ++k) {
     (corners[k].n >= 0 ? mesh.anyNormal : mesh.anyMissingNormal) = true;
-    if (corners[k].t >= 0) mesh.anyTexture = true;
+    (corners[k].t >= 0 ? mesh.anyTexture : mesh.anyMissingTexture) = true;
   }
   // A mesh whose corners only partly carry normals or texture coordinates
   // is filled in by the general reader's own rules.
-  if (mesh.anyNormal && mesh.anyMissingNormal) throw Decline{};
+  if ((mesh.anyNormal && mesh.anyMissingNormal) || (mesh.anyTexture && mesh.anyMissingTexture)) throw Decline{};
   int start = 0;
   if (count == 4) {
     // A quadrangle is split along the diagonal from its concave corner, if

@@ -175,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ObjDeclined,
                                            "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",                  // out of range
                                            "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",                  // index 0
                                            "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",     // partial normals
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 1\nf 1/1 2 3/1\n",      // partial uv
                                            "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",             // weights
                                            "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));              // not finite
 
