@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/DebugOutput.h"
+#include "platform/HtmlHelp.h"
 #include "platform/Resources.h"
 #include "platform/SystemMenu.h"
 #include "ui/FrameworkResources.h"
@@ -28,11 +28,6 @@ std::vector<HWND>& OpenDialogList() {
   return *list;
 }
 
-ZEM_Dialog::HelpViewer& Viewer() {
-  static ZEM_Dialog::HelpViewer viewer = nullptr;
-  return viewer;
-}
-
 struct DecorationSize {
   UINT bitmap;
   int width;
@@ -53,8 +48,6 @@ ZEM_Dialog::~ZEM_Dialog() {
 }
 
 const std::vector<HWND>& ZEM_Dialog::OpenDialogs() { return OpenDialogList(); }
-
-void ZEM_Dialog::SetHelpViewer(HelpViewer viewer) { Viewer() = viewer; }
 
 BOOL ZEM_Dialog::CreateDialogWindow(bool resizable) {
   const UINT templateId =
@@ -330,10 +323,7 @@ void ZEM_Dialog::OnTimer(UINT_PTR id) {
 }
 
 BOOL ZEM_Dialog::OnHelp(HELPINFO*) {
-  if (Viewer())
-    Viewer()(m_helpPath);
-  else
-    OutputDebugStringW((L"ZEM_Dialog: no help viewer for " + m_helpPath + L"\n").c_str());
+  HtmlHelpW(nullptr, m_helpPath.c_str(), HH_DISPLAY_TOPIC, 0);
   return TRUE;
 }
 

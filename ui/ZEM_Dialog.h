@@ -88,6 +88,7 @@ class ZEM_Dialog : public FLXLayoutDialog, public ZEM_2DUIComponent, public ZEM_
   BOOL PreTranslateMessage(MSG* message) override;
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer(UINT_PTR id) override;
+  // Opens the help path in the help viewer (no owner, display topic).
   BOOL OnHelp(HELPINFO* info) override;
   void OnShowWindow(BOOL show, UINT status) override;
   BOOL OnSetCursor(HWND window, UINT hitTest, UINT message) override;
@@ -127,10 +128,6 @@ class ZEM_Dialog : public FLXLayoutDialog, public ZEM_2DUIComponent, public ZEM_
   // Handles of the framework dialogs whose windows are initialised and not
   // destroyed.
   static const std::vector<HWND>& OpenDialogs();
-  // Opens a help file; the plug-in layer, which knows the help viewer, sets
-  // it. Without one, F1 leaves only a note on the debug output.
-  using HelpViewer = void (*)(const std::wstring& path);
-  static void SetHelpViewer(HelpViewer viewer);
 
  protected:
   // Steps 1 to 4 of the routing of one control event.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/CRhinoApp.h"
+#include "platform/HtmlHelp.h"
 #include "platform/Resources.h"
 #include "platform/SystemMenu.h"
 #include "platform/WindowPainter.h"
@@ -336,16 +337,16 @@ TEST_F(DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) 
   EXPECT_EQ(dialog.log, Log{"document-opened"}) << "closed with Ok: only the host watcher hears";
 }
 
-std::wstring g_helpOpened;
-
 TEST_F(DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabledAndF1OpensTheHelpPath) {
-  ZEM_Dialog::SetHelpViewer([](const std::wstring& path) { g_helpOpened = path; });
+  zem::ClearHelpRequests();
   RecordingDialog dialog(&m_owner);
   Show(dialog);
   dialog.SetHelpPath(L"C:\\Doc\\help.chm::/writewebgl.htm");
   MSG key{dialog.edit.Window(), WM_KEYDOWN, VK_F1, 0, 0};
   zem::DispatchThroughFilter(key);
-  EXPECT_EQ(g_helpOpened, L"C:\\Doc\\help.chm::/writewebgl.htm");
+  ASSERT_EQ(zem::HelpRequests().size(), 1u);
+  EXPECT_EQ(zem::HelpRequests()[0].address, L"C:\\Doc\\help.chm::/writewebgl.htm");
+  EXPECT_EQ(zem::HelpRequests()[0].command, HH_DISPLAY_TOPIC);
   dialog.EnableCancel(false);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.m_hWnd, IDCANCEL)));
   SendMessageW(dialog.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -355,7 +356,6 @@ TEST_F(DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabledAndF1OpensTheHelpPath
   SendMessageW(dialog.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(dialog.log.back(), "cancel-hook");
   EXPECT_FALSE(dialog.IsWindowVisible());
-  ZEM_Dialog::SetHelpViewer(nullptr);
 }
 
 }  // namespace
