@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,8 +33,7 @@ Outcome Zem(const std::vector<std::string>& args) {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             (std::string("zem-app-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = zem::testing::TestFolder("zem-app");
     fs::create_directories(folder);
   }
   void TearDown() override { fs::remove_all(folder); }

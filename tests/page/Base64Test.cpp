@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -52,9 +54,7 @@ TEST(Base64Encode, PadsShortFinalGroups) {
 class EncodeFileBase64 : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("zem-base64-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = zem::testing::TestFolder("zem-base64");
     std::filesystem::create_directories(folder);
   }
   void TearDown() override { std::filesystem::remove_all(folder); }

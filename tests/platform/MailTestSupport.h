@@ -3,7 +3,8 @@
 // any real mail client (no graphical session, drafts in a fresh outbox), and
 // a reader of saved drafts by an independent mail library (GMime).
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include "tests/support/TestFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -66,10 +67,7 @@ class ScopedEnv {
 class MailSandbox : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("zem-mail-") + std::to_string(getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_suite()->name() + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = TestFolder("zem-mail");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder / "outbox");
     outbox = folder / "outbox";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,8 +19,7 @@ namespace fs = std::filesystem;
 class ProfileFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = fs::temp_directory_path() /
-               ("zem-profile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    m_folder = zem::testing::TestFolder("zem-profile");
     fs::remove_all(m_folder);
     fs::create_directories(m_folder);
     m_file = zem::FromUtf8((m_folder / "test.ini").string());

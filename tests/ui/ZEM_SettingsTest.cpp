@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,8 +21,7 @@ namespace fs = std::filesystem;
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_root = fs::temp_directory_path() /
-             ("zem-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    m_root = zem::testing::TestFolder("zem-settings");
     fs::remove_all(m_root);
     fs::create_directories(m_root);
     m_appData = m_root / "config";
