@@ -3,6 +3,7 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/RhinoConvertCurveToPolyline.h"
+#include "page/PageFormat.h"
 
 namespace {
 
@@ -50,14 +51,17 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
   }
   writer.FormatNumbers(
       "]);lbl.push(%d);var b%d=gl.createBuffer();lbuff.push(b%d);gl.bindBuffer(gl.ARRAY_BUFFER,b%d);"
-      "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\n",
+      "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);",
       {static_cast<double>(written), static_cast<double>(n), static_cast<double>(n), static_cast<double>(n),
        static_cast<double>(n)});
+  writer.WriteRawNarrow(zem::page_format::CurveAttributeCall());
+  writer.WriteRawNarrow("\n");
   return true;
 }
 
 void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
-  writer.WriteRaw(L"function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\n");
+  writer.WriteRawNarrow(zem::page_format::kInitCurves);
+  writer.WriteRawNarrow("{\n");
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "page/PageFormat.h"
 #include "page/ZEM_WebGLExport.h"
 
 namespace {
@@ -24,13 +25,14 @@ void NormaliseInPlace(float v[3]) {
 bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
                    const float cameraUp[3], float angle) {
   if (!writer.IsOpen()) return false;
-  writer.WriteRaw(L"function initView(veye,vtar,vx,vy){ ");
+  writer.WriteRawNarrow(zem::page_format::kInitView);
+  writer.WriteRawNarrow("{ ");
   writer.FormatNumbers("veye.x=%g;veye.y=%g;veye.z=%g;vtar.x=%g;vtar.y=%g;vtar.z=%g;",
                        {Finite(eye[0]), Finite(eye[1]), Finite(eye[2]), Finite(target[0]), Finite(target[1]),
                         Finite(target[2])});
   writer.FormatNumbers("vx.x=%g;vx.y=%g;vx.z=%g;vy.x=%g;vy.y=%g;vy.z=%g;return %g};",
                        {Finite(cameraX[0]), Finite(cameraX[1]), Finite(cameraX[2]), Finite(cameraUp[0]),
-                        Finite(cameraUp[1]), Finite(cameraUp[2]), Finite(static_cast<double>(angle) / 3.1415 * 360)});
+                        Finite(cameraUp[1]), Finite(cameraUp[2]), Finite(static_cast<double>(angle) / zem::page_format::kAngleHalfTurn * 360)});
   return true;
 }
 
@@ -46,7 +48,8 @@ bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, 
   auto r = [](ON_Color c) { return c.FractionRed(); };
   auto g = [](ON_Color c) { return c.FractionGreen(); };
   auto b = [](ON_Color c) { return c.FractionBlue(); };
-  writer.WriteRaw(L"function initBack(tlc,blc,trc,brc){");
+  writer.WriteRawNarrow(zem::page_format::kInitBack);
+  writer.WriteRawNarrow("{");
   writer.FormatNumbers("tlc.x=%g;tlc.y=%g;tlc.z=%g;blc.x=%g;blc.y=%g;blc.z=%g;",
                        {r(tl), g(tl), b(tl), r(bl), g(bl), b(bl)});
   writer.FormatNumbers("trc.x=%g;trc.y=%g;trc.z=%g;brc.x=%g;brc.y=%g;brc.z=%g;};",

@@ -6,7 +6,7 @@
 class ZEM_WebGLExport;
 
 // Writes initView. cameraX must be unit length (or zero); the view angle
-// returned to the viewer is angle / 3.1415 * 360 degrees. Values that are
+// returned to the viewer is angle / zem::page_format::kAngleHalfTurn * 360 degrees. Values that are
 // not finite are written as 0. False when no page is open.
 bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
                    const float cameraUp[3], float angle);

@@ -5,6 +5,8 @@
 #include "delivery/GetTempFolder.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoMaterialTable.h"
+#include "host/ON_Texture.h"
+#include "page/PageFormat.h"
 #include "platform/NativePath.h"
 
 #include <filesystem>
@@ -149,6 +151,10 @@ bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specu
                                                 float refraction, int textureMode, int textureImage) {
   if (!IsOpen()) return false;
   if (shine < 1.0f) specular = ON_Color(0, 0, 0);
+  // The fields in record order (zem::page_format::MaterialField): 3 + 12 numbers.
+  static_assert(zem::page_format::kMaterialRecordSize == 15 && zem::page_format::kTextureNumber == 14);
+  static_assert(int{ON_Texture::modulate_texture} == int{zem::page_format::kModulate} &&
+                int{ON_Texture::decal_texture} == int{zem::page_format::kDecal});
   FormatNumbers("mat.push(%g,%g,%g,", {diffuse.FractionRed(), diffuse.FractionGreen(), diffuse.FractionBlue()});
   FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
                 {specular.FractionRed(), specular.FractionGreen(), specular.FractionBlue(), reflection.FractionRed(),
@@ -184,7 +190,8 @@ bool ZEM_Rhino_WebGLExport::WriteMaterials() {
 
 bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
   if (!IsOpen()) return false;
-  WriteRaw(L"function initTextures(textures){ ");
+  WriteRawNarrow(zem::page_format::kInitTextures);
+  WriteRawNarrow("{ ");
   for (int i = 0; i < m_imageCount; ++i) {
     WriteFormatted(
         L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
