@@ -1,10 +1,11 @@
-// The data functions of one export of a small scene against a golden copy:
+// The data functions and dot labels of one export of a small scene against
+// a golden copy:
 // a textured quad, a textured triangle without texture coordinates (zeros
 // in their place), a triangle in a material whose texture the viewer
 // ignores, an unused dull material (black specular), mesh wires and a line,
 // two text dots, a two-colour gradient and a set camera.
-// The page around the data functions is the page writer's (its own golden
-// page); picture texts are masked. Set ZEM_UPDATE_GOLDEN=1 to rewrite the
+// The rest of the page is the page writer's (its own golden page); picture
+// texts are masked. Set ZEM_UPDATE_GOLDEN=1 to rewrite the
 // golden copy after a deliberate change of the page.
 #include <gtest/gtest.h>
 
@@ -60,12 +61,18 @@ ON_Mesh Mesh(std::initializer_list<ON_3dPoint> corners, bool texCoords) {
   return mesh;
 }
 
-// The buffer numbers count on through the process, so they are checked for
-// being distinct within each function and then masked.
+// The data functions and the dot labels of the page. The buffer numbers
+// count on through the process, so they are checked for being distinct
+// within each function and then masked.
 std::string DataFunctions(const std::string& page) {
   const auto start = page.find("function initVB(");
-  const auto end = page.find("function ZEMVector");
-  const std::string functions = page.substr(start, end == std::string::npos ? end : end - start);
+  const auto back = page.find("function initBack(");
+  const auto end = page.find("};", back);
+  const auto dots = page.find("<div id=\"dot");
+  EXPECT_TRUE(start < back && end != std::string::npos && dots != std::string::npos);
+  if (!(start < back && end != std::string::npos && dots != std::string::npos)) return {};
+  const std::string functions = page.substr(start, end + 2 - start) + "\n" +
+                                page.substr(dots, page.find("<div id=\"STShadow\">") - dots);
   static const std::regex buffer("function |var (v\\d+)=");
   std::set<std::string> names;  // within one function
   for (std::sregex_iterator it(functions.begin(), functions.end(), buffer), last; it != last; ++it) {
