@@ -84,14 +84,6 @@ TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
   EXPECT_EQ(attachments[0]->Decoded(), zem::testing::AllByteValues());
 }
 
-TEST_F(SendMail, AWindowsStylePathIsFound) {
-  std::wstring path = attachment.wstring();
-  for (auto& c : path) c = c == L'/' ? L'\\' : c;
-  ASSERT_TRUE(SendMailWithAttachment(path, window, L"s", L"b"));
-  const auto draft = ReadDraft(Drafts().at(0));
-  EXPECT_EQ(draft.Attachments().at(0)->Parameter("content-disposition", "filename"), "Gear box.html.zip");
-}
-
 TEST_F(SendMail, AMissingAttachmentAnswersFalse) {
   EXPECT_FALSE(SendMailWithAttachment((folder / "missing.zip").wstring(), window, L"s", L"b"));
   EXPECT_TRUE(Drafts().empty());

@@ -53,12 +53,4 @@ TEST(MeshValidity, NonFiniteCoordinatesMakeAMeshInvalid) {
   EXPECT_FALSE(mesh.IsValid());
 }
 
-TEST(MeshCopy, IsDeepAndIndependent) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
-  ON_Mesh copy(mesh);
-  copy.m_V[0].x = 42;
-  EXPECT_EQ(mesh.m_V[0].x, 0.0f);
-  EXPECT_EQ(copy.FaceCount(), 1);
-}
-
 }  // namespace

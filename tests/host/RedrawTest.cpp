@@ -178,11 +178,4 @@ TEST_F(RedrawTest, OpeningADocumentClosesTheOldOneAndActivatesTheFirstView) {
   EXPECT_EQ(RhinoApp().ActiveView(), nullptr);
 }
 
-TEST(ApplicationWindow, MainWindowIsAVisibleWindowObject) {
-  HWND main = RhinoApp().MainWnd();
-  EXPECT_TRUE(IsWindow(main));
-  EXPECT_TRUE(IsWindowVisible(main));
-  EXPECT_EQ(RhinoApp().MainWnd(), main);
-}
-
 }  // namespace

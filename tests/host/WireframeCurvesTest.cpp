@@ -104,20 +104,4 @@ TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {
   EXPECT_GT(meshes[0]->QuadCount(), 0);
 }
 
-TEST(CurveWireframe, IsACopyOfTheCurve) {
-  CRhinoCurveObject object(std::make_unique<ON_ArcCurve>(ON_Circle(ON_3dPoint(1, 2, 3), 4)));
-  Wires w;
-  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
-  EXPECT_NE(w.curves[0], object.Curve());
-  EXPECT_DOUBLE_EQ(w.curves[0]->PointAtStart().x, 5.0);
-}
-
-TEST(TextDotWireframe, IsEmpty) {
-  CRhinoTextDot dot(ON_3dPoint(1, 2, 3), L"Label");
-  Wires w;
-  EXPECT_EQ(dot.GetWireframeCurves(w.curves), 0);
-  EXPECT_STREQ(dot.TextString(), L"Label");
-  EXPECT_EQ(dot.Point(), ON_3dPoint(1, 2, 3));
-}
-
 }  // namespace

@@ -51,11 +51,4 @@ TEST(PageStream, ReportsAFailedWrite) {
   EXPECT_FALSE(stream.Close());
 }
 
-TEST(PageStream, CannotOpenInAMissingFolder) {
-  zem::PageStream stream;
-  EXPECT_FALSE(stream.Open(L"/nonexistent-folder-zem/page.html"));
-  EXPECT_FALSE(stream.IsOpen());
-  stream.Put(L"ignored");
-}
-
 }  // namespace

@@ -110,12 +110,6 @@ TEST_F(ProfileFileTest, WideTextRoundTripsThroughUtf8) {
   EXPECT_NE(ReadFile().find("\xE2\x9C\x93"), std::string::npos);
 }
 
-TEST_F(ProfileFileTest, AcceptsBackslashPaths) {
-  std::wstring windowsStyle = zem::FromUtf8(m_folder.string()) + L"\\test.ini";
-  ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"k", L"v", windowsStyle.c_str()));
-  EXPECT_EQ(Get(L"s", L"k"), L"v");
-}
-
 TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
   WriteFile("[s]\nold=1\n");
   ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
