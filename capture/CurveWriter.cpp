@@ -25,12 +25,6 @@ bool WantsWires(const CRhinoObject& object, const CDisplayPipelineAttributes& di
   }
 }
 
-bool WriteBoxLine(ZEM_WebGLExport& writer) {
-  return writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                              {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0],
-                               writer.boxMax[1], writer.boxMax[2]});
-}
-
 }  // namespace
 
 bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint* points, double red, double green,
@@ -84,5 +78,5 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
       delete curves[i];
     }
   }
-  WriteBoxLine(writer);
+  writer.WriteBoxLine();
 }

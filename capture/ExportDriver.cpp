@@ -12,7 +12,6 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoView.h"
-#include "page/PageFormat.h"
 #include "page/TextFormat.h"
 #include "platform/CFileDialog.h"
 #include "platform/NativePath.h"
@@ -81,12 +80,8 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   writer.createdUsing = notice;
   if (!writer.OpenPage(targetPath)) return ExportStatus::NotCreated;
 
-  writer.WriteRawNarrow(zem::page_format::kInitVB);
-  writer.WriteRawNarrow("{\n");
-  CollectMeshes(writer);
-  writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                       {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0], writer.boxMax[1],
-                        writer.boxMax[2]});
+  // The data functions in page order, each written whole by its writer.
+  WriteInitVB(writer);
   writer.WriteInitTextures();
   CollectCurves(writer);
   CollectTextDots(writer, options.showDots);

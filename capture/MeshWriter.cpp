@@ -145,6 +145,13 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   return true;
 }
 
+void WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
+  writer.WriteRawNarrow(zem::page_format::kInitVB);
+  writer.WriteRawNarrow("{\n");
+  CollectMeshes(writer);
+  writer.WriteBoxLine();
+}
+
 void CollectMeshes(ZEM_Rhino_WebGLExport& writer) {
   if (!writer.m_displayAttrs.m_bShadingOn) return;
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,

@@ -11,6 +11,10 @@ class ZEM_Rhino_WebGLExport;
 // the limit makes it one more).
 inline constexpr int kMeshChunkLimit = zem::page_format::kTrianglesPerBuffer;
 
+// Writes the whole initVB function: its head, the meshes (CollectMeshes)
+// and the box line.
+void WriteInitVB(ZEM_Rhino_WebGLExport& writer);
+
 // Writes the mesh buffers of every visible mesh and brep object, then the
 // material records. Nothing when the display does not shade.
 void CollectMeshes(ZEM_Rhino_WebGLExport& writer);

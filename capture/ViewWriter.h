@@ -1,6 +1,7 @@
 #pragma once
-// The page's camera (initView) and viewport background (initBack), taken
-// from the active view, and the preview picture of the view.
+// The page's camera (initView) and viewport background (initBack) as the
+// export driver takes them from the active view. (The preview picture is
+// ZEM_Rhino_WebGLExport's, in PreviewImage.cpp.)
 #include "host/ON_Color.h"
 
 class ZEM_WebGLExport;

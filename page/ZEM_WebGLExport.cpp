@@ -133,6 +133,11 @@ bool ZEM_WebGLExport::WriteTemplate(std::string_view text) {
   return true;
 }
 
+bool ZEM_WebGLExport::WriteBoxLine() {
+  return FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
+                       {boxMin[0], boxMin[1], boxMin[2], boxMax[0], boxMax[1], boxMax[2]});
+}
+
 void ZEM_WebGLExport::ExtendBounds(const float point[3]) {
   for (int a = 0; a < 3; ++a) {
     if (point[a] <= boxMin[a]) boxMin[a] = point[a];

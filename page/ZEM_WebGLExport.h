@@ -68,6 +68,9 @@ class ZEM_WebGLExport {
   bool WriteTemplate(std::string_view text);
   // Widens the running box by one point.
   void ExtendBounds(const float point[3]);
+  // The running box as the viewer's bbmin and bbmax, closing the data
+  // function (initVB, initCurves) that filled it.
+  bool WriteBoxLine();
 
   // "#" and two upper-case hexadecimal digits per component; components
   // are clamped to 0..255.

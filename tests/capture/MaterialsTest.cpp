@@ -192,7 +192,9 @@ TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
     EXPECT_EQ(b, 255);
     // The exact size is taken as it is: the colour edge stays sharp.
     dib.GetPixel(100, 128, r, g, b, a);
-    if (image == 0) EXPECT_EQ(r, 255);
+    if (image == 0) {
+      EXPECT_EQ(r, 255);
+    }
   }
 }
 
