@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "host/CRhinoApp.h"
+#include "host/CRhinoView.h"
 #include "page/PageFormat.h"
 #include "page/ZEM_WebGLExport.h"
 
@@ -9,6 +11,13 @@ namespace {
 
 // A number the viewer's script can read: never "nan" or "inf".
 double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+
+void Float3(const ON_3dPoint& p, float out[3]) {
+  out[0] = static_cast<float>(p.x), out[1] = static_cast<float>(p.y), out[2] = static_cast<float>(p.z);
+}
+void Float3(const ON_3dVector& v, float out[3]) {
+  out[0] = static_cast<float>(v.x), out[1] = static_cast<float>(v.y), out[2] = static_cast<float>(v.z);
+}
 
 }  // namespace
 
@@ -55,4 +64,34 @@ bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, 
   writer.FormatNumbers("trc.x=%g;trc.y=%g;trc.z=%g;brc.x=%g;brc.y=%g;brc.z=%g;};",
                        {r(tr), g(tr), b(tr), r(br), g(br), b(br)});
   return true;
+}
+
+void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
+  const ON_Viewport& vp = view.Viewport().VP();
+  double halfAngle = 0;
+  vp.GetCameraAngle(&halfAngle);
+  float eye[3], target[3], x[3], up[3];
+  Float3(vp.CameraLocation(), eye);
+  Float3(vp.TargetPoint(), target);
+  Float3(vp.CameraX(), x);
+  Float3(vp.CameraUp(), up);
+  NormaliseInPlace(x);
+  WriteInitView(writer, eye, target, x, up, static_cast<float>(halfAngle));
+}
+
+void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
+  switch (display.BackgroundFillMode()) {
+    case CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR: {
+      const ON_Color c = RhinoApp().AppSettings().ViewportBackgroundColor();
+      WriteInitBack(writer, 2, c, c, c, c);
+      break;
+    }
+    case CDisplayPipelineAttributes::FBFM_SOLID_COLOR:
+      WriteInitBack(writer, 2, display.m_SolidColor, display.m_GradBotLeft, display.m_GradTopRight,
+                    display.m_GradBotRight);
+      break;
+    default:
+      WriteInitBack(writer, display.BackgroundFillMode(), display.m_GradTopLeft, display.m_GradBotLeft,
+                    display.m_GradTopRight, display.m_GradBotRight);
+  }
 }

@@ -1,10 +1,20 @@
 #pragma once
-// The page's camera (initView) and viewport background (initBack) as the
-// export driver takes them from the active view. (The preview picture is
+// The page's camera (initView) and viewport background (initBack), from a
+// view and its display mode to the page's text. (The preview picture is
 // ZEM_Rhino_WebGLExport's, in PreviewImage.cpp.)
+#include "host/CDisplayPipelineAttributes.h"
 #include "host/ON_Color.h"
 
+class CRhinoView;
 class ZEM_WebGLExport;
+
+// Writes initView for the view's active viewport: its camera, the camera's
+// right axis made unit length, and its half angle.
+void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view);
+
+// Writes initBack for the display mode's background: the application's
+// viewport colour (default mode), the solid colour, or the gradient corners.
+void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display);
 
 // Writes initView. cameraX must be unit length (or zero); the view angle
 // returned to the viewer is angle / zem::page_format::kAngleHalfTurn * 360 degrees. Values that are
