@@ -33,7 +33,8 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
                        const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
                        const ExportHooks& hooks) {
   const CDisplayPipelineAttributes display = *view.DisplayPipeline()->DisplayAttrs();
-  ZEM_Rhino_WebGLExport writer(doc, display, hooks.capturePreview);
+  ZEM_Rhino_WebGLExport writer(doc, display);
+  if (hooks.capturePreview) writer.CapturePreviewImage();
   writer.m_progress = hooks.progress;
   writer.PrepareMaterialsAndTextures();
   writer.title = options.title;

@@ -25,9 +25,9 @@ bool WriteDotsFunction(ZEM_WebGLExport& writer) {
   if (!writer.IsOpen()) return false;
   writer.WriteRawNarrow(zem::page_format::kInitDots);
   writer.WriteRawNarrow("{\n");
-  for (std::size_t i = 0; i + 2 < writer.dotPoints.size(); i += 3) {
+  for (const auto& dot : writer.Dots()) {
     writer.FormatNumbers("dtpts.push(%g,%g,%g);",
-                         {writer.dotPoints[i], writer.dotPoints[i + 1], writer.dotPoints[i + 2]});
+                         {dot.point[0], dot.point[1], dot.point[2]});
   }
   writer.WriteRaw(L"};");
   return true;

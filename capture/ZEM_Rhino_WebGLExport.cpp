@@ -46,11 +46,8 @@ const ON_Texture* BitmapTexture(const ON_Material& material) {
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
 
-ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs,
-                                             bool capturePreview)
-    : m_document(document), m_displayAttrs(displayAttrs) {
-  if (capturePreview) CapturePreviewImage();
-}
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
+    : m_document(document), m_displayAttrs(displayAttrs) {}
 
 void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
   BuildExportedMaterials();
@@ -89,7 +86,7 @@ void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
 
 int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   // Every slot taken: further materials are shaded without texture.
-  if (m_imageCount >= kMaxImages) return -1;
+  if (ImageCount() >= kMaxImages) return -1;
   const std::wstring fileName = texture.m_filename;
   const bool png = fileName.find(L".png") != std::wstring::npos || fileName.find(L".PNG") != std::wstring::npos;
   const int channels = png ? 4 : 3;
@@ -123,10 +120,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   std::error_code ec;
   std::filesystem::remove(zem::NativePath(path), ec);
   if (!read) return -1;
-  const int image = m_imageCount++;
-  m_images[image] = std::move(text);
-  m_imageIsJpeg[image] = !png;
-  return image;
+  return AddImage(std::move(*text), !png);
 }
 
 int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
@@ -192,7 +186,7 @@ bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
   if (!IsOpen()) return false;
   WriteRawNarrow(zem::page_format::kInitTextures);
   WriteRawNarrow("{ ");
-  for (int i = 0; i < m_imageCount; ++i) {
+  for (int i = 0; i < ImageCount(); ++i) {
     WriteFormatted(
         L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
         L"gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById(\"tex%d\"));"

@@ -103,7 +103,7 @@ TEST_F(Materials, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAre
   display.m_FrontMaterial.m_diffuse = ON_Color(0, 255, 0);
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_imageCount, 1);
+  EXPECT_EQ(writer.ImageCount(), 1);
   EXPECT_FALSE(writer.HasTexture(0));
   std::string page = Records(writer);
   auto records = Calls(page, "mat.push(");
@@ -131,9 +131,9 @@ TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{0, -1, 1, 2}));
-  EXPECT_EQ(writer.m_imageCount, 3);
-  EXPECT_TRUE(writer.m_imageIsJpeg[0]);
-  EXPECT_FALSE(writer.m_imageIsJpeg[1]);
+  EXPECT_EQ(writer.ImageCount(), 3);
+  EXPECT_TRUE(writer.Images()[0].jpeg);
+  EXPECT_FALSE(writer.Images()[1].jpeg);
   EXPECT_TRUE(writer.HasTexture(0));
   EXPECT_FALSE(writer.HasTexture(1));
   EXPECT_TRUE(writer.HasTexture(2));
@@ -162,10 +162,10 @@ TEST_F(Materials, OnlyLowerAndUpperCasePngNamesKeepAlpha) {
   doc.m_material_table.AddMaterial(Textured((folder / "r.Png").wstring(), L"mixed"));
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
-  ASSERT_EQ(writer.m_imageCount, 3);
-  EXPECT_FALSE(writer.m_imageIsJpeg[0]);
-  EXPECT_FALSE(writer.m_imageIsJpeg[1]);
-  EXPECT_TRUE(writer.m_imageIsJpeg[2]);
+  ASSERT_EQ(writer.ImageCount(), 3);
+  EXPECT_FALSE(writer.Images()[0].jpeg);
+  EXPECT_FALSE(writer.Images()[1].jpeg);
+  EXPECT_TRUE(writer.Images()[2].jpeg);
 }
 
 TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
@@ -173,12 +173,12 @@ TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
   doc.m_material_table.AddMaterial(Textured(Picture("odd.png", 255, 256, 32, 255), L"odd"));
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
-  ASSERT_EQ(writer.m_imageCount, 2);
+  ASSERT_EQ(writer.ImageCount(), 2);
   // The temporary pictures are gone once read back.
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     EXPECT_EQ(entry.path().filename().string().rfind("_tex", 0), std::string::npos) << entry.path();
   for (int image = 0; image < 2; ++image) {
-    std::ofstream(folder / "back.png", std::ios::binary) << Base64Decode(*writer.m_images[image]);
+    std::ofstream(folder / "back.png", std::ios::binary) << Base64Decode(writer.Images()[image].base64);
     CRhinoDib dib;
     ASSERT_TRUE(dib.ReadFromFile((folder / "back.png").wstring().c_str()));
     EXPECT_EQ(dib.Width(), 256);
@@ -207,7 +207,7 @@ TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImage) {
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1, -1, 0}));
-  EXPECT_EQ(writer.m_imageCount, 1);
+  EXPECT_EQ(writer.ImageCount(), 1);
 }
 
 TEST_F(Materials, AnImageThatCannotBeWrittenTakesNoSlot) {
@@ -216,7 +216,7 @@ TEST_F(Materials, AnImageThatCannotBeWrittenTakesNoSlot) {
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1}));
-  EXPECT_EQ(writer.m_imageCount, 0);
+  EXPECT_EQ(writer.ImageCount(), 0);
   std::string page = Records(writer);
   EXPECT_EQ(Count(page, "getElementById(\"tex"), 0u);
 }
@@ -228,7 +228,7 @@ TEST_F(Materials, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
   display.m_bUseObjectMaterial = true;
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_imageCount, ZEM_WebGLExport::kMaxImages);
+  EXPECT_EQ(writer.ImageCount(), ZEM_WebGLExport::kMaxImages);
   EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages - 1], ZEM_WebGLExport::kMaxImages - 1);
   EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages], -1);
   EXPECT_FALSE(writer.HasTexture(ZEM_WebGLExport::kMaxImages));

@@ -66,7 +66,7 @@ class PageTest : public ::testing::Test {
 };
 
 // Every fixed piece of the page, the texts of a linked author with notes,
-// texture slots by number (empty ones and those past the count left out),
+// texture images by slot number (JPEG and PNG),
 // custom cube faces, the preview picture and dot labels (dark text from a
 // colour sum of 255), all with CR LF line ends. Set ZEM_UPDATE_GOLDEN=1 to
 // rewrite the golden page after a deliberate change of the page.
@@ -77,11 +77,8 @@ TEST_F(PageTest, MatchesTheGoldenPage) {
   page.authorLink = L"mailto:ann@example.com";
   page.notes = L"First line\r\nSecond line";
   page.createdUsing = L"the test writer version 1.0.0";
-  page.m_imageCount = 3;
-  page.m_images[0] = "AAAA";
-  page.m_images[2] = "BBBB";
-  page.m_imageIsJpeg[2] = false;
-  page.m_images[5] = "CCCC";
+  ASSERT_EQ(page.AddImage("AAAA", true), 0);
+  ASSERT_EQ(page.AddImage("BBBB", false), 1);
   page.m_useDefaultCube = false;
   for (int k = 0; k < 6; ++k) page.m_cubeFaces[k] = "FACE" + std::to_string(k + 1);
   page.m_previewImage = "PREVIEW";
@@ -169,7 +166,7 @@ TEST_F(PageTest, OpeningResetsBoxAndDots) {
   ASSERT_TRUE(page.OpenPage((folder / "second.html").wstring()));
   EXPECT_EQ(page.boxMin[0], ZEM_WebGLExport::kLargestFloat);
   EXPECT_EQ(page.boxMax[2], -ZEM_WebGLExport::kLargestFloat);
-  EXPECT_TRUE(page.dotTexts.empty());
+  EXPECT_TRUE(page.Dots().empty());
 }
 
 TEST_F(PageTest, FormatNumbersWritesPrintfTextWithoutCutting) {
