@@ -1,5 +1,6 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 
+#include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
 #include "delivery/GetTempFolder.h"
@@ -88,7 +89,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   // Every slot taken: further materials are shaded without texture.
   if (ImageCount() >= kMaxImages) return -1;
   const std::wstring fileName = texture.m_filename;
-  const bool png = fileName.find(L".png") != std::wstring::npos || fileName.find(L".PNG") != std::wstring::npos;
+  const bool png = zem::PictureKindOf(fileName) == zem::PictureKind::Png;
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
   TextureImageCache& cache = GetTextureImageCache();

@@ -153,13 +153,12 @@ TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
   EXPECT_NE(page.find("data:image/png;base64,iVBORw0KGgo"), std::string::npos);
 }
 
-TEST_F(Materials, OnlyLowerAndUpperCasePngNamesKeepAlpha) {
+TEST_F(Materials, PngNamesInAnyCaseKeepAlpha) {
   const std::wstring png = Picture("p.png", 4, 4, 32, 100);
-  std::filesystem::copy_file(folder / "p.png", folder / "q.PNG");
   std::filesystem::copy_file(folder / "p.png", folder / "r.Png");
   doc.m_material_table.AddMaterial(Textured(png, L"lower"));
-  doc.m_material_table.AddMaterial(Textured((folder / "q.PNG").wstring(), L"upper"));
   doc.m_material_table.AddMaterial(Textured((folder / "r.Png").wstring(), L"mixed"));
+  doc.m_material_table.AddMaterial(Textured(Picture("j.jpg", 4, 4), L"jpeg"));
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
   ASSERT_EQ(writer.ImageCount(), 3);
