@@ -104,4 +104,17 @@ TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {
   EXPECT_GT(meshes[0]->QuadCount(), 0);
 }
 
+// Found by the document reader's fuzz target: a control point beyond single
+// precision gave a render mesh with infinite vertices.
+TEST(BrepRenderMeshes, NoneForASurfaceBeyondSinglePrecision) {
+  ON_NurbsSurface plane(false, 2, 2, 2, 2);
+  plane.SetCV(1, 0, {1, 0, 0});
+  plane.SetCV(0, 1, {0, 1, 0});
+  plane.SetCV(1, 1, {1.7e99, 1, 0});
+  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
+  EXPECT_EQ(object.Brep()->CreateRenderMeshes(), 0);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 0);
+}
+
 }  // namespace
