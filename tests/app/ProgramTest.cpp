@@ -1,6 +1,6 @@
 #include "app/Program.h"
 
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 #include <gtest/gtest.h>
 

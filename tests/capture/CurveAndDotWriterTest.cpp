@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 #include "capture/CurveWriter.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"

@@ -11,8 +11,8 @@
 #include "platform/ShellZipFolder.h"
 #include "platform/TextEncoding.h"
 #include "platform/Window.h"
-#include "tests/platform/MailTestSupport.h"
-#include "tests/platform/ZipTestSupport.h"
+#include "tests/support/MailTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

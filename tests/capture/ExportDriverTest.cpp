@@ -10,7 +10,7 @@
 #include <memory>
 #include <regex>
 
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 #include "capture/MeshWriter.h"
 #include "capture/ViewWriter.h"
 #include "host/CRhinoApp.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoDoc.h"
 

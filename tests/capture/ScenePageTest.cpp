@@ -14,7 +14,7 @@
 #include <regex>
 #include <set>
 
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 #include "capture/ExportDriver.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoCurveObject.h"

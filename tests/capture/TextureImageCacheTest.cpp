@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/Modules.h"
 #include "platform/TextEncoding.h"
 #include "platform/Window.h"
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 namespace {
 

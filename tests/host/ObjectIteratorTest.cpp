@@ -3,7 +3,7 @@
 #include "host/CRhinoCurveObject.h"
 #include "host/CRhinoTextDot.h"
 #include "host/ON_LineCurve.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using zem::test::AddMesh;
+using zem::testing::AddMesh;
 
 std::vector<const CRhinoObject*> Collect(CRhinoObjectIterator it) {
   std::vector<const CRhinoObject*> seen;

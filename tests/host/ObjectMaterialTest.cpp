@@ -1,11 +1,11 @@
 #include "host/CRhinoMaterialTable.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using zem::test::AddMesh;
+using zem::testing::AddMesh;
 
 class ObjectMaterialTest : public ::testing::Test {
  protected:

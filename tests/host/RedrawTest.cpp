@@ -1,7 +1,7 @@
 #include "host/CRhinoDisplayConduit.h"
 #include "host/CRhinoEventWatcher.h"
 #include "platform/Window.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,7 @@ class RedrawTest : public ::testing::Test {
   void SetUp() override {
     doc = &RhinoApp().NewDocument();
     for (const wchar_t* name : {L"Top", L"Front", L"Right", L"Perspective"}) doc->CreateView(name);
-    zem::test::AddMesh(*doc);
+    zem::testing::AddMesh(*doc);
     RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
   }
   void TearDown() override { RhinoApp().CloseDocument(); }
@@ -136,7 +136,7 @@ TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
 TEST_F(RedrawTest, HiddenObjectsAreNotInTheFrame) {
   ON_3dmObjectAttributes hidden;
   hidden.SetMode(ON_3dmObjectAttributes::hidden_object);
-  zem::test::AddMesh(*doc, hidden);
+  zem::testing::AddMesh(*doc, hidden);
   VeilConduit conduit;
   conduit.Enable();
   RhinoApp().ActiveView()->Redraw();

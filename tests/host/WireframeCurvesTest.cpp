@@ -3,7 +3,7 @@
 #include "host/CRhinoTextDot.h"
 #include "host/ON_ArcCurve.h"
 #include "host/ON_PolylineCurve.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ ON_Mesh UnweldedBox() {
 }
 
 TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
-  CRhinoMeshObject object(zem::test::QuadGrid(3, 2));
+  CRhinoMeshObject object(zem::testing::QuadGrid(3, 2));
   Wires w;
   ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
   const ON_PolylineCurve& boundary = w.Polyline(0);
@@ -61,8 +61,8 @@ TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
 }
 
 TEST(MeshWireframe, TwoSeparateStripsGiveTwoCurves) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
-  ON_Mesh second = zem::test::QuadGrid(1, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
+  ON_Mesh second = zem::testing::QuadGrid(1, 1);
   for (ON_3fPoint p : second.m_V) mesh.m_V.Append(ON_3fPoint(p.x + 5, p.y, p.z));
   for (ON_MeshFace f : second.m_F) {
     for (int& i : f.vi) i += 4;

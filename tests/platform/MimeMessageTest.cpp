@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/Clock.h"
-#include "tests/platform/MailTestSupport.h"
-#include "tests/platform/ZipTestSupport.h"
+#include "tests/support/MailTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

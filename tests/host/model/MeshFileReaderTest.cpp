@@ -6,7 +6,7 @@
 #include "host/ON_PolylineCurve.h"
 #include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 

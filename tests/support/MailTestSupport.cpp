@@ -1,4 +1,4 @@
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 #include <gmime/gmime.h>
 
