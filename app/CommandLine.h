@@ -23,6 +23,7 @@ struct CommandLine {
   bool zip = false;                     // mail it zipped
   std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
+  int threads = 0;                      // 0: the machine's cores
 };
 
 struct ParsedCommandLine {

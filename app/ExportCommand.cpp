@@ -169,6 +169,7 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   options.showDots = line.dots;
   options.sendByMail = line.email;
   options.zip = line.zip;
+  options.threads = line.threads;
 
   // The user named the page: answer the save dialog with it, and say yes
   // when it asks before replacing an existing file.

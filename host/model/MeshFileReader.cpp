@@ -6,6 +6,7 @@
 #include "host/CRhinoMeshObject.h"
 #include "host/CRhinoPointCloudObject.h"
 #include "host/model/DefaultViews.h"
+#include "host/model/ObjFileReader.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
@@ -14,6 +15,8 @@
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -286,14 +289,9 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
 
 unsigned int MeshFileImportFlags() { return aiProcess_Triangulate; }
 
-bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
-  report.error.clear();
-  const fs::path file(NativePath(path));
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    report.error = L"no such file";
-    return false;
-  }
+namespace {
+
+bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
   if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
@@ -301,7 +299,6 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
     if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
   }
-  CRhinoDoc scratch;
   try {
     MeshFileImport import(file, scratch, report);
     import.Run(*scene);
@@ -309,10 +306,45 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
     report.error = bad.message;
     return false;
   }
+  return true;
+}
+
+bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc) {
+  // The reader's working memory goes back to the system before the export
+  // needs its own.
+  malloc_trim(0);
   scratch.SetTitle(FromUtf8(file.stem().string()).c_str());
   AddDefaultViews(scratch, L"Rendered");
   doc.TakeContents(scratch);
   return true;
+}
+
+bool RegularFile(const fs::path& file, ModelReport& report) {
+  report.error.clear();
+  std::error_code ec;
+  if (fs::is_regular_file(file, ec)) return true;
+  report.error = L"no such file";
+  return false;
+}
+
+}  // namespace
+
+bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
+  const fs::path file(NativePath(path));
+  if (!RegularFile(file, report)) return false;
+  CRhinoDoc scratch;
+  if (Lower(file.extension().string()) == ".obj" && ReadObjFile(file, scratch, report) == ObjReadResult::Read)
+    return Finish(file, scratch, doc);
+  if (!ReadThroughAssimp(file, scratch, report)) return false;
+  return Finish(file, scratch, doc);
+}
+
+bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
+  const fs::path file(NativePath(path));
+  if (!RegularFile(file, report)) return false;
+  CRhinoDoc scratch;
+  if (!ReadThroughAssimp(file, scratch, report)) return false;
+  return Finish(file, scratch, doc);
 }
 
 }  // namespace zem

@@ -70,7 +70,8 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
            {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
-           {"demo", "--link-mode", "fax"}}) {
+           {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
+           {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
