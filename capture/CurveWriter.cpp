@@ -1,5 +1,6 @@
 #include "capture/CurveWriter.h"
 
+#include "capture/PageWireSelection.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/RhinoConvertCurveToPolyline.h"
@@ -10,20 +11,6 @@ namespace {
 // Curve buffers are numbered for as long as the program runs, so buffer
 // names stay unique within any page.
 int g_curveBufferCounter = 0;
-
-// Whether an object's wire curves belong in the page under these display
-// settings.
-bool WantsWires(const CRhinoObject& object, const CDisplayPipelineAttributes& display) {
-  switch (object.ObjectType()) {
-    case ON::curve_object:
-      return display.m_bShowCurves;
-    case ON::mesh_object:
-    case ON::brep_object:
-      return display.m_bShowSurfaceWires || display.m_bShowMeshWires;
-    default:
-      return true;
-  }
-}
 
 }  // namespace
 
@@ -59,7 +46,7 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible() || !WantsWires(*object, writer.m_displayAttrs)) continue;
+    if (!object->IsVisible() || !PageTakesWires(*object, writer.m_displayAttrs)) continue;
     ON_SimpleArray<ON_Curve*> curves;
     if (object->GetWireframeCurves(curves) <= 0) {
       for (int i = 0; i < curves.Count(); ++i) delete curves[i];
