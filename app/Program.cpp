@@ -1,13 +1,16 @@
 #include "app/Program.h"
 
 #include "ZemVersion.h"
+#include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
 
 namespace zem::app {
 
-int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const ProgramSetting& setting) {
   ParsedCommandLine parsed = ParseCommandLine(args);
+  parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {
     err << "zem-webgl: " << parsed.error << "\n";
     return kExitUsage;
@@ -19,8 +22,10 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     case CommandLine::Command::Version:
       out << "zem-webgl " << ZEM_VERSION_TEXT << "\n";
       return kExitOk;
-    case CommandLine::Command::Demo:
     case CommandLine::Command::Export:
+      if (parsed.line.models.size() > 1) return RunBatchExport(parsed.line, setting.program, out, err);
+      return RunExportCommand(parsed.line, out, err);
+    case CommandLine::Command::Demo:
       return RunExportCommand(parsed.line, out, err);
   }
   return kExitUsage;

@@ -8,6 +8,7 @@
 #include "host/DefaultViews.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
+#include "platform/ScratchFolder.h"
 #include "platform/TextEncoding.h"
 
 #include <assimp/Importer.hpp>
@@ -55,6 +56,8 @@ class MeshFileImport {
   [[noreturn]] void Fail(const std::string& what) { throw BadModel{FromUtf8(what)}; }
   void ReadMaterials(const aiScene& scene);
   std::wstring TexturePath(const aiScene& scene, const std::string& name, int materialIndex);
+  std::wstring EmbeddedTexturePath(const aiScene& scene, const std::string& name, int materialIndex);
+  fs::path ScratchPath(const std::string& name);
   void ReadNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent);
   void ReadMesh(const aiMesh& mesh, const aiMatrix4x4& transform, const std::string& nodeName);
 
@@ -62,7 +65,10 @@ class MeshFileImport {
   CRhinoDoc& m_doc;
   ModelReport& m_report;
   std::vector<int> m_materialIndex;  // assimp material -> document material
+  ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
 };
+
+fs::path FindIgnoringCase(const fs::path& folder, const std::string& name);
 
 void MeshFileImport::Run(const aiScene& scene) {
   ReadMaterials(scene);
@@ -75,47 +81,90 @@ void MeshFileImport::Run(const aiScene& scene) {
   if (scene.mRootNode) ReadNode(scene, *scene.mRootNode, root);
 }
 
-std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
-  if (!name.empty() && name[0] == '*') {
-    // A picture inside the model file: written out next to the other
-    // temporary files, as a texture must be a file.
-    const aiTexture* texture = scene.GetEmbeddedTexture(name.c_str());
-    if (!texture) {
-      Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " not found");
+fs::path MeshFileImport::ScratchPath(const std::string& name) {
+  if (!m_scratch) {
+    auto folder = std::make_unique<ScratchFolder>("zem-model-textures-");
+    if (folder->Path().empty()) return fs::path();
+    m_scratch = folder.get();
+    m_doc.KeepScratchFolder(std::move(folder));
+  }
+  return m_scratch->Path() / name;
+}
+
+std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
+  // A picture inside the model file is written out into this import's own
+  // scratch folder, as a texture must be a file; the folder goes with the
+  // document.
+  const aiTexture* texture = scene.GetEmbeddedTexture(name.c_str());
+  if (!texture) {
+    Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " not found");
+    return L"";
+  }
+  const std::string stem = "texture-" + std::to_string(materialIndex);
+  if (texture->mHeight == 0) {
+    std::string hint = Lower(texture->achFormatHint);
+    if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos) hint = "bin";
+    const fs::path out = ScratchPath(stem + "." + hint);
+    if (out.empty()) return L"";
+    std::ofstream file(out, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(texture->pcData), static_cast<std::streamsize>(texture->mWidth));
+    file.close();  // the whole picture is on disk before anyone reads it
+    if (!file) {
+      Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " could not be unpacked");
       return L"";
     }
-    std::error_code ec;
-    fs::path folder = fs::temp_directory_path(ec) / "zem-model-textures";
-    fs::create_directories(folder, ec);
-    const std::string stem = m_file.stem().string() + "-" + name.substr(1);
-    if (texture->mHeight == 0) {
-      std::string hint = Lower(texture->achFormatHint);
-      if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos) hint = "bin";
-      fs::path out = folder / (stem + "." + hint);
-      std::ofstream file(out, std::ios::binary);
-      file.write(reinterpret_cast<const char*>(texture->pcData), static_cast<std::streamsize>(texture->mWidth));
-      if (!file) return L"";
-      return FromUtf8(out.string());
-    }
-    CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
-    for (unsigned y = 0; y < texture->mHeight; ++y) {
-      for (unsigned x = 0; x < texture->mWidth; ++x) {
-        const aiTexel& t = texture->pcData[y * texture->mWidth + x];
-        // Texel rows run from the top; bitmap rows from the bottom.
-        dib.SetPixel(static_cast<int>(x), static_cast<int>(texture->mHeight - 1 - y), t.r, t.g, t.b, t.a);
-      }
-    }
-    fs::path out = folder / (stem + ".png");
-    if (!dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
     return FromUtf8(out.string());
   }
+  CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
+  for (unsigned y = 0; y < texture->mHeight; ++y) {
+    for (unsigned x = 0; x < texture->mWidth; ++x) {
+      const aiTexel& t = texture->pcData[y * texture->mWidth + x];
+      // Texel rows run from the top; bitmap rows from the bottom.
+      dib.SetPixel(static_cast<int>(x), static_cast<int>(texture->mHeight - 1 - y), t.r, t.g, t.b, t.a);
+    }
+  }
+  const fs::path out = ScratchPath(stem + ".png");
+  if (out.empty() || !dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
+  return FromUtf8(out.string());
+}
+
+// The file in `folder` whose name matches `name` but for case, if any.
+fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  const fs::path exact = folder / name;
+  if (fs::is_regular_file(exact, ec)) return exact;
+  const std::string wanted = Lower(name);
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (Lower(it->path().filename().string()) == wanted && it->is_regular_file(ec)) return it->path();
+  }
+  return fs::path();
+}
+
+std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
+  if (!name.empty() && name[0] == '*') return EmbeddedTexturePath(scene, name, materialIndex);
   std::string relative = name;
   std::replace(relative.begin(), relative.end(), '\\', '/');
   fs::path candidate = fs::path(relative);
-  if (candidate.is_relative()) candidate = m_file.parent_path() / candidate;
+  // "D:/x/y.jpg" is relative to a POSIX path; it is not a place here either.
+  const bool drive = relative.size() > 1 && relative[1] == ':';
+  if (candidate.is_relative() && !drive) candidate = m_file.parent_path() / candidate;
   std::error_code ec;
-  if (fs::exists(candidate, ec)) return FromUtf8(candidate.lexically_normal().string());
-  Note("material " + std::to_string(materialIndex) + ": texture file " + name + " not found");
+  if (!drive && fs::is_regular_file(candidate, ec)) return FromUtf8(candidate.lexically_normal().string());
+  // Models made elsewhere name their textures where they were there; look
+  // for the file name beside the model, as viewers do.
+  const std::string fileName = fs::path(relative).filename().string();
+  const fs::path home = m_file.parent_path().empty() ? fs::path(".") : m_file.parent_path();
+  const std::string where = "material " + std::to_string(materialIndex) + ": texture file " + name;
+  if (!fileName.empty()) {
+    for (const fs::path& folder : {home, home / "textures", home / "maps"}) {
+      const fs::path found = FindIgnoringCase(folder, fileName);
+      if (!found.empty()) {
+        Note(where + " not found there; using " + found.lexically_normal().string());
+        return FromUtf8(found.lexically_normal().string());
+      }
+    }
+  }
+  Note(where + " not found (looked for " + fileName + " in " + home.string() + " and its textures and maps folders)");
   return FromUtf8(name);
 }
 
@@ -296,17 +345,27 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
   }
   Assimp::Importer importer;
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
-  if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
+  // assimp marks a scene "incomplete" when it holds no mesh of its own;
+  // points and lines may still be there, and a scene that has meshes is
+  // read whatever its flags say.
+  if (!scene || !scene->mRootNode) {
     report.error = FromUtf8(importer.GetErrorString());
     if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
   }
+  if (scene->mNumCameras > 0 || scene->mNumLights > 0)
+    report.notes.push_back(FromUtf8(std::to_string(scene->mNumCameras) + " camera(s) and " +
+                                    std::to_string(scene->mNumLights) + " light(s) of the file ignored"));
   CRhinoDoc scratch;
   try {
     MeshFileImport import(file, scratch, report);
     import.Run(*scene);
   } catch (const BadModel& bad) {
     report.error = bad.message;
+    return false;
+  }
+  if (scratch.ObjectSlotCount() == 0) {
+    report.error = L"no geometry found";
     return false;
   }
   scratch.SetTitle(FromUtf8(file.stem().string()).c_str());
