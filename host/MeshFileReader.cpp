@@ -12,6 +12,7 @@
 #include "platform/TextEncoding.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/config.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -344,6 +345,8 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
     return false;
   }
   Assimp::Importer importer;
+  // A file without meshes is not given a stand-in mesh of its skeleton.
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
   // assimp marks a scene "incomplete" when it holds no mesh of its own;
   // points and lines may still be there, and a scene that has meshes is

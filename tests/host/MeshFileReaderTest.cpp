@@ -216,3 +216,135 @@ TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first texture file of the first object's material.
+std::wstring TextureFile(const CRhinoDoc& doc) {
+  CRhinoObjectIterator it(doc, 7, 3);
+  const CRhinoObject* object = it.First();
+  if (!object) return L"";
+  const CRhinoMaterial& m = object->ObjectMaterial();
+  const int t = m.FindTexture(nullptr, ON_Texture::bitmap_texture);
+  return t < 0 ? L"" : std::wstring(m.m_textures[t].m_filename);
+}
+
+// A glTF triangle whose texture is a one-pixel PNG inside the file.
+std::string TexturedGltf(const std::string& pngBase64) {
+  return R"({"asset": {"version": "2.0"},
+    "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAAEAAAAAAAAABAAIAAAA="}],
+    "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
+    "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0,0,0], "max": [1,2,0]},
+                  {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}],
+    "images": [{"uri": "data:image/png;base64,)" + pngBase64 + R"("}],
+    "textures": [{"source": 0}],
+    "materials": [{"pbrMetallicRoughness": {"baseColorTexture": {"index": 0}}}],
+    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
+    "nodes": [{"mesh": 0}], "scenes": [{"nodes": [0]}], "scene": 0})";
+}
+
+TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
+  for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+           {"words.obj", "this is not a model\n"},
+           {"materials-only.obj", "mtllib none.mtl\nusemtl x\n"},
+           {"empty.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+              <library_visual_scenes><visual_scene id="s"/></library_visual_scenes>
+              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)"}}) {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    EXPECT_FALSE(zem::ReadModelFile(Write(name, text), doc, report)) << name;
+    EXPECT_EQ(zem::ToUtf8(report.error), "no geometry found") << name;
+    EXPECT_EQ(doc.ObjectSlotCount(), 0) << name;
+  }
+}
+
+TEST_F(MeshFileReaderTest, ColladaMeshesAreReadBesideCamerasAndLights) {
+  const std::wstring dae = Write("lit.dae", R"(<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <library_cameras><camera id="cam"><optics><technique_common><perspective><yfov>45</yfov><aspect_ratio>1.5</aspect_ratio>
+    <znear>0.1</znear><zfar>100</zfar></perspective></technique_common></optics></camera></library_cameras>
+  <library_lights><light id="sun"><technique_common><directional><color>1 1 1</color></directional></technique_common></light></library_lights>
+  <library_geometries><geometry id="tri"><mesh>
+    <source id="p"><float_array id="pa" count="9">0 0 0 1 0 0 0 1 0</float_array><technique_common>
+      <accessor source="#pa" count="3" stride="3"><param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/></accessor>
+    </technique_common></source>
+    <vertices id="v"><input semantic="POSITION" source="#p"/></vertices>
+    <triangles count="1"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2</p></triangles>
+  </mesh></geometry></library_geometries>
+  <library_visual_scenes><visual_scene id="s">
+    <node id="c"><translate>0 0 5</translate><instance_camera url="#cam"/></node>
+    <node id="l"><instance_light url="#sun"/></node>
+    <node id="m"><instance_geometry url="#tri"/></node>
+  </visual_scene></library_visual_scenes>
+  <scene><instance_visual_scene url="#s"/></scene>
+</COLLADA>)");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(dae, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_EQ(Objects(doc).size(), 1u);
+  bool noted = false;
+  for (const auto& note : report.notes) noted |= note.find(L"1 camera(s) and 1 light(s)") != std::wstring::npos;
+  EXPECT_TRUE(noted);
+}
+
+TEST_F(MeshFileReaderTest, TexturesNamedWhereTheyWereElsewhereAreFoundBesideTheModel) {
+  CRhinoDib picture(4, 4, 24);
+  struct Case {
+    const char* mapLine;  // as another machine wrote it
+    const char* where;    // where the picture is here, under the model's folder
+  } cases[] = {{"map_Kd D:\\projects\\house\\Wood.JPG", "textures/wood.jpg"},
+               {"map_Kd /home/ann/maps/stone.png", "maps/Stone.png"},
+               {"map_Kd C:\\tex\\brick.png", "brick.png"}};
+  for (const Case& c : cases) {
+    fs::remove_all(dir);
+    fs::create_directories(dir / fs::path(c.where).parent_path());
+    ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / c.where).string()).c_str()));
+    Write("quad.mtl", std::string("newmtl Painted\n") + c.mapLine + "\n");
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report)) << zem::ToUtf8(report.error);
+    EXPECT_EQ(fs::path(TextureFile(doc)), (dir / c.where).lexically_normal()) << c.mapLine;
+    ASSERT_EQ(report.notes.size(), 1u) << c.mapLine;
+    EXPECT_NE(zem::ToUtf8(report.notes[0]).find((dir / c.where).lexically_normal().string()), std::string::npos)
+        << "the note says where it was found: " << zem::ToUtf8(report.notes[0]);
+  }
+  // Nowhere to be found: the note says where it was looked for.
+  fs::remove_all(dir / "brick.png");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report));
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(zem::ToUtf8(report.notes[0]).find(dir.string()), std::string::npos) << zem::ToUtf8(report.notes[0]);
+}
+
+TEST_F(MeshFileReaderTest, EmbeddedPicturesOfSameNamedModelsStayApartAndGoWithTheirDocuments) {
+  fs::create_directories(dir / "red");
+  fs::create_directories(dir / "blue");
+  const std::string red = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC";
+  const std::string blue = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGNgYPgPAAEDAQAIicLsAAAAAElFTkSuQmCC";
+  std::ofstream(dir / "red" / "model.gltf") << TexturedGltf(red);
+  std::ofstream(dir / "blue" / "model.gltf") << TexturedGltf(blue);
+  auto redDoc = std::make_unique<CRhinoDoc>();
+  auto blueDoc = std::make_unique<CRhinoDoc>();
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((dir / "red" / "model.gltf").string()), *redDoc, report))
+      << zem::ToUtf8(report.error);
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((dir / "blue" / "model.gltf").string()), *blueDoc, report))
+      << zem::ToUtf8(report.error);
+  const fs::path redFile = zem::ToUtf8(TextureFile(*redDoc)), blueFile = zem::ToUtf8(TextureFile(*blueDoc));
+  ASSERT_FALSE(redFile.empty());
+  ASSERT_NE(redFile, blueFile);
+  for (const auto& [file, expectedRed] : {std::pair{redFile, 255}, std::pair{blueFile, 0}}) {
+    CRhinoDib dib(1, 1, 24);
+    ASSERT_TRUE(dib.ReadFromFile(zem::FromUtf8(file.string()).c_str())) << file;
+    int r = -1, g = -1, b = -1;
+    ASSERT_TRUE(dib.GetPixel(0, 0, r, g, b));
+    EXPECT_EQ(r, expectedRed) << file;
+    EXPECT_EQ(b, 255 - expectedRed) << file;
+  }
+  redDoc.reset();
+  EXPECT_FALSE(fs::exists(redFile.parent_path())) << "the document's picture folder goes with it";
+  EXPECT_TRUE(fs::exists(blueFile));
+}
+
+}  // namespace
