@@ -13,7 +13,7 @@
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoView.h"
-#include "host/ModelFile.h"
+#include "host/model/ModelFile.h"
 #include "platform/AnswerQueue.h"
 #include "platform/MailClient.h"
 #include "platform/NativePath.h"

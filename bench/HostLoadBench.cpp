@@ -10,8 +10,8 @@
 #include "bench/Median.h"
 #include "bench/TorusModel.h"
 #include "host/CRhinoDoc.h"
-#include "host/MeshFileReader.h"
-#include "host/ModelFile.h"
+#include "host/model/MeshFileReader.h"
+#include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
 
 #include <assimp/Importer.hpp>

@@ -1,6 +1,6 @@
 #include "host/CRhinoDib.h"
 
-#include "host/StbImage.h"
+#include "host/model/StbImage.h"
 #include "platform/NativePath.h"
 
 #include <jpeglib.h>

@@ -2,7 +2,7 @@
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
-#include "host/OffscreenRenderer.h"
+#include "host/model/OffscreenRenderer.h"
 
 #include <algorithm>
 #include <cmath>

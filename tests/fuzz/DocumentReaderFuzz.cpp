@@ -5,7 +5,7 @@
 // meshes whose faces stay inside their vertices.
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoObjectIterator.h"
-#include "host/DocumentReader.h"
+#include "host/model/DocumentReader.h"
 #include "host/RhinoConvertCurveToPolyline.h"
 
 #include <cstddef>

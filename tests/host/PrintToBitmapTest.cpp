@@ -1,6 +1,6 @@
 #include "host/CRhinoPrintInfo.h"
 
-#include "host/ModelFile.h"
+#include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
 #include "tests/host/HostTestSupport.h"
 

@@ -1,10 +1,10 @@
-#include "host/ModelFile.h"
+#include "host/model/ModelFile.h"
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
-#include "host/DemoDocument.h"
-#include "host/DocumentReader.h"
-#include "host/MeshFileReader.h"
+#include "host/model/DemoDocument.h"
+#include "host/model/DocumentReader.h"
+#include "host/model/MeshFileReader.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 

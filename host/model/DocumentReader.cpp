@@ -1,4 +1,4 @@
-#include "host/DocumentReader.h"
+#include "host/model/DocumentReader.h"
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoBrepObject.h"
@@ -9,7 +9,7 @@
 #include "host/CRhinoPointObject.h"
 #include "host/CRhinoTextDot.h"
 #include "host/BSplineBasis.h"
-#include "host/DefaultViews.h"
+#include "host/model/DefaultViews.h"
 #include "host/ON_ArcCurve.h"
 #include "host/ON_LineCurve.h"
 #include "host/ON_NurbsCurve.h"

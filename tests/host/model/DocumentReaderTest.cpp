@@ -1,11 +1,11 @@
-#include "host/DocumentReader.h"
+#include "host/model/DocumentReader.h"
 
 #include "host/CRhinoBrepObject.h"
 #include "host/CRhinoCurveObject.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoFileUtilities.h"
 #include "host/CRhinoTextDot.h"
-#include "host/ModelFile.h"
+#include "host/model/ModelFile.h"
 #include "host/ON_ArcCurve.h"
 #include "platform/TextEncoding.h"
 #include "tests/host/HostTestSupport.h"

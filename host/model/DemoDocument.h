@@ -6,7 +6,7 @@
 // curve; text dots; a hidden layer, a hidden and a locked object; a
 // two-colour gradient background). Its files are built into the program;
 // the texture pictures are written to a temporary folder when it is read.
-#include "host/ModelReport.h"
+#include "host/model/ModelReport.h"
 
 class CRhinoDoc;
 

@@ -5,7 +5,7 @@
 // and column, or a path such as objects[3].mesh.faces[2]); nothing is added
 // to the document then. Repairs (such as computed normals) and ignored keys
 // are noted in the report.
-#include "host/ModelReport.h"
+#include "host/model/ModelReport.h"
 
 #include <string>
 #include <string_view>

@@ -1,10 +1,10 @@
-#include "host/MeshFileReader.h"
+#include "host/model/MeshFileReader.h"
 
 #include "host/CRhinoCurveObject.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/ON_PolylineCurve.h"
-#include "host/ModelFile.h"
+#include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
 #include "tests/host/HostTestSupport.h"
 

@@ -1,6 +1,6 @@
-#include "host/DemoDocument.h"
+#include "host/model/DemoDocument.h"
 
-#include "host/DocumentReader.h"
+#include "host/model/DocumentReader.h"
 #include "platform/TextEncoding.h"
 
 #include <cstddef>

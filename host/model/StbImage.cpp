@@ -10,7 +10,7 @@
 #define STBI_NO_STDIO
 #include <stb/stb_image.h>
 
-#include "host/StbImage.h"
+#include "host/model/StbImage.h"
 
 namespace zem {
 

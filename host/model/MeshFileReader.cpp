@@ -1,11 +1,11 @@
-#include "host/MeshFileReader.h"
+#include "host/model/MeshFileReader.h"
 
 #include "host/CRhinoCurveObject.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoMeshObject.h"
 #include "host/CRhinoPointCloudObject.h"
-#include "host/DefaultViews.h"
+#include "host/model/DefaultViews.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
 #include "platform/ScratchFolder.h"

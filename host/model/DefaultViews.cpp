@@ -1,4 +1,4 @@
-#include "host/DefaultViews.h"
+#include "host/model/DefaultViews.h"
 
 #include "host/CRhinoDoc.h"
 

@@ -1,4 +1,4 @@
-#include "host/OffscreenRenderer.h"
+#include "host/model/OffscreenRenderer.h"
 
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoObjectIterator.h"

@@ -7,7 +7,7 @@
 // formats (OBJ, glTF, COLLADA, FBX) are turned so that their up is the
 // host's z axis. Faces that point outside the vertex list and coordinates
 // that are not finite are errors; missing normals are computed and noted.
-#include "host/ModelReport.h"
+#include "host/model/ModelReport.h"
 
 #include <string>
 
