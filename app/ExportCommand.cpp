@@ -247,6 +247,11 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   if (!OpenDocument(line, err)) return kExitFailed;
   CRhinoDoc& doc = *RhinoApp().ActiveDoc();
   if (const int code = ChooseViewAndMode(line, doc, err); code != kExitOk) return code;
+  // "-o pages/" names a folder, as with several models: made when missing.
+  if (!line.output.empty() && (line.output.back() == L'/' || line.output.back() == L'\\')) {
+    std::error_code ec;
+    fs::create_directories(NativePath(line.output), ec);
+  }
   const std::wstring page = PagePath(line);
   const fs::path native = NativePath(page);
   if (const std::string problem = DestinationProblem(line, native); !problem.empty()) {

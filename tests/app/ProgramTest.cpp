@@ -225,6 +225,10 @@ TEST_F(ProgramTest, OutputNamingAFolderPutsThePageIntoIt) {
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(fs::is_regular_file(folder / "out" / "cube.html"));
   EXPECT_FALSE(fs::exists(folder / "out.html"));
+  // A name ending in a separator is a folder even before it exists.
+  Outcome fresh = Zem({"export", model.string(), "-o", (folder / "new").string() + "/"});
+  EXPECT_EQ(fresh.code, 0) << fresh.err;
+  EXPECT_TRUE(fs::is_regular_file(folder / "new" / "cube.html"));
 }
 
 TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
@@ -293,37 +297,23 @@ TEST_F(ProgramTest, ABatchWritesEveryGoodModelIntoTheFolderAndNamesTheBadOne) {
 }
 
 TEST_F(ProgramTest, ABatchExportsEachModelAsItWouldAloneEvenWithTheSameFileName) {
-  // Two models named alike, each with its own picture inside; exported at
-  // once, each page carries its own, as when exported alone.
-  const std::string gltf = R"({"asset": {"version": "2.0"},
-    "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAAEAAAAAAAAABAAIAAAA="}],
-    "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
-    "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0,0,0], "max": [1,2,0]},
-                  {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}],
-    "images": [{"uri": "data:image/png;base64,PICTURE"}], "textures": [{"source": 0}],
-    "materials": [{"pbrMetallicRoughness": {"baseColorTexture": {"index": 0}}}],
-    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
-    "nodes": [{"mesh": 0}], "scenes": [{"nodes": [0]}], "scene": 0})";
-  const std::pair<const char*, const char*> models[] = {
-      {"red", "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC"},
-      {"blue", "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGNgYPgPAAEDAQAIicLsAAAAAElFTkSuQmCC"}};
+  // Two models named alike, each a triangle with its own picture inside
+  // (red, blue); exported at once, each page carries its own, as when
+  // exported alone.
+  const fs::path models = fs::path(ZEM_TEST_DATA_DIR) / "same-name";
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "1000000000"};  // pages of equal models are equal
   std::vector<std::string> alone;
-  for (const auto& [name, picture] : models) {
-    fs::create_directories(folder / name);
-    std::string text = gltf;
-    text.replace(text.find("PICTURE"), 7, picture);
-    std::ofstream(folder / name / "model.gltf") << text;
+  for (const char* name : {"red", "blue"}) {
     // Alone: the program on its own, as the batch runs it (this test
     // program's host has seen other documents).
     const std::string command = std::string("'") + ZEM_WEBGL_PROGRAM + "' export '" +
-                                (folder / name / "model.gltf").string() + "' -o '" +
-                                (folder / name / "alone.html").string() + "' --quiet";
+                                (models / name / "model.gltf").string() + "' -o '" + (folder / name).string() +
+                                ".html' --quiet";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    alone.push_back(FileText(folder / name / "alone.html"));
+    alone.push_back(FileText(folder / (std::string(name) + ".html")));
   }
   ASSERT_NE(alone[0], alone[1]);
-  Outcome run = Zem({"export", (folder / "red" / "model.gltf").string(), (folder / "blue" / "model.gltf").string(),
+  Outcome run = Zem({"export", (models / "red" / "model.gltf").string(), (models / "blue" / "model.gltf").string(),
                      "-o", (folder / "pages").string(), "--jobs", "2"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(FileText(folder / "pages" / "model.html") == alone[0]);

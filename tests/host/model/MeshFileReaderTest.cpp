@@ -229,20 +229,6 @@ std::wstring TextureFile(const CRhinoDoc& doc) {
   return t < 0 ? L"" : std::wstring(m.m_textures[t].m_filename);
 }
 
-// A glTF triangle whose texture is a one-pixel PNG inside the file.
-std::string TexturedGltf(const std::string& pngBase64) {
-  return R"({"asset": {"version": "2.0"},
-    "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAAEAAAAAAAAABAAIAAAA="}],
-    "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
-    "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0,0,0], "max": [1,2,0]},
-                  {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}],
-    "images": [{"uri": "data:image/png;base64,)" + pngBase64 + R"("}],
-    "textures": [{"source": 0}],
-    "materials": [{"pbrMetallicRoughness": {"baseColorTexture": {"index": 0}}}],
-    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
-    "nodes": [{"mesh": 0}], "scenes": [{"nodes": [0]}], "scene": 0})";
-}
-
 TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
   for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
            {"words.obj", "this is not a model\n"},
@@ -318,18 +304,14 @@ TEST_F(MeshFileReaderTest, TexturesNamedWhereTheyWereElsewhereAreFoundBesideTheM
 }
 
 TEST_F(MeshFileReaderTest, EmbeddedPicturesOfSameNamedModelsStayApartAndGoWithTheirDocuments) {
-  fs::create_directories(dir / "red");
-  fs::create_directories(dir / "blue");
-  const std::string red = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC";
-  const std::string blue = "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGNgYPgPAAEDAQAIicLsAAAAAElFTkSuQmCC";
-  std::ofstream(dir / "red" / "model.gltf") << TexturedGltf(red);
-  std::ofstream(dir / "blue" / "model.gltf") << TexturedGltf(blue);
+  // Two models of one name, a triangle each with a picture inside (red, blue).
+  const fs::path models = fs::path(ZEM_TEST_DATA_DIR) / "same-name";
   auto redDoc = std::make_unique<CRhinoDoc>();
   auto blueDoc = std::make_unique<CRhinoDoc>();
   zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((dir / "red" / "model.gltf").string()), *redDoc, report))
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "red" / "model.gltf").string()), *redDoc, report))
       << zem::ToUtf8(report.error);
-  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((dir / "blue" / "model.gltf").string()), *blueDoc, report))
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "blue" / "model.gltf").string()), *blueDoc, report))
       << zem::ToUtf8(report.error);
   const fs::path redFile = zem::ToUtf8(TextureFile(*redDoc)), blueFile = zem::ToUtf8(TextureFile(*blueDoc));
   ASSERT_FALSE(redFile.empty());
