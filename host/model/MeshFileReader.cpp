@@ -69,8 +69,6 @@ class MeshFileImport {
   ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
 };
 
-fs::path FindIgnoringCase(const fs::path& folder, const std::string& name);
-
 void MeshFileImport::Run(const aiScene& scene) {
   ReadMaterials(scene);
   aiMatrix4x4 root;

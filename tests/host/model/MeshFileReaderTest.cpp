@@ -245,25 +245,8 @@ TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
 }
 
 TEST_F(MeshFileReaderTest, ColladaMeshesAreReadBesideCamerasAndLights) {
-  const std::wstring dae = Write("lit.dae", R"(<?xml version="1.0" encoding="utf-8"?>
-<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
-  <library_cameras><camera id="cam"><optics><technique_common><perspective><yfov>45</yfov><aspect_ratio>1.5</aspect_ratio>
-    <znear>0.1</znear><zfar>100</zfar></perspective></technique_common></optics></camera></library_cameras>
-  <library_lights><light id="sun"><technique_common><directional><color>1 1 1</color></directional></technique_common></light></library_lights>
-  <library_geometries><geometry id="tri"><mesh>
-    <source id="p"><float_array id="pa" count="9">0 0 0 1 0 0 0 1 0</float_array><technique_common>
-      <accessor source="#pa" count="3" stride="3"><param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/></accessor>
-    </technique_common></source>
-    <vertices id="v"><input semantic="POSITION" source="#p"/></vertices>
-    <triangles count="1"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2</p></triangles>
-  </mesh></geometry></library_geometries>
-  <library_visual_scenes><visual_scene id="s">
-    <node id="c"><translate>0 0 5</translate><instance_camera url="#cam"/></node>
-    <node id="l"><instance_light url="#sun"/></node>
-    <node id="m"><instance_geometry url="#tri"/></node>
-  </visual_scene></library_visual_scenes>
-  <scene><instance_visual_scene url="#s"/></scene>
-</COLLADA>)");
+  // A triangle beside a camera and a directional light.
+  const std::wstring dae = zem::FromUtf8((fs::path(ZEM_TEST_DATA_DIR) / "models" / "camera-light-mesh.dae").string());
   CRhinoDoc doc;
   zem::ModelReport report;
   ASSERT_TRUE(zem::ReadModelFile(dae, doc, report)) << zem::ToUtf8(report.error);
