@@ -3,6 +3,7 @@
 #include "host/CRhinoDisplayConduit.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoEventWatcher.h"
+#include "platform/MessageLoop.h"
 #include "platform/Window.h"
 
 #include <algorithm>
@@ -48,7 +49,12 @@ std::wstring CommandKey(const std::wstring& name) {
 // Never destroyed: module-level objects of a plug-in (commands, dialogs
 // with their watchers and conduits) may still unregister at exit.
 CRhinoApp& RhinoApp() {
-  static CRhinoApp* app = new CRhinoApp;
+  static CRhinoApp* app = [] {
+    auto* created = new CRhinoApp;
+    // The deferred redraw runs in the window library's idle step.
+    zem::AddIdleHandler([] { RhinoApp().Idle(); });
+    return created;
+  }();
   return *app;
 }
 
@@ -63,6 +69,7 @@ HWND CRhinoApp::MainWnd() {
   if (!IsWindow(m_mainWnd)) {
     m_mainWnd = zem::CreateWindowObject(L"ZemHostMainWindow", L"zem host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                         RECT{0, 0, 1280, 800});
+    zem::SetMainWindow(m_mainWnd);
   }
   return m_mainWnd;
 }

@@ -23,6 +23,12 @@ std::optional<std::wstring> AnswerQueue::Take(std::wstring_view question) {
   return std::nullopt;
 }
 
+bool AnswerQueue::Has(std::wstring_view question) const {
+  for (const Entry& entry : m_entries)
+    if (entry.question == question) return true;
+  return false;
+}
+
 void AnswerQueue::Clear() {
   m_entries.clear();
   m_unanswered.clear();

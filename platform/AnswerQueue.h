@@ -24,6 +24,8 @@ class AnswerQueue {
   void Push(std::wstring_view question, std::wstring_view answer);
   // Removes and answers the first answer queued for the question.
   std::optional<std::wstring> Take(std::wstring_view question);
+  // Whether an answer is queued for the question (asks nothing).
+  bool Has(std::wstring_view question) const;
   // Answers still queued (for every question).
   std::size_t Pending() const { return m_entries.size(); }
   // Questions asked without a queued answer, in the order they were asked.

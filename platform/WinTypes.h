@@ -23,6 +23,19 @@ using LPCTSTR = const wchar_t*;
 
 struct HWND__;
 using HWND = HWND__*;
+// Graphics objects and menus of the window library, opaque to their users.
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+struct HICON__;
+using HICON = HICON__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HMENU__;
+using HMENU = HMENU__*;
 
 struct RECT {
   LONG left = 0;
@@ -99,6 +112,21 @@ constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+// Extended styles.
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+// Dialog template styles.
+constexpr DWORD DS_SETFONT = 0x40;
+constexpr DWORD DS_MODALFRAME = 0x80;
 
 // Common file dialog flags.
 constexpr DWORD OFN_READONLY = 0x1;

@@ -1,7 +1,11 @@
 #include "platform/WindowMessages.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <map>
+
+#include "platform/Controls.h"
+#include "platform/SystemMenu.h"
 
 namespace {
 
@@ -9,11 +13,15 @@ struct ExtraState {
   zem::WindowProcedure procedure;
   zem::PaintRecord paint;
   HWND buddy = nullptr;  // up-down controls
+  LRESULT font = 0;
+  LRESULT smallIcon = 0;
+  LRESULT bigIcon = 0;
 };
 
+// Lives for the whole process, as the window registry does.
 std::map<HWND, ExtraState>& Extras() {
-  static std::map<HWND, ExtraState> extras;
-  return extras;
+  static auto* extras = new std::map<HWND, ExtraState>;
+  return *extras;
 }
 
 ExtraState* Extra(HWND window) {
@@ -71,6 +79,7 @@ BOOL GetClientRect(HWND window, RECT* rect) {
 
 HWND GetWindow(HWND window, UINT command) {
   if (!IsWindow(window)) return nullptr;
+  if (command == GW_OWNER) return GetWindowLongW(window, GWL_STYLE) & WS_CHILD ? nullptr : GetParent(window);
   if (command == GW_CHILD) {
     auto children = zem::ChildWindows(window);
     return children.empty() ? nullptr : children.front();
@@ -100,12 +109,63 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     const LRESULT result = procedure(message, wParam, lParam, handled);
     if (handled) return result;
-    state = Extra(window);
-    if (!state) return 0;
+    if (!IsWindow(window)) return 0;
   }
-  if ((message == UDM_SETBUDDY || message == UDM_GETBUDDY) && IsClass(window, L"msctls_updown32"))
-    return UpDownMessage(window, message, wParam, *state);
-  return 0;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ExtraState* state = Extra(window);
+  if (!state) return 0;
+  bool handled = false;
+  const LRESULT result = zem::ControlClassMessage(window, message, wParam, lParam, handled);
+  if (handled) return result;
+  switch (message) {
+    case UDM_SETBUDDY:
+    case UDM_GETBUDDY:
+      return IsClass(window, L"msctls_updown32") ? UpDownMessage(window, message, wParam, *state) : 0;
+    case WM_SETTEXT:
+      return SetWindowTextW(window, reinterpret_cast<LPCWSTR>(lParam));
+    case WM_GETTEXT:
+      return GetWindowTextW(window, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(wParam));
+    case WM_GETTEXTLENGTH:
+      return GetWindowTextLengthW(window);
+    case WM_SETFONT:
+      state->font = static_cast<LRESULT>(wParam);
+      return 0;
+    case WM_GETFONT:
+      return state->font;
+    case WM_SETICON: {
+      LRESULT& slot = wParam == 0 ? state->smallIcon : state->bigIcon;
+      std::swap(slot, lParam);
+      return lParam;
+    }
+    case WM_GETICON:
+      return wParam == 0 ? state->smallIcon : state->bigIcon;
+    case WM_SYSCOMMAND:
+      // The close box does nothing while the system menu's Close is greyed.
+      if ((wParam & 0xFFF0) == SC_CLOSE && !zem::IsCloseGreyed(window)) SendMessageW(window, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_CLOSE:
+      if (IsClass(window, L"#32770")) {
+        SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      } else {
+        DestroyWindow(window);
+      }
+      return 0;
+    case WM_SHOWWINDOW:
+      // A popup hides while its owner is minimised and comes back with it.
+      if (lParam == SW_PARENTCLOSING && !wParam && IsWindowVisible(window)) {
+        zem::SetHiddenByOwner(window, true);
+        ShowWindow(window, SW_HIDE);
+      } else if (lParam == SW_PARENTOPENING && wParam && zem::HiddenByOwner(window)) {
+        zem::SetHiddenByOwner(window, false);
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+      }
+      return 0;
+    default:
+      return 0;
+  }
 }
 
 BOOL InvalidateRect(HWND window, const RECT*, BOOL erase) {

@@ -1,5 +1,7 @@
 #include "ui/FLXLayoutDialog.h"
 
+#include "ui/FrameworkResources.h"
+
 #include "platform/CWinApp.h"
 #include "platform/MessageBox.h"
 
@@ -9,7 +11,10 @@ constexpr DWORD kStatusBarStyles = 0x0100 /* size grip */ | 0x0003 /* at the bot
 }  // namespace
 
 FLXLayoutDialog::FLXLayoutDialog(UINT templateId, CWnd* parent, std::wstring storeName)
-    : CDialog(templateId, parent), m_layout(nullptr, std::move(storeName)) {}
+    : CDialog(templateId, parent), m_layout(nullptr, std::move(storeName)) {
+  // The framework's templates and pictures are there before its first dialog.
+  zem::RegisterFrameworkResources();
+}
 
 BOOL FLXLayoutDialog::OnInitDialog() {
   CDialog::OnInitDialog();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/MessageLoop.h"
+
 #include <string>
 #include <vector>
 
@@ -102,6 +104,27 @@ TEST_F(RedrawTest, DeferredRedrawDrawsTheRefreshedViewsWhenIdle) {
   doc->RefreshViews(false);
   doc->DeferredRedraw();
   EXPECT_EQ(RhinoApp().Idle(), 1) << "only the active view";
+}
+
+TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
+  VeilConduit conduit;
+  conduit.Enable();
+  RhinoApp().Idle();
+  conduit.calls = 0;
+  doc->RefreshViews(true);
+  doc->DeferredRedraw();
+  HWND window = zem::CreateWindowObject(L"ZemTestWindow", L"", 0, RECT{});
+  PostMessageW(window, WM_NULL, 0, 0);
+  int drawnWhenPostedArrived = -1;
+  zem::SetWindowProcedure(window, [&](UINT, WPARAM, LPARAM, bool& handled) -> LRESULT {
+    handled = true;
+    drawnWhenPostedArrived = conduit.calls;
+    return 0;
+  });
+  EXPECT_TRUE(zem::RunMessageLoop([&] { return conduit.calls > 0; }, 1000));
+  EXPECT_EQ(drawnWhenPostedArrived, 0) << "posted messages come before the idle step";
+  EXPECT_EQ(conduit.calls, 4);
+  DestroyWindow(window);
 }
 
 TEST_F(RedrawTest, AViewOfSeveralViewportsDrawsAFrameForEach) {

@@ -1,0 +1,67 @@
+#include "platform/Fonts.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/CWnd.h"
+#include "platform/Resources.h"
+
+namespace {
+
+TEST(DialogFont, EightPointIsElevenPixelsOfARealFont) {
+  HFONT font = zem::CreateDialogFont(L"MS Shell Dlg", 8);
+  ASSERT_NE(font, nullptr) << "font error";
+  HDC dc = GetDC(nullptr);
+  SelectObject(dc, reinterpret_cast<HGDIOBJ>(font));
+  TEXTMETRICW metrics;
+  ASSERT_TRUE(GetTextMetricsW(dc, &metrics));
+  EXPECT_GE(metrics.tmHeight, 12);
+  EXPECT_LE(metrics.tmHeight, 14);
+  SIZE narrow, wide;
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"iiii", 4, &narrow));
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"WWWW", 4, &wide));
+  EXPECT_GT(wide.cx, 2 * narrow.cx) << "proportional glyphs";
+  SIZE bigger;
+  HFONT large = CreateFontW(-22, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"MS Shell Dlg");
+  SelectObject(dc, reinterpret_cast<HGDIOBJ>(large));
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"WWWW", 4, &bigger));
+  EXPECT_NEAR(bigger.cx, 2 * wide.cx, 4);
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 1);
+  EXPECT_FALSE(GetTextExtentPoint32W(dc, L"W", 1, &bigger)) << "a released context measures nothing";
+  EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
+}
+
+TEST(DialogFont, DialogUnitsFollowTheFontsBaseUnits) {
+  HFONT font = zem::CreateDialogFont(L"MS Shell Dlg", 8);
+  int baseX = 0, baseY = 0;
+  ASSERT_TRUE(zem::DialogBaseUnits(font, baseX, baseY));
+  EXPECT_GE(baseX, 5);
+  EXPECT_LE(baseX, 8);
+  HWND dialog = zem::CreateWindowObject(L"#32770", L"", 0, RECT{});
+  SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  RECT r{0, 0, 4, 8};
+  ASSERT_TRUE(MapDialogRect(dialog, &r));
+  EXPECT_EQ(r.right, baseX);
+  EXPECT_EQ(r.bottom, baseY);
+  DestroyWindow(dialog);
+}
+
+TEST(DialogFont, MissingFontFileIsAClearErrorNamingThePackage) {
+  zem::OverrideDialogFontFile(L"/nonexistent/fonts/DejaVuSans.ttf");
+  EXPECT_EQ(zem::CreateDialogFont(L"MS Shell Dlg", 8), nullptr);
+  const std::wstring error = zem::FontError();
+  EXPECT_NE(error.find(L"fonts-dejavu-core"), std::wstring::npos);
+  EXPECT_NE(error.find(L"/nonexistent/fonts/DejaVuSans.ttf"), std::wstring::npos);
+  // A dialog from a template cannot be made without its font.
+  zem::DialogTemplate t;
+  t.cx = 50;
+  t.cy = 50;
+  zem::RegisterDialogTemplate(AfxGetResourceHandle(), 9002, t);
+  CDialog dialog;
+  EXPECT_FALSE(dialog.Create(9002));
+  zem::OverrideDialogFontFile(L"");
+  EXPECT_NE(zem::CreateDialogFont(L"MS Shell Dlg", 8), nullptr);
+  EXPECT_TRUE(zem::FontError().empty());
+  EXPECT_TRUE(dialog.Create(9002));
+}
+
+}  // namespace

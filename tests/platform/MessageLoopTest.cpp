@@ -1,0 +1,124 @@
+#include "platform/MessageLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/CWnd.h"
+#include "platform/Clock.h"
+
+namespace {
+
+// A window object that records the timer ticks it hears, and may act on them.
+class TickWindow : public CWnd {
+ public:
+  TickWindow() { Attach(zem::CreateWindowObject(L"ZemTestWindow", L"", WS_VISIBLE, RECT{0, 0, 10, 10})); }
+  ~TickWindow() override {
+    if (HWND w = Detach()) ::DestroyWindow(w);
+  }
+  void OnTimer(UINT_PTR id) override {
+    ticks.push_back({id, GetTickCount()});
+    if (onTick) onTick(id);
+  }
+  struct Tick {
+    UINT_PTR id;
+    DWORD at;
+  };
+  std::vector<Tick> ticks;
+  std::function<void(UINT_PTR)> onTick;
+};
+
+// Runs the loop for `ms` of clock time (the loop gives up at its limit).
+void RunFor(DWORD ms) { zem::RunMessageLoop([] { return false; }, ms); }
+
+TEST(Timers, OneShotTimerKilledAndSetAgainInItsHandlerTicksOncePerPeriod) {
+  TickWindow window;
+  window.onTick = [&](UINT_PTR id) {
+    window.KillTimer(id);
+    window.SetTimer(id, 250);
+  };
+  const DWORD start = GetTickCount();
+  window.SetTimer(11113, 250);
+  RunFor(5000);
+  // The clock also follows real time, so a tick may come a few milliseconds
+  // late; never early, never twice.
+  ASSERT_GE(window.ticks.size(), 18u);
+  EXPECT_LE(window.ticks.size(), 20u);
+  for (std::size_t i = 1; i < window.ticks.size(); ++i) {
+    EXPECT_GE(window.ticks[i].at - window.ticks[i - 1].at, 250u) << "tick " << i;
+    EXPECT_LE(window.ticks[i].at - window.ticks[i - 1].at, 270u) << "tick " << i;
+  }
+  EXPECT_GE(window.ticks.front().at - start, 250u);
+}
+
+TEST(Timers, RepeatingTimerTicksEveryPeriodWithoutBeingSetAgain) {
+  TickWindow window;
+  window.SetTimer(7, 100);
+  RunFor(1000);
+  EXPECT_GE(window.ticks.size(), 8u);
+  EXPECT_LE(window.ticks.size(), 10u);
+}
+
+TEST(Timers, TickKilledWhileDueIsNeverDelivered) {
+  TickWindow window;
+  // Both timers fall due in the same pass; the first one's handler kills the
+  // second before it is delivered.
+  window.SetTimer(1, 100);
+  window.SetTimer(2, 100);
+  window.onTick = [&](UINT_PTR id) {
+    window.KillTimer(id);
+    window.KillTimer(id == 1 ? 2 : 1);
+  };
+  RunFor(1000);
+  ASSERT_EQ(window.ticks.size(), 1u);
+}
+
+TEST(Timers, DestroyedWindowTakesItsTimersAndPostedMessagesWithIt) {
+  auto window = std::make_unique<TickWindow>();
+  HWND handle = window->m_hWnd;
+  window->SetTimer(3, 50);
+  ASSERT_TRUE(PostMessageW(handle, WM_TIMER, 3, 0));
+  const int timersBefore = zem::TimerCount();
+  window.reset();
+  EXPECT_EQ(zem::TimerCount(), timersBefore - 1);
+  EXPECT_FALSE(zem::RunMessageLoop([] { return false; }, 500)) << "nothing left to do until the limit";
+  EXPECT_FALSE(PostMessageW(handle, WM_TIMER, 3, 0));
+}
+
+TEST(MessageLoop, PostedMessagesThenIdleThenTimersAndGivesUpAtItsLimit) {
+  TickWindow window;
+  std::vector<std::string> order;
+  const int idle = zem::AddIdleHandler([&] { order.push_back("idle"); });
+  window.onTick = [&](UINT_PTR) {
+    order.push_back("timer");
+    window.KillTimer(5);
+  };
+  zem::SetWindowProcedure(window.m_hWnd, [&](UINT message, WPARAM wParam, LPARAM, bool& handled) -> LRESULT {
+    handled = message == WM_USER;
+    if (handled) order.push_back("posted");
+    if (message == WM_TIMER) window.OnTimer(wParam), handled = true;
+    return 0;
+  });
+  window.SetTimer(5, 10);
+  zem::AdvanceClock(10);
+  PostMessageW(window.m_hWnd, WM_USER, 0, 0);
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(zem::RunMessageLoop([] { return false; }, 3000));
+  EXPECT_GE(GetTickCount() - start, 3000u);
+  EXPECT_LT(GetTickCount() - start, 3500u) << "the clock is moved, not waited on";
+  ASSERT_GE(order.size(), 3u);
+  EXPECT_EQ(order[0], "posted");
+  EXPECT_EQ(order[1], "idle");
+  EXPECT_EQ(order[2], "timer");
+  zem::RemoveIdleHandler(idle);
+  bool done = false;
+  PostMessageW(window.m_hWnd, WM_USER, 0, 0);
+  zem::SetWindowProcedure(window.m_hWnd, [&](UINT, WPARAM, LPARAM, bool& handled) -> LRESULT {
+    done = true;
+    handled = true;
+    return 0;
+  });
+  EXPECT_TRUE(zem::RunMessageLoop([&] { return done; }, 3000));
+}
+
+}  // namespace
