@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <charconv>
+
 #include "platform/TextEncoding.h"
 
 namespace zem::app {
@@ -34,6 +36,7 @@ std::string UsageText() {
          "                          session) or save the message as an .eml draft\n"
          "  --zip                   with --email: mail the page in a zip archive\n"
          "  --outbox DIR            with --email: save the .eml draft in DIR\n"
+         "  --threads N             threads that write the page (default: the machine's cores)\n"
          "  --quiet                 print nothing but errors\n"
          "  --help                  show this text\n"
          "  --version               show the program's version\n"
@@ -48,7 +51,8 @@ namespace {
 
 bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
-         arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs";
+         arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs" ||
+         arg == "--threads";
 }
 
 }  // namespace
@@ -112,6 +116,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (arg == "--display-mode") line.displayMode = FromUtf8(value);
       if (arg == "--view") line.view = FromUtf8(value);
       if (arg == "--outbox") line.outbox = FromUtf8(value);
+      if (arg == "--threads") {
+        int threads = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), threads);
+        if (ec != std::errc() || end != value.data() + value.size() || threads < 1 || threads > 256) {
+          result.error = "--threads must be a number from 1 to 256, not '" + value + "'";
+          return result;
+        }
+        line.threads = threads;
+      }
       if (arg == "--link-mode") {
         if (value != "mail" && value != "web" && value != "none") {
           result.error = "--link-mode must be mail, web or none, not '" + value + "'";

@@ -24,6 +24,7 @@ struct CommandLine {
   bool zip = false;                     // mail it zipped
   std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
+  int threads = 0;                      // 0: the machine's cores
   bool terminal = false;                // the error stream is a terminal (progress lines)
   // The options as given, but for the models, -o and --jobs: what each
   // export of a batch is run with.

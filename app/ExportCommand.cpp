@@ -180,6 +180,7 @@ ExportOptions OptionsFor(const CommandLine& line, const CRhinoDoc& doc) {
   options.showDots = line.dots;
   options.sendByMail = line.email;
   options.zip = line.zip;
+  options.threads = line.threads;
   return options;
 }
 

@@ -14,8 +14,8 @@ namespace zem::bench {
 namespace {
 namespace fs = std::filesystem;
 
-constexpr int kRing = 1000;  // segments around the ring
-constexpr int kTube = 500;   // segments around the tube: 1000 * 500 * 2 = 1,000,000 triangles
+// 1000 segments around the ring and 500 around the tube (times the
+// factor): 1000 * 500 * 2 = 1,000,000 triangles.
 
 void Append(std::string& out, double v) {
   char buffer[32];
@@ -25,7 +25,12 @@ void Append(std::string& out, double v) {
 
 }  // namespace
 
-bool WriteTorus(const fs::path& folder) {
+fs::path TorusFile(const fs::path& folder, int factor) {
+  return folder / (factor == 1 ? std::string("torus.obj") : "torus-" + std::to_string(factor) + "x.obj");
+}
+
+bool WriteTorus(const fs::path& folder, int factor) {
+  const int kRing = 1000 * factor, kTube = 500 * factor;
   fs::create_directories(folder);
   CRhinoDib texture(256, 256, 24);
   for (int y = 0; y < 256; ++y) {
@@ -34,7 +39,10 @@ bool WriteTorus(const fs::path& folder) {
   if (!texture.WriteToFile(zem::FromUtf8((folder / "torus.png").string()).c_str())) return false;
   std::ofstream(folder / "torus.mtl") << "newmtl Checker\nKd 1 1 1\nKs 0.5 0.5 0.5\nNs 32\nmap_Kd torus.png\n";
 
-  std::ofstream obj(folder / "torus.obj.part", std::ios::binary);
+  const fs::path file = TorusFile(folder, factor);
+  fs::path part = file;
+  part += ".part";
+  std::ofstream obj(part, std::ios::binary);
   std::string out = "mtllib torus.mtl\no Torus\n";
   const double R = 3, r = 1, pi = 3.141592653589793;
   for (int i = 0; i < kRing; ++i) {
@@ -64,7 +72,7 @@ bool WriteTorus(const fs::path& folder) {
     }
   }
   out += "usemtl Checker\n";
-  auto index = [](int i, int j) { return (i % kRing) * kTube + (j % kTube) + 1; };
+  auto index = [&](int i, int j) { return (i % kRing) * kTube + (j % kTube) + 1; };
   for (int i = 0; i < kRing; ++i) {
     for (int j = 0; j < kTube; ++j) {
       const int a = index(i, j), b = index(i + 1, j), c = index(i + 1, j + 1), d = index(i, j + 1);
@@ -91,17 +99,17 @@ bool WriteTorus(const fs::path& folder) {
   obj << out;
   obj.close();
   if (!obj) return false;
-  fs::rename(folder / "torus.obj.part", folder / "torus.obj");
+  fs::rename(part, file);
   return true;
 }
 
 
-bool EnsureTorus(const fs::path& folder) {
-  const fs::path obj = folder / "torus.obj";
+bool EnsureTorus(const fs::path& folder, int factor) {
+  const fs::path obj = TorusFile(folder, factor);
   if (fs::exists(obj)) return true;
   std::printf("generating %s ...\n", obj.c_str());
   std::fflush(stdout);
-  if (WriteTorus(folder)) return true;
+  if (WriteTorus(folder, factor)) return true;
   std::fprintf(stderr, "cannot write %s\n", obj.c_str());
   return false;
 }

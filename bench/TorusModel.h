@@ -6,12 +6,16 @@
 
 namespace zem::bench {
 
-// Writes torus.obj, torus.mtl and torus.png into folder. False when a file
-// cannot be written.
-bool WriteTorus(const std::filesystem::path& folder);
+// The larger tori have `factor` times the segments both ways, so factor^2
+// times the triangles (factor 2: 4,000,000), in torus-<factor>x.obj.
+std::filesystem::path TorusFile(const std::filesystem::path& folder, int factor = 1);
 
-// Writes the torus into folder unless torus.obj is there already, saying
-// so on the terminal. False (with a message) when it cannot be written.
-bool EnsureTorus(const std::filesystem::path& folder);
+// Writes the torus OBJ (torus.obj for factor 1), torus.mtl and torus.png
+// into folder. False when a file cannot be written.
+bool WriteTorus(const std::filesystem::path& folder, int factor = 1);
+
+// Writes the torus into folder unless its OBJ is there already, saying so
+// on the terminal. False (with a message) when it cannot be written.
+bool EnsureTorus(const std::filesystem::path& folder, int factor = 1);
 
 }  // namespace zem::bench

@@ -1,17 +1,21 @@
 #include "capture/ExportDriver.h"
 
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
 #include "capture/MeshWriter.h"
+#include "capture/ParallelFor.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
@@ -76,9 +80,35 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
                        const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
                        const ExportHooks& hooks) {
   const CDisplayPipelineAttributes display = *view.DisplayPipeline()->DisplayAttrs();
-  ZEM_Rhino_WebGLExport writer(doc, display, hooks.capturePreview);
+  const int threads = zem::ThreadsFor(options.threads);
+  ExportStageTimes times;
+  using Clock = std::chrono::steady_clock;
+  auto since = [](Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); };
+  ZEM_Rhino_WebGLExport writer(doc, display);
   writer.m_progress = hooks.progress;
+  writer.m_threads = threads;
+  auto capturePreview = [&] {
+    const auto start = Clock::now();
+    writer.CapturePreviewImage();
+    times.preview = since(start);
+  };
+  // With threads to spare, the preview picture is rendered while the scene
+  // is written; the picture goes in only with the page's body. The thread
+  // is joined on every way out, before the writer goes.
+  std::jthread preview;
+  if (hooks.capturePreview && threads > 1)
+    preview = std::jthread([&] {
+      capturePreview();
+      // The renderer's working memory, freed in this thread's own heap, goes
+      // back to the system while the scene is still being written.
+      malloc_trim(0);
+    });
+  else if (hooks.capturePreview)
+    capturePreview();
+  auto stage = Clock::now();
   writer.PrepareMaterialsAndTextures();
+  times.prepare = since(stage);
+  stage = Clock::now();
   writer.title = options.title;
   writer.author = options.author;
   writer.authorLink = linkTarget;
@@ -96,8 +126,14 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   CollectTextDots(writer, options.showDots);
   WriteView(writer, view);
   WriteBackground(writer, display);
+  times.scene = since(stage);
+  stage = Clock::now();
+  if (preview.joinable()) preview.join();
   writer.WriteBody();
-  return writer.ClosePage() ? ExportStatus::Written : ExportStatus::WriteFailed;
+  const bool closed = writer.ClosePage();
+  times.finish = since(stage);
+  if (hooks.times) *hooks.times = times;
+  return closed ? ExportStatus::Written : ExportStatus::WriteFailed;
 }
 
 bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }

@@ -28,6 +28,14 @@ struct ExportResult {
   bool mailed = false;    // handed to the mail client
 };
 
+// Seconds spent in each stage of writing the page, for the benchmarks.
+struct ExportStageTimes {
+  double prepare = 0;  // exported materials and their texture images
+  double preview = 0;  // the preview picture (alongside the scene when threads allow)
+  double scene = 0;    // the page's head and the scene data, formatted and written
+  double finish = 0;   // waiting for the preview, the page's body, closing the file
+};
+
 struct ExportHooks {
   // Hides the export dialog before the mail client shows its window.
   std::function<void()> hideDialog;
@@ -35,6 +43,8 @@ struct ExportHooks {
   std::function<void(long long)> progress;
   // Whether the preview picture of the view is rendered into the page.
   bool capturePreview = true;
+  // Filled with the stage times of the export when given.
+  ExportStageTimes* times = nullptr;
 };
 
 ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks = {});

@@ -14,6 +14,7 @@ struct ExportOptions {
   bool showNotes = false;
   bool showDots = true;
   bool zip = false;  // e-mail only
+  int threads = 0;   // threads that write the page; 0: the machine's cores
 };
 
 // The link target of the author line: empty for "No Link"; "mailto:" or

@@ -1,9 +1,12 @@
 #include "capture/MeshWriter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "capture/ParallelFor.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "page/NumberFormat.h"
@@ -16,68 +19,114 @@ int g_meshBufferCounter = 0;
 
 bool Finite(const ON_3fPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
-// The vertex records of one mesh: "x,y,z,nx,ny,nz," and, textured, "u,v,".
-// When the mesh's faces share their vertices, each record is formatted once
-// and kept; when they hardly do (every corner its own vertex, as many mesh
-// files have it), keeping them would only cost memory.
-class VertexRecords {
+// The vertex record "x,y,z,nx,ny,nz," and, textured, "u,v," of vertex i,
+// appended to out.
+class RecordFormat {
  public:
-  VertexRecords(const ON_Mesh& mesh, bool textured, bool useTexCoords, long long corners)
-      : m_mesh(mesh), m_textured(textured), m_useTexCoords(useTexCoords),
-        m_keep(2LL * mesh.VertexCount() < corners) {
-    if (m_keep) {
-      m_start.assign(static_cast<std::size_t>(mesh.VertexCount()), 0);
-      m_length.assign(static_cast<std::size_t>(mesh.VertexCount()), 0);
-      m_text.reserve(static_cast<std::size_t>(mesh.VertexCount()) * (textured ? 64 : 48));
-    }
-  }
+  RecordFormat(const ON_Mesh& mesh, bool textured, bool useTexCoords)
+      : m_mesh(mesh), m_textured(textured), m_useTexCoords(useTexCoords) {}
 
-  // The record of vertex i; the first time also widens the writer's box.
-  std::string_view Record(int i, ZEM_WebGLExport& writer) {
-    if (!m_keep) {
-      m_text.clear();
-      Format(i, writer);
-      return m_text;
-    }
-    if (m_start[i] == 0) {
-      const std::size_t begin = m_text.size();
-      Format(i, writer);
-      m_start[i] = begin + 1;
-      m_length[i] = m_text.size() - begin;
-    }
-    return std::string_view(m_text).substr(m_start[i] - 1, m_length[i]);
-  }
-
- private:
-  void Append(double value) {
-    char digits[zem::kMaxNumberChars];
-    char* end = zem::FormatNumberG(digits, value);
-    m_text.append(digits, end);
-    m_text += ',';
-  }
-  void Format(int i, ZEM_WebGLExport& writer) {
+  void Append(std::string& out, int i) const {
     const ON_3fPoint& p = m_mesh.m_V[i];
-    Append(p.x), Append(p.y), Append(p.z);
+    Number(out, p.x), Number(out, p.y), Number(out, p.z);
     ON_3fVector n = m_mesh.m_N[i];
     if (!(std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z))) n = ON_3fVector(0, 0, 1);
-    Append(n.x), Append(n.y), Append(n.z);
+    Number(out, n.x), Number(out, n.y), Number(out, n.z);
     if (m_textured) {
       ON_2fPoint t = m_useTexCoords ? m_mesh.m_T[i] : ON_2fPoint(0, 0);
       if (!(std::isfinite(t.x) && std::isfinite(t.y))) t = ON_2fPoint(0, 0);
-      Append(t.x), Append(t.y);
+      Number(out, t.x), Number(out, t.y);
     }
-    const float corner[3] = {p.x, p.y, p.z};
-    writer.ExtendBounds(corner);
+  }
+
+ private:
+  static void Number(std::string& out, double value) {
+    char digits[zem::kMaxNumberChars + 1];
+    char* end = zem::FormatNumberG(digits, value);
+    *end++ = ',';
+    out.append(digits, end);
   }
 
   const ON_Mesh& m_mesh;
   const bool m_textured;
   const bool m_useTexCoords;
-  const bool m_keep;
-  std::vector<std::size_t> m_start;  // 1 + offset in m_text, 0 while not formatted
-  std::vector<std::size_t> m_length;
-  std::string m_text;
 };
+
+// The box of the points given to Extend, widened as the page writer widens
+// its own (an equal coordinate met later replaces an earlier one, which
+// matters only for the sign of zero), so that boxes of consecutive parts
+// merged in order give the box of the whole.
+struct PartBox {
+  float min[3], max[3];
+  bool any = false;
+  void Extend(const ON_3fPoint& p) {
+    const float c[3] = {p.x, p.y, p.z};
+    for (int a = 0; a < 3; ++a) {
+      if (!any || c[a] <= min[a]) min[a] = c[a];
+      if (!any || c[a] >= max[a]) max[a] = c[a];
+    }
+    any = true;
+  }
+  void MergeInto(ZEM_WebGLExport& writer) const {
+    if (!any) return;
+    for (int a = 0; a < 3; ++a) {
+      if (min[a] <= writer.boxMin[a]) writer.boxMin[a] = min[a];
+      if (max[a] >= writer.boxMax[a]) writer.boxMax[a] = max[a];
+    }
+  }
+};
+
+// A run of faces written as one buffer.
+struct Chunk {
+  int firstFace = 0, endFace = 0, triangles = 0;
+};
+
+std::vector<Chunk> SplitIntoChunks(const ON_Mesh& mesh) {
+  std::vector<Chunk> chunks(1);
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    Chunk& chunk = chunks.back();
+    chunk.triangles += mesh.m_F[f].IsTriangle() ? 1 : 2;
+    chunk.endFace = f + 1;
+    if (chunk.triangles >= kMeshChunkLimit) chunks.push_back({f + 1, f + 1, 0});
+  }
+  return chunks;
+}
+
+// The text of every vertex record, made once per vertex (in parallel
+// parts) for meshes whose faces share their vertices.
+class RecordTable {
+ public:
+  RecordTable(const RecordFormat& format, int vertexCount, int threads)
+      : m_parts(static_cast<std::size_t>(std::min(threads * 4, std::max(1, vertexCount / 4096)))),
+        m_begin(static_cast<std::size_t>(vertexCount)),
+        m_length(static_cast<std::size_t>(vertexCount)) {
+    const int parts = static_cast<int>(m_parts.size());
+    zem::ParallelFor(threads, parts, [&](int part) {
+      const int begin = static_cast<int>(static_cast<long long>(vertexCount) * part / parts);
+      const int end = static_cast<int>(static_cast<long long>(vertexCount) * (part + 1) / parts);
+      std::string& text = m_parts[part];
+      text.reserve(static_cast<std::size_t>(end - begin) * 64);
+      for (int i = begin; i < end; ++i) {
+        const std::size_t before = text.size();
+        format.Append(text, i);
+        m_length[i] = static_cast<std::uint16_t>(text.size() - before);
+      }
+      // The part's text is whole now and stays where it is.
+      const char* at = text.data();
+      for (int i = begin; i < end; ++i) {
+        m_begin[i] = at;
+        at += m_length[i];
+      }
+    });
+  }
+  std::string_view Record(int i) const { return std::string_view(m_begin[i], m_length[i]); }
+
+ private:
+  std::vector<std::string> m_parts;
+  std::vector<const char*> m_begin;     // where vertex i's record starts
+  std::vector<std::uint16_t> m_length;  // a record is at most 8 numbers and their commas
+};
+static_assert(8 * (zem::kMaxNumberChars + 1) < 65536);
 
 void StartBuffer(ZEM_WebGLExport& writer, int materialNumber) {
   writer.FormatNumbers("mi.push(%d);var v%d=new Float32Array([",
@@ -102,6 +151,17 @@ void CloseBuffer(ZEM_Rhino_WebGLExport& writer, int triangles, bool textured, bo
 
 }  // namespace
 
+bool MeshNeedsRepair(const ON_Mesh& mesh) {
+  const int vertexCount = mesh.VertexCount();
+  if (mesh.m_N.Count() != vertexCount || (mesh.m_T.Count() != 0 && mesh.m_T.Count() != vertexCount)) return true;
+  for (const ON_MeshFace& face : mesh.m_F) {
+    if (!face.IsValid(vertexCount)) return true;
+    for (int k = 0; k < 4; ++k)
+      if (!Finite(mesh.m_V[face.vi[k]])) return true;
+  }
+  return false;
+}
+
 int RepairMeshForPage(ON_Mesh& mesh) {
   const int vertexCount = mesh.VertexCount();
   ON_SimpleArray<ON_MeshFace> kept(mesh.FaceCount());
@@ -124,28 +184,100 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   if (!writer.IsOpen()) return false;
   const bool textured = writer.UsesTexturedLayout(materialNumber);
   const bool useTexCoords = textured && texCoordCount > 0 && mesh.HasTextureCoordinates();
+  const RecordFormat format(mesh, textured, useTexCoords);
+  const std::vector<Chunk> chunks = SplitIntoChunks(mesh);
   long long corners = 0;
-  for (const ON_MeshFace& face : mesh.m_F) corners += face.vi[2] == face.vi[3] ? 3 : 6;
-  VertexRecords records(mesh, textured, useTexCoords, corners);
-  auto corner = [&](int i) { writer.WriteRawNarrow(records.Record(i, writer)); };
+  for (const Chunk& chunk : chunks) corners += 3LL * chunk.triangles;
+  const int threads = zem::ThreadsFor(writer.m_threads);
 
-  StartBuffer(writer, materialNumber);
-  int triangles = 0;
-  for (const ON_MeshFace& face : mesh.m_F) {
-    ++triangles;
-    corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
-    if (face.vi[2] != face.vi[3]) {
-      ++triangles;
-      corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+  auto writeChunk = [&](const Chunk& chunk, auto&& writeFaces) {
+    StartBuffer(writer, materialNumber);
+    writeFaces();
+    CloseBuffer(writer, chunk.triangles, textured, &chunk != &chunks.back());
+  };
+
+  if (2LL * mesh.VertexCount() < corners) {
+    // Faces share their vertices: every record is made once, then copied
+    // for each corner; the box grows by each vertex as it is first used.
+    const RecordTable table(format, mesh.VertexCount(), threads);
+    std::vector<bool> used(static_cast<std::size_t>(mesh.VertexCount()), false);
+    auto corner = [&](int i) {
+      if (!used[i]) {
+        used[i] = true;
+        const float p[3] = {mesh.m_V[i].x, mesh.m_V[i].y, mesh.m_V[i].z};
+        writer.ExtendBounds(p);
+      }
+      writer.WriteRawNarrow(table.Record(i));
+    };
+    for (const Chunk& chunk : chunks) {
+      writeChunk(chunk, [&] {
+        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+          const ON_MeshFace& face = mesh.m_F[f];
+          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
+          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+          writer.WriteRawNarrow("\n");
+        }
+      });
     }
-    writer.WriteRawNarrow("\n");
-    if (triangles >= kMeshChunkLimit) {
-      CloseBuffer(writer, triangles, textured, true);
-      StartBuffer(writer, materialNumber);
-      triangles = 0;
+    return true;
+  }
+
+  if (threads == 1) {
+    // Every corner its own record, formatted as it is written.
+    std::string record;
+    auto corner = [&](int i) {
+      record.clear();
+      format.Append(record, i);
+      const float p[3] = {mesh.m_V[i].x, mesh.m_V[i].y, mesh.m_V[i].z};
+      writer.ExtendBounds(p);
+      writer.WriteRawNarrow(record);
+    };
+    for (const Chunk& chunk : chunks) {
+      writeChunk(chunk, [&] {
+        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+          const ON_MeshFace& face = mesh.m_F[f];
+          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
+          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+          writer.WriteRawNarrow("\n");
+        }
+      });
+    }
+    return true;
+  }
+
+  // Every corner its own record: the buffers' texts are made in parallel,
+  // a round of them at a time, and written in order.
+  struct ChunkText {
+    std::string text;
+    PartBox box;
+  };
+  const int round = threads * 4;
+  std::vector<ChunkText> texts(static_cast<std::size_t>(round));
+  for (std::size_t first = 0; first < chunks.size(); first += static_cast<std::size_t>(round)) {
+    const int count = static_cast<int>(std::min<std::size_t>(round, chunks.size() - first));
+    zem::ParallelFor(threads, count, [&](int k) {
+      const Chunk& chunk = chunks[first + static_cast<std::size_t>(k)];
+      ChunkText& out = texts[k];
+      out.text.clear();
+      out.box = PartBox();
+      auto corner = [&](int i) {
+        format.Append(out.text, i);
+        out.box.Extend(mesh.m_V[i]);
+      };
+      for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+        const ON_MeshFace& face = mesh.m_F[f];
+        corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
+        if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+        out.text += '\n';
+      }
+    });
+    for (int k = 0; k < count; ++k) {
+      writeChunk(chunks[first + static_cast<std::size_t>(k)], [&] {
+        texts[k].box.MergeInto(writer);
+        writer.WriteRawNarrow(texts[k].text);
+      });
     }
   }
-  CloseBuffer(writer, triangles, textured, false);
   return true;
 }
 
@@ -168,6 +300,11 @@ void CollectMeshes(ZEM_Rhino_WebGLExport& writer) {
     if (object->GetMeshes(ON::render_mesh, meshes) <= 0) continue;
     for (const ON_Mesh* mesh : meshes) {
       if (!mesh) continue;
+      if (!MeshNeedsRepair(*mesh)) {
+        // Sound as it is: written straight from the document.
+        WriteMeshBuffers(writer, *mesh, materialNumber, textured ? mesh->m_T.Count() : 0);
+        continue;
+      }
       ON_Mesh copy(*mesh);
       RepairMeshForPage(copy);
       WriteMeshBuffers(writer, copy, materialNumber, textured ? copy.m_T.Count() : 0);

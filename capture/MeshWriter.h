@@ -26,3 +26,5 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
 // is not one per vertex; non-finite normals and texture coordinates are
 // written as (0, 0, 1) and (0, 0). Answers the number of faces dropped.
 int RepairMeshForPage(ON_Mesh& mesh);
+// True when RepairMeshForPage would change the mesh.
+bool MeshNeedsRepair(const ON_Mesh& mesh);

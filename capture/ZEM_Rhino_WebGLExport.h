@@ -53,6 +53,9 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
   // Told the number of mesh triangles written so far, at every buffer.
   std::function<void(long long)> m_progress;
   long long m_trianglesWritten = 0;
+  // Threads that format mesh buffers (0: as many as the machine has cores).
+  // The page is the same for any count.
+  int m_threads = 1;
 
  private:
   void BuildExportedMaterials();

@@ -6,6 +6,8 @@
 #include "host/CRhinoMeshObject.h"
 #include "host/CRhinoPointCloudObject.h"
 #include "host/model/DefaultViews.h"
+#include "host/model/ObjFileReader.h"
+#include "host/model/TextureFile.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
 #include "platform/ScratchFolder.h"
@@ -16,6 +18,8 @@
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -127,44 +131,9 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
   return FromUtf8(out.string());
 }
 
-// The file in `folder` whose name matches `name` but for case, if any.
-fs::path FindIgnoringCase(const fs::path& folder, const std::string& name) {
-  std::error_code ec;
-  const fs::path exact = folder / name;
-  if (fs::is_regular_file(exact, ec)) return exact;
-  const std::string wanted = Lower(name);
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (Lower(it->path().filename().string()) == wanted && it->is_regular_file(ec)) return it->path();
-  }
-  return fs::path();
-}
-
 std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
   if (!name.empty() && name[0] == '*') return EmbeddedTexturePath(scene, name, materialIndex);
-  std::string relative = name;
-  std::replace(relative.begin(), relative.end(), '\\', '/');
-  fs::path candidate = fs::path(relative);
-  // "D:/x/y.jpg" is relative to a POSIX path; it is not a place here either.
-  const bool drive = relative.size() > 1 && relative[1] == ':';
-  if (candidate.is_relative() && !drive) candidate = m_file.parent_path() / candidate;
-  std::error_code ec;
-  if (!drive && fs::is_regular_file(candidate, ec)) return FromUtf8(candidate.lexically_normal().string());
-  // Models made elsewhere name their textures where they were there; look
-  // for the file name beside the model, as viewers do.
-  const std::string fileName = fs::path(relative).filename().string();
-  const fs::path home = m_file.parent_path().empty() ? fs::path(".") : m_file.parent_path();
-  const std::string where = "material " + std::to_string(materialIndex) + ": texture file " + name;
-  if (!fileName.empty()) {
-    for (const fs::path& folder : {home, home / "textures", home / "maps"}) {
-      const fs::path found = FindIgnoringCase(folder, fileName);
-      if (!found.empty()) {
-        Note(where + " not found there; using " + found.lexically_normal().string());
-        return FromUtf8(found.lexically_normal().string());
-      }
-    }
-  }
-  Note(where + " not found (looked for " + fileName + " in " + home.string() + " and its textures and maps folders)");
-  return FromUtf8(name);
+  return FindTextureFile(m_file, name, materialIndex, m_report);
 }
 
 void MeshFileImport::ReadMaterials(const aiScene& scene) {
@@ -334,14 +303,9 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
 
 unsigned int MeshFileImportFlags() { return aiProcess_Triangulate; }
 
-bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
-  report.error.clear();
-  const fs::path file(NativePath(path));
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    report.error = L"no such file";
-    return false;
-  }
+namespace {
+
+bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
   Assimp::Importer importer;
   // A file without meshes is not given a stand-in mesh of its skeleton.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
@@ -357,7 +321,6 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
   if (scene->mNumCameras > 0 || scene->mNumLights > 0)
     report.notes.push_back(FromUtf8(std::to_string(scene->mNumCameras) + " camera(s) and " +
                                     std::to_string(scene->mNumLights) + " light(s) of the file ignored"));
-  CRhinoDoc scratch;
   try {
     MeshFileImport import(file, scratch, report);
     import.Run(*scene);
@@ -365,14 +328,51 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
     report.error = bad.message;
     return false;
   }
+  return true;
+}
+
+// Hands what was read to the document; a file from which nothing visible
+// was read is no model.
+bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelReport& report) {
   if (scratch.ObjectSlotCount() == 0) {
     report.error = L"no geometry found";
     return false;
   }
+  // The reader's working memory goes back to the system before the export
+  // needs its own.
+  malloc_trim(0);
   scratch.SetTitle(FromUtf8(file.stem().string()).c_str());
   AddDefaultViews(scratch, L"Rendered");
   doc.TakeContents(scratch);
   return true;
+}
+
+bool RegularFile(const fs::path& file, ModelReport& report) {
+  report.error.clear();
+  std::error_code ec;
+  if (fs::is_regular_file(file, ec)) return true;
+  report.error = L"no such file";
+  return false;
+}
+
+}  // namespace
+
+bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
+  const fs::path file(NativePath(path));
+  if (!RegularFile(file, report)) return false;
+  CRhinoDoc scratch;
+  if (Lower(file.extension().string()) == ".obj" && ReadObjFile(file, scratch, report) == ObjReadResult::Read)
+    return Finish(file, scratch, doc, report);
+  if (!ReadThroughAssimp(file, scratch, report)) return false;
+  return Finish(file, scratch, doc, report);
+}
+
+bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
+  const fs::path file(NativePath(path));
+  if (!RegularFile(file, report)) return false;
+  CRhinoDoc scratch;
+  if (!ReadThroughAssimp(file, scratch, report)) return false;
+  return Finish(file, scratch, doc, report);
 }
 
 }  // namespace zem

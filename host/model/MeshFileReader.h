@@ -18,6 +18,10 @@ namespace zem {
 // The post-processing assimp is asked for; the benchmark uses the same.
 unsigned int MeshFileImportFlags();
 
+// OBJ files go to the faster OBJ reader first (see ObjFileReader.h).
 bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report);
+
+// Every format through assimp, OBJ included.
+bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelReport& report);
 
 }  // namespace zem

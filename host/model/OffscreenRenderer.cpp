@@ -144,7 +144,15 @@ void DrawMesh(const ON_Mesh& mesh) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glNormalPointer(GL_FLOAT, 0, mesh.m_N.Array());
   }
-  glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, indices.data());
+  // Drawn in slices, in the same order, each flushed: the renderer keeps
+  // the triangles it has been given until a flush, so a large mesh drawn
+  // at once would hold them all.
+  constexpr std::size_t kSlice = 3 * 32768;
+  for (std::size_t first = 0; first < indices.size(); first += kSlice) {
+    const std::size_t count = std::min(kSlice, indices.size() - first);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, indices.data() + first);
+    glFlush();
+  }
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
 }

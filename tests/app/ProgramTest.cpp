@@ -81,8 +81,9 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
            {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
-           {"demo", "--link-mode", "fax"}, {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"},
-           {"export", "--jobs", "2"}}) {
+           {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
+           {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"},
+           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
