@@ -4,6 +4,7 @@
 #include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/PlugInLoad.h"
 
 namespace zem::app {
 
@@ -23,9 +24,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
       out << "zem-webgl " << ZEM_VERSION_TEXT << "\n";
       return kExitOk;
     case CommandLine::Command::Export:
+      // Each model of a batch is exported by a program of its own, which
+      // loads the plug-in itself.
       if (parsed.line.models.size() > 1) return RunBatchExport(parsed.line, setting.program, out, err);
-      return RunExportCommand(parsed.line, out, err);
+      [[fallthrough]];
     case CommandLine::Command::Demo:
+      if (!EnsurePlugInLoaded(err)) return kExitFailed;
       return RunExportCommand(parsed.line, out, err);
   }
   return kExitUsage;
