@@ -1,12 +1,16 @@
 #include "capture/ExportDriver.h"
 
 #include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
@@ -20,6 +24,7 @@
 #include "page/TextFormat.h"
 #include "platform/CFileDialog.h"
 #include "platform/NativePath.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -31,43 +36,6 @@ std::wstring AskForPagePath() {
                      L"WebGL HTML Files (*.html)|*.html||");
   if (dialog.DoModal() != IDOK) return std::wstring();
   return std::wstring(dialog.GetPathName());
-}
-
-void Float3(const ON_3dPoint& p, float out[3]) {
-  out[0] = static_cast<float>(p.x), out[1] = static_cast<float>(p.y), out[2] = static_cast<float>(p.z);
-}
-void Float3(const ON_3dVector& v, float out[3]) {
-  out[0] = static_cast<float>(v.x), out[1] = static_cast<float>(v.y), out[2] = static_cast<float>(v.z);
-}
-
-void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
-  const ON_Viewport& vp = view.Viewport().VP();
-  double halfAngle = 0;
-  vp.GetCameraAngle(&halfAngle);
-  float eye[3], target[3], x[3], up[3];
-  Float3(vp.CameraLocation(), eye);
-  Float3(vp.TargetPoint(), target);
-  Float3(vp.CameraX(), x);
-  Float3(vp.CameraUp(), up);
-  NormaliseInPlace(x);
-  WriteInitView(writer, eye, target, x, up, static_cast<float>(halfAngle));
-}
-
-void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
-  switch (display.BackgroundFillMode()) {
-    case CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR: {
-      const ON_Color c = RhinoApp().AppSettings().ViewportBackgroundColor();
-      WriteInitBack(writer, 2, c, c, c, c);
-      break;
-    }
-    case CDisplayPipelineAttributes::FBFM_SOLID_COLOR:
-      WriteInitBack(writer, 2, display.m_SolidColor, display.m_GradBotLeft, display.m_GradTopRight,
-                    display.m_GradBotRight);
-      break;
-    default:
-      WriteInitBack(writer, display.BackgroundFillMode(), display.m_GradTopLeft, display.m_GradBotLeft,
-                    display.m_GradTopRight, display.m_GradBotRight);
-  }
 }
 
 // Writes the page ourselves. The status says whether the page is whole.
@@ -111,11 +79,8 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   writer.createdUsing = notice;
   if (!writer.OpenPage(targetPath)) return ExportStatus::NotCreated;
 
-  writer.WriteRaw(L"function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){\n");
-  CollectMeshes(writer);
-  writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                       {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0], writer.boxMax[1],
-                        writer.boxMax[2]});
+  // The data functions in page order, each written whole by its writer.
+  WriteInitVB(writer);
   writer.WriteInitTextures();
   CollectCurves(writer);
   CollectTextDots(writer, options.showDots);
@@ -132,6 +97,47 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
 }
 
 bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }
+
+// Writes the page under a temporary name beside it and renames it over the
+// target once it is whole, so a failed export leaves an earlier page as it
+// was. A target that exists but is no regular file (a device, say) is
+// written in place, and a link to a page is followed, so the link stays.
+ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<ExportStatus(const std::wstring&)>& write) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path target = zem::NativePath(targetPath);
+  if (fs::exists(target, ec)) {
+    if (!fs::is_regular_file(target, ec)) return write(targetPath);
+    target = fs::canonical(target, ec);
+    if (ec) return write(targetPath);
+  }
+  fs::path folder = target.parent_path();
+  std::string pattern = (folder.empty() ? fs::path(".") : folder).string() + "/." + target.filename().string() + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    // A folder we may not add to: write the page itself, and remove it
+    // when it could not be finished.
+    const ExportStatus status = write(targetPath);
+    if (status == ExportStatus::WriteFailed && fs::is_regular_file(target, ec)) fs::remove(target, ec);
+    return status;
+  }
+  ::close(fd);
+  const fs::path temporary(name.data());
+  ExportStatus status = write(zem::FromUtf8(temporary.string()));
+  if (status == ExportStatus::Written) {
+    // mkstemp's file is private to its owner; a page is as readable as any
+    // file the user makes.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temporary.c_str(), 0666 & ~mask);
+    fs::rename(temporary, target, ec);
+    if (ec) status = ExportStatus::WriteFailed;
+  }
+  if (status != ExportStatus::Written) fs::remove(temporary, ec);
+  return status;
+}
 
 }  // namespace
 
@@ -181,8 +187,12 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
 
   if (TryRendererExport(result.pagePath, options, linkTarget, notice))
     result.status = ExportStatus::WrittenByRenderer;
-  else
+  else if (options.sendByMail)
     result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
+  else
+    result.status = ReplacePage(result.pagePath, [&](const std::wstring& path) {
+      return OwnExport(path, options, *doc, *view, linkTarget, notice, hooks);
+    });
 
   const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;
   if (options.sendByMail) {
@@ -192,11 +202,6 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
     } else {
       DiscardMailPage(result.pagePath);
     }
-  } else if (result.status == ExportStatus::WriteFailed) {
-    // A page that could not be finished is not left behind as a page.
-    std::error_code ec;
-    const std::filesystem::path native = zem::NativePath(result.pagePath);
-    if (std::filesystem::is_regular_file(native, ec)) std::filesystem::remove(native, ec);
   }
   return result;
 }
