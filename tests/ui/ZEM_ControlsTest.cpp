@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/ui/UiTestSupport.h"
+#include "tests/support/UiTestSupport.h"
 #include "ui/ZEM_Button.h"
 #include "ui/ZEM_CheckBox.h"
 #include "ui/ZEM_ComboBox.h"
@@ -16,7 +16,7 @@
 
 namespace {
 
-class ControlsTest : public zem::test::FrameworkTest {
+class ControlsTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();

@@ -17,7 +17,7 @@
 #include "platform/Resources.h"
 #include "platform/SystemMenu.h"
 #include "platform/WindowPainter.h"
-#include "tests/ui/UiTestSupport.h"
+#include "tests/support/UiTestSupport.h"
 #include "ui/ZEM_CheckBox.h"
 #include "ui/ZEM_ComboBox.h"
 #include "ui/ZEM_Edit.h"
@@ -97,7 +97,7 @@ class RecordingDialog : public ZEM_Rhino_Dialog {
   int m_editWidth;
 };
 
-class DialogTest : public zem::test::FrameworkTest {
+class DialogTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();

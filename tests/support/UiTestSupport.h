@@ -12,16 +12,16 @@
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowMessages.h"
+#include "tests/support/TestFolder.h"
 #include "ui/FrameworkResources.h"
 #include "ui/ZEM_Settings.h"
 
-namespace zem::test {
+namespace zem::testing {
 
 class FrameworkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = std::filesystem::temp_directory_path() /
-               ("zem-ui-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    m_folder = TestFolder("zem-ui");
     std::filesystem::remove_all(m_folder);
     std::filesystem::create_directories(m_folder);
     zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
@@ -53,4 +53,4 @@ class FrameworkTest : public ::testing::Test {
   CWinApp m_app{L"ZEM_WEBGL"};
 };
 
-}  // namespace zem::test
+}  // namespace zem::testing
