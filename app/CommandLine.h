@@ -24,6 +24,7 @@ struct CommandLine {
   std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
   int threads = 0;                      // 0: the machine's cores
+  bool compact = false;                 // store mesh data indexed as base64
 };
 
 struct ParsedCommandLine {

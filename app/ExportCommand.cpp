@@ -25,6 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Many mail servers refuse messages above 20 to 25 MB.
+constexpr std::uintmax_t kMailSizeWarning = 20'000'000;
+
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
 // The page next to the model, named after it.
@@ -170,6 +173,7 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   options.sendByMail = line.email;
   options.zip = line.zip;
   options.threads = line.threads;
+  options.compact = line.compact;
 
   // The user named the page: answer the save dialog with it, and say yes
   // when it asks before replacing an existing file.
@@ -201,6 +205,11 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
       err << "zem-webgl: writing " << native.string()
           << " failed (disk full or folder removed?); the incomplete page was removed\n";
       return kExitFailed;
+  }
+  if (result.mailed && result.mailedBytes > kMailSizeWarning) {
+    err << "zem-webgl: warning: the mailed " << (line.zip ? "archive" : "page") << " is "
+        << (result.mailedBytes + 500000) / 1000000 << " MB; mail servers may refuse attachments above 20 MB"
+        << (line.compact ? "" : " (--compact makes the page of a large model much smaller)") << "\n";
   }
   if (line.quiet) return kExitOk;
   if (result.mailed) {
