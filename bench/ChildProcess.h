@@ -22,6 +22,7 @@ struct Run {
 // Runs the program with its arguments, output to /dev/null; its wall time
 // and peak resident memory come back.
 inline Run Execute(const std::vector<std::string>& command) {
+  std::fflush(nullptr);  // nothing buffered may be written twice
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = fork();
   if (pid == 0) {

@@ -13,13 +13,15 @@ const median = (v) => {
   return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
 };
 
-// Marks the end of the first animation frame after which the viewer has
-// drawn (its redraw request answered).
+// Marks the end of the first animation frame in which the viewer drew,
+// once the drawing is done (gl.finish: the pixels exist, not only the
+// commands).
 const FRAME_PROBE = `(() => {
   const raf = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (f) => raf((t) => {
     f(t);
     if (window.__zemFirstFrame === undefined && typeof gl === 'object' && gl && needsUpdate === 0) {
+      gl.finish();
       window.__zemFirstFrame = performance.now();
     }
   });

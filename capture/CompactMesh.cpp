@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numbers>
 
 static_assert(std::endian::native == std::endian::little, "the stored block is written as it lies in memory");
@@ -29,8 +30,8 @@ class ByteBlock {
 // float32, so the bound is checked on the very values the page will draw.
 float DecodedCoordinate(double min, double step, int q) { return static_cast<float>(min + q * step); }
 
-void DecodedOct(int qx, int qy, float out[3]) {
-  double x = std::max(qx / 127.0, -1.0), y = std::max(qy / 127.0, -1.0);
+void DecodedOct(int qx, int qy, double scale, float out[3]) {
+  double x = std::max(qx / scale, -1.0), y = std::max(qy / scale, -1.0);
   const double z = 1 - std::abs(x) - std::abs(y);
   if (z < 0) {
     const double t = x;
@@ -47,9 +48,12 @@ double Cosine(const float a[3], const double b[3]) {
   return (a[0] * b[0] + a[1] * b[1] + a[2] * b[2]) / (la * lb);
 }
 
-// The octahedral code of direction n closest to it among the four codes
-// around its exact projection; false when even that misses the bound.
-bool OctCode(const double n[3], double minCosine, std::int8_t code[2]) {
+// The octahedral code of direction n (components up to scale) closest to
+// it among the four codes around its exact projection; false when even
+// that misses the bound.
+template <typename Code>
+bool OctCode(const double n[3], double minCosine, Code code[2]) {
+  constexpr double scale = std::numeric_limits<Code>::max();
   const double s = std::abs(n[0]) + std::abs(n[1]) + std::abs(n[2]);
   double px = n[0] / s, py = n[1] / s;
   if (n[2] < 0) {
@@ -58,14 +62,14 @@ bool OctCode(const double n[3], double minCosine, std::int8_t code[2]) {
     py = (1 - std::abs(t)) * (py >= 0 ? 1 : -1);
   }
   double best = -2;
-  for (double cx : {std::floor(px * 127), std::ceil(px * 127)}) {
-    for (double cy : {std::floor(py * 127), std::ceil(py * 127)}) {
-      const int qx = static_cast<int>(std::clamp(cx, -127.0, 127.0));
-      const int qy = static_cast<int>(std::clamp(cy, -127.0, 127.0));
+  for (double cx : {std::floor(px * scale), std::ceil(px * scale)}) {
+    for (double cy : {std::floor(py * scale), std::ceil(py * scale)}) {
+      const int qx = static_cast<int>(std::clamp(cx, -scale, scale));
+      const int qy = static_cast<int>(std::clamp(cy, -scale, scale));
       float d[3];
-      DecodedOct(qx, qy, d);
+      DecodedOct(qx, qy, scale, d);
       const double c = Cosine(d, n);
-      if (c > best) best = c, code[0] = static_cast<std::int8_t>(qx), code[1] = static_cast<std::int8_t>(qy);
+      if (c > best) best = c, code[0] = static_cast<Code>(qx), code[1] = static_cast<Code>(qy);
     }
   }
   return best >= minCosine;
@@ -131,17 +135,22 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
     }
   }
 
-  // Normals: octahedral codes when every direction comes back within half
-  // a degree (a zero normal has no direction and keeps its floats).
+  // Normals: 8-bit octahedral codes when every direction comes back within
+  // half a degree, else 16-bit ones (a zero normal has no direction: the
+  // floats are kept).
   const double minCosine = std::cos(kNormalToleranceDegrees * std::numbers::pi / 180.0);
-  std::vector<std::int8_t> octs(2 * n);
-  out.octNormals = true;
-  for (std::size_t k = 0; k < n && out.octNormals; ++k) {
-    const ON_3fVector v = PageNormal(mesh.m_N[out.vertices[k]]);
-    const double d[3] = {v.x, v.y, v.z};
-    if (d[0] == 0 && d[1] == 0 && d[2] == 0) out.octNormals = false;
-    else out.octNormals = OctCode(d, minCosine, &octs[2 * k]);
-  }
+  auto encodeNormals = [&](auto& codes) {
+    codes.resize(2 * n);
+    for (std::size_t k = 0; k < n; ++k) {
+      const ON_3fVector v = PageNormal(mesh.m_N[out.vertices[k]]);
+      const double d[3] = {v.x, v.y, v.z};
+      if ((d[0] == 0 && d[1] == 0 && d[2] == 0) || !OctCode(d, minCosine, &codes[2 * k])) return false;
+    }
+    return true;
+  };
+  std::vector<std::int8_t> octs;
+  std::vector<std::int16_t> fineOcts;
+  out.octNormalBits = encodeNormals(octs) ? 8 : encodeNormals(fineOcts) ? 16 : 0;
 
   ByteBlock block(out.bytes);
   if (out.quantisedPositions) {
@@ -154,8 +163,10 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
     }
     block.Append(floats);
   }
-  if (out.octNormals) {
+  if (out.octNormalBits == 8) {
     block.Append(octs);
+  } else if (out.octNormalBits == 16) {
+    block.Append(fineOcts);
   } else {
     std::vector<float> floats(3 * n);
     for (std::size_t k = 0; k < n; ++k) {

@@ -7,8 +7,8 @@
 // Block layout, every section padded to a multiple of 4 bytes:
 //   positions  quantised: 3 x uint16 per vertex, value = min + q * step per
 //              axis; otherwise 3 x float32
-//   normals    octahedral: 2 x int8 per vertex (unit direction); otherwise
-//              3 x float32
+//   normals    octahedral: 2 x int8 (or, when 8 bits miss the bound, 2 x
+//              int16) per vertex, a unit direction; otherwise 3 x float32
 //   texture    2 x float32 per vertex, only when the mesh stores them
 //   per buffer 3 indices per triangle: uint16 added to the buffer's base,
 //              or uint32 vertex numbers when the buffer's vertices lie
@@ -35,7 +35,7 @@ struct CompactMesh {
   bool quantisedPositions = false;
   double positionMin[3] = {0, 0, 0};
   double positionStep[3] = {0, 0, 0};
-  bool octNormals = false;
+  int octNormalBits = 0;  // 8 or 16; 0: float32 normals
   bool texCoords = false;
   std::vector<Buffer> buffers;     // the standard page's split, buffer by buffer
   std::vector<std::uint8_t> bytes;

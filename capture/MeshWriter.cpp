@@ -178,7 +178,7 @@ bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   head += stored.quantisedPositions ? "[1," : "[0,";
   for (double v : stored.positionMin) AppendExact(head, v), head += ',';
   for (double v : stored.positionStep) AppendExact(head, v), head += ',';
-  head += stored.octNormals ? "1," : "0,";
+  head += std::to_string(stored.octNormalBits / 8) + ',';
   head += stored.texCoords ? "1],[" : "0],[";
   for (std::size_t b = 0; b < stored.buffers.size(); ++b) {
     const CompactMesh::Buffer& buffer = stored.buffers[b];

@@ -16,7 +16,7 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
     var pad = function (size) {
       return (size + 3) & ~3;
     };
-    var size = pad(nv * (q[0] ? 6 : 12)) + pad(nv * (q[7] ? 2 : 12)) + (q[8] ? 8 * nv : 0), c;
+    var size = pad(nv * (q[0] ? 6 : 12)) + pad(nv * (q[7] ? 2 * q[7] : 12)) + (q[8] ? 8 * nv : 0), c;
     for (c = 0; c < chunks.length; c += 3) {
       size += pad(3 * chunks[c] * (chunks[c + 2] ? 4 : 2));
     }
@@ -42,10 +42,10 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
       P = take(Float32Array, 3 * nv);
     }
     if (q[7]) {
-      var o = take(Int8Array, 2 * nv);
+      var o = take(q[7] === 1 ? Int8Array : Int16Array, 2 * nv), sc = q[7] === 1 ? 127 : 32767;
       N = new Float32Array(3 * nv);
       for (i = 0, k = 0; i < 2 * nv; i += 2, k += 3) {
-        var x = Math.max(o[i] / 127, -1), y = Math.max(o[i + 1] / 127, -1), z = 1 - Math.abs(x) - Math.abs(y);
+        var x = Math.max(o[i] / sc, -1), y = Math.max(o[i + 1] / sc, -1), z = 1 - Math.abs(x) - Math.abs(y);
         if (z < 0) {
           var t = x;
           x = (1 - Math.abs(y)) * (t >= 0 ? 1 : -1);
