@@ -36,7 +36,7 @@ std::string UsageText() {
          "                          large models become about ten times smaller and open\n"
          "                          faster; use it for big models and for pages sent by mail\n"
          "  --threads N             threads that write the page (default: the machine's cores)\n"
-         "  --quiet                 print nothing but errors\n"
+         "  --quiet                 print nothing but errors and warnings\n"
          "  --help                  show this text\n"
          "  --version               show the program's version\n";
 }
