@@ -3,6 +3,7 @@
 #include "ZemVersion.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
+#include "app/PlugInLoad.h"
 
 namespace zem::app {
 
@@ -21,6 +22,7 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
       return kExitOk;
     case CommandLine::Command::Demo:
     case CommandLine::Command::Export:
+      if (!EnsurePlugInLoaded(err)) return kExitFailed;
       return RunExportCommand(parsed.line, out, err);
   }
   return kExitUsage;

@@ -1,5 +1,6 @@
 #include "capture/CurveWriter.h"
 
+#include "capture/PageWireSelection.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/RhinoConvertCurveToPolyline.h"
@@ -9,20 +10,6 @@ namespace {
 // Curve buffers are numbered for as long as the program runs, so buffer
 // names stay unique within any page.
 int g_curveBufferCounter = 0;
-
-// Whether an object's wire curves belong in the page under these display
-// settings.
-bool WantsWires(const CRhinoObject& object, const CDisplayPipelineAttributes& display) {
-  switch (object.ObjectType()) {
-    case ON::curve_object:
-      return display.m_bShowCurves;
-    case ON::mesh_object:
-    case ON::brep_object:
-      return display.m_bShowSurfaceWires || display.m_bShowMeshWires;
-    default:
-      return true;
-  }
-}
 
 bool WriteBoxLine(ZEM_WebGLExport& writer) {
   return writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
@@ -61,7 +48,7 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible() || !WantsWires(*object, writer.m_displayAttrs)) continue;
+    if (!object->IsVisible() || !PageTakesWires(*object, writer.m_displayAttrs)) continue;
     ON_SimpleArray<ON_Curve*> curves;
     if (object->GetWireframeCurves(curves) <= 0) {
       for (int i = 0; i < curves.Count(); ++i) delete curves[i];

@@ -15,6 +15,7 @@ class CRhinoDoc;
 class CRhinoView;
 class CRhinoDisplayConduit;
 class CRhinoEventWatcher;
+class CRhinoUiToolBarManager;
 
 class CRhinoApp {
  public:
@@ -30,6 +31,8 @@ class CRhinoApp {
   CRhinoView* ActiveView() const { return m_activeView; }
   HWND MainWnd();
   CRhinoAppSettings& AppSettings() { return m_settings; }
+  // The toolbars of the application (CRhinoUiToolBarManager.h).
+  CRhinoUiToolBarManager& RhinoUiToolBarManager();
 
   // Runs each line of the script as a command line, synchronously: the
   // command name, then its arguments (double quotes group words). Answers

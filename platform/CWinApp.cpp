@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/ModuleFileName.h"
+#include "platform/ModuleState.h"
 #include "platform/ProfileFile.h"
 #include "platform/ShellFolders.h"
 
@@ -20,8 +22,20 @@ CWinApp::~CWinApp() { std::erase(Apps(), this); }
 
 CWinApp* AfxGetApp() { return Apps().empty() ? nullptr : Apps().back(); }
 
+std::wstring CWinApp::AppName() const {
+  if (!m_pszAppName.empty()) return m_pszAppName;
+  // As the window library does: an application without a name takes the
+  // name of its module's file, without folder and extension.
+  std::wstring name = zem::ModuleFileName(AfxGetStaticModuleState()->m_hCurrentInstanceHandle);
+  const auto slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const auto dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > 0) name.erase(dot);
+  return name;
+}
+
 std::wstring CWinApp::ProfilePath() const {
-  std::wstring name = m_pszProfileName.empty() ? m_pszAppName + L".ini" : m_pszProfileName;
+  std::wstring name = m_pszProfileName.empty() ? AppName() + L".ini" : m_pszProfileName;
   if (name.find_first_of(L"\\/") != std::wstring::npos) return name;
   wchar_t folder[MAX_PATH];
   if (!SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return name;

@@ -2,7 +2,7 @@
 // The window library's application object, as far as the plug-in's module
 // uses it: its name and its profile. The profile is a profile (.ini) file in
 // the application-data folder, named after the application unless
-// m_pszProfileName names another file; binary values are stored as text, two
+// m_pszProfileName names another file (see AppName); binary values are stored as text, two
 // letters per byte ('A' plus each half-byte, high half first).
 #include <string>
 
@@ -22,6 +22,9 @@ class CWinApp {
   UINT GetProfileIntW(LPCWSTR section, LPCWSTR entry, int defaultValue);
   BOOL WriteProfileInt(LPCWSTR section, LPCWSTR entry, int value);
 
+  // The application's name; without one, the name of the plug-in module's
+  // file (without folder and extension), known once the module is loaded.
+  std::wstring AppName() const;
   // The profile file's path.
   std::wstring ProfilePath() const;
 

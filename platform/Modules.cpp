@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/HtmlHelp.h"
 #include "platform/SimpleMapi.h"
 
 namespace {
@@ -14,7 +15,7 @@ struct Export {
 };
 
 struct Library {
-  const wchar_t* name;  // upper case, without ".DLL"
+  const wchar_t* name;  // upper case, without ".DLL" (other extensions kept)
   Export exports[1];
   bool installed = true;
   int loads = 0;
@@ -23,6 +24,7 @@ struct Library {
 
 Library libraries[] = {
     {L"MAPI32", {{"MAPISendMail", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&zem::MapiSendMail))}}},
+    {L"HHCTRL.OCX", {{"HtmlHelpW", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&HtmlHelpW))}}},
 };
 
 // Upper case, without a folder and without ".DLL".

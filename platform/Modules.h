@@ -1,7 +1,8 @@
 #pragma once
-// Loading system libraries by name and finding their functions. The only
-// library on offer is the Simple MAPI library "MAPI32.DLL" with its
-// "MAPISendMail" (SimpleMapi.h). Names match without regard to case, with or
+// Loading system libraries by name and finding their functions. The
+// libraries on offer: the Simple MAPI library "MAPI32.DLL" with its
+// "MAPISendMail" (SimpleMapi.h) and the HTML Help control "HHCTRL.OCX" with
+// its "HtmlHelpW" (HtmlHelp.h). Names match without regard to case, with or
 // without ".dll" and a folder in front.
 #include <cstdint>
 #include <string_view>

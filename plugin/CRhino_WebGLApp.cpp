@@ -1,0 +1,5 @@
+#include "plugin/CRhino_WebGLApp.h"
+
+CRhino_WebGLApp::CRhino_WebGLApp() : CWinApp(nullptr) {}
+
+CRhino_WebGLApp::~CRhino_WebGLApp() = default;

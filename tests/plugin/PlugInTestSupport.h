@@ -1,0 +1,58 @@
+#pragma once
+// A fresh folder tree per test: the plug-in is loaded from a module path in
+// it, and the settings live in it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "host/CRhinoApp.h"
+#include "host/CRhinoUiToolBarManager.h"
+#include "host/LoadPlugIn.h"
+#include "platform/DebugOutput.h"
+#include "platform/HtmlHelp.h"
+#include "platform/ShellFolders.h"
+#include "platform/TextEncoding.h"
+#include "ui/ZEM_Settings.h"
+
+namespace zem::test {
+
+class PlugInFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(moduleFolder);
+    zem::OverrideAppDataFolder(FromUtf8(root.string()));
+    ZEM_SettingsImpl::BaseFolder() = FromUtf8(root.string());
+    ::unsetenv("ZEM_DEV");
+    RhinoApp().RhinoUiToolBarManager().Clear();
+    ClearHelpRequests();
+    ClearDebugOutput();
+  }
+  void TearDown() override {
+    UnloadPlugIn(ModulePath());
+    zem::OverrideAppDataFolder(std::nullopt);
+    ZEM_SettingsImpl::BaseFolder() = L".\\";
+    std::filesystem::remove_all(root);
+  }
+  std::wstring ModulePath() const { return FromUtf8((moduleFolder / "ZEM_Rhino_WebGL.rhp").string()); }
+  std::wstring ModuleFolder() const { return FromUtf8(moduleFolder.string()); }
+  PlugInLoadResult Load() { return LoadPlugIn(ModulePath()); }
+  static void Write(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+  }
+
+  // Tests run in parallel processes: each has a folder of its own.
+  std::filesystem::path root =
+      std::filesystem::temp_directory_path() /
+      ("zem-plugin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+       std::to_string(::getpid()));
+  std::filesystem::path moduleFolder = root / "Rhino" / "Plug-ins" / "bin";
+};
+
+}  // namespace zem::test
