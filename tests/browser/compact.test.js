@@ -15,9 +15,11 @@ const env = { ...process.env, SOURCE_DATE_EPOCH: '1700000000' };
 const POSITION_BOUND = 1 / 65535;
 const NORMAL_BOUND_DEG = 0.5;
 const G_RELATIVE = 5e-6; // the standard page's own rounding: six significant digits
+const folders = [];
+const tmpdir = () => { folders.push(h.tmpdir()); return folders[folders.length - 1]; };
 
 function exportPair(name, args) {
-  const dir = h.tmpdir();
+  const dir = tmpdir();
   const standard = path.join(dir, `${name}.html`);
   const compact = path.join(dir, `${name}-compact.html`);
   execFileSync(zem, [...args, '-o', standard, '--quiet'], { env });
@@ -45,12 +47,8 @@ function runInitVB(html) {
   return out;
 }
 
-const angleDeg = (a, b) => {
-  const la = Math.hypot(...a);
-  const lb = Math.hypot(...b);
-  const c = (a[0] * b[0] + a[1] * b[1] + a[2] * b[2]) / (la * lb);
-  return Math.acos(Math.min(1, c)) * 180 / Math.PI;
-};
+const angleDeg = (a, b) =>
+  Math.acos(Math.min(1, (a[0] * b[0] + a[1] * b[1] + a[2] * b[2]) / Math.hypot(...a) / Math.hypot(...b))) * 180 / Math.PI;
 
 // Compares the buffers of the two pages; answers the largest errors seen.
 function compareBuffers(standard, compact) {
@@ -74,9 +72,7 @@ function compareBuffers(standard, compact) {
         if (!(d <= allowed)) assert.fail(`buffer ${i} vertex ${k / st} axis ${a}: ${c.data[k + a]} vs ${s.data[k + a]}`);
         worst.position = Math.max(worst.position, d / extent[a]);
       }
-      const sn = [s.data[k + 3], s.data[k + 4], s.data[k + 5]];
-      const cn = [c.data[k + 3], c.data[k + 4], c.data[k + 5]];
-      const deg = angleDeg(cn, sn);
+      const deg = angleDeg(c.data.subarray(k + 3, k + 6), s.data.subarray(k + 3, k + 6));
       if (!(deg <= NORMAL_BOUND_DEG + 0.001)) assert.fail(`buffer ${i} vertex ${k / st} normal off by ${deg} degrees`);
       worst.normal = Math.max(worst.normal, deg);
       for (let t = 6; t < st; t++) {
@@ -91,20 +87,17 @@ function compareBuffers(standard, compact) {
 
 // A wavy grid of n x n quads with its own texture, its last row of faces
 // stored first, so the last buffer reaches across the whole vertex list;
-// normals turned at random a little off the surface; an empty mesh and a
-// quadrangle beside it.
+// normals in random directions; an empty mesh and a quadrangle beside it.
 function writeGridModel(dir, n, texture) {
   let seed = 7;
   const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
-  const vertices = [];
-  const normals = [];
-  const uvs = [];
+  const [vertices, normals, uvs] = [[], [], []];
   for (let i = 0; i <= n; i++) {
     for (let j = 0; j <= n; j++) {
       const x = i / n * 10 - 5;
       const y = j / n * 10 - 5;
       vertices.push([x, y, Math.sin(x) * Math.cos(y)]);
-      normals.push([random() - 0.5, random() - 0.5, 1 + random()]);
+      normals.push([random() - 0.5, random() - 0.5, random() - 0.5]);
       uvs.push([i / n, j / n]);
     }
   }
@@ -162,12 +155,15 @@ test.describe('compact pages', () => {
   test.before(async () => {
     browser = await h.launchBrowser();
     demo = exportPair('demo', ['demo']);
-    const dir = h.tmpdir();
+    const dir = tmpdir();
     await h.makePicture(browser, path.join(dir, 'checker.png'),
       '<div style="width:64px;height:64px;background:repeating-conic-gradient(#2050d0 0 25%,#f0e040 0 50%) 0 0/16px 16px"></div>', 64, 64);
     grid = exportPair('grid', ['export', writeGridModel(dir, 260, 'checker.png')]);
   });
-  test.after(async () => { if (browser) await browser.close(); });
+  test.after(async () => {
+    if (browser) await browser.close();
+    for (const f of folders) fs.rmSync(f, { recursive: true, force: true });
+  });
 
   test.it('hold the same pieces as the standard page apart from the mesh data', () => {
     for (const pair of [demo, grid]) {
@@ -216,7 +212,7 @@ test.describe('compact pages', () => {
 
   test.it('fall back to the preview picture and the error text when the data cannot be decoded', async () => {
     const html = fs.readFileSync(demo.compact, 'latin1');
-    const broken = path.join(h.tmpdir(), 'broken.html');
+    const broken = path.join(tmpdir(), 'broken.html');
     // One base64 group less: the block is shorter than its header says.
     fs.writeFileSync(broken, html.replace(/(zemMesh\(gl,[^"]*")([A-Za-z0-9+/]{4})/, '$1'), 'latin1');
     const { page, errors } = await h.openPage(browser, 'file://' + broken);
