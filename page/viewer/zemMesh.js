@@ -8,11 +8,19 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
     if (new Uint8Array(new Uint16Array([1]).buffer)[0] !== 1) {
       throw new Error("big-endian");
     }
-    var s = atob(data), n = s.length, bytes = new Uint8Array(n), i, k, j;
-    for (i = 0; i < n; i++) {
-      bytes[i] = s.charCodeAt(i);
+    var bytes, n, i, k, j;
+    if (typeof Uint8Array.fromBase64 === "function") {
+      bytes = Uint8Array.fromBase64(data);
+      n = bytes.length;
+    } else {
+      var s = atob(data);
+      n = s.length;
+      bytes = new Uint8Array(n);
+      for (i = 0; i < n; i++) {
+        bytes[i] = s.charCodeAt(i);
+      }
+      s = null;
     }
-    s = null;
     var pad = function (size) {
       return (size + 3) & ~3;
     };
