@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "app/Program.h"
 #include "capture/ExportDriver.h"
+#include "capture/ExportListener.h"
 #include "host/CDisplayPipelineAttributes.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
@@ -68,18 +70,24 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
   return total;
 }
 
-// Shows how far the mesh data has come, on a terminal only.
-class Progress {
+// Hears the export: shows how far the mesh data has come, on a terminal
+// only, and keeps the outcome.
+class Progress : public ExportListener {
  public:
   Progress(long long total, bool show) : m_total(total), m_show(show && total >= 200000 && ::isatty(2)) {}
-  ~Progress() { Finish(); }
+  ~Progress() override { Finish(); }
   // Clears the progress line, so that what follows starts on a clean line.
   void Finish() {
     if (m_shown) std::fprintf(stderr, "\r%70s\r", "");
     m_shown = false;
     m_show = false;
   }
-  void operator()(long long written) {
+  void OnExportFinished(const ExportResult& result) override {
+    Finish();
+    m_outcome = result;
+  }
+  const std::optional<ExportResult>& Outcome() const { return m_outcome; }
+  void OnExportProgress(long long written) override {
     if (!m_show || m_total <= 0) return;
     const int percent = static_cast<int>(100 * written / m_total);
     if (percent == m_percent) return;
@@ -94,6 +102,7 @@ class Progress {
   bool m_show;
   bool m_shown = false;
   int m_percent = -1;
+  std::optional<ExportResult> m_outcome;
 };
 
 }  // namespace
@@ -180,12 +189,17 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   if (fs::exists(native, ec)) answers.Push(kMessageBoxQuestion, L"yes");
 
   Progress progress(TrianglesToWrite(doc), !line.quiet);
-  ExportHooks hooks;
-  hooks.progress = [&progress](long long written) { progress(written); };
   ExportMemory memory;
-  const ExportResult result = RunExport(options, memory, hooks);
-  progress.Finish();
+  {
+    const ScopedExportListener listening(progress);
+    RunExport(options, memory);
+  }
   answers.Clear();
+  if (!progress.Outcome()) {
+    err << "zem-webgl: the export did not run\n";
+    return kExitFailed;
+  }
+  const ExportResult& result = *progress.Outcome();
 
   switch (result.status) {
     case ExportStatus::Written:
