@@ -56,13 +56,4 @@ TEST(SizeEstimate, RewritesTheLabelOnlyWhenTheEstimateChanges) {
   EXPECT_EQ(again, SizeEstimate::Label(SizeEstimate::Megabytes({2, 5001, 3, 40}, true)));
 }
 
-TEST(SizeEstimate, ManyTrianglesNeverGiveANegativeOrShrinkingEstimate) {
-  float previous = 0;
-  for (long long triangles : {16000000LL, 32000000LL, 1000000000LL, 4000000000LL}) {
-    const float megabytes = SizeEstimate::Megabytes({1, triangles, 0, 0}, false);
-    EXPECT_GT(megabytes, previous) << triangles;
-    previous = megabytes;
-  }
-}
-
 }  // namespace
