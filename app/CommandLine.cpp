@@ -9,16 +9,21 @@ namespace zem::app {
 std::string UsageText() {
   return "Usage:\n"
          "  zem-webgl demo [-o PAGE.html] [options]\n"
-         "  zem-webgl export MODEL [-o PAGE.html] [options]\n"
+         "  zem-webgl export MODEL [-o PAGE.html | -o FOLDER] [options]\n"
+         "  zem-webgl export MODEL... [-o FOLDER] [--jobs N] [options]\n"
          "  zem-webgl export MODEL --email [--zip] [--outbox DIR] [options]\n"
          "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
          "MODEL is a document (.json) or a mesh file (OBJ with MTL, glTF, GLB, STL,\n"
-         "PLY, 3DS, COLLADA, FBX). The page goes next to the model unless -o is given.\n"
+         "PLY, 3DS, COLLADA, FBX). The page goes next to the model unless -o is given;\n"
+         "-o naming a folder puts the page into it, named after the model. With several\n"
+         "models each is exported on its own, into FOLDER (made when missing) or next to\n"
+         "it; a failed model is reported and the others still go.\n"
          "\n"
          "Options:\n"
-         "  -o PAGE.html            the page to write\n"
+         "  -o PAGE.html | FOLDER   the page to write, or the folder to write pages into\n"
+         "  --jobs N                export N models at once (default 1)\n"
          "  --title TEXT            page title (default: the document's title)\n"
          "  --author TEXT           author (default: the document's creator)\n"
          "  --link TEXT             link of the author's name\n"
@@ -34,14 +39,20 @@ std::string UsageText() {
          "  --threads N             threads that write the page (default: the machine's cores)\n"
          "  --quiet                 print nothing but errors\n"
          "  --help                  show this text\n"
-         "  --version               show the program's version\n";
+         "  --version               show the program's version\n"
+         "\n"
+         "Exit codes:\n"
+         "  0  every page was written\n"
+         "  1  a model could not be read or a page could not be written\n"
+         "  2  the command line is wrong\n";
 }
 
 namespace {
 
 bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
-         arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--threads";
+         arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs" ||
+         arg == "--threads";
 }
 
 }  // namespace
@@ -65,24 +76,35 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.command = CommandLine::Command::Demo;
   } else if (first == "export") {
     line.command = CommandLine::Command::Export;
-    if (args.size() < 2 || args[1].empty() || args[1][0] == '-') {
-      result.error = "export needs a model file (try 'zem-webgl --help')";
-      return result;
-    }
-    line.model = FromUtf8(args[1]);
-    i = 2;
   } else {
     result.error = "unknown command '" + first + "' (try 'zem-webgl --help')";
     return result;
   }
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    // Model files may come before and after the options (xargs appends).
+    if (line.command == CommandLine::Command::Export && !arg.empty() && arg[0] != '-') {
+      line.models.push_back(FromUtf8(arg));
+      continue;
+    }
     if (TakesValue(arg)) {
       if (i + 1 >= args.size()) {
         result.error = "option " + arg + " needs a value";
         return result;
       }
       const std::string& value = args[++i];
+      if (arg != "-o" && arg != "--output" && arg != "--jobs") {
+        line.perModelOptions.push_back(arg);
+        line.perModelOptions.push_back(value);
+      }
+      if (arg == "--jobs") {
+        const bool digits = !value.empty() && value.size() <= 3 && value.find_first_not_of("0123456789") == std::string::npos;
+        line.jobs = digits ? std::stoi(value) : 0;
+        if (line.jobs < 1 || line.jobs > 64) {
+          result.error = "--jobs takes a number from 1 to 64, not '" + value + "'";
+          return result;
+        }
+      }
       if ((arg == "-o" || arg == "--output" || arg == "--outbox") && value.empty()) {
         result.error = "option " + arg + " needs a file name";
         return result;
@@ -110,7 +132,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         }
         line.linkMode = value;
       }
-    } else if (arg == "--notes") {
+      continue;
+    }
+    if (arg != "--help" && arg != "-h") line.perModelOptions.push_back(arg);
+    if (arg == "--notes") {
       line.notes = true;
     } else if (arg == "--no-dots") {
       line.dots = false;
@@ -126,6 +151,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       result.error = "unknown option '" + arg + "' (try 'zem-webgl --help')";
       return result;
     }
+  }
+  if (line.command == CommandLine::Command::Export && line.models.empty()) {
+    result.error = "export needs a model file (try 'zem-webgl --help')";
+    return result;
   }
   if ((line.zip || !line.outbox.empty()) && !line.email) {
     result.error = "--zip and --outbox go with --email";

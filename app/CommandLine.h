@@ -9,8 +9,9 @@ namespace zem::app {
 struct CommandLine {
   enum class Command { Help, Version, Demo, Export };
   Command command = Command::Help;
-  std::wstring model;                   // export: the model file
-  std::wstring output;                  // -o PAGE.html; empty: next to the model
+  std::vector<std::wstring> models;     // export: the model files
+  std::wstring output;                  // -o PAGE.html or FOLDER; empty: next to the model
+  int jobs = 1;                         // --jobs: exports of a batch run at once
   std::optional<std::wstring> title;    // default: the document's title
   std::optional<std::wstring> author;   // default: the document's creator
   std::wstring link;                    // --link
@@ -24,6 +25,10 @@ struct CommandLine {
   std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
   int threads = 0;                      // 0: the machine's cores
+  bool terminal = false;                // the error stream is a terminal (progress lines)
+  // The options as given, but for the models, -o and --jobs: what each
+  // export of a batch is run with.
+  std::vector<std::string> perModelOptions;
 };
 
 struct ParsedCommandLine {

@@ -29,11 +29,20 @@ namespace fs = std::filesystem;
 
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
-// The page next to the model, named after it.
-std::wstring DefaultPagePath(const CommandLine& line) {
-  if (line.command == CommandLine::Command::Demo) return L"demo.html";
-  fs::path model(NativePath(line.model));
-  return FromUtf8(model.replace_extension(".html").string());
+// The page next to the model, named after it; or, when -o names an
+// existing folder, in that folder.
+std::wstring PagePath(const CommandLine& line) {
+  const bool demo = line.command == CommandLine::Command::Demo;
+  const fs::path name = demo ? fs::path("demo.html") : fs::path(NativePath(line.models.front())).replace_extension(".html");
+  if (line.output.empty()) return FromUtf8(name.string());
+  std::error_code ec;
+  const fs::path output(NativePath(line.output));
+  if (fs::is_directory(output, ec)) return FromUtf8((output / name.filename()).string());
+  std::wstring page = line.output;
+  // The save dialog gives a name without extension the page's own; do it
+  // here so that the checks look at the file that will be written.
+  if (output.extension().empty()) page += L".html";
+  return page;
 }
 
 // Why no page can be written at path, or empty when one can.
@@ -70,15 +79,16 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
   return total;
 }
 
-// Hears the export: shows how far the mesh data has come, on a terminal
-// only, and keeps the outcome.
+// Hears the export: shows how far the mesh data of a large model has come,
+// on one line that is rewritten in place (so only where the error stream is
+// a terminal), and keeps the outcome.
 class Progress : public ExportListener {
  public:
-  Progress(long long total, bool show) : m_total(total), m_show(show && total >= 200000 && ::isatty(2)) {}
+  Progress(std::ostream& err, long long total, bool show) : m_err(err), m_total(total), m_show(show && total >= 200000) {}
   ~Progress() override { Finish(); }
   // Clears the progress line, so that what follows starts on a clean line.
   void Finish() {
-    if (m_shown) std::fprintf(stderr, "\r%70s\r", "");
+    if (m_shown) m_err << '\r' << std::string(70, ' ') << '\r' << std::flush;
     m_shown = false;
     m_show = false;
   }
@@ -93,11 +103,13 @@ class Progress : public ExportListener {
     if (percent == m_percent) return;
     m_percent = percent;
     m_shown = true;
-    std::fprintf(stderr, "\rwriting meshes: %3d%% (%lld of %lld triangles)", percent, written, m_total);
-    std::fflush(stderr);
+    char text[80];
+    std::snprintf(text, sizeof text, "\rwriting meshes: %3d%% (%lld of %lld triangles)", percent, written, m_total);
+    m_err << text << std::flush;
   }
 
  private:
+  std::ostream& m_err;
   long long m_total;
   bool m_show;
   bool m_shown = false;
@@ -105,20 +117,27 @@ class Progress : public ExportListener {
   std::optional<ExportResult> m_outcome;
 };
 
-}  // namespace
-
-int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
+// Opens the model (or the demo) as the host's document; false after
+// telling why not.
+bool OpenDocument(const CommandLine& line, std::ostream& err) {
   ModelReport report;
-  const bool opened = line.command == CommandLine::Command::Demo ? OpenDemoDocument(report)
-                                                                  : OpenModelFile(line.model, report);
-  if (!opened) {
-    err << "zem-webgl: cannot read " << Utf8(line.model) << ": " << Utf8(report.error) << "\n";
-    return kExitFailed;
+  const bool demo = line.command == CommandLine::Command::Demo;
+  if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
+    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : Utf8(line.models.front())) << ": "
+        << Utf8(report.error) << "\n";
+    return false;
   }
-  if (!line.quiet)
-    for (const auto& note : report.notes) err << "zem-webgl: note: " << Utf8(note) << "\n";
+  if (line.quiet) return true;
+  for (const auto& note : report.notes) err << "zem-webgl: note: " << Utf8(note) << "\n";
+  CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
+  if (!demo && !objects.First())
+    err << "zem-webgl: warning: " << Utf8(line.models.front()) << " holds no objects; the page shows nothing\n";
+  return true;
+}
 
-  CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+// Makes the named view active and gives it the named display mode; the
+// exit code when one of them is not there, else kExitOk.
+int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err) {
   if (!line.view.empty()) {
     CRhinoView* view = doc.FindView(line.view.c_str());
     if (!view) {
@@ -144,26 +163,18 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
     }
     view->SetDisplayMode(*mode);
   }
+  return kExitOk;
+}
 
-  std::wstring page = line.output.empty() ? DefaultPagePath(line) : line.output;
-  // The save dialog gives a name without extension the page's own; do it
-  // here so that the checks below look at the file that will be written.
-  if (fs::path(NativePath(page)).extension().empty()) page += L".html";
-  const fs::path native = NativePath(page);
-  if (line.email) {
-    // The draft goes to the outbox; the page itself is temporary.
-    if (!line.outbox.empty()) {
-      if (std::string problem = OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml"); !problem.empty()) {
-        err << "zem-webgl: " << problem << "\n";
-        return kExitFailed;
-      }
-    }
-    SetMailOutbox(line.outbox);
-  } else if (std::string problem = OutputProblem(native); !problem.empty()) {
-    err << "zem-webgl: " << problem << "\n";
-    return kExitFailed;
-  }
+// Why the page (or the mail draft) cannot be written, or empty.
+std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
+  if (!line.email) return OutputProblem(page);
+  // The draft goes to the outbox; the page itself is temporary.
+  if (line.outbox.empty()) return std::string();
+  return OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml");
+}
 
+ExportOptions OptionsFor(const CommandLine& line, const CRhinoDoc& doc) {
   ExportOptions options;
   options.title = line.title ? *line.title : std::wstring(doc.Title());
   options.author = line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
@@ -179,28 +190,32 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
   options.sendByMail = line.email;
   options.zip = line.zip;
   options.threads = line.threads;
+  return options;
+}
 
-  // The user named the page: answer the save dialog with it, and say yes
-  // when it asks before replacing an existing file.
+// Runs the export driver, answering its save dialog with the page (and yes
+// when it asks before replacing a file).
+ExportResult Export(const CommandLine& line, const ExportOptions& options, const std::wstring& page,
+                    std::ostream& err) {
   AnswerQueue& answers = AnswerQueue::Instance();
   answers.Clear();
   answers.Push(kSaveFileQuestion, page);
   std::error_code ec;
-  if (fs::exists(native, ec)) answers.Push(kMessageBoxQuestion, L"yes");
-
-  Progress progress(TrianglesToWrite(doc), !line.quiet);
+  if (fs::exists(NativePath(page), ec)) answers.Push(kMessageBoxQuestion, L"yes");
+  Progress progress(err, TrianglesToWrite(*RhinoApp().ActiveDoc()), !line.quiet && line.terminal);
   ExportMemory memory;
   {
     const ScopedExportListener listening(progress);
     RunExport(options, memory);
   }
   answers.Clear();
-  if (!progress.Outcome()) {
-    err << "zem-webgl: the export did not run\n";
-    return kExitFailed;
-  }
-  const ExportResult& result = *progress.Outcome();
+  // The outcome as the listener heard it, the way it arrives when the
+  // export runs from the dialog; one never heard did not write a page.
+  return progress.Outcome().value_or(ExportResult{});
+}
 
+int Report(const CommandLine& line, const ExportResult& result, const fs::path& page, std::ostream& out,
+           std::ostream& err) {
   switch (result.status) {
     case ExportStatus::Written:
     case ExportStatus::WrittenByRenderer:
@@ -209,11 +224,11 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
       err << "zem-webgl: the export was cancelled\n";
       return kExitFailed;
     case ExportStatus::NotCreated:
-      err << "zem-webgl: cannot create " << (line.email ? Utf8(result.pagePath) : native.string()) << "\n";
+      err << "zem-webgl: cannot create " << (line.email ? Utf8(result.pagePath) : page.string()) << "\n";
       return kExitFailed;
     case ExportStatus::WriteFailed:
-      err << "zem-webgl: writing " << native.string()
-          << " failed (disk full or folder removed?); the incomplete page was removed\n";
+      err << "zem-webgl: writing " << page.string()
+          << " failed (disk full or folder removed?); a page already there is left as it was\n";
       return kExitFailed;
   }
   if (line.quiet) return kExitOk;
@@ -224,10 +239,40 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
     else
       out << "Handed the " << (line.zip ? "zipped " : "") << "page to the mail client\n";
   } else {
+    std::error_code ec;
     const auto size = fs::file_size(NativePath(result.pagePath), ec);
     out << "Wrote " << Utf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
   }
   return kExitOk;
+}
+
+// Closes the document when the export ends, whatever the outcome, so the
+// files it unpacked go with it.
+struct CloseDocumentAtEnd {
+  ~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
+};
+
+}  // namespace
+
+int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  CloseDocumentAtEnd closing;
+  if (!OpenDocument(line, err)) return kExitFailed;
+  CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+  if (const int code = ChooseViewAndMode(line, doc, err); code != kExitOk) return code;
+  // "-o pages/" names a folder, as with several models: made when missing.
+  if (!line.output.empty() && (line.output.back() == L'/' || line.output.back() == L'\\')) {
+    std::error_code ec;
+    fs::create_directories(NativePath(line.output), ec);
+  }
+  const std::wstring page = PagePath(line);
+  const fs::path native = NativePath(page);
+  if (const std::string problem = DestinationProblem(line, native); !problem.empty()) {
+    err << "zem-webgl: " << problem << "\n";
+    return kExitFailed;
+  }
+  if (line.email) SetMailOutbox(line.outbox);
+  const ExportResult result = Export(line, OptionsFor(line, doc), page, err);
+  return Report(line, result, native, out, err);
 }
 
 }  // namespace zem::app

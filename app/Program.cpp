@@ -1,14 +1,17 @@
 #include "app/Program.h"
 
 #include "ZemVersion.h"
+#include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/ExportCommand.h"
 #include "app/PlugInLoad.h"
 
 namespace zem::app {
 
-int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const ProgramSetting& setting) {
   ParsedCommandLine parsed = ParseCommandLine(args);
+  parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {
     err << "zem-webgl: " << parsed.error << "\n";
     return kExitUsage;
@@ -20,8 +23,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     case CommandLine::Command::Version:
       out << "zem-webgl " << ZEM_VERSION_TEXT << "\n";
       return kExitOk;
-    case CommandLine::Command::Demo:
     case CommandLine::Command::Export:
+      // Each model of a batch is exported by a program of its own, which
+      // loads the plug-in itself.
+      if (parsed.line.models.size() > 1) return RunBatchExport(parsed.line, setting.program, out, err);
+      [[fallthrough]];
+    case CommandLine::Command::Demo:
       if (!EnsurePlugInLoaded(err)) return kExitFailed;
       return RunExportCommand(parsed.line, out, err);
   }

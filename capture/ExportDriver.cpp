@@ -1,12 +1,16 @@
 #include "capture/ExportDriver.h"
 
 #include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
@@ -21,6 +25,7 @@
 #include "page/TextFormat.h"
 #include "platform/CFileDialog.h"
 #include "platform/NativePath.h"
+#include "platform/TextEncoding.h"
 
 namespace {
 
@@ -142,6 +147,47 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
 
 bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }
 
+// Writes the page under a temporary name beside it and renames it over the
+// target once it is whole, so a failed export leaves an earlier page as it
+// was. A target that exists but is no regular file (a device, say) is
+// written in place, and a link to a page is followed, so the link stays.
+ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<ExportStatus(const std::wstring&)>& write) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path target = zem::NativePath(targetPath);
+  if (fs::exists(target, ec)) {
+    if (!fs::is_regular_file(target, ec)) return write(targetPath);
+    target = fs::canonical(target, ec);
+    if (ec) return write(targetPath);
+  }
+  fs::path folder = target.parent_path();
+  std::string pattern = (folder.empty() ? fs::path(".") : folder).string() + "/." + target.filename().string() + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    // A folder we may not add to: write the page itself, and remove it
+    // when it could not be finished.
+    const ExportStatus status = write(targetPath);
+    if (status == ExportStatus::WriteFailed && fs::is_regular_file(target, ec)) fs::remove(target, ec);
+    return status;
+  }
+  ::close(fd);
+  const fs::path temporary(name.data());
+  ExportStatus status = write(zem::FromUtf8(temporary.string()));
+  if (status == ExportStatus::Written) {
+    // mkstemp's file is private to its owner; a page is as readable as any
+    // file the user makes.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temporary.c_str(), 0666 & ~mask);
+    fs::rename(temporary, target, ec);
+    if (ec) status = ExportStatus::WriteFailed;
+  }
+  if (status != ExportStatus::Written) fs::remove(temporary, ec);
+  return status;
+}
+
 }  // namespace
 
 bool TryRendererExport(const std::wstring& targetPath, const ExportOptions& options, const std::wstring& linkTarget,
@@ -192,8 +238,12 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
 
   if (TryRendererExport(result.pagePath, options, linkTarget, notice))
     result.status = ExportStatus::WrittenByRenderer;
-  else
+  else if (options.sendByMail)
     result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
+  else
+    result.status = ReplacePage(result.pagePath, [&](const std::wstring& path) {
+      return OwnExport(path, options, *doc, *view, linkTarget, notice, hooks);
+    });
 
   const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;
   if (options.sendByMail) {
@@ -203,11 +253,6 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
     } else {
       DiscardMailPage(result.pagePath);
     }
-  } else if (result.status == ExportStatus::WriteFailed) {
-    // A page that could not be finished is not left behind as a page.
-    std::error_code ec;
-    const std::filesystem::path native = zem::NativePath(result.pagePath);
-    if (std::filesystem::is_regular_file(native, ec)) std::filesystem::remove(native, ec);
   }
   return result;
 }

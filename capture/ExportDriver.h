@@ -19,7 +19,7 @@ enum class ExportStatus {
   WrittenByRenderer,  // the sibling renderer wrote the page
   Cancelled,          // the save dialog was cancelled, or no document or view is active
   NotCreated,         // the page file could not be created
-  WriteFailed,        // writing the page failed; the broken page was removed
+  WriteFailed,        // writing the page failed; a page already at the path is left as it was
 };
 
 struct ExportResult {

@@ -7,6 +7,7 @@
 #include "host/CRhinoObject.h"
 #include "host/CRhinoView.h"
 #include "host/ON_wString.h"
+#include "platform/ScratchFolder.h"
 
 #include <memory>
 #include <vector>
@@ -71,6 +72,10 @@ class CRhinoDoc {
   // is left empty (a reader fills a scratch document, then hands it over).
   void TakeContents(CRhinoDoc& from);
 
+  // Files the document's contents refer to (pictures unpacked from a model
+  // file) live in this folder; it goes with the document.
+  void KeepScratchFolder(std::unique_ptr<zem::ScratchFolder> folder) { m_scratch.push_back(std::move(folder)); }
+
   CRhinoLayerTable m_layer_table;
   CRhinoMaterialTable m_material_table;
 
@@ -86,4 +91,5 @@ class CRhinoDoc {
   int m_initialView = 0;
   ON_Color m_background;
   bool m_hasBackground = false;
+  std::vector<std::unique_ptr<zem::ScratchFolder>> m_scratch;
 };

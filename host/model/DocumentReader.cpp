@@ -20,6 +20,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <filesystem>
 #include <initializer_list>
 #include <map>
@@ -87,6 +89,7 @@ class Reader {
   std::wstring Text(const json& object, const char* key, const std::wstring& fallback = L"");
   ON_Color Colour(const json& j);
   ON_Color Colour(const json& object, const char* key, ON_Color fallback);
+  double Coordinate(const json& j);
   ON_3dPoint Point(const json& j);
   ON_3dPoint Point(const json& object, const char* key, const ON_3dPoint& fallback);
   ON_3dPoint Required(const json& object, const char* key);
@@ -209,12 +212,24 @@ ON_Color Reader::Colour(const json& object, const char* key, ON_Color fallback) 
   return Colour(*it);
 }
 
+double Reader::Coordinate(const json& j) {
+  const double v = Number(j);
+  // Pages carry single-precision numbers: a larger coordinate would turn
+  // into infinity there, and every face touching it would be lost.
+  if (std::fabs(v) > std::numeric_limits<float>::max()) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    Fail(std::string("coordinate ") + text + " is beyond single precision (at most 3.4e38)");
+  }
+  return v;
+}
+
 ON_3dPoint Reader::Point(const json& j) {
   if (!j.is_array() || j.size() != 3) Fail("expected a point [x, y, z]");
   ON_3dPoint p;
   for (int k = 0; k < 3; ++k) {
     Enter e(*this, "[" + std::to_string(k) + "]");
-    p[k] = Number(j[static_cast<std::size_t>(k)]);
+    p[k] = Coordinate(j[static_cast<std::size_t>(k)]);
   }
   return p;
 }
@@ -486,7 +501,11 @@ std::unique_ptr<ON_Curve> Reader::ReadCurve(const json& j) {
   if (kind == L"arc" || kind == L"circle") {
     Keys(j, {"kind", "center", "radius", "normal", "xAxis", "startAngle", "endAngle"});
     const ON_3dPoint center = Required(j, "center");
-    const double radius = Number(j, "radius", 0);
+    double radius = 0;
+    if (auto r = j.find("radius"); r != j.end()) {
+      Enter e(*this, "radius");
+      radius = Coordinate(*r);
+    }
     if (!(radius > 0)) Fail("\"radius\" must be above 0");
     const ON_3dPoint normal = Point(j, "normal", ON_3dPoint(0, 0, 1));
     const ON_3dPoint xAxis = Point(j, "xAxis", ON_3dPoint(1, 0, 0));

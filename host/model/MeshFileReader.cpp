@@ -7,11 +7,14 @@
 #include "host/CRhinoPointCloudObject.h"
 #include "host/model/DefaultViews.h"
 #include "host/model/ObjFileReader.h"
+#include "host/model/TextureFile.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
+#include "platform/ScratchFolder.h"
 #include "platform/TextEncoding.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/config.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -58,6 +61,8 @@ class MeshFileImport {
   [[noreturn]] void Fail(const std::string& what) { throw BadModel{FromUtf8(what)}; }
   void ReadMaterials(const aiScene& scene);
   std::wstring TexturePath(const aiScene& scene, const std::string& name, int materialIndex);
+  std::wstring EmbeddedTexturePath(const aiScene& scene, const std::string& name, int materialIndex);
+  fs::path ScratchPath(const std::string& name);
   void ReadNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent);
   void ReadMesh(const aiMesh& mesh, const aiMatrix4x4& transform, const std::string& nodeName);
 
@@ -65,6 +70,7 @@ class MeshFileImport {
   CRhinoDoc& m_doc;
   ModelReport& m_report;
   std::vector<int> m_materialIndex;  // assimp material -> document material
+  ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
 };
 
 void MeshFileImport::Run(const aiScene& scene) {
@@ -78,48 +84,56 @@ void MeshFileImport::Run(const aiScene& scene) {
   if (scene.mRootNode) ReadNode(scene, *scene.mRootNode, root);
 }
 
-std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
-  if (!name.empty() && name[0] == '*') {
-    // A picture inside the model file: written out next to the other
-    // temporary files, as a texture must be a file.
-    const aiTexture* texture = scene.GetEmbeddedTexture(name.c_str());
-    if (!texture) {
-      Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " not found");
+fs::path MeshFileImport::ScratchPath(const std::string& name) {
+  if (!m_scratch) {
+    auto folder = std::make_unique<ScratchFolder>("zem-model-textures-");
+    if (folder->Path().empty()) return fs::path();
+    m_scratch = folder.get();
+    m_doc.KeepScratchFolder(std::move(folder));
+  }
+  return m_scratch->Path() / name;
+}
+
+std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
+  // A picture inside the model file is written out into this import's own
+  // scratch folder, as a texture must be a file; the folder goes with the
+  // document.
+  const aiTexture* texture = scene.GetEmbeddedTexture(name.c_str());
+  if (!texture) {
+    Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " not found");
+    return L"";
+  }
+  const std::string stem = "texture-" + std::to_string(materialIndex);
+  if (texture->mHeight == 0) {
+    std::string hint = Lower(texture->achFormatHint);
+    if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos) hint = "bin";
+    const fs::path out = ScratchPath(stem + "." + hint);
+    if (out.empty()) return L"";
+    std::ofstream file(out, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(texture->pcData), static_cast<std::streamsize>(texture->mWidth));
+    file.close();  // the whole picture is on disk before anyone reads it
+    if (!file) {
+      Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " could not be unpacked");
       return L"";
     }
-    std::error_code ec;
-    fs::path folder = fs::temp_directory_path(ec) / "zem-model-textures";
-    fs::create_directories(folder, ec);
-    const std::string stem = m_file.stem().string() + "-" + name.substr(1);
-    if (texture->mHeight == 0) {
-      std::string hint = Lower(texture->achFormatHint);
-      if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos) hint = "bin";
-      fs::path out = folder / (stem + "." + hint);
-      std::ofstream file(out, std::ios::binary);
-      file.write(reinterpret_cast<const char*>(texture->pcData), static_cast<std::streamsize>(texture->mWidth));
-      if (!file) return L"";
-      return FromUtf8(out.string());
-    }
-    CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
-    for (unsigned y = 0; y < texture->mHeight; ++y) {
-      for (unsigned x = 0; x < texture->mWidth; ++x) {
-        const aiTexel& t = texture->pcData[y * texture->mWidth + x];
-        // Texel rows run from the top; bitmap rows from the bottom.
-        dib.SetPixel(static_cast<int>(x), static_cast<int>(texture->mHeight - 1 - y), t.r, t.g, t.b, t.a);
-      }
-    }
-    fs::path out = folder / (stem + ".png");
-    if (!dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
     return FromUtf8(out.string());
   }
-  std::string relative = name;
-  std::replace(relative.begin(), relative.end(), '\\', '/');
-  fs::path candidate = fs::path(relative);
-  if (candidate.is_relative()) candidate = m_file.parent_path() / candidate;
-  std::error_code ec;
-  if (fs::exists(candidate, ec)) return FromUtf8(candidate.lexically_normal().string());
-  Note("material " + std::to_string(materialIndex) + ": texture file " + name + " not found");
-  return FromUtf8(name);
+  CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
+  for (unsigned y = 0; y < texture->mHeight; ++y) {
+    for (unsigned x = 0; x < texture->mWidth; ++x) {
+      const aiTexel& t = texture->pcData[y * texture->mWidth + x];
+      // Texel rows run from the top; bitmap rows from the bottom.
+      dib.SetPixel(static_cast<int>(x), static_cast<int>(texture->mHeight - 1 - y), t.r, t.g, t.b, t.a);
+    }
+  }
+  const fs::path out = ScratchPath(stem + ".png");
+  if (out.empty() || !dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
+  return FromUtf8(out.string());
+}
+
+std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
+  if (!name.empty() && name[0] == '*') return EmbeddedTexturePath(scene, name, materialIndex);
+  return FindTextureFile(m_file, name, materialIndex, m_report);
 }
 
 void MeshFileImport::ReadMaterials(const aiScene& scene) {
@@ -293,12 +307,20 @@ namespace {
 
 bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
   Assimp::Importer importer;
+  // A file without meshes is not given a stand-in mesh of its skeleton.
+  importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
-  if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode) {
+  // assimp marks a scene "incomplete" when it holds no mesh of its own;
+  // points and lines may still be there, and a scene that has meshes is
+  // read whatever its flags say.
+  if (!scene || !scene->mRootNode) {
     report.error = FromUtf8(importer.GetErrorString());
     if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
   }
+  if (scene->mNumCameras > 0 || scene->mNumLights > 0)
+    report.notes.push_back(FromUtf8(std::to_string(scene->mNumCameras) + " camera(s) and " +
+                                    std::to_string(scene->mNumLights) + " light(s) of the file ignored"));
   try {
     MeshFileImport import(file, scratch, report);
     import.Run(*scene);
@@ -309,7 +331,13 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
   return true;
 }
 
-bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc) {
+// Hands what was read to the document; a file from which nothing visible
+// was read is no model.
+bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelReport& report) {
+  if (scratch.ObjectSlotCount() == 0) {
+    report.error = L"no geometry found";
+    return false;
+  }
   // The reader's working memory goes back to the system before the export
   // needs its own.
   malloc_trim(0);
@@ -334,9 +362,9 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
   if (!RegularFile(file, report)) return false;
   CRhinoDoc scratch;
   if (Lower(file.extension().string()) == ".obj" && ReadObjFile(file, scratch, report) == ObjReadResult::Read)
-    return Finish(file, scratch, doc);
+    return Finish(file, scratch, doc, report);
   if (!ReadThroughAssimp(file, scratch, report)) return false;
-  return Finish(file, scratch, doc);
+  return Finish(file, scratch, doc, report);
 }
 
 bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
@@ -344,7 +372,7 @@ bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelRepor
   if (!RegularFile(file, report)) return false;
   CRhinoDoc scratch;
   if (!ReadThroughAssimp(file, scratch, report)) return false;
-  return Finish(file, scratch, doc);
+  return Finish(file, scratch, doc, report);
 }
 
 }  // namespace zem

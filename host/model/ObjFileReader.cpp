@@ -1,4 +1,5 @@
 #include "host/model/ObjFileReader.h"
+#include "host/model/TextureFile.h"
 
 #include <algorithm>
 #include <array>
@@ -440,18 +441,7 @@ void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
     material.m_transparency = std::clamp(1.0 - m.alpha, 0.0, 1.0);
     if (m.ior > 0) material.m_index_of_refraction = m.ior;
     if (!m.texture.empty()) {
-      std::string relative = m.texture;
-      std::replace(relative.begin(), relative.end(), '\\', '/');
-      fs::path candidate(relative);
-      if (candidate.is_relative()) candidate = m_file.parent_path() / candidate;
-      std::error_code ec;
-      std::wstring path;
-      if (fs::exists(candidate, ec)) {
-        path = FromUtf8(candidate.lexically_normal().string());
-      } else {
-        report.notes.push_back(FromUtf8("material " + std::to_string(i) + ": texture file " + m.texture + " not found"));
-        path = FromUtf8(m.texture);
-      }
+      const std::wstring path = FindTextureFile(m_file, m.texture, static_cast<int>(i), report);
       const int t = material.AddTexture(path.c_str(), ON_Texture::bitmap_texture);
       material.m_textures[t].m_bOn = true;
       material.m_textures[t].m_mode = ON_Texture::modulate_texture;

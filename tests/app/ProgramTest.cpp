@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,8 +29,13 @@ struct Outcome {
 
 Outcome Zem(const std::vector<std::string>& args) {
   std::ostringstream out, err;
-  int code = zem::app::RunProgram(args, out, err);
+  int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
   return {code, out.str(), err.str()};
+}
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 class ProgramTest : public ::testing::Test {
@@ -60,6 +70,8 @@ TEST_F(ProgramTest, HelpAndVersionSucceed) {
   Outcome help = Zem({"--help"});
   EXPECT_EQ(help.code, 0);
   EXPECT_NE(help.out.find("zem-webgl demo"), std::string::npos);
+  for (int code : {0, 1, 2})
+    EXPECT_NE(help.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << "explains exit code " << code;
   Outcome version = Zem({"--version"});
   EXPECT_EQ(version.code, 0);
   EXPECT_EQ(version.out.rfind("zem-webgl ", 0), 0u);
@@ -70,7 +82,8 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
            {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
            {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
            {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
-           {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"}}) {
+           {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"},
+           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
@@ -193,6 +206,119 @@ TEST_F(ProgramTest, EmailWithoutZipAttachesTheExportedPage) {
   const std::string page = attachments[0]->Decoded();
   EXPECT_EQ(page.rfind("<!--\r\n     WebGL Model: Caf\xe9\r\n", 0), 0u);
   EXPECT_EQ(page.substr(page.size() - 16), "</body></html>\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// Models of the batch tests: a quad OBJ named `name` in `folder`.
+fs::path WriteQuad(const fs::path& folder, const std::string& name) {
+  fs::create_directories(folder);
+  std::ofstream(folder / name) << "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
+  return folder / name;
+}
+
+TEST_F(ProgramTest, OutputNamingAFolderPutsThePageIntoIt) {
+  fs::path model = WriteQuad(folder, "cube.obj");
+  fs::create_directories(folder / "out");
+  Outcome run = Zem({"export", model.string(), "-o", (folder / "out").string()});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(fs::is_regular_file(folder / "out" / "cube.html"));
+  EXPECT_FALSE(fs::exists(folder / "out.html"));
+  // A name ending in a separator is a folder even before it exists.
+  Outcome fresh = Zem({"export", model.string(), "-o", (folder / "new").string() + "/"});
+  EXPECT_EQ(fresh.code, 0) << fresh.err;
+  EXPECT_TRUE(fs::is_regular_file(folder / "new" / "cube.html"));
+}
+
+TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
+  std::ofstream(folder / "empty.json") << R"({"format": "zem-document", "version": 1})";
+  Outcome run = Zem({"export", (folder / "empty.json").string()});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(fs::exists(folder / "empty.html"));
+  EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
+  std::ofstream(folder / "words.obj") << "this is not a model\n";
+  Outcome words = Zem({"export", (folder / "words.obj").string()});
+  EXPECT_EQ(words.code, 1);
+  EXPECT_NE(words.err.find("words.obj: no geometry found"), std::string::npos) << words.err;
+  EXPECT_FALSE(fs::exists(folder / "words.html"));
+}
+
+TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
+  fs::path model = WriteModel(folder);
+  fs::path page = folder / "page.html";
+  ASSERT_EQ(Zem({"export", model.string(), "-o", page.string()}).code, 0);
+  const std::string before = FileText(page);
+  ASSERT_GT(before.size(), 20000u);
+  // The re-export runs in a program whose files may not grow past 20,000
+  // bytes: its page fails half-way.
+  std::vector<std::string> args{ZEM_WEBGL_PROGRAM, "export", model.string(), "-o", page.string(), "--quiet"};
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{20000, 20000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(FileText(page), before);
+  std::string names;
+  for (const auto& entry : fs::directory_iterator(folder)) names += entry.path().filename().string() + " ";
+  EXPECT_EQ(names.size(), std::string("page.html quad.mtl quad.obj ").size()) << "nothing left beside it: " << names;
+}
+
+TEST_F(ProgramTest, ABatchWritesEveryGoodModelIntoTheFolderAndNamesTheBadOne) {
+  const fs::path a = WriteQuad(folder / "a", "one.obj"), b = WriteQuad(folder / "b", "two.obj");
+  std::ofstream(folder / "bad.obj") << "this is not a model\n";
+  for (const char* jobs : {"1", "3"}) {
+    fs::remove_all(folder / "pages");
+    // Models after the options, as xargs gives them; the folder is made.
+    Outcome run = Zem({"export", "-o", (folder / "pages").string(), "--jobs", jobs, a.string(),
+                       (folder / "bad.obj").string(), b.string()});
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_TRUE(fs::is_regular_file(folder / "pages" / "one.html"));
+    EXPECT_TRUE(fs::is_regular_file(folder / "pages" / "two.html"));
+    EXPECT_FALSE(fs::exists(folder / "pages" / "bad.html"));
+    EXPECT_NE(run.err.find("bad.obj: failed"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("one.obj: failed"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("one.obj: done"), std::string::npos) << run.out;
+  }
+  Outcome good = Zem({"export", a.string(), b.string(), "-o", (folder / "good").string(), "--quiet"});
+  EXPECT_EQ(good.code, 0) << good.err;
+  EXPECT_EQ(good.out, "");
+}
+
+TEST_F(ProgramTest, ABatchExportsEachModelAsItWouldAloneEvenWithTheSameFileName) {
+  // Two models named alike, each a triangle with its own picture inside
+  // (red, blue); exported at once, each page carries its own, as when
+  // exported alone.
+  const fs::path models = fs::path(ZEM_TEST_DATA_DIR) / "same-name";
+  zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "1000000000"};  // pages of equal models are equal
+  std::vector<std::string> alone;
+  for (const char* name : {"red", "blue"}) {
+    // Alone: the program on its own, as the batch runs it (this test
+    // program's host has seen other documents).
+    const std::string command = std::string("'") + ZEM_WEBGL_PROGRAM + "' export '" +
+                                (models / name / "model.gltf").string() + "' -o '" + (folder / name).string() +
+                                ".html' --quiet";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    alone.push_back(FileText(folder / (std::string(name) + ".html")));
+  }
+  ASSERT_NE(alone[0], alone[1]);
+  Outcome run = Zem({"export", (models / "red" / "model.gltf").string(), (models / "blue" / "model.gltf").string(),
+                     "-o", (folder / "pages").string(), "--jobs", "2"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_TRUE(FileText(folder / "pages" / "model.html") == alone[0]);
+  EXPECT_TRUE(FileText(folder / "pages" / "model-2.html") == alone[1]);
 }
 
 }  // namespace

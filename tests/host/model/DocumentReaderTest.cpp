@@ -73,6 +73,28 @@ TEST(DocumentReaderErrors, CoordinatesBeyondTheNumberRangeAreRefused) {
   EXPECT_FALSE(single.ok) << "finite as a double, but not as a mesh's float";
 }
 
+// Every coordinate ends up as a single-precision number on the page: points
+// of any kind beyond that range are refused, naming where and what.
+TEST(DocumentReaderErrors, CoordinatesBeyondSinglePrecisionAreRefusedWherever) {
+  const std::pair<std::string, std::string> cases[] = {
+      {R"({"type": "surface", "surface": {"degree": [1,1], "points": [[[0,0,0],[0,1,-3e70]],[[1,0,0],[1,1,0]]]}})",
+       "objects[0].surface.points[0][1][2]"},
+      {R"({"type": "point", "point": [4e38,0,0]})", "objects[0].point[0]"},
+      {R"({"type": "curve", "curve": {"kind": "circle", "center": [0,0,0], "radius": 1e300}})",
+       "objects[0].curve.radius"},
+      {R"({"type": "curve", "curve": {"kind": "line", "from": [0,0,0], "to": [0,1e40,0]}})", "objects[0].curve.to[1]"},
+  };
+  for (const auto& [object, place] : cases) {
+    Read r(Doc(R"("objects": [)" + object + "]"));
+    EXPECT_FALSE(r.ok) << object;
+    EXPECT_EQ(r.Error().rfind(place + ": coordinate ", 0), 0u) << r.Error();
+    EXPECT_NE(r.Error().find("e+"), std::string::npos) << "names the value: " << r.Error();
+    EXPECT_EQ(r.doc.ObjectSlotCount(), 0);
+  }
+  EXPECT_TRUE(Read(Doc(R"("objects": [{"type": "point", "point": [3.4e38,-3.4e38,0]}])")).ok)
+      << "the largest single-precision values still fit";
+}
+
 TEST(DocumentReaderErrors, AFailedReadLeavesTheDocumentAsItWas) {
   CRhinoDoc doc;
   zem::test::AddMesh(doc);
@@ -267,14 +289,22 @@ TEST(ModelFiles, AMissingFileIsAClearError) {
 
 namespace {
 
-TEST(DocumentSeeds, EveryFuzzSeedIsAValidDocument) {
+// Seeds named "refused-..." are inputs the reader once let through and
+// must refuse; the others are valid documents.
+TEST(DocumentSeeds, EveryFuzzSeedIsReadOrRefusedAsItsNameSays) {
   const std::filesystem::path folder = std::filesystem::path(ZEM_TEST_DATA_DIR) / "document-corpus";
   int read = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     CRhinoDoc doc;
     zem::ModelReport report;
-    EXPECT_TRUE(zem::ReadModelFile(zem::FromUtf8(entry.path().string()), doc, report))
+    const bool refused = entry.path().filename().string().starts_with("refused-");
+    EXPECT_EQ(zem::ReadModelFile(zem::FromUtf8(entry.path().string()), doc, report), !refused)
         << entry.path() << ": " << zem::ToUtf8(report.error);
+    if (refused) {
+      EXPECT_FALSE(report.error.empty()) << entry.path();
+      EXPECT_EQ(doc.ObjectSlotCount(), 0) << entry.path();
+      continue;
+    }
     EXPECT_TRUE(report.notes.empty()) << entry.path() << ": " << zem::ToUtf8(report.notes.front());
     ++read;
   }

@@ -216,3 +216,100 @@ TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first texture file of the first object's material.
+std::wstring TextureFile(const CRhinoDoc& doc) {
+  CRhinoObjectIterator it(doc, 7, 3);
+  const CRhinoObject* object = it.First();
+  if (!object) return L"";
+  const CRhinoMaterial& m = object->ObjectMaterial();
+  const int t = m.FindTexture(nullptr, ON_Texture::bitmap_texture);
+  return t < 0 ? L"" : std::wstring(m.m_textures[t].m_filename);
+}
+
+TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
+  for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+           {"words.obj", "this is not a model\n"},
+           {"materials-only.obj", "mtllib none.mtl\nusemtl x\n"},
+           {"empty.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+              <library_visual_scenes><visual_scene id="s"/></library_visual_scenes>
+              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)"}}) {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    EXPECT_FALSE(zem::ReadModelFile(Write(name, text), doc, report)) << name;
+    EXPECT_EQ(zem::ToUtf8(report.error), "no geometry found") << name;
+    EXPECT_EQ(doc.ObjectSlotCount(), 0) << name;
+  }
+}
+
+TEST_F(MeshFileReaderTest, ColladaMeshesAreReadBesideCamerasAndLights) {
+  // A triangle beside a camera and a directional light.
+  const std::wstring dae = zem::FromUtf8((fs::path(ZEM_TEST_DATA_DIR) / "models" / "camera-light-mesh.dae").string());
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(dae, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_EQ(Objects(doc).size(), 1u);
+  bool noted = false;
+  for (const auto& note : report.notes) noted |= note.find(L"1 camera(s) and 1 light(s)") != std::wstring::npos;
+  EXPECT_TRUE(noted);
+}
+
+TEST_F(MeshFileReaderTest, TexturesNamedWhereTheyWereElsewhereAreFoundBesideTheModel) {
+  CRhinoDib picture(4, 4, 24);
+  struct Case {
+    const char* mapLine;  // as another machine wrote it
+    const char* where;    // where the picture is here, under the model's folder
+  } cases[] = {{"map_Kd D:\\projects\\house\\Wood.JPG", "textures/wood.jpg"},
+               {"map_Kd /home/ann/maps/stone.png", "maps/Stone.png"},
+               {"map_Kd C:\\tex\\brick.png", "brick.png"}};
+  for (const Case& c : cases) {
+    fs::remove_all(dir);
+    fs::create_directories(dir / fs::path(c.where).parent_path());
+    ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / c.where).string()).c_str()));
+    Write("quad.mtl", std::string("newmtl Painted\n") + c.mapLine + "\n");
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report)) << zem::ToUtf8(report.error);
+    EXPECT_EQ(fs::path(TextureFile(doc)), (dir / c.where).lexically_normal()) << c.mapLine;
+    ASSERT_EQ(report.notes.size(), 1u) << c.mapLine;
+    EXPECT_NE(zem::ToUtf8(report.notes[0]).find((dir / c.where).lexically_normal().string()), std::string::npos)
+        << "the note says where it was found: " << zem::ToUtf8(report.notes[0]);
+  }
+  // Nowhere to be found: the note says where it was looked for.
+  fs::remove_all(dir / "brick.png");
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report));
+  ASSERT_EQ(report.notes.size(), 1u);
+  EXPECT_NE(zem::ToUtf8(report.notes[0]).find(dir.string()), std::string::npos) << zem::ToUtf8(report.notes[0]);
+}
+
+TEST_F(MeshFileReaderTest, EmbeddedPicturesOfSameNamedModelsStayApartAndGoWithTheirDocuments) {
+  // Two models of one name, a triangle each with a picture inside (red, blue).
+  const fs::path models = fs::path(ZEM_TEST_DATA_DIR) / "same-name";
+  auto redDoc = std::make_unique<CRhinoDoc>();
+  auto blueDoc = std::make_unique<CRhinoDoc>();
+  zem::ModelReport report;
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "red" / "model.gltf").string()), *redDoc, report))
+      << zem::ToUtf8(report.error);
+  ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "blue" / "model.gltf").string()), *blueDoc, report))
+      << zem::ToUtf8(report.error);
+  const fs::path redFile = zem::ToUtf8(TextureFile(*redDoc)), blueFile = zem::ToUtf8(TextureFile(*blueDoc));
+  ASSERT_FALSE(redFile.empty());
+  ASSERT_NE(redFile, blueFile);
+  for (const auto& [file, expectedRed] : {std::pair{redFile, 255}, std::pair{blueFile, 0}}) {
+    CRhinoDib dib(1, 1, 24);
+    ASSERT_TRUE(dib.ReadFromFile(zem::FromUtf8(file.string()).c_str())) << file;
+    int r = -1, g = -1, b = -1;
+    ASSERT_TRUE(dib.GetPixel(0, 0, r, g, b));
+    EXPECT_EQ(r, expectedRed) << file;
+    EXPECT_EQ(b, 255 - expectedRed) << file;
+  }
+  redDoc.reset();
+  EXPECT_FALSE(fs::exists(redFile.parent_path())) << "the document's picture folder goes with it";
+  EXPECT_TRUE(fs::exists(blueFile));
+}
+
+}  // namespace
