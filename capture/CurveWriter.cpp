@@ -4,18 +4,13 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/RhinoConvertCurveToPolyline.h"
+#include "page/PageFormat.h"
 
 namespace {
 
 // Curve buffers are numbered for as long as the program runs, so buffer
 // names stay unique within any page.
 int g_curveBufferCounter = 0;
-
-bool WriteBoxLine(ZEM_WebGLExport& writer) {
-  return writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                              {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0],
-                               writer.boxMax[1], writer.boxMax[2]});
-}
 
 }  // namespace
 
@@ -37,14 +32,17 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
   }
   writer.FormatNumbers(
       "]);lbl.push(%d);var b%d=gl.createBuffer();lbuff.push(b%d);gl.bindBuffer(gl.ARRAY_BUFFER,b%d);"
-      "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\n",
+      "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);",
       {static_cast<double>(written), static_cast<double>(n), static_cast<double>(n), static_cast<double>(n),
        static_cast<double>(n)});
+  writer.WriteRawNarrow(zem::page_format::CurveAttributeCall());
+  writer.WriteRawNarrow("\n");
   return true;
 }
 
 void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
-  writer.WriteRaw(L"function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\n");
+  writer.WriteRawNarrow(zem::page_format::kInitCurves);
+  writer.WriteRawNarrow("{\n");
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
@@ -67,5 +65,5 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
       delete curves[i];
     }
   }
-  WriteBoxLine(writer);
+  writer.WriteBoxLine();
 }

@@ -39,43 +39,6 @@ std::wstring AskForPagePath() {
   return std::wstring(dialog.GetPathName());
 }
 
-void Float3(const ON_3dPoint& p, float out[3]) {
-  out[0] = static_cast<float>(p.x), out[1] = static_cast<float>(p.y), out[2] = static_cast<float>(p.z);
-}
-void Float3(const ON_3dVector& v, float out[3]) {
-  out[0] = static_cast<float>(v.x), out[1] = static_cast<float>(v.y), out[2] = static_cast<float>(v.z);
-}
-
-void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
-  const ON_Viewport& vp = view.Viewport().VP();
-  double halfAngle = 0;
-  vp.GetCameraAngle(&halfAngle);
-  float eye[3], target[3], x[3], up[3];
-  Float3(vp.CameraLocation(), eye);
-  Float3(vp.TargetPoint(), target);
-  Float3(vp.CameraX(), x);
-  Float3(vp.CameraUp(), up);
-  NormaliseInPlace(x);
-  WriteInitView(writer, eye, target, x, up, static_cast<float>(halfAngle));
-}
-
-void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
-  switch (display.BackgroundFillMode()) {
-    case CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR: {
-      const ON_Color c = RhinoApp().AppSettings().ViewportBackgroundColor();
-      WriteInitBack(writer, 2, c, c, c, c);
-      break;
-    }
-    case CDisplayPipelineAttributes::FBFM_SOLID_COLOR:
-      WriteInitBack(writer, 2, display.m_SolidColor, display.m_GradBotLeft, display.m_GradTopRight,
-                    display.m_GradBotRight);
-      break;
-    default:
-      WriteInitBack(writer, display.BackgroundFillMode(), display.m_GradTopLeft, display.m_GradBotLeft,
-                    display.m_GradTopRight, display.m_GradBotRight);
-  }
-}
-
 // Writes the page ourselves. The status says whether the page is whole.
 ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& options, CRhinoDoc& doc,
                        const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
@@ -125,11 +88,8 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   writer.createdUsing = notice;
   if (!writer.OpenPage(targetPath)) return ExportStatus::NotCreated;
 
-  writer.WriteRaw(L"function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){\n");
-  CollectMeshes(writer);
-  writer.FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                       {writer.boxMin[0], writer.boxMin[1], writer.boxMin[2], writer.boxMax[0], writer.boxMax[1],
-                        writer.boxMax[2]});
+  // The data functions in page order, each written whole by its writer.
+  WriteInitVB(writer);
   writer.WriteInitTextures();
   CollectCurves(writer);
   CollectTextDots(writer, options.showDots);

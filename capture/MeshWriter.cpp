@@ -142,11 +142,7 @@ void CloseBuffer(ZEM_Rhino_WebGLExport& writer, int triangles, bool textured, bo
       "bl.push(%d);var b%d=gl.createBuffer();buff.push(b%d);gl.bindBuffer(gl.ARRAY_BUFFER,b%d);"
       "gl.bufferData(gl.ARRAY_BUFFER,v%d,gl.STATIC_DRAW);",
       {static_cast<double>(triangles), n, n, n, n});
-  writer.WriteRawNarrow(textured ? "gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,32,0);"
-                                   "gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,32,12);"
-                                   "gl.vertexAttribPointer(texLoc,2,gl.FLOAT,false,32,24);"
-                                 : "gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,24,0);"
-                                   "gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,24,12);");
+  writer.WriteRawNarrow(zem::page_format::MeshAttributeCalls(textured));
 }
 
 }  // namespace
@@ -279,6 +275,13 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
     }
   }
   return true;
+}
+
+void WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
+  writer.WriteRawNarrow(zem::page_format::kInitVB);
+  writer.WriteRawNarrow("{\n");
+  CollectMeshes(writer);
+  writer.WriteBoxLine();
 }
 
 void CollectMeshes(ZEM_Rhino_WebGLExport& writer) {

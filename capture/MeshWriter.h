@@ -3,12 +3,17 @@
 // mesh of every visible mesh and brep object, each tagged with the object's
 // exported material number.
 #include "host/ON_Mesh.h"
+#include "page/PageFormat.h"
 
 class ZEM_Rhino_WebGLExport;
 
 // Triangles per buffer before a new one is started (a quadrangle crossing
 // the limit makes it one more).
-inline constexpr int kMeshChunkLimit = 3555;
+inline constexpr int kMeshChunkLimit = zem::page_format::kTrianglesPerBuffer;
+
+// Writes the whole initVB function: its head, the meshes (CollectMeshes)
+// and the box line.
+void WriteInitVB(ZEM_Rhino_WebGLExport& writer);
 
 // Writes the mesh buffers of every visible mesh and brep object, then the
 // material records. Nothing when the display does not shade.

@@ -3,6 +3,7 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoTextDot.h"
+#include "page/PageFormat.h"
 
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   if (dotsWanted) {
@@ -22,10 +23,11 @@ void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
 
 bool WriteDotsFunction(ZEM_WebGLExport& writer) {
   if (!writer.IsOpen()) return false;
-  writer.WriteRaw(L"function initDots(dtpts){\n");
-  for (std::size_t i = 0; i + 2 < writer.dotPoints.size(); i += 3) {
+  writer.WriteRawNarrow(zem::page_format::kInitDots);
+  writer.WriteRawNarrow("{\n");
+  for (const auto& dot : writer.Dots()) {
     writer.FormatNumbers("dtpts.push(%g,%g,%g);",
-                         {writer.dotPoints[i], writer.dotPoints[i + 1], writer.dotPoints[i + 2]});
+                         {dot.point[0], dot.point[1], dot.point[2]});
   }
   writer.WriteRaw(L"};");
   return true;

@@ -6,6 +6,7 @@
 #include <new>
 #include <optional>
 
+#include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/RgbeReader.h"
 #include "host/CRhinoFileUtilities.h"
@@ -14,12 +15,7 @@
 
 namespace {
 
-bool IsRgbeName(const std::wstring& name) {
-  for (const wchar_t* marker : {L".hdr", L".HDR", L".rgbe", L".RGBE"}) {
-    if (name.find(marker) != std::wstring::npos) return true;
-  }
-  return false;
-}
+bool IsRgbeName(const std::wstring& name) { return zem::PictureKindOf(name) == zem::PictureKind::Rgbe; }
 
 // A pixel buffer, its size computed in 64 bits; null when it cannot be had.
 PixelBuffer Allocate(long long width, long long height, int channels) {

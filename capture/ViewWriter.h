@@ -1,12 +1,23 @@
 #pragma once
-// The page's camera (initView) and viewport background (initBack), taken
-// from the active view, and the preview picture of the view.
+// The page's camera (initView) and viewport background (initBack), from a
+// view and its display mode to the page's text. (The preview picture is
+// ZEM_Rhino_WebGLExport's, in PreviewImage.cpp.)
+#include "host/CDisplayPipelineAttributes.h"
 #include "host/ON_Color.h"
 
+class CRhinoView;
 class ZEM_WebGLExport;
 
+// Writes initView for the view's active viewport: its camera, the camera's
+// right axis made unit length, and its half angle.
+void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view);
+
+// Writes initBack for the display mode's background: the application's
+// viewport colour (default mode), the solid colour, or the gradient corners.
+void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display);
+
 // Writes initView. cameraX must be unit length (or zero); the view angle
-// returned to the viewer is angle / 3.1415 * 360 degrees. Values that are
+// returned to the viewer is angle / zem::page_format::kAngleHalfTurn * 360 degrees. Values that are
 // not finite are written as 0. False when no page is open.
 bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
                    const float cameraUp[3], float angle);

@@ -1,10 +1,13 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 
+#include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
 #include "delivery/GetTempFolder.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoMaterialTable.h"
+#include "host/ON_Texture.h"
+#include "page/PageFormat.h"
 #include "platform/NativePath.h"
 
 #include <filesystem>
@@ -44,11 +47,8 @@ const ON_Texture* BitmapTexture(const ON_Material& material) {
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
 
-ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs,
-                                             bool capturePreview)
-    : m_document(document), m_displayAttrs(displayAttrs) {
-  if (capturePreview) CapturePreviewImage();
-}
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
+    : m_document(document), m_displayAttrs(displayAttrs) {}
 
 void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
   BuildExportedMaterials();
@@ -87,9 +87,9 @@ void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
 
 int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   // Every slot taken: further materials are shaded without texture.
-  if (m_imageCount >= kMaxImages) return -1;
+  if (ImageCount() >= kMaxImages) return -1;
   const std::wstring fileName = texture.m_filename;
-  const bool png = fileName.find(L".png") != std::wstring::npos || fileName.find(L".PNG") != std::wstring::npos;
+  const bool png = zem::PictureKindOf(fileName) == zem::PictureKind::Png;
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
   TextureImageCache& cache = GetTextureImageCache();
@@ -121,10 +121,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   std::error_code ec;
   std::filesystem::remove(zem::NativePath(path), ec);
   if (!read) return -1;
-  const int image = m_imageCount++;
-  m_images[image] = std::move(text);
-  m_imageIsJpeg[image] = !png;
-  return image;
+  return AddImage(std::move(*text), !png);
 }
 
 int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
@@ -149,6 +146,10 @@ bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specu
                                                 float refraction, int textureMode, int textureImage) {
   if (!IsOpen()) return false;
   if (shine < 1.0f) specular = ON_Color(0, 0, 0);
+  // The fields in record order (zem::page_format::MaterialField): 3 + 12 numbers.
+  static_assert(zem::page_format::kMaterialRecordSize == 15 && zem::page_format::kTextureNumber == 14);
+  static_assert(int{ON_Texture::modulate_texture} == int{zem::page_format::kModulate} &&
+                int{ON_Texture::decal_texture} == int{zem::page_format::kDecal});
   FormatNumbers("mat.push(%g,%g,%g,", {diffuse.FractionRed(), diffuse.FractionGreen(), diffuse.FractionBlue()});
   FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
                 {specular.FractionRed(), specular.FractionGreen(), specular.FractionBlue(), reflection.FractionRed(),
@@ -184,8 +185,9 @@ bool ZEM_Rhino_WebGLExport::WriteMaterials() {
 
 bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
   if (!IsOpen()) return false;
-  WriteRaw(L"function initTextures(textures){ ");
-  for (int i = 0; i < m_imageCount; ++i) {
+  WriteRawNarrow(zem::page_format::kInitTextures);
+  WriteRawNarrow("{ ");
+  for (int i = 0; i < ImageCount(); ++i) {
     WriteFormatted(
         L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
         L"gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById(\"tex%d\"));"

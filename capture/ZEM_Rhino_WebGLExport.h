@@ -12,9 +12,7 @@
 
 class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
  public:
-  // Captures the preview picture of the active view when capturePreview.
-  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs,
-                        bool capturePreview = false);
+  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs);
 
   // True when exported material k is drawn with its texture image: the
   // display shades with object materials, the material has an enabled
@@ -42,7 +40,7 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
   // Writes the initTextures function.
   bool WriteInitTextures();
   // Renders the active view at 800 x 600 into m_previewImage (left empty
-  // when it cannot be rendered or written).
+  // when it cannot be rendered or written). Call before OpenPage.
   void CapturePreviewImage();
 
   CRhinoDoc& m_document;

@@ -169,8 +169,17 @@ bool ON_NurbsSurface::Tessellate(ON_Mesh& mesh, int density, int maxSamples) con
         normal = ON_CrossProduct(pu, pv);
         if (!normal.Unitize()) normal = ON_3dVector::ZAxis;
       }
-      mesh.m_V.Append(ON_3fPoint(p));
-      mesh.m_N.Append(ON_3fVector(normal));
+      // A surface reaching beyond single precision has no render mesh: its
+      // vertices could not be drawn.
+      const ON_3fPoint vertex(p);
+      const ON_3fVector vertexNormal(normal);
+      if (!std::isfinite(vertex.x) || !std::isfinite(vertex.y) || !std::isfinite(vertex.z) ||
+          !std::isfinite(vertexNormal.x) || !std::isfinite(vertexNormal.y) || !std::isfinite(vertexNormal.z)) {
+        mesh.Destroy();
+        return false;
+      }
+      mesh.m_V.Append(vertex);
+      mesh.m_N.Append(vertexNormal);
       mesh.m_T.Append(ON_2fPoint(static_cast<float>((u - du[0]) / du.Length()), static_cast<float>((v - dv[0]) / dv.Length())));
     }
   }

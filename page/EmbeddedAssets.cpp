@@ -2,23 +2,7 @@
 
 #include <cassert>
 
-#define ZEM_DECLARE_EMBEDDED(symbol)            \
-  extern const unsigned char symbol[];          \
-  extern const std::size_t symbol##_size;
-
-ZEM_DECLARE_EMBEDDED(zem_asset_icon_ico)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube1_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube2_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube3_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube4_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube5_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_cube6_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_backdrop_png)
-ZEM_DECLARE_EMBEDDED(zem_asset_band_png)
-ZEM_DECLARE_EMBEDDED(zem_asset_corner_png)
-ZEM_DECLARE_EMBEDDED(zem_asset_edge_jpg)
-ZEM_DECLARE_EMBEDDED(zem_asset_fold_png)
-ZEM_DECLARE_EMBEDDED(zem_asset_logo_png)
+#include "embedded/zem_asset.h"
 
 namespace zem::assets {
 

@@ -2,20 +2,7 @@
 
 #include <cstddef>
 
-#define ZEM_DECLARE_EMBEDDED(symbol)   \
-  extern const unsigned char symbol[]; \
-  extern const std::size_t symbol##_size;
-
-ZEM_DECLARE_EMBEDDED(zem_viewer_style_css)
-ZEM_DECLARE_EMBEDDED(zem_viewer_back_vs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_back_fs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_mat_vs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_mat_fs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_c_vs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_c_fs_glsl)
-ZEM_DECLARE_EMBEDDED(zem_viewer_ZEMVector_js)
-ZEM_DECLARE_EMBEDDED(zem_viewer_ZEMMat_js)
-ZEM_DECLARE_EMBEDDED(zem_viewer_viewer_js)
+#include "embedded/zem_viewer.h"
 
 namespace zem::viewer {
 

@@ -27,7 +27,7 @@ constexpr std::wstring_view kCornerClosing = L"\" onmousedown=\"OnHelp(event)\">
 
 }  // namespace
 
-ZEM_WebGLExport::ZEM_WebGLExport() : m_images(kMaxImages), m_imageIsJpeg(kMaxImages, true) { ResetBox(); }
+ZEM_WebGLExport::ZEM_WebGLExport() { ResetBox(); }
 
 ZEM_WebGLExport::~ZEM_WebGLExport() {
   if (IsOpen()) {
@@ -54,9 +54,7 @@ bool ZEM_WebGLExport::OpenPage(const std::wstring& path) {
   file = std::move(stream);
   m_writeFailed = false;
   ResetBox();
-  dotTexts.clear();
-  dotPoints.clear();
-  dotColours.clear();
+  m_dots.clear();
   WritePrologue();
   return true;
 }
@@ -70,9 +68,13 @@ bool ZEM_WebGLExport::ClosePage() {
 
 void ZEM_WebGLExport::AddDot(const std::array<double, 3>& point, const std::wstring& text, int red, int green,
                              int blue) {
-  dotTexts.push_back(text);
-  dotPoints.insert(dotPoints.end(), point.begin(), point.end());
-  dotColours.insert(dotColours.end(), {red, green, blue});
+  m_dots.push_back(TextDot{point, text, red, green, blue});
+}
+
+int ZEM_WebGLExport::AddImage(std::string base64, bool jpeg) {
+  if (ImageCount() >= kMaxImages) return -1;
+  m_images.push_back(PageImage{std::move(base64), jpeg});
+  return ImageCount() - 1;
 }
 
 // --- Output primitives ---------------------------------------------------
@@ -133,6 +135,11 @@ bool ZEM_WebGLExport::WriteTemplate(std::string_view text) {
   return true;
 }
 
+bool ZEM_WebGLExport::WriteBoxLine() {
+  return FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
+                       {boxMin[0], boxMin[1], boxMin[2], boxMax[0], boxMax[1], boxMax[2]});
+}
+
 void ZEM_WebGLExport::ExtendBounds(const float point[3]) {
   for (int a = 0; a < 3; ++a) {
     if (point[a] <= boxMin[a]) boxMin[a] = point[a];
@@ -184,12 +191,11 @@ void ZEM_WebGLExport::WritePrologue() {
   WriteRawNarrow(Base64Of(zem::assets::Icon()));
   WriteRaw(L"\" type=\"image/ico\" /></head>");
 
-  for (int i = 0; i < m_imageCount && i < kMaxImages; ++i) {
-    if (!m_images[i]) continue;
-    WriteFormatted(m_imageIsJpeg[i] ? L"<img id=\"tex%d\" style=\"display: none;\" src=\"data:image/jpeg;base64,"
+  for (int i = 0; i < ImageCount(); ++i) {
+    WriteFormatted(m_images[i].jpeg ? L"<img id=\"tex%d\" style=\"display: none;\" src=\"data:image/jpeg;base64,"
                                     : L"<img id=\"tex%d\" style=\"display: none;\" src=\"data:image/png;base64,",
                    {i + 1});
-    WriteRawNarrow(*m_images[i]);
+    WriteRawNarrow(m_images[i].base64);
     WriteRaw(L"\"></img>\n");
   }
   WriteCubeFaces();
@@ -299,13 +305,8 @@ bool ZEM_WebGLExport::WriteBody() {
 }
 
 void ZEM_WebGLExport::WriteDotLabels() {
-  for (std::size_t n = 0; n < dotTexts.size(); ++n) {
-    int red = 0, green = 0, blue = 0;
-    if (3 * n + 2 < dotColours.size()) {
-      red = dotColours[3 * n];
-      green = dotColours[3 * n + 1];
-      blue = dotColours[3 * n + 2];
-    }
+  for (std::size_t n = 0; n < m_dots.size(); ++n) {
+    const auto& [point, text, red, green, blue] = m_dots[n];
     // Light labels get dark text.
     const bool light = red + green + blue >= 255;
     WriteFormatted(light ? L"<div id=\"dot%d\" style=\"position:absolute;background-color:%s;color:#000;z-index: "
@@ -314,6 +315,6 @@ void ZEM_WebGLExport::WriteDotLabels() {
                          : L"<div id=\"dot%d\" style=\"position:absolute;background-color:%s;color:#fff;z-index: "
                            L"3;display:none;border-radius: 10px;-moz-border-radius: 10px;-webkit-border-radius: "
                            L"10px;\">&nbsp;%s&nbsp;</div>\n",
-                   {static_cast<long long>(n + 1), ColourToHex(red, green, blue), EscapeHtml(dotTexts[n])});
+                   {static_cast<long long>(n + 1), ColourToHex(red, green, blue), EscapeHtml(text)});
   }
 }

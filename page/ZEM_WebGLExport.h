@@ -43,6 +43,10 @@ class ZEM_WebGLExport {
   bool OpenPage(const std::wstring& path);
   // Appends one text dot; its label is written by WriteBody.
   void AddDot(const std::array<double, 3>& point, const std::wstring& text, int red, int green, int blue);
+  // Appends one texture image (base64 of a JPEG, else a PNG) and answers its
+  // slot (element tex<slot + 1>), or -1 once all kMaxImages slots are taken.
+  // Images are written by OpenPage, so they are added before it.
+  int AddImage(std::string base64, bool jpeg);
   // Writes the viewer script and the page body.
   bool WriteBody();
   // Closes the page file. True when every write to it succeeded.
@@ -68,6 +72,9 @@ class ZEM_WebGLExport {
   bool WriteTemplate(std::string_view text);
   // Widens the running box by one point.
   void ExtendBounds(const float point[3]);
+  // The running box as the viewer's bbmin and bbmax, closing the data
+  // function (initVB, initCurves) that filled it.
+  bool WriteBoxLine();
 
   // "#" and two upper-case hexadecimal digits per component; components
   // are clamped to 0..255.
@@ -80,10 +87,20 @@ class ZEM_WebGLExport {
   float boxMin[3];
   float boxMax[3];
 
+  struct PageImage {
+    std::string base64;
+    bool jpeg = true;  // else PNG
+  };
+  struct TextDot {
+    std::array<double, 3> point;
+    std::wstring text;
+    int red, green, blue;
+  };
+  const std::vector<PageImage>& Images() const { return m_images; }
+  int ImageCount() const { return static_cast<int>(m_images.size()); }
+  const std::vector<TextDot>& Dots() const { return m_dots; }
+
   std::optional<std::string> m_previewImage;            // base64 JPEG
-  std::vector<std::optional<std::string>> m_images;     // kMaxImages base64 slots
-  std::vector<bool> m_imageIsJpeg;                      // per slot: JPEG, else PNG
-  int m_imageCount = 0;                                 // slots in use
   std::array<std::optional<std::string>, 6> m_cubeFaces;  // custom faces, base64 JPEG
   bool m_useDefaultCube = true;
 
@@ -93,11 +110,11 @@ class ZEM_WebGLExport {
   std::wstring notes;
   std::wstring createdUsing;
 
-  std::vector<std::wstring> dotTexts;
-  std::vector<double> dotPoints;  // x, y, z per dot
-  std::vector<int> dotColours;    // red, green, blue per dot
 
  private:
+  std::vector<PageImage> m_images;
+  std::vector<TextDot> m_dots;
+
   void WritePrologue();
   void WriteCubeFaces();
   void WriteDotLabels();

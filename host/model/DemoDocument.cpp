@@ -11,14 +11,7 @@
 
 #include <unistd.h>
 
-extern const unsigned char zem_demo_demo_json[];
-extern const std::size_t zem_demo_demo_json_size;
-extern const unsigned char zem_demo_wood_jpg[];
-extern const std::size_t zem_demo_wood_jpg_size;
-extern const unsigned char zem_demo_leaf_png[];
-extern const std::size_t zem_demo_leaf_png_size;
-extern const unsigned char zem_demo_sky_hdr[];
-extern const std::size_t zem_demo_sky_hdr_size;
+#include "embedded/zem_demo.h"
 
 namespace zem {
 

@@ -1,6 +1,6 @@
 #include "app/Program.h"
 
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "tests/support/TestFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -41,8 +43,7 @@ std::string FileText(const fs::path& file) {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() /
-             (std::string("zem-app-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = zem::testing::TestFolder("zem-app");
     fs::create_directories(folder);
   }
   void TearDown() override { fs::remove_all(folder); }

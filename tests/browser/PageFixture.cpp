@@ -9,6 +9,7 @@
 // Texture images take the slots in the order given (element ids tex1,
 // tex2, ...). Exits 0 when the page was written completely.
 #include <array>
+#include <optional>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -85,12 +86,10 @@ int main(int argc, char** argv) {
       if (!ReadFile(value, data)) return Usage("data file not readable");
       haveData = true;
     } else if (option == "--texture") {
-      if (page.m_imageCount >= ZEM_WebGLExport::kMaxImages) return Usage("too many textures");
-      const int slot = page.m_imageCount;
-      if (!ZEM_WebGLExport::EncodeFileBase64(zem::FromUtf8(value), page.m_images[slot]))
+      std::optional<std::string> image;
+      if (!ZEM_WebGLExport::EncodeFileBase64(zem::FromUtf8(value), image))
         return Usage("texture not readable");
-      page.m_imageIsJpeg[slot] = !EndsWith(value, ".png");
-      ++page.m_imageCount;
+      if (page.AddImage(std::move(*image), !EndsWith(value, ".png")) < 0) return Usage("too many textures");
     } else if (option == "--preview") {
       if (!ZEM_WebGLExport::EncodeFileBase64(zem::FromUtf8(value), page.m_previewImage))
         return Usage("preview not readable");

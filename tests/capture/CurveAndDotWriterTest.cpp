@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <regex>
 
-#include "CaptureTestSupport.h"
+#include "tests/support/CaptureTestSupport.h"
 #include "capture/CurveWriter.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
@@ -18,7 +17,6 @@
 
 namespace {
 
-using zem::testing::Calls;
 using zem::testing::Count;
 
 class CurvesAndDots : public zem::testing::TempFolderTest {
@@ -62,33 +60,6 @@ class CurvesAndDots : public zem::testing::TempFolderTest {
   CDisplayPipelineAttributes display;
 };
 
-TEST_F(CurvesAndDots, ALineIsOneBufferOfTwoPointsInItsColour) {
-  Line(ON_3dPoint(1, 2, 3), ON_3dPoint(4, 5, 6));
-  std::string curves = Curves(Write());
-  EXPECT_EQ(curves.rfind("function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\r\ncols.push(1,0,0);var v", 0),
-            0u);
-  EXPECT_NE(curves.find("=new Float32Array([1,2,3,4,5,6,]);lbl.push(2);var b"), std::string::npos);
-  EXPECT_NE(curves.find("gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\r\n"
-                        "bbmin.x=1;bbmin.y=2;bbmin.z=3;bbmax.x=4;bbmax.y=5;bbmax.z=6;}\r\n"),
-            std::string::npos);
-}
-
-TEST_F(CurvesAndDots, CurveBuffersAreNumberedUniquely) {
-  Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
-  Line(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 1, 0));
-  std::string curves = Curves(Write());
-  std::regex buffer("var v(\\d+)=new Float32Array");
-  std::vector<std::string> numbers;
-  for (std::sregex_iterator it(curves.begin(), curves.end(), buffer), end; it != end; ++it) numbers.push_back((*it)[1]);
-  ASSERT_EQ(numbers.size(), 2u);
-  EXPECT_NE(numbers[0], numbers[1]);
-  for (const auto& n : numbers) {
-    EXPECT_NE(curves.find("var b" + n + "=gl.createBuffer();lbuff.push(b" + n + ");gl.bindBuffer(gl.ARRAY_BUFFER,b" +
-                          n + ");gl.bufferData(gl.ARRAY_BUFFER,v" + n + ",gl.STATIC_DRAW);"),
-              std::string::npos);
-  }
-}
-
 TEST_F(CurvesAndDots, SwitchesChooseWhichObjectsGiveWires) {
   Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
   Square();
@@ -115,18 +86,6 @@ TEST_F(CurvesAndDots, HiddenObjectsGiveNothing) {
   // Without curves the box keeps its extreme starting values.
   EXPECT_NE(curves.find("bbmin.x=3.40282e+38;"), std::string::npos);
   EXPECT_NE(curves.find("bbmax.z=-3.40282e+38;}"), std::string::npos);
-}
-
-TEST_F(CurvesAndDots, DotsAreStoredInOrderAndLabelled) {
-  Add(new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"first"), ON_Color(10, 20, 30));
-  Add(new CRhinoTextDot(ON_3dPoint(4, 5, 6), L"second"), ON_Color(200, 200, 200));
-  std::string page = Write();
-  EXPECT_NE(page.find("function initDots(dtpts){\r\ndtpts.push(1,2,3);dtpts.push(4,5,6);};"), std::string::npos);
-  EXPECT_NE(page.find("<div id=\"dot1\" style=\"position:absolute;background-color:#0A141E;color:#fff;"),
-            std::string::npos);
-  EXPECT_NE(page.find("&nbsp;second&nbsp;"), std::string::npos);
-  // Dots do not move the box.
-  EXPECT_NE(page.find("bbmin.x=3.40282e+38;"), std::string::npos);
 }
 
 TEST_F(CurvesAndDots, UnwantedDotsGiveAnEmptyFunctionAndNoLabels) {

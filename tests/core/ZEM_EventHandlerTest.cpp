@@ -216,10 +216,4 @@ TEST(DialogSubscriber, ClosingTheDocumentCancelsADialogThatDetachesItsSubscriber
   EXPECT_EQ(dialog.calls.size(), 2u) << "a closed dialog receives no further document events";
 }
 
-TEST(DialogSubscriber, ProcessWideHandlersAreCreatedOnceAndKept) {
-  EXPECT_EQ(ZEM_EventHandler::Instance(), ZEM_EventHandler::Instance());
-  EXPECT_EQ(ZEM_ModelEventHandler::Instance(), ZEM_ModelEventHandler::Instance());
-  EXPECT_NE(static_cast<ZEM_EventHandler*>(ZEM_ModelEventHandler::Instance()), ZEM_EventHandler::Instance());
-}
-
 }  // namespace

@@ -47,18 +47,6 @@ TEST(ClassNames, EachClassNamesItselfAndIsKindOfItsWholeChain) {
   EXPECT_TRUE(ZEM_ModelEventHandler().IsKindOf("ZEM_EventSubscriber"));
 }
 
-TEST(ClassNames, IdentityAndEqualityQueries) {
-  ZEM_Event a, b;
-  EXPECT_TRUE(a.IsSame(&a));
-  EXPECT_FALSE(a.IsSame(&b));
-  EXPECT_TRUE(a.IsNotSame(&b));
-  EXPECT_FALSE(a.IsEqual(&a));  // framework objects are never equal by value
-  EXPECT_TRUE(a.IsNotEqual(&a));
-  EXPECT_TRUE(ZEM_EventHandler().IsServingContainer());
-  EXPECT_FALSE(a.IsServingContainer());
-  EXPECT_FALSE(a.IsWindowBound());
-}
-
 TEST(SmartPointer, HoldsOneReferenceForItsLifetime) {
   int deleted = 0;
   auto* event = new CountedEvent(&deleted);
@@ -83,12 +71,6 @@ TEST(SmartPointer, EmptyPointerHasEmptyClassNameAndIsKindOfNothing) {
   EXPECT_FALSE(empty);
   const ZEM_SmartPointerBase& base = empty;  // through the abstract handle too
   EXPECT_STREQ(base.GetClassName(), "");
-}
-
-TEST(SmartPointer, ReportsTheHeldObjectsNameThroughAnyPointerClass) {
-  ZEM_BaseUnknown_ptr p = ZEM_Event_ptr::Adopt(new ZEM_SaveDocumentEvent);
-  EXPECT_STREQ(p.GetClassName(), "ZEM_SaveDocumentEvent");
-  EXPECT_TRUE(p.IsKindOf("ZEM_Event"));
 }
 
 TEST(SmartPointerAssignment, SelfAssignmentKeepsTheObject) {

@@ -11,8 +11,8 @@
 #include "platform/Clock.h"
 #include "platform/ComObjects.h"
 #include "platform/ShellZipFolder.h"
-#include "tests/platform/MailTestSupport.h"
-#include "tests/platform/ZipTestSupport.h"
+#include "tests/support/MailTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 

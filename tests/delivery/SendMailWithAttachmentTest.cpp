@@ -10,7 +10,7 @@
 #include "platform/Modules.h"
 #include "platform/TextEncoding.h"
 #include "platform/Window.h"
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 namespace {
 
@@ -82,14 +82,6 @@ TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), std::string(100, 'n') + ".html");
   EXPECT_EQ(attachments[0]->Decoded(), zem::testing::AllByteValues());
-}
-
-TEST_F(SendMail, AWindowsStylePathIsFound) {
-  std::wstring path = attachment.wstring();
-  for (auto& c : path) c = c == L'/' ? L'\\' : c;
-  ASSERT_TRUE(SendMailWithAttachment(path, window, L"s", L"b"));
-  const auto draft = ReadDraft(Drafts().at(0));
-  EXPECT_EQ(draft.Attachments().at(0)->Parameter("content-disposition", "filename"), "Gear box.html.zip");
 }
 
 TEST_F(SendMail, AMissingAttachmentAnswersFalse) {

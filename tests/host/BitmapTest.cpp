@@ -2,9 +2,11 @@
 
 #include "host/CRhinoFileUtilities.h"
 #include "platform/TextEncoding.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/TestFolder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +20,7 @@ class BitmapTest : public ::testing::Test {
  protected:
   fs::path dir;
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("zem-bitmap-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = zem::testing::TestFolder("zem-bitmap");
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }

@@ -1,6 +1,6 @@
 #include "host/ON_Mesh.h"
 
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace {
 
 TEST(MeshCounts, TrianglesRepeatTheirThirdIndexAndQuadsDoNot) {
-  ON_Mesh mesh = zem::test::QuadGrid(2, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(2, 1);
   mesh.SetTriangle(2, 0, 1, 4);
   EXPECT_EQ(mesh.FaceCount(), 3);
   EXPECT_EQ(mesh.QuadCount(), 2);
@@ -19,7 +19,7 @@ TEST(MeshCounts, TrianglesRepeatTheirThirdIndexAndQuadsDoNot) {
 }
 
 TEST(MeshTextureCoordinates, CountOnlyWithOnePerVertex) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
   EXPECT_FALSE(mesh.HasTextureCoordinates());
   mesh.m_T.SetCount(3);
   EXPECT_FALSE(mesh.HasTextureCoordinates());
@@ -30,7 +30,7 @@ TEST(MeshTextureCoordinates, CountOnlyWithOnePerVertex) {
 }
 
 TEST(MeshNormals, ComputedNormalsFollowTheWindingAndAreUnitLength) {
-  ON_Mesh mesh = zem::test::QuadGrid(2, 2);
+  ON_Mesh mesh = zem::testing::QuadGrid(2, 2);
   mesh.m_N.Empty();
   ASSERT_TRUE(mesh.ComputeVertexNormals());
   ASSERT_TRUE(mesh.HasVertexNormals());
@@ -40,25 +40,17 @@ TEST(MeshNormals, ComputedNormalsFollowTheWindingAndAreUnitLength) {
 }
 
 TEST(MeshNormals, RefuseFacesThatPointOutsideTheVertices) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
   mesh.SetTriangle(1, 0, 1, 9);
   EXPECT_FALSE(mesh.ComputeVertexNormals());
   EXPECT_FALSE(mesh.IsValid());
 }
 
 TEST(MeshValidity, NonFiniteCoordinatesMakeAMeshInvalid) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
   EXPECT_TRUE(mesh.IsValid());
   mesh.m_V[2].y = std::numeric_limits<float>::infinity();
   EXPECT_FALSE(mesh.IsValid());
-}
-
-TEST(MeshCopy, IsDeepAndIndependent) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
-  ON_Mesh copy(mesh);
-  copy.m_V[0].x = 42;
-  EXPECT_EQ(mesh.m_V[0].x, 0.0f);
-  EXPECT_EQ(copy.FaceCount(), 1);
 }
 
 }  // namespace

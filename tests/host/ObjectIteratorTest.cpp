@@ -3,7 +3,7 @@
 #include "host/CRhinoCurveObject.h"
 #include "host/CRhinoTextDot.h"
 #include "host/ON_LineCurve.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace {
 
-using zem::test::AddMesh;
+using zem::testing::AddMesh;
 
 std::vector<const CRhinoObject*> Collect(CRhinoObjectIterator it) {
   std::vector<const CRhinoObject*> seen;
@@ -70,13 +70,6 @@ TEST_F(ObjectIteratorTest, ObjectOnALockedLayerCountsAsLocked) {
   EXPECT_EQ(lockedOnes, (std::vector<const CRhinoObject*>{locked, onLocked}));
 }
 
-TEST_F(ObjectIteratorTest, NextAfterTheEndStaysAtTheEnd) {
-  CRhinoObjectIterator it(doc, CRhinoObjectIterator::hidden_objects, 3);
-  EXPECT_EQ(it.First(), hidden);
-  EXPECT_EQ(it.Next(), nullptr);
-  EXPECT_EQ(it.Next(), nullptr);
-}
-
 TEST(ObjectIteratorWithoutDocument, VisitsNothingWhenNoDocumentIsOpen) {
   RhinoApp().CloseDocument();
   CRhinoObjectIterator it(7, 3);
@@ -111,19 +104,6 @@ TEST(ObjectVisibility, HiddenAndDeletedObjectsAreNotVisible) {
   doc.DeleteObject(deleted);
   EXPECT_FALSE(hidden->IsVisible());
   EXPECT_FALSE(deleted->IsVisible());
-}
-
-TEST(ObjectTypes, CodesAreThoseOfTheGeometryLibrary) {
-  CRhinoDoc doc;
-  CRhinoObject* mesh = AddMesh(doc);
-  auto* curve = new CRhinoCurveObject(std::make_unique<ON_LineCurve>(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0)));
-  auto* dot = new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"A");
-  doc.AddObject(curve);
-  doc.AddObject(dot);
-  EXPECT_EQ(static_cast<unsigned>(mesh->ObjectType()), 32u);
-  EXPECT_EQ(static_cast<unsigned>(curve->ObjectType()), 4u);
-  EXPECT_EQ(static_cast<unsigned>(dot->ObjectType()), 8192u);
-  EXPECT_EQ(static_cast<unsigned>(ON::brep_object), 16u);
 }
 
 TEST(DocumentObjects, AnObjectBelongsToOneDocumentOnly) {

@@ -1,11 +1,11 @@
 #include "host/CRhinoMaterialTable.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using zem::test::AddMesh;
+using zem::testing::AddMesh;
 
 class ObjectMaterialTest : public ::testing::Test {
  protected:
@@ -78,23 +78,6 @@ TEST(MaterialTextures, FindTextureLooksForTheTypeFromTheStartIndexOn) {
   EXPECT_EQ(m.FindTexture(L"b.jpg", ON_Texture::bitmap_texture), 2);
   EXPECT_EQ(m.FindTexture(L"B.jpg", ON_Texture::bitmap_texture), -1);
   EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::transparency_texture), -1);
-}
-
-TEST(MaterialShine, StaysBetweenZeroAndMaxShine) {
-  ON_Material m;
-  m.SetShine(1000);
-  EXPECT_EQ(m.Shine(), ON_Material::MaxShine());
-  m.SetShine(-5);
-  EXPECT_EQ(m.Shine(), 0);
-}
-
-TEST(ColourFractions, UseTheSinglePrecisionStepOfOne255th) {
-  ON_Color c(255, 8, 0);
-  EXPECT_EQ(c.FractionRed(), static_cast<double>(1.0f / 255.0f) * 255);
-  EXPECT_NEAR(c.FractionRed(), 1.0, 1e-7);
-  EXPECT_EQ(c.FractionGreen(), 8 * 0.003921568859368563);
-  EXPECT_EQ(c.FractionBlue(), 0.0);
-  EXPECT_EQ(static_cast<unsigned int>(ON_Color(1, 2, 3)), 0x030201u);
 }
 
 }  // namespace

@@ -59,11 +59,6 @@ TEST(PolylineConversion, ACircleIsSplitEvenlyByTheAngle) {
   }
 }
 
-TEST(PolylineConversion, AHalfCircleNeedsHalfAsManySegments) {
-  ON_ArcCurve arc{ON_Arc(ON_Circle(ON_3dPoint(0, 0, 0), 2), ON_Interval(0, kPi))};
-  EXPECT_EQ(Convert(arc).PointCount(), 14);  // ceil(pi / 0.25) = 13 segments
-}
-
 TEST(PolylineConversion, ARationalCircleKeepsTheAngleAndLiesOnTheCircle) {
   ON_NurbsCurve circle = NurbsCircle(3);
   ON_PolylineCurve p = Convert(circle);

@@ -2,7 +2,7 @@
 
 #include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 

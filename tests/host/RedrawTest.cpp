@@ -1,7 +1,7 @@
 #include "host/CRhinoDisplayConduit.h"
 #include "host/CRhinoEventWatcher.h"
 #include "platform/Window.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ class RedrawTest : public ::testing::Test {
   void SetUp() override {
     doc = &RhinoApp().NewDocument();
     for (const wchar_t* name : {L"Top", L"Front", L"Right", L"Perspective"}) doc->CreateView(name);
-    zem::test::AddMesh(*doc);
+    zem::testing::AddMesh(*doc);
     RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
   }
   void TearDown() override { RhinoApp().CloseDocument(); }
@@ -159,7 +159,7 @@ TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
 TEST_F(RedrawTest, HiddenObjectsAreNotInTheFrame) {
   ON_3dmObjectAttributes hidden;
   hidden.SetMode(ON_3dmObjectAttributes::hidden_object);
-  zem::test::AddMesh(*doc, hidden);
+  zem::testing::AddMesh(*doc, hidden);
   VeilConduit conduit;
   conduit.Enable();
   RhinoApp().ActiveView()->Redraw();
@@ -199,13 +199,6 @@ TEST_F(RedrawTest, OpeningADocumentClosesTheOldOneAndActivatesTheFirstView) {
   EXPECT_FALSE(RhinoApp().OpenDocument(L"y", [](CRhinoDoc&) { return false; }));
   EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
   EXPECT_EQ(RhinoApp().ActiveView(), nullptr);
-}
-
-TEST(ApplicationWindow, MainWindowIsAVisibleWindowObject) {
-  HWND main = RhinoApp().MainWnd();
-  EXPECT_TRUE(IsWindow(main));
-  EXPECT_TRUE(IsWindowVisible(main));
-  EXPECT_EQ(RhinoApp().MainWnd(), main);
 }
 
 }  // namespace

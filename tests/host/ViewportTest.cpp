@@ -47,16 +47,6 @@ TEST(CameraFrame, RefusesACameraLookingAlongItsUpVector) {
   EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));
 }
 
-TEST(ScreenPort, GivesTheSizeAsRightMinusLeftAndBottomMinusTop) {
-  ON_Viewport vp;
-  vp.SetScreenPort(0, 640, 480, 0);
-  int l, r, b, t;
-  vp.GetScreenPort(&l, &r, &b, &t);
-  EXPECT_EQ(r - l, 640);
-  EXPECT_EQ(b - t, 480);
-  EXPECT_FALSE(vp.SetScreenPort(0, 0, 480, 0));
-}
-
 TEST(ZoomExtents, PutsTheWholeBoxInsideThePerspectiveFrustum) {
   ON_Viewport vp;
   vp.SetCamera(ON_3dPoint(1, -1, 1), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1));
@@ -81,12 +71,6 @@ TEST(ZoomExtents, PutsTheWholeBoxInsideThePerspectiveFrustum) {
       }
     }
   }
-}
-
-TEST(ViewportIds, AreDistinct) {
-  ON_Viewport a, b;
-  EXPECT_NE(a.ViewportId(), b.ViewportId());
-  EXPECT_NE(a.ViewportId(), ON_nil_uuid);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "host/CRhinoTextDot.h"
 #include "host/ON_ArcCurve.h"
 #include "host/ON_PolylineCurve.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ ON_Mesh UnweldedBox() {
 }
 
 TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
-  CRhinoMeshObject object(zem::test::QuadGrid(3, 2));
+  CRhinoMeshObject object(zem::testing::QuadGrid(3, 2));
   Wires w;
   ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
   const ON_PolylineCurve& boundary = w.Polyline(0);
@@ -61,8 +61,8 @@ TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
 }
 
 TEST(MeshWireframe, TwoSeparateStripsGiveTwoCurves) {
-  ON_Mesh mesh = zem::test::QuadGrid(1, 1);
-  ON_Mesh second = zem::test::QuadGrid(1, 1);
+  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
+  ON_Mesh second = zem::testing::QuadGrid(1, 1);
   for (ON_3fPoint p : second.m_V) mesh.m_V.Append(ON_3fPoint(p.x + 5, p.y, p.z));
   for (ON_MeshFace f : second.m_F) {
     for (int& i : f.vi) i += 4;
@@ -104,20 +104,17 @@ TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {
   EXPECT_GT(meshes[0]->QuadCount(), 0);
 }
 
-TEST(CurveWireframe, IsACopyOfTheCurve) {
-  CRhinoCurveObject object(std::make_unique<ON_ArcCurve>(ON_Circle(ON_3dPoint(1, 2, 3), 4)));
-  Wires w;
-  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
-  EXPECT_NE(w.curves[0], object.Curve());
-  EXPECT_DOUBLE_EQ(w.curves[0]->PointAtStart().x, 5.0);
-}
-
-TEST(TextDotWireframe, IsEmpty) {
-  CRhinoTextDot dot(ON_3dPoint(1, 2, 3), L"Label");
-  Wires w;
-  EXPECT_EQ(dot.GetWireframeCurves(w.curves), 0);
-  EXPECT_STREQ(dot.TextString(), L"Label");
-  EXPECT_EQ(dot.Point(), ON_3dPoint(1, 2, 3));
+// Found by the document reader's fuzz target: a control point beyond single
+// precision gave a render mesh with infinite vertices.
+TEST(BrepRenderMeshes, NoneForASurfaceBeyondSinglePrecision) {
+  ON_NurbsSurface plane(false, 2, 2, 2, 2);
+  plane.SetCV(1, 0, {1, 0, 0});
+  plane.SetCV(0, 1, {0, 1, 0});
+  plane.SetCV(1, 1, {1.7e99, 1, 0});
+  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
+  EXPECT_EQ(object.Brep()->CreateRenderMeshes(), 0);
+  ON_SimpleArray<const ON_Mesh*> meshes;
+  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 0);
 }
 
 }  // namespace

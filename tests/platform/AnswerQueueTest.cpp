@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,8 +21,7 @@ class AnswerQueueTest : public ::testing::Test {
   fs::path dir;
   void SetUp() override {
     queue.Clear();
-    dir = fs::temp_directory_path() / ("zem-answers-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = zem::testing::TestFolder("zem-answers");
     fs::create_directories(dir);
   }
   void TearDown() override {

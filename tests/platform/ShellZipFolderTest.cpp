@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/Clock.h"
-#include "tests/platform/MailTestSupport.h"
-#include "tests/platform/ZipTestSupport.h"
+#include "tests/support/MailTestSupport.h"
+#include "tests/support/ZipTestSupport.h"
 
 namespace {
 
@@ -164,41 +164,6 @@ TEST(ComLibrary, InitialisationIsCountedPerThreadAndModel) {
   CoUninitialize();
   CoUninitialize();
   EXPECT_EQ(zem::ComInitializationDepth(), before);
-}
-
-TEST(ComLibrary, OnlyTheShellClassIsOffered) {
-  ASSERT_EQ(CoInitialize(nullptr), S_OK);
-  void* object = nullptr;
-  const CLSID other = {0x1, 0x2, 0x3, {4, 5, 6, 7, 8, 9, 10, 11}};
-  EXPECT_EQ(CoCreateInstance(other, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, &object), REGDB_E_CLASSNOTREG);
-  EXPECT_EQ(CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER, IID_Folder, &object), E_NOINTERFACE);
-  zem::SetShellApplicationRegistered(false);
-  EXPECT_EQ(CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER, IID_IShellDispatch, &object),
-            REGDB_E_CLASSNOTREG);
-  zem::SetShellApplicationRegistered(true);
-  ASSERT_EQ(CoCreateInstance(CLSID_Shell, nullptr, CLSCTX_INPROC_SERVER, IID_IShellDispatch, &object), S_OK);
-  ASSERT_NE(object, nullptr);
-  static_cast<IShellDispatch*>(object)->Release();
-  CoUninitialize();
-}
-
-TEST(AutomationStrings, AreCopiesWithTheirLengthAndAreFreedWithTheVariant) {
-  const int before = zem::LiveSystemStrings();
-  const wchar_t text[] = L"C:\\temp\\Ünïcode.zip";
-  BSTR copy = SysAllocString(text);
-  ASSERT_NE(copy, text);
-  EXPECT_STREQ(copy, text);
-  EXPECT_EQ(SysStringLen(copy), std::wcslen(text));
-  EXPECT_EQ(SysAllocString(nullptr), nullptr);
-  SysFreeString(nullptr);
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = copy;
-  EXPECT_EQ(zem::LiveSystemStrings(), before + 1);
-  VariantClear(&v);
-  EXPECT_EQ(v.vt, VT_EMPTY);
-  EXPECT_EQ(zem::LiveSystemStrings(), before);
 }
 
 TEST(SystemClock, SleepMovesTheClockWithoutHoldingTheThread) {

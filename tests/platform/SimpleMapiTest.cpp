@@ -10,7 +10,7 @@
 
 #include "platform/MailClient.h"
 #include "platform/Modules.h"
-#include "tests/platform/MailTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 
 namespace {
 

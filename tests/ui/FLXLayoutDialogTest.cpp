@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <filesystem>
 
 #include "platform/CWinApp.h"
@@ -32,8 +34,7 @@ class TestDialog : public FLXLayoutDialog {
 class LayoutDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = fs::temp_directory_path() /
-               ("zem-layout-dialog-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    m_folder = zem::testing::TestFolder("zem-layout-dialog");
     fs::remove_all(m_folder);
     fs::create_directories(m_folder);
     zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));

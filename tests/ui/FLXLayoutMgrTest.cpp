@@ -189,19 +189,6 @@ TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn
   EXPECT_EQ(Width(Rect(edit)), 260) << "takes the whole width of its cell";
 }
 
-TEST_F(LayoutTest, FixedWidthEditKeepsItsWidthAtTheLeftOfItsCell) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND edit = Control(1, 150, 21, L"Edit");
-  layout.Add(root, layout.MakeItem(1, Mgr::LayFixedHeight | Mgr::LayFixedWidth, 150, 150));
-  auto filler = layout.MakePane(Mgr::Vertical);
-  layout.Add(root, filler);
-  Resize(400, 100);
-  layout.UpdateLayout();
-  EXPECT_EQ(Rect(edit).left, 0);
-  EXPECT_EQ(Width(Rect(edit)), 150);
-}
-
 TEST_F(LayoutTest, DropDownComboIsOnePixelNarrowerOnEachSideAndKeepsItsHeight) {
   Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
@@ -246,25 +233,6 @@ TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
   EXPECT_EQ(Rect(after).left, 43) << "its cell is kept";
 }
 
-TEST_F(LayoutTest, MadeItemTakesItsSizesFromItsControl) {
-  Mgr layout(m_dialog);
-  Control(1, 70, 21, L"ComboBoxEx32");
-  auto natural = layout.MakeItem(1);
-  auto* a = static_cast<Mgr::PaneItem*>(natural.Get());
-  EXPECT_EQ(a->m_width, 70);
-  EXPECT_EQ(a->m_minWidth, 70);
-  EXPECT_EQ(a->m_height, 21);
-  EXPECT_EQ(a->m_minHeight, 21);
-  EXPECT_TRUE(a->m_isComboBox);
-  auto given = layout.MakeItem(1, Mgr::LayGreedy, 90, -1, 10);
-  auto* b = static_cast<Mgr::PaneItem*>(given.Get());
-  EXPECT_EQ(b->m_width, 90);
-  EXPECT_EQ(b->m_minWidth, 90);
-  EXPECT_EQ(b->m_minHeight, 10);
-  EXPECT_EQ(b->MinHeight(), 10);
-  EXPECT_EQ(b->MaxWidth(), -1);
-}
-
 TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
   Mgr layout(m_dialog);
   Control(1, 40, 20);
@@ -295,17 +263,6 @@ TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
   EXPECT_EQ(Rect(spin).right, 200);
   EXPECT_EQ(Rect(edit).right, 200 - 16);
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
-}
-
-TEST_F(LayoutTest, UpdateRepaintsTheControlsAndErasesTheWindow) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND a = Control(1, 10, 10);
-  layout.Add(root, layout.MakeItem(1));
-  layout.UpdateLayout();
-  EXPECT_EQ(zem::PaintState(a).invalidations, 1);
-  EXPECT_EQ(zem::PaintState(a).updates, 1);
-  EXPECT_EQ(zem::PaintState(m_dialog).erasingInvalidations, 1);
 }
 
 TEST_F(LayoutTest, BackgroundShowsOnlyWhereNoVisibleControlLiesExceptGroupBoxes) {

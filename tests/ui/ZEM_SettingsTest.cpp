@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -19,8 +21,7 @@ namespace fs = std::filesystem;
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_root = fs::temp_directory_path() /
-             ("zem-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    m_root = zem::testing::TestFolder("zem-settings");
     fs::remove_all(m_root);
     fs::create_directories(m_root);
     m_appData = m_root / "config";
@@ -124,16 +125,6 @@ TEST_F(SettingsTest, AbsentValuesKeepWhatTheCallerPassedIn) {
   EXPECT_FALSE(fs::exists(m_appData)) << "nothing was written, so no folder was made";
 }
 
-TEST_F(SettingsTest, IntegersAreReadAsAtoiReadsThem) {
-  ASSERT_TRUE(m_settings->WriteString(L"s", L"n", L"12abc"));
-  ASSERT_TRUE(m_settings->WriteString(L"s", L"word", L"abc"));
-  int n = 5;
-  EXPECT_TRUE(m_settings->ReadInt(L"s", L"n", n));
-  EXPECT_EQ(n, 12);
-  EXPECT_TRUE(m_settings->ReadInt(L"s", L"word", n));
-  EXPECT_EQ(n, 0);
-}
-
 TEST_F(SettingsTest, LongTextsAreReadBackCutTo254Characters) {
   const std::wstring longText(400, L'a');
   ASSERT_TRUE(m_settings->WriteString(L"s", L"long", longText));
@@ -155,11 +146,6 @@ TEST_F(SettingsTest, EnsureFolderCreatesEveryMissingLevel) {
   EXPECT_TRUE(m_settings->EnsureFolder(deep)) << "an existing folder is fine";
   std::ofstream(m_root / "file") << "x";
   EXPECT_FALSE(m_settings->EnsureFolder(zem::FromUtf8((m_root / "file" / "sub").string())));
-}
-
-TEST(SettingsInstance, IsCreatedOnceForTheProcess) {
-  EXPECT_EQ(ZEM_SettingsImpl::Instance(), ZEM_SettingsImpl::Instance());
-  EXPECT_STREQ(ZEM_SettingsImpl::Instance()->GetClassName(), "ZEM_SettingsImpl");
 }
 
 }  // namespace

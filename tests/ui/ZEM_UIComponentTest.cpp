@@ -27,14 +27,6 @@ TEST(ComponentCasts, ComponentHeldAsBaseConvertsToComponentButNotToDialogEvent) 
   EXPECT_TRUE(component.IsKindOf("ZEM_2DUIComponent"));
 }
 
-TEST(Component, StartsWithoutIdAndNamedAfterIt) {
-  TestStatic component;
-  EXPECT_EQ(component.Id(), 0xFFFFFFFFu);
-  EXPECT_EQ(component.Name(), "-1");
-  EXPECT_EQ(component.GetOption(), 3);
-  EXPECT_FALSE(component.HasId(0));
-}
-
 TEST(Component, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
   HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
   HWND own = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 60, 21}, parent, 10000);
@@ -66,16 +58,6 @@ TEST(Component, SetWidthAndHeightKeepTheCornerAndTheOtherExtent) {
   EXPECT_EQ(r.right, 110);
   EXPECT_EQ(r.bottom, 50);
   DestroyWindow(parent);
-}
-
-TEST(Component, BaseKindStoresNoSettingsAndSaysSo) {
-  zem::ClearDebugOutput();
-  TestStatic component;
-  EXPECT_FALSE(component.ReadFromSettings());
-  EXPECT_FALSE(component.WriteToSettings());
-  ASSERT_EQ(zem::DebugOutput().size(), 2u);
-  EXPECT_EQ(zem::DebugOutput()[0],
-            L"ZEM_2DUIComponent: Read from settings for this kind of widget not yet implemented.\n");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "host/model/ModelFile.h"
 #include "host/ON_ArcCurve.h"
 #include "platform/TextEncoding.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ TEST(DocumentReaderErrors, CoordinatesBeyondSinglePrecisionAreRefusedWherever) {
 
 TEST(DocumentReaderErrors, AFailedReadLeavesTheDocumentAsItWas) {
   CRhinoDoc doc;
-  zem::test::AddMesh(doc);
+  zem::testing::AddMesh(doc);
   ModelReport report;
   EXPECT_FALSE(ReadDocumentText(Doc(R"("title": "X", "objects": [{"type": "mesh"}])"), L"", doc, report));
   EXPECT_EQ(report.error, L"objects[0]: \"mesh\" is missing");

@@ -6,9 +6,11 @@
 #include "host/ON_PolylineCurve.h"
 #include "host/model/ModelFile.h"
 #include "platform/TextEncoding.h"
-#include "tests/host/HostTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/TestFolder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -22,7 +24,7 @@ class MeshFileReaderTest : public ::testing::Test {
  protected:
   fs::path dir;
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("zem-meshfile-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = zem::testing::TestFolder("zem-meshfile");
     fs::create_directories(dir);
   }
   void TearDown() override { fs::remove_all(dir); }

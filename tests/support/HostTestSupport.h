@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-namespace zem::test {
+namespace zem::testing {
 
 // A flat grid of nx x ny quads in the plane z = 0, one unit each.
 inline ON_Mesh QuadGrid(int nx, int ny) {
@@ -32,4 +32,4 @@ inline CRhinoMeshObject* AddMesh(CRhinoDoc& doc, const ON_3dmObjectAttributes& a
   return object;
 }
 
-}  // namespace zem::test
+}  // namespace zem::testing

@@ -3,6 +3,8 @@
 // the system's temporary folder, and the page written by a writer.
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +20,7 @@ class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (const char* old = std::getenv("TMPDIR")) savedTmpdir = old;
-    folder = std::filesystem::temp_directory_path() /
-             (std::string("zem-capture-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder = TestFolder("zem-capture");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     setenv("TMPDIR", folder.c_str(), 1);

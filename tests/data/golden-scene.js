@@ -1,0 +1,21 @@
+function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){
+mi.push(0);var v#=new Float32Array([0,0,0,0,0,1,0,1,1,0,0,0,0,1,0.25,0.75,1,1,0,0,0,1,0.5,0.5,0,0,0,0,0,1,0,1,1,1,0,0,0,1,0.5,0.5,0,1,0,0,0,1,0.75,0.25,
+]);bl.push(2);var b#=gl.createBuffer();buff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,32,0);gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,32,12);gl.vertexAttribPointer(texLoc,2,gl.FLOAT,false,32,24);mi.push(1);var v#=new Float32Array([0,0,1,0,0,1,1,0,1,0,0,1,0,1,1,0,0,1,
+]);bl.push(1);var b#=gl.createBuffer();buff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,24,0);gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,24,12);mi.push(0);var v#=new Float32Array([0,0,2,0,0,1,0,0,2,0,2,0,0,1,0,0,0,2,2,0,0,1,0,0,
+]);bl.push(1);var b#=gl.createBuffer();buff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,32,0);gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,32,12);gl.vertexAttribPointer(texLoc,2,gl.FLOAT,false,32,24);mat.push(0.0313726,1,0,1,0.501961,0.0313726,0,0,1,0.3,0.25,1.52,64,1,0);
+mat.push(0.0313726,1,0,1,0.501961,0.0313726,0,0,1,0.3,0.25,1.52,64,0,1);
+mat.push(0.501961,0.501961,0.501961,0,0,0,1,1,1,0,0,1,0,0,-1);
+mat.push(0.8,0.8,0.8,1,1,1,0,0,0,0,0,1,64,0,-1);
+bbmin.x=0;bbmin.y=0;bbmin.z=0;bbmax.x=2;bbmax.y=2;bbmax.z=2;}
+function initTextures(textures){ var t# = gl.createTexture(); textures.push(t#);gl.bindTexture(gl.TEXTURE_2D, t#);gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById("tex1"));gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);gl.generateMipmap(gl.TEXTURE_2D);var t# = gl.createTexture(); textures.push(t#);gl.bindTexture(gl.TEXTURE_2D, t#);gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById("tex2"));gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);gl.generateMipmap(gl.TEXTURE_2D);}
+function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){
+cols.push(0,0,0);var v#=new Float32Array([0,0,0,1,0,0,1,1,0,0,1,0,0,0,0,]);lbl.push(5);var b#=gl.createBuffer();lbuff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);
+cols.push(0,0,0);var v#=new Float32Array([0,0,1,1,0,1,0,1,1,0,0,1,]);lbl.push(4);var b#=gl.createBuffer();lbuff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);
+cols.push(0,0,0);var v#=new Float32Array([0,0,2,2,0,2,0,2,2,0,0,2,]);lbl.push(4);var b#=gl.createBuffer();lbuff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);
+cols.push(1,0,0);var v#=new Float32Array([1,2,3,4,5,6,]);lbl.push(2);var b#=gl.createBuffer();lbuff.push(b#);gl.bindBuffer(gl.ARRAY_BUFFER,b#);gl.bufferData(gl.ARRAY_BUFFER,v#,gl.STATIC_DRAW);gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);
+bbmin.x=0;bbmin.y=0;bbmin.z=0;bbmax.x=4;bbmax.y=5;bbmax.z=6;}
+function initDots(dtpts){
+dtpts.push(1,2,3);dtpts.push(4,5,6);};function initView(veye,vtar,vx,vy){ veye.x=3;veye.y=-20;veye.z=4;vtar.x=0.5;vtar.y=0.5;vtar.z=0;vx.x=0.992646;vx.y=0.121054;vx.z=-3.46945e-18;vy.x=0;vy.y=0;vy.z=1;return 26.9923};function initBack(tlc,blc,trc,brc){tlc.x=1;tlc.y=0;tlc.z=0;blc.x=0;blc.y=0;blc.z=0.0313726;trc.x=1;trc.y=0;trc.z=0;brc.x=0;brc.y=0;brc.z=0.0313726;};
+<div id="dot1" style="position:absolute;background-color:#0A141E;color:#fff;z-index: 3;display:none;border-radius: 10px;-moz-border-radius: 10px;-webkit-border-radius: 10px;">&nbsp;first&nbsp;</div>
+<div id="dot2" style="position:absolute;background-color:#C8C8C8;color:#000;z-index: 3;display:none;border-radius: 10px;-moz-border-radius: 10px;-webkit-border-radius: 10px;">&nbsp;second&nbsp;</div>
+</div>
