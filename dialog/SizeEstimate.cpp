@@ -13,10 +13,10 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 }  // namespace
 
 float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped) {
-  const double meshes = (280.0 * static_cast<double>(counts.meshes) + 136.0 * static_cast<double>(counts.triangles)) /
-                        kMegabyte;
-  const double curves = (270.0 * static_cast<double>(counts.curves) + 25.0 * static_cast<double>(counts.points)) /
-                        kMegabyte;
+  const double meshes =
+      (280.0 * static_cast<double>(counts.meshes) + 136.0 * static_cast<double>(counts.triangles)) / kMegabyte;
+  const double curves =
+      (270.0 * static_cast<double>(counts.curves) + 25.0 * static_cast<double>(counts.points)) / kMegabyte;
   float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
   if (zipped) estimate *= kZipFactor;
   return estimate;
@@ -26,8 +26,8 @@ std::wstring SizeEstimate::Label(float megabytes) {
   // printf's "%.1f": the exact value rounded to one decimal, "." whatever
   // the locale.
   char digits[64];
-  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<double>(megabytes),
-                                 std::chars_format::fixed, 1);
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, static_cast<double>(megabytes), std::chars_format::fixed, 1);
   std::wstring label = L"Approximate file size: ";
   label.append(digits, end.ptr);
   label += L" MB";

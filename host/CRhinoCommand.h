@@ -57,6 +57,7 @@ class CRhinoCommand {
   virtual bool IsScriptCommand() const { return false; }
   bool IsTransparent() const { return m_transparent; }
   const CRhinoPlugIn* PlugIn() const { return m_plugIn; }
+
  private:
   bool m_transparent;
   bool m_doNotRepeat;

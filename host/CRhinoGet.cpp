@@ -70,7 +70,8 @@ CRhinoGet::result CRhinoGet::Ask() {
     for (const CRhinoCommandOption& o : m_options) {
       const std::wstring& name = english ? o.m_english_option_name : o.m_local_option_name;
       if (SameText(name, typed)) exact = o.m_option_index;
-      if (!typed.empty() && name.size() >= typed.size() && SameText(std::wstring_view(name).substr(0, typed.size()), typed)) {
+      if (!typed.empty() && name.size() >= typed.size() &&
+          SameText(std::wstring_view(name).substr(0, typed.size()), typed)) {
         starts = o.m_option_index;
         ++startsCount;
       }

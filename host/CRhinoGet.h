@@ -29,7 +29,7 @@ struct PromptRecord {
   std::wstring prompt;
   std::wstring defaultValue;
   std::vector<std::wstring> options;
-  std::vector<std::wstring> refused;  // answers that named no option
+  std::vector<std::wstring> refused;   // answers that named no option
   std::optional<std::wstring> answer;  // none: nothing answered (Escape)
 };
 // The prompts shown since the last clear, oldest first.
@@ -43,7 +43,8 @@ struct CRhinoCommandOptionName {
   const wchar_t* m_english_option_name;
   const wchar_t* m_local_option_name;
 };
-#define RHCMDOPTNAME(name) CRhinoCommandOptionName{name, name}
+#define RHCMDOPTNAME(name) \
+  CRhinoCommandOptionName { name, name }
 
 // An option offered at a prompt.
 class CRhinoCommandOption {
@@ -59,9 +60,9 @@ class CRhinoGet {
  public:
   enum result {
     no_result = 0,
-    cancel = 1,    // Escape
-    nothing = 2,   // Enter
-    option = 3,    // an option was chosen
+    cancel = 1,   // Escape
+    nothing = 2,  // Enter
+    option = 3,   // an option was chosen
   };
 
   virtual ~CRhinoGet() = default;

@@ -39,9 +39,9 @@ ZEM_AboutDialog::ZEM_AboutDialog(CWnd* parent, const wchar_t* productName)
 BOOL ZEM_AboutDialog::OnInitDialog() {
   ::SetWindowTextW(m_hWnd, (L"About " + m_productName).c_str());
   ::SetWindowTextW(GetDlgItemHandle(kProductText), m_productName.c_str());
-  const std::wstring version =
-      zem::FormatText(L"Version %d.%d.%d, built %s",
-                      {ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, ZEM_VERSION_BUILD, std::wstring(WebGLPlugIn().PlugInVersion())});
+  const std::wstring version = zem::FormatText(
+      L"Version %d.%d.%d, built %s",
+      {ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, ZEM_VERSION_BUILD, std::wstring(WebGLPlugIn().PlugInVersion())});
   ::SetWindowTextW(GetDlgItemHandle(kVersionText), version.c_str());
   ::SetWindowTextW(GetDlgItemHandle(kPageText), zem::kProductPage);
   return TRUE;

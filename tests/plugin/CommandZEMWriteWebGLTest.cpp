@@ -79,42 +79,26 @@ TEST_F(WriteWebGLCommandTest, IsRegisteredByTheModuleAndFailsSilentlyWithoutADoc
   EXPECT_TRUE(dialogs.empty());
 }
 
-struct ModeCase {
-  const char* name;
-  std::wstring answer;  // what the person answers at the prompt
-  bool answered;        // false: nothing is queued
-  int mode;
-};
-
-class ExportModeTest : public WriteWebGLCommandTest, public ::testing::WithParamInterface<ModeCase> {};
-
-TEST_P(ExportModeTest, MapsTheAnswerToAModeAndFileByDefault) {
-  if (GetParam().answered) zem::AnswerQueue::Instance().Push(kModePrompt, GetParam().answer);
-  EXPECT_EQ(WriteWebGLCommand().GetExportMode(), GetParam().mode);
-  ASSERT_EQ(zem::PromptsShown().size(), 1u);
+TEST_F(WriteWebGLCommandTest, MakesTheDialogOnceAndShowsItAgainInTheModeAnswered) {
+  CCommandZEMWriteWebGL command;
+  // Enter and Escape continue as a file export.
+  for (std::wstring_view mode :
+       {std::wstring_view(L"Email"), std::wstring_view(), std::wstring_view(L"File"), zem::kEscapeAnswer})
+    EXPECT_EQ(Run(command, mode), CRhinoCommand::success);
+  ASSERT_EQ(zem::PromptsShown().size(), 4u);
   EXPECT_EQ(zem::PromptsShown()[0].options, (std::vector<std::wstring>{L"File", L"Email", L"About"}));
   EXPECT_EQ(zem::PromptsShown()[0].defaultValue, L"File");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, ExportModeTest,
-    ::testing::Values(ModeCase{"File", L"File", true, CCommandZEMWriteWebGL::kFile},
-                      ModeCase{"Email", L"_Email", true, CCommandZEMWriteWebGL::kEmail},
-                      ModeCase{"About", L"about", true, CCommandZEMWriteWebGL::kAbout},
-                      ModeCase{"Enter", L"", true, CCommandZEMWriteWebGL::kFile},
-                      ModeCase{"Escape", std::wstring(zem::kEscapeAnswer), true, CCommandZEMWriteWebGL::kFile},
-                      ModeCase{"NoAnswer", L"", false, CCommandZEMWriteWebGL::kFile}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(WriteWebGLCommandTest, MakesTheDialogOnceAndShowsItAgainForEachMode) {
-  CCommandZEMWriteWebGL command;
-  EXPECT_EQ(Run(command, L"Email"), CRhinoCommand::success);
-  EXPECT_EQ(Run(command, L""), CRhinoCommand::success);
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(command.Dialog(), dialogs[0].get());
   EXPECT_EQ(dialogs[0]->parent, RhinoApp().MainWnd());
-  EXPECT_EQ(dialogs[0]->calls,
-            (std::vector<std::wstring>{L"create", L"show", L"prepare mail", L"show", L"prepare file"}));
+  EXPECT_EQ(dialogs[0]->calls, (std::vector<std::wstring>{L"create", L"show", L"prepare mail", L"show", L"prepare file",
+                                                          L"show", L"prepare file", L"show", L"prepare file"}));
+
+  // The dialog asks the command for its help address, topic included.
+  ON_wString url;
+  EXPECT_TRUE(command.GetCommandHelpURL(url));
+  EXPECT_EQ(std::wstring(url), HelpAddress(false) + L"::writewebgl.htm");
+  EXPECT_EQ(dialogs[0]->help(), std::wstring(url));
 }
 
 TEST_F(WriteWebGLCommandTest, ADialogWithoutAWindowIsGivenUpAndMadeAfreshNextTime) {
@@ -128,16 +112,6 @@ TEST_F(WriteWebGLCommandTest, ADialogWithoutAWindowIsGivenUpAndMadeAfreshNextTim
   EXPECT_EQ(dialogs[0]->calls, (std::vector<std::wstring>{L"create", L"discard"}));
   EXPECT_EQ(dialogs[1]->calls, (std::vector<std::wstring>{L"create", L"show", L"prepare file"}));
   EXPECT_EQ(command.Dialog(), dialogs[1].get());
-}
-
-TEST_F(WriteWebGLCommandTest, TheDialogAsksTheCommandForItsHelpAddressWithTheTopic) {
-  CCommandZEMWriteWebGL command;
-  Run(command, L"File");
-  ASSERT_EQ(dialogs.size(), 1u);
-  ON_wString url;
-  EXPECT_TRUE(command.GetCommandHelpURL(url));
-  EXPECT_EQ(std::wstring(url), HelpAddress(false) + L"::writewebgl.htm");
-  EXPECT_EQ(dialogs[0]->help(), std::wstring(url));
 }
 
 TEST_F(WriteWebGLCommandTest, AboutShowsAModalBoxOverTheMainWindowAndNoExportDialog) {
