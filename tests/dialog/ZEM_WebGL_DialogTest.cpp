@@ -261,9 +261,13 @@ TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSec
   EXPECT_EQ(zem::TimerCount(), timers);
   EXPECT_EQ(veiled(), 0);
 
+  // Second showing: the document closes while the host window is minimised;
+  // restoring the host window must not bring back the cancelled dialog.
   Show(false);
   ASSERT_EQ(veiled(), 1);
+  ShowWindow(RhinoApp().MainWnd(), SW_MINIMIZE);
   RhinoApp().NewDocument();
+  ShowWindow(RhinoApp().MainWnd(), SW_RESTORE);
   EXPECT_FALSE(dialog->IsWindowVisible());
   EXPECT_TRUE(dialog->IsClosed());
   EXPECT_EQ(zem::TimerCount(), timers);
@@ -272,10 +276,6 @@ TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSec
   for (const wchar_t* name : {L"Top", L"Perspective"}) doc->CreateView(name);
   RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
   EXPECT_EQ(veiled(), 0);
-  // Restoring the host window does not bring back the closed dialog.
-  ShowWindow(RhinoApp().MainWnd(), SW_MINIMIZE);
-  ShowWindow(RhinoApp().MainWnd(), SW_RESTORE);
-  EXPECT_FALSE(dialog->IsWindowVisible());
 }
 
 TEST_F(WebGLDialogTest, F1AsksForTheHelpAddressAtEachRequest) {
@@ -325,6 +325,12 @@ TEST_F(WebGLDialogTest, PicturesInBothModesShowEveryControlWhole) {
     EXPECT_EQ(Rect(AuthorEdit()).top, Rect(Child(L"Author")).top);
     EXPECT_EQ(Rect(LinkEdit()).top, Rect(Combo()).top);
     EXPECT_GT(Rect(TitleEdit()).left, Rect(Child(L"HTML Title")).right);
+    EXPECT_GE(Rect(TitleEdit()).right - Rect(TitleEdit()).left, 150);
+    EXPECT_EQ(Rect(LinkEdit()).left, Rect(TitleEdit()).left);
+    // The boxes below the combo in their order, the size text last.
+    const HWND order[] = {Combo(), Child(L"Show Dots"), Child(L"Show Notes"), Child(L"Send ZIP file"),
+                          Child(SizeText())};
+    for (std::size_t i = 1; i < std::size(order); ++i) EXPECT_GT(Rect(order[i]).top, Rect(order[i - 1]).top) << i;
     EXPECT_TRUE(zem::RenderWindowToPng(dialog->m_hWnd, (folder / (mail ? "export-email.png" : "export-file.png")).string()));
     Press(IDCANCEL);
   }
