@@ -74,12 +74,10 @@ void ZEM_WebGL_Dialog::CreateContent(const Mgr::CPaneBase& content) {
   const Mgr::CPaneBase columns = layout.MakePane(Mgr::Horizontal, kFilling, kBorder);
   const Mgr::CPaneBase left = layout.MakePane(Mgr::Vertical, Mgr::LayGreedy, kBorder);
   const Mgr::CPaneBase right = layout.MakePane(Mgr::Vertical, Mgr::LayGreedy, kBorder);
-  for (const ZEM_UIComponent* c : {static_cast<const ZEM_UIComponent*>(&m_titleLabel),
-                                   static_cast<const ZEM_UIComponent*>(&m_authorLabel),
-                                   static_cast<const ZEM_UIComponent*>(&m_linkModeCombo),
-                                   static_cast<const ZEM_UIComponent*>(&m_dotsCheck),
-                                   static_cast<const ZEM_UIComponent*>(&m_notesCheck),
-                                   static_cast<const ZEM_UIComponent*>(&m_zipCheck)})
+  for (const ZEM_UIComponent* c :
+       {static_cast<const ZEM_UIComponent*>(&m_titleLabel), static_cast<const ZEM_UIComponent*>(&m_authorLabel),
+        static_cast<const ZEM_UIComponent*>(&m_linkModeCombo), static_cast<const ZEM_UIComponent*>(&m_dotsCheck),
+        static_cast<const ZEM_UIComponent*>(&m_notesCheck), static_cast<const ZEM_UIComponent*>(&m_zipCheck)})
     layout.Add(left, layout.MakeItem(IdOf(*c), kRowItem));
   layout.Add(right, layout.MakeItem(IdOf(m_titleEdit), Mgr::LayFixedHeight, kEditWidth, kEditWidth));
   layout.Add(right, layout.MakeItem(IdOf(m_authorEdit), Mgr::LayFixedHeight));

@@ -54,7 +54,6 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog, public ZEM_WebGL_DialogInterfa
   void StoreTitleAndAuthor(std::wstring title, std::wstring author);
 
   ZEM_ActiveViewportDisplay& Preview() { return m_preview; }
-  bool SendsByMail() const { return m_sendByMail; }
 
  private:
   PreviewCounts Counts() const;
