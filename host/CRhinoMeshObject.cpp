@@ -54,13 +54,20 @@ int MeshNakedEdgePolylines(const ON_Mesh& mesh, ON_SimpleArray<ON_Curve*>& curve
       ++edgeUse[{std::min(a, b), std::max(a, b)}];
     }
   }
-  // Naked edges, as an adjacency list of topological vertices.
-  std::map<int, std::vector<int>> adjacent;
+  // Naked edges, as an adjacency list of topological vertices. Each list
+  // keeps a cursor past the edges already taken, so a vertex on many naked
+  // edges (the hub of a fan of loose triangles) is scanned once in all,
+  // not once per step through it.
+  struct NakedEdges {
+    std::vector<int> neighbours;
+    std::size_t next = 0;
+  };
+  std::map<int, NakedEdges> adjacent;
   std::map<std::pair<int, int>, bool> used;
   for (const auto& [edge, uses] : edgeUse) {
     if (uses != 1) continue;
-    adjacent[edge.first].push_back(edge.second);
-    adjacent[edge.second].push_back(edge.first);
+    adjacent[edge.first].neighbours.push_back(edge.second);
+    adjacent[edge.second].neighbours.push_back(edge.first);
     used[edge] = false;
   }
   auto take = [&](int a, int b) {
@@ -75,7 +82,9 @@ int MeshNakedEdgePolylines(const ON_Mesh& mesh, ON_SimpleArray<ON_Curve*>& curve
     int current = start;
     for (;;) {
       int next = -1;
-      for (int n : adjacent[current]) {
+      NakedEdges& here = adjacent[current];
+      while (here.next < here.neighbours.size()) {
+        const int n = here.neighbours[here.next++];
         if (take(current, n)) {
           next = n;
           break;
@@ -91,12 +100,12 @@ int MeshNakedEdgePolylines(const ON_Mesh& mesh, ON_SimpleArray<ON_Curve*>& curve
   const int before = curves.Count();
   // Open chains start at their ends (vertices not on exactly two naked
   // edges); what is left are closed loops.
-  for (const auto& [vertex, neighbours] : adjacent) {
-    if (neighbours.size() != 2) {
-      for (std::size_t k = 0; k < neighbours.size(); ++k) walk(vertex);
+  for (const auto& [vertex, edges] : adjacent) {
+    if (edges.neighbours.size() != 2) {
+      for (std::size_t k = 0; k < edges.neighbours.size(); ++k) walk(vertex);
     }
   }
-  for (const auto& [vertex, neighbours] : adjacent) walk(vertex);
+  for (const auto& [vertex, edges] : adjacent) walk(vertex);
   return curves.Count() - before;
 }
 
