@@ -55,33 +55,35 @@ constexpr auto kPairs = [] {
   return pairs;
 }();
 
+// Digit pairs of a number below 1e6 without dividing: d * ceil(2^32 / 10^4)
+// holds d / 10^4 above bit 32 and the rest as a fraction below it, close
+// enough that multiplying the fraction by 100 twice brings up the next two
+// pairs exactly (for every such number; the tests write each six-digit one).
+constexpr std::uint64_t kPairFraction = 429497;
+constexpr std::uint64_t kLow32 = 0xFFFFFFFF;
+
 // The six significant digits of mantissa * 2^-scale * 10^shift (shift
 // 0 .. 9), rounded half to even exactly as printf rounds the binary value,
-// for any normal double. The slow, general case; kept out of line so the
-// float case below stays small enough to inline.
-[[gnu::noinline]] std::uint64_t WideScaledDigits(std::uint64_t mantissa, int scale, int shift) {
-  const u128 numerator = static_cast<u128>(mantissa) * kPow10[shift];
-  if (scale <= 0) return static_cast<std::uint64_t>(numerator << -scale);
-  const u128 whole = numerator >> scale;
-  const u128 rest = numerator - (whole << scale);
-  const u128 half = static_cast<u128>(1) << (scale - 1);
-  std::uint64_t digits = static_cast<std::uint64_t>(whole);
-  if (rest > half || (rest == half && (digits & 1))) ++digits;
-  return digits;
-}
-
-// As WideScaledDigits, with a shortcut for a float's value (mesh data): its
-// 24-bit mantissa times 10^9 fits in 64 bits, so the exact rounding needs no
-// wider arithmetic. Adding just under a half, plus one when the whole part
-// is odd, rounds half to even without a branch.
-inline std::uint64_t ScaledDigits(std::uint64_t mantissa, int scale, int shift) {
-  if ((mantissa & ((std::uint64_t{1} << 29) - 1)) == 0 && scale > 29 && scale - 29 < 64) {
+// for a normal double in the fixed-point range. When the value is a float's
+// (mesh data), its 24-bit mantissa times 10^9 fits in 64 bits, so the exact
+// rounding needs no wider arithmetic; adding just under a half, plus one
+// when the whole part is odd, rounds half to even without a branch.
+template <bool IsFloat>
+std::uint64_t ScaledDigits(std::uint64_t mantissa, int scale, int shift) {
+  if constexpr (IsFloat) {
     const std::uint64_t numerator = (mantissa >> 29) * kPow10[shift];
     const int s = scale - 29;
     const std::uint64_t odd = (numerator >> s) & 1;
     return (numerator + (std::uint64_t{1} << (s - 1)) - 1 + odd) >> s;
+  } else {
+    const u128 numerator = static_cast<u128>(mantissa) * kPow10[shift];
+    const u128 whole = numerator >> scale;
+    const u128 rest = numerator - (whole << scale);
+    const u128 half = static_cast<u128>(1) << (scale - 1);
+    std::uint64_t digits = static_cast<std::uint64_t>(whole);
+    if (rest > half || (rest == half && (digits & 1))) ++digits;
+    return digits;
   }
-  return WideScaledDigits(mantissa, scale, shift);
 }
 
 // The fixed-point form of "%g" for 1e-4 <= |value| < 1e6 when the rounded
@@ -89,6 +91,7 @@ inline std::uint64_t ScaledDigits(std::uint64_t mantissa, int scale, int shift) 
 // form, so the caller takes the general path. Random model data would make
 // any branch on the sign, the decade or the digit count a guess the
 // processor often loses, so the text is put together without them.
+template <bool IsFloat>
 char* FormatFixed(char* out, double value) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   const auto negative = static_cast<int>(bits >> 63);
@@ -103,14 +106,16 @@ char* FormatFixed(char* out, double value) {
   std::uint64_t digits;
   // Rounding may carry into the next decade (999999.5 -> 1e+06, 0.0999995 -> 0.1);
   // then the digits are taken again one place further left.
-  while ((digits = ScaledDigits(mantissa, scale, 5 - decade)) >= 1000000) {
+  while ((digits = ScaledDigits<IsFloat>(mantissa, scale, 5 - decade)) >= 1000000) {
     if (++decade > 5) return nullptr;
   }
-  const auto d = static_cast<std::uint32_t>(digits);
   std::uint64_t six = 0;  // the six digit characters, zero above
-  std::memcpy(reinterpret_cast<char*>(&six), &kPairs[2 * (d / 10000)], 2);
-  std::memcpy(reinterpret_cast<char*>(&six) + 2, &kPairs[2 * (d / 100 % 100)], 2);
-  std::memcpy(reinterpret_cast<char*>(&six) + 4, &kPairs[2 * (d % 100)], 2);
+  std::uint64_t y = digits * kPairFraction;
+  std::memcpy(reinterpret_cast<char*>(&six), &kPairs[2 * (y >> 32)], 2);
+  y = (y & kLow32) * 100;
+  std::memcpy(reinterpret_cast<char*>(&six) + 2, &kPairs[2 * (y >> 32)], 2);
+  y = (y & kLow32) * 100;
+  std::memcpy(reinterpret_cast<char*>(&six) + 4, &kPairs[2 * (y >> 32)], 2);
   // Significant digits: six less the trailing zeros, which are the zero
   // bytes at the top once '0' is taken from each digit (the first is not 0).
   const int significant = 6 - static_cast<int>(static_cast<unsigned>(std::countl_zero((six - 0x303030303030) << 16)) / 8);
@@ -132,19 +137,30 @@ char* FormatFixed(char* out, double value) {
   return out + length;
 }
 
+// FormatFixed for values that are not a float's, out of line like the
+// general path.
+[[gnu::noinline]] char* FormatWideFixed(char* out, double value) { return FormatFixed<false>(out, value); }
+
+// Zero, the exponent form, infinities and NaN: std::to_chars, whose general
+// format with a precision gives exactly printf's "%.6g" text. Out of line so
+// the fixed-point path saves no registers for a call it does not make.
+[[gnu::noinline]] char* FormatGeneral(char* out, double value) {
+  return std::to_chars(out, out + kMaxNumberChars, value, std::chars_format::general, 6).ptr;
+}
+
 }  // namespace
 
 char* FormatNumberG(char* out, double value) {
   // The values of model data mostly lie where "%g" writes fixed-point
   // digits; those are made here with exact integer arithmetic, which is
-  // several times faster than the general conversion. Everything else (zero,
-  // exponent form, infinities, NaN) takes std::to_chars, whose general
-  // format with a precision gives exactly printf's "%.6g" text.
+  // several times faster than the general conversion.
   const double magnitude = std::fabs(value);
   if (magnitude >= 1e-4 && magnitude < 1e6) {
-    if (char* end = FormatFixed(out, value)) return end;
+    // A float's value leaves the low 29 bits of a double's mantissa zero.
+    const bool isFloat = (std::bit_cast<std::uint64_t>(value) & ((std::uint64_t{1} << 29) - 1)) == 0;
+    if (char* end = isFloat ? FormatFixed<true>(out, value) : FormatWideFixed(out, value)) return end;
   }
-  return std::to_chars(out, out + kMaxNumberChars, value, std::chars_format::general, 6).ptr;
+  return FormatGeneral(out, value);
 }
 
 char* FormatInteger(char* out, long long value) {
