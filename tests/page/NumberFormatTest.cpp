@@ -55,6 +55,17 @@ TEST(FormatNumberG, EqualsPrintfOnFloatsOfEveryDecadeAroundTheFixedRange) {
   }
 }
 
+TEST(FormatNumberG, WritesEverySixDigitNumberInEveryDecade) {
+  // Every digit sequence the fixed-point path can produce, with the point in
+  // each place and the trailing zeros of each count.
+  for (int digits = 100000; digits < 1000000; ++digits) {
+    for (double scale : {1.0, 1e-3, 1e-9}) {
+      const double v = static_cast<float>(digits * scale);
+      ASSERT_EQ(G(v), Printf(v)) << v;
+    }
+  }
+}
+
 TEST(FormatNumberG, RoundsExactTiesToEvenAndCarriesIntoTheNextDecade) {
   const double values[] = {100000.5, 100001.5, 999999.5, 999998.5, 0.5, 2.5, 0.0999995, 9.999995, 99999.95,
                            0.000999995, 0.00999999, 0.000100000005, 999999.4999, 0.00012345650000000001,
