@@ -106,7 +106,9 @@ class DialogTest : public zem::testing::FrameworkTest {
   void TearDown() override { m_owner.DestroyWindow(), FrameworkTest::TearDown(); }
   // Created once and shown as the command shows it.
   static void Show(ZEM_Dialog& dialog) {
-    if (!IsWindow(dialog.m_hWnd)) ASSERT_TRUE(dialog.CreateDialogWindow());
+    if (!IsWindow(dialog.m_hWnd)) {
+      ASSERT_TRUE(dialog.CreateDialogWindow());
+    }
     dialog.SetClosed(false);
     dialog.ShowWindow(SW_SHOW);
   }
