@@ -116,15 +116,6 @@ TEST_F(TextureImages, CachedFloatsAreNeverReadWithAnotherSize) {
   EXPECT_EQ(square[0], 173);  // 0.5, read anew
 }
 
-TEST_F(TextureImages, AnotherRgbeFileInBetweenIsReadAndTheFirstAgain) {
-  std::wstring first = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
-  std::wstring other = Rgbe("b.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 128}; });
-  int width = 0, height = 0;
-  ASSERT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
-  ASSERT_EQ(LoadImageRGB(*cache, other, width, height)[0], 173);
-  EXPECT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
-}
-
 TEST_F(TextureImages, BrokenRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
   auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };

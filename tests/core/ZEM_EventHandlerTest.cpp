@@ -93,20 +93,6 @@ TEST(Registration, HandlerHoldsAReferenceUntilUnregistered) {
   EXPECT_EQ(handler.SubscriberCount(), 0u);
 }
 
-TEST(Registration, DetachFromAllLeavesEveryHandler) {
-  std::vector<std::string> log;
-  ZEM_EventHandler first, second;
-  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
-  first.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
-  second.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
-  EXPECT_EQ(a->RefCount(), 3);
-  a->DetachFromAll();
-  EXPECT_FALSE(first.IsRegistered(a.Get()));
-  EXPECT_FALSE(second.IsRegistered(a.Get()));
-  EXPECT_TRUE(a->Handlers().empty());
-  EXPECT_EQ(a->RefCount(), 1);
-}
-
 TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
   std::vector<std::string> log;
   int deleted = 0;

@@ -71,41 +71,6 @@ TEST_F(RedrawTest, AnEnabledConduitRunsOncePerViewportFrame) {
   EXPECT_EQ(conduit.objectsSeen, 1);
 }
 
-TEST_F(RedrawTest, EveryViewportButTheActiveOneIsVeiled) {
-  VeilConduit conduit;
-  conduit.Enable();
-  doc->Redraw();
-  for (int i = 0; i < doc->ViewCount(); ++i) {
-    const CRhinoView* view = doc->View(i);
-    const auto& frames = view->DisplayPipeline()->LastFrames();
-    ASSERT_EQ(frames.size(), 1u);
-    const bool active = view == RhinoApp().ActiveView();
-    ASSERT_EQ(frames[0].fills.size(), active ? 0u : 1u) << std::string(view->Name().begin(), view->Name().end());
-    if (!active) {
-      EXPECT_EQ(frames[0].fills[0].width, 800);
-      EXPECT_EQ(frames[0].fills[0].height, 600);
-      EXPECT_EQ(frames[0].fills[0].transparency, 64);
-    }
-  }
-}
-
-TEST_F(RedrawTest, DeferredRedrawDrawsTheRefreshedViewsWhenIdle) {
-  VeilConduit conduit;
-  conduit.Enable();
-  RhinoApp().Idle();  // draws what is pending from setting up
-  conduit.calls = 0;
-  doc->RefreshViews(true);
-  doc->DeferredRedraw();
-  EXPECT_EQ(conduit.calls, 0) << "nothing is drawn before the host is idle";
-  EXPECT_EQ(RhinoApp().Idle(), 4);
-  EXPECT_EQ(conduit.calls, 4);
-  EXPECT_EQ(RhinoApp().Idle(), 0) << "one redraw per request";
-
-  doc->RefreshViews(false);
-  doc->DeferredRedraw();
-  EXPECT_EQ(RhinoApp().Idle(), 1) << "only the active view";
-}
-
 TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
   VeilConduit conduit;
   conduit.Enable();
@@ -125,23 +90,6 @@ TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
   EXPECT_EQ(drawnWhenPostedArrived, 0) << "posted messages come before the idle step";
   EXPECT_EQ(conduit.calls, 4);
   DestroyWindow(window);
-}
-
-TEST_F(RedrawTest, AViewOfSeveralViewportsDrawsAFrameForEach) {
-  CRhinoView* layout = doc->CreateView(L"Page 1");
-  layout->AddViewport(L"Detail 1");
-  CRhinoViewport* detail = layout->AddViewport(L"Detail 2");
-  ASSERT_TRUE(layout->SetActiveViewport(detail->ViewportId()));
-  RhinoApp().SetActiveView(layout);
-  VeilConduit conduit;
-  conduit.Enable();
-  layout->Redraw();
-  EXPECT_EQ(conduit.calls, 3);
-  const auto& frames = layout->DisplayPipeline()->LastFrames();
-  ASSERT_EQ(frames.size(), 3u);
-  EXPECT_EQ(frames[0].fills.size(), 1u);
-  EXPECT_EQ(frames[2].fills.size(), 0u) << "the active detail is not veiled";
-  EXPECT_EQ(layout->DisplayPipeline()->VP().ViewportId(), detail->ViewportId());
 }
 
 TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
@@ -164,26 +112,6 @@ TEST_F(RedrawTest, HiddenObjectsAreNotInTheFrame) {
   conduit.Enable();
   RhinoApp().ActiveView()->Redraw();
   EXPECT_EQ(conduit.objectsSeen, 1);
-}
-
-TEST_F(RedrawTest, WatchersHearEventsOnlyWhileRegisteredAndEnabled) {
-  RecordingWatcher watcher;
-  watcher.Register();
-  RhinoApp().SetActiveView(doc->FindView(L"Top"));
-  EXPECT_TRUE(watcher.events.empty()) << "registered but not enabled";
-  watcher.Enable(true);
-  RhinoApp().SetActiveView(doc->FindView(L"Front"));
-  RhinoApp().SetActiveView(doc->FindView(L"Front"));  // no change, no event
-  ON_Material m;
-  doc->m_material_table.AddMaterial(m);
-  m.m_diffuse = ON_Color(1, 2, 3);
-  doc->m_material_table.ModifyMaterial(m, 0);
-  RhinoApp().SaveDocument(L"model.json", [](const CRhinoDoc&) { return true; });
-  RhinoApp().CloseDocument();
-  watcher.UnRegister();
-  RhinoApp().NewDocument();
-  EXPECT_EQ(watcher.events, (std::vector<std::wstring>{L"active Front", L"material 0 0", L"material 3 0",
-                                                       L"save model.json", L"close"}));
 }
 
 TEST_F(RedrawTest, OpeningADocumentClosesTheOldOneAndActivatesTheFirstView) {

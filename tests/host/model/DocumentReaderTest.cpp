@@ -219,63 +219,6 @@ TEST(DocumentReaderContent, ADocumentWithoutViewsGetsTheDefaultLayout) {
   EXPECT_TRUE(r.doc.View(0)->DisplayPipeline()->DisplayAttrs()->m_bUseObjectMaterial);
 }
 
-TEST(DemoDocument, ShowsEveryFeatureAPageCanShow) {
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::OpenDemoDocument(report)) << std::string(report.error.begin(), report.error.end());
-  EXPECT_TRUE(report.notes.empty());
-  const CRhinoDoc& doc = *RhinoApp().ActiveDoc();
-  EXPECT_EQ(RhinoApp().ActiveView()->Name(), L"Perspective");
-  const CDisplayPipelineAttributes* mode = RhinoApp().ActiveView()->DisplayPipeline()->DisplayAttrs();
-  EXPECT_TRUE(mode->m_bUseObjectMaterial);
-  EXPECT_EQ(mode->BackgroundFillMode(), CDisplayPipelineAttributes::FBFM_GRADIENT_2_COLOR);
-
-  int textured = 0, transparent = 0, reflective = 0;
-  for (int i = 0; i < doc.m_material_table.MaterialCount(); ++i) {
-    const CRhinoMaterial& m = doc.m_material_table[i];
-    const int t = m.FindTexture(nullptr, ON_Texture::bitmap_texture);
-    if (t >= 0) {
-      ON_wString found;
-      EXPECT_TRUE(CRhinoFileUtilities::FindFile(m.m_textures[t].m_filename, found)) << "texture files are written out";
-      ++textured;
-    }
-    transparent += m.m_transparency > 0 ? 1 : 0;
-    reflective += m.m_reflectivity > 0 ? 1 : 0;
-  }
-  EXPECT_EQ(textured, 3);
-  EXPECT_GE(transparent, 2);
-  EXPECT_GE(reflective, 1);
-
-  int meshes = 0, breps = 0, unmeshed = 0, curves = 0, dots = 0, hidden = 0, locked = 0, invisible = 0, quads = 0, triangles = 0;
-  CRhinoObjectIterator it(doc, 7, 3);
-  for (const CRhinoObject* o = it.First(); o; o = it.Next()) {
-    ON_SimpleArray<const ON_Mesh*> list;
-    const int n = o->GetMeshes(ON::render_mesh, list);
-    for (const ON_Mesh* m : list) {
-      quads += m->QuadCount();
-      triangles += m->TriangleCount();
-    }
-    meshes += o->ObjectType() == ON::mesh_object;
-    breps += o->ObjectType() == ON::brep_object;
-    unmeshed += o->ObjectType() == ON::brep_object && n == 0;
-    curves += o->ObjectType() == ON::curve_object;
-    dots += o->ObjectType() == ON::text_dot;
-    hidden += o->IsHidden();
-    locked += o->IsLocked();
-    invisible += !o->IsVisible();
-  }
-  EXPECT_GE(meshes, 3);
-  EXPECT_GE(breps, 4);
-  EXPECT_EQ(unmeshed, 1);
-  EXPECT_GE(curves, 5);
-  EXPECT_GE(dots, 2);
-  EXPECT_EQ(hidden, 1);
-  EXPECT_EQ(locked, 1);
-  EXPECT_EQ(invisible, 2) << "the hidden object and the one on the hidden layer";
-  EXPECT_GT(quads, 0);
-  EXPECT_GT(triangles, 0);
-  RhinoApp().CloseDocument();
-}
-
 TEST(ModelFiles, AMissingFileIsAClearError) {
   zem::ModelReport report;
   CRhinoDoc doc;
