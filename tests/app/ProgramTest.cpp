@@ -192,23 +192,6 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   EXPECT_EQ(left, 0u);
 }
 
-TEST_F(ProgramTest, EmailWithoutZipAttachesTheExportedPage) {
-  zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
-  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
-  fs::create_directories(folder / "out");
-  Outcome run = Zem({"demo", "--email", "--outbox", (folder / "out").string(), "--title", "Caf\xc3\xa9"});
-  EXPECT_EQ(run.code, 0) << run.err;
-  const auto draft = OnlyDraft(folder / "out");
-  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: Caf\xc3\xa9");
-  EXPECT_EQ(draft.BodyText().rfind("Please open the attached HTML page", 0), 0u);
-  const auto attachments = draft.Attachments();
-  ASSERT_EQ(attachments.size(), 1u);
-  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html");
-  const std::string page = attachments[0]->Decoded();
-  EXPECT_EQ(page.rfind("<!--\r\n     WebGL Model: Caf\xe9\r\n", 0), 0u);
-  EXPECT_EQ(page.substr(page.size() - 16), "</body></html>\r\n");
-}
-
 }  // namespace
 
 namespace {

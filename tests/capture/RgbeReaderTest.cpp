@@ -31,25 +31,6 @@ Bytes operator+(Bytes a, const Bytes& b) {
 
 const std::string kHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n";
 
-TEST(RgbeToFloat, ScalesMantissasByTheExponent) {
-  float r, g, b;
-  const unsigned char black[4] = {200, 100, 50, 0};
-  RgbeToFloat(black, &r, &g, &b);
-  EXPECT_EQ(r, 0.0f);
-  EXPECT_EQ(g, 0.0f);
-  EXPECT_EQ(b, 0.0f);
-  const unsigned char full[4] = {255, 128, 1, 136};
-  RgbeToFloat(full, &r, &g, &b);
-  EXPECT_EQ(r, 255.0f);
-  EXPECT_EQ(g, 128.0f);
-  EXPECT_EQ(b, 1.0f);
-  const unsigned char half[4] = {128, 64, 0, 128};
-  RgbeToFloat(half, &r, &g, &b);
-  EXPECT_EQ(r, 0.5f);
-  EXPECT_EQ(g, 0.25f);
-  EXPECT_EQ(b, 0.0f);
-}
-
 TEST(ReadRgbeHeader, SkipsHeaderLinesAndReadsTheSize) {
   MemoryFile f(kHeader + "-Y 7 +X 13\n");
   int width = 0, height = 0;

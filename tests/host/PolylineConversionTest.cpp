@@ -20,16 +20,6 @@ ON_PolylineCurve Convert(const ON_Curve& curve, int* result = nullptr) {
   return out;
 }
 
-// A full circle as a rational quadratic curve of nine control points.
-ON_NurbsCurve NurbsCircle(double r) {
-  ON_NurbsCurve c(3, true, 3, 9);
-  const double w = std::sqrt(0.5);
-  const double xy[9][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}, {1, 0}};
-  for (int i = 0; i < 9; ++i) c.SetCV(i, ON_3dPoint(r * xy[i][0], r * xy[i][1], 0), i % 2 ? w : 1.0);
-  c.m_knot = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4};
-  return c;
-}
-
 double LargestTurn(const ON_Curve& curve, const ON_PolylineCurve& p) {
   double largest = 0;
   for (int i = 0; i + 1 < p.PointCount(); ++i) {
