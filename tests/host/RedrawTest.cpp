@@ -104,29 +104,4 @@ TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
   SUCCEED();
 }
 
-TEST_F(RedrawTest, HiddenObjectsAreNotInTheFrame) {
-  ON_3dmObjectAttributes hidden;
-  hidden.SetMode(ON_3dmObjectAttributes::hidden_object);
-  zem::testing::AddMesh(*doc, hidden);
-  VeilConduit conduit;
-  conduit.Enable();
-  RhinoApp().ActiveView()->Redraw();
-  EXPECT_EQ(conduit.objectsSeen, 1);
-}
-
-TEST_F(RedrawTest, OpeningADocumentClosesTheOldOneAndActivatesTheFirstView) {
-  RecordingWatcher watcher;
-  watcher.Register();
-  watcher.Enable(true);
-  ASSERT_TRUE(RhinoApp().OpenDocument(L"x", [](CRhinoDoc& d) {
-    d.CreateView(L"Perspective");
-    return true;
-  }));
-  EXPECT_EQ(RhinoApp().ActiveView()->Name(), L"Perspective");
-  EXPECT_EQ(watcher.events, (std::vector<std::wstring>{L"close", L"active Perspective", L"opened"}));
-  EXPECT_FALSE(RhinoApp().OpenDocument(L"y", [](CRhinoDoc&) { return false; }));
-  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
-  EXPECT_EQ(RhinoApp().ActiveView(), nullptr);
-}
-
 }  // namespace
