@@ -67,17 +67,6 @@ TEST_F(ProgramTest, QuietPrintsNothing) {
   EXPECT_EQ(run.err, "");
 }
 
-TEST_F(ProgramTest, HelpAndVersionSucceed) {
-  Outcome help = Zem({"--help"});
-  EXPECT_EQ(help.code, 0);
-  EXPECT_NE(help.out.find("zem-webgl demo"), std::string::npos);
-  for (int code : {0, 1, 2})
-    EXPECT_NE(help.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << "explains exit code " << code;
-  Outcome version = Zem({"--version"});
-  EXPECT_EQ(version.code, 0);
-  EXPECT_EQ(version.out.rfind("zem-webgl ", 0), 0u);
-}
-
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},

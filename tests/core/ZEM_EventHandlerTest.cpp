@@ -161,27 +161,6 @@ struct FakeDialog : ZEM_DialogEventTarget {
   void HideWindow() override { calls.push_back("hide"); }
 };
 
-TEST(DialogSubscriber, RoutesEachEventKindToItsDialogHook) {
-  ZEM_EventHandler general, model;
-  FakeDialog dialog;
-  auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));
-  subscriber->Subscribe(general, model);
-
-  ZEM_HardwareInfoEvent hardware;
-  ZEM_AddEnvironmentEvent environment;
-  ZEM_SaveDocumentEvent save;
-  ZEM_CloseDocumentEvent close;
-  general.FireEvent(hardware);
-  general.FireEvent(environment);
-  general.FireEvent(close);  // not registered with the general handler
-  model.FireEvent(save);
-  dialog.closesOnSave = true;
-  model.FireEvent(save);
-  model.FireEvent(close);
-  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"hardware", "environment", "command-control", "command-control",
-                                                    "hide", "cancel", "hide"}));
-}
-
 TEST(DialogSubscriber, ClosingTheDocumentCancelsADialogThatDetachesItsSubscriberMeanwhile) {
   ZEM_EventHandler general, model;
   FakeDialog dialog;
