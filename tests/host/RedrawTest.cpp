@@ -1,5 +1,4 @@
 #include "host/CRhinoDisplayConduit.h"
-#include "host/CRhinoEventWatcher.h"
 #include "platform/Window.h"
 #include "tests/support/HostTestSupport.h"
 
@@ -12,39 +11,19 @@
 
 namespace {
 
-// Counts its frames and veils every viewport but the active one, as a
-// preview conduit does.
-class VeilConduit : public CRhinoDisplayConduit {
+// Counts its frames and what it was given.
+class CountingConduit : public CRhinoDisplayConduit {
  public:
-  VeilConduit() : CRhinoDisplayConduit(SC_DRAWFOREGROUND, false) {}
+  CountingConduit() : CRhinoDisplayConduit(SC_DRAWFOREGROUND, false) {}
   bool ExecConduit(CRhinoDisplayPipeline& dp, UINT channel, bool&) override {
     ++calls;
     channels.push_back(channel);
     objectsSeen = dp.GetObjectCount();
-    const ON_UUID active = RhinoApp().ActiveView()->ActiveViewportID();
-    if (dp.VP().ViewportId() != active) {
-      int l, r, b, t;
-      dp.VP().GetScreenPort(&l, &r, &b, &t);
-      dp.FillSolidRect(0, 0, r - l, b - t, RGB(0, 0, 0), 64);
-    }
     return true;
   }
   int calls = 0;
   int objectsSeen = -1;
   std::vector<UINT> channels;
-};
-
-class RecordingWatcher : public CRhinoEventWatcher {
- public:
-  void OnSetActiveView(CRhinoView* view) override { events.push_back(L"active " + std::wstring(view->Name())); }
-  void OnCloseDocument(CRhinoDoc&) override { events.push_back(L"close"); }
-  void OnNewDocument(CRhinoDoc&) override { events.push_back(L"new"); }
-  void OnBeginSaveDocument(CRhinoDoc&, const wchar_t* name, BOOL) override { events.push_back(L"save " + std::wstring(name)); }
-  void OnEndOpenDocument(CRhinoDoc&, const wchar_t*, BOOL, BOOL) override { events.push_back(L"opened"); }
-  void MaterialTableEvent(material_event e, const CRhinoMaterialTable&, int index, const ON_Material*) override {
-    events.push_back(L"material " + std::to_wstring(static_cast<int>(e)) + L" " + std::to_wstring(index));
-  }
-  std::vector<std::wstring> events;
 };
 
 // A document with the four-view layout and a mesh, active.
@@ -61,7 +40,7 @@ class RedrawTest : public ::testing::Test {
 };
 
 TEST_F(RedrawTest, AnEnabledConduitRunsOncePerViewportFrame) {
-  VeilConduit conduit;
+  CountingConduit conduit;
   doc->Redraw();
   EXPECT_EQ(conduit.calls, 0) << "not enabled at construction";
   conduit.Enable();
@@ -72,7 +51,7 @@ TEST_F(RedrawTest, AnEnabledConduitRunsOncePerViewportFrame) {
 }
 
 TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
-  VeilConduit conduit;
+  CountingConduit conduit;
   conduit.Enable();
   RhinoApp().Idle();
   conduit.calls = 0;
@@ -93,7 +72,7 @@ TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
 }
 
 TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
-  auto conduit = std::make_unique<VeilConduit>();
+  auto conduit = std::make_unique<CountingConduit>();
   conduit->Enable();
   conduit->Disable();
   doc->Redraw();
