@@ -97,14 +97,14 @@ class Export : public zem::testing::TempFolderTest {
 };
 
 TEST(ComposeLinkTarget, FollowsTheLinkMode) {
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kWebLink), L"http://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"ann@example.com", ExportOptions::kMailLink), L"mailto:ann@example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::kMailLink), L"https://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::kWebLink), L"https://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kNoLink), L"");
-  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::kMailLink), L"mailto:MAILTO:ann@example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"", ExportOptions::kMailLink), L"");
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::kNoSelection), L"example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::Web), L"http://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:ann@example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Mail), L"https://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Web), L"https://example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoLink), L"");
+  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:MAILTO:ann@example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"", ExportOptions::LinkMode::Mail), L"");
+  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
 }
 
 TEST_F(Export, WritesTheWholePageAndRemembersTitleAndAuthor) {
@@ -113,7 +113,7 @@ TEST_F(Export, WritesTheWholePageAndRemembersTitleAndAuthor) {
   options.title = L"Bike";
   options.author = L"Ann";
   options.linkText = L"ann@example.com";
-  options.linkMode = ExportOptions::kMailLink;
+  options.linkMode = ExportOptions::LinkMode::Mail;
   ExportResult result = Run(options);
   ASSERT_EQ(result.status, ExportStatus::Written);
   EXPECT_EQ(result.pagePath, PagePath());
