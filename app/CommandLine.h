@@ -25,6 +25,7 @@ struct CommandLine {
   std::wstring outbox;                  // where mail drafts are saved
   bool quiet = false;
   int threads = 0;                      // 0: the machine's cores
+  bool compact = false;                 // store mesh data indexed as base64
   bool terminal = false;                // the error stream is a terminal (progress lines)
   // The options as given, but for the models, -o and --jobs: what each
   // export of a batch is run with.

@@ -25,6 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Many mail servers refuse messages above 20 to 25 MB.
+constexpr std::uintmax_t kMailSizeWarning = 20'000'000;
+
 std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 
 // The page next to the model, named after it; or, when -o names an
@@ -182,6 +185,7 @@ ExportOptions OptionsFor(const CommandLine& line, const CRhinoDoc& doc) {
   options.sendByMail = line.email;
   options.zip = line.zip;
   options.threads = line.threads;
+  options.compact = line.compact;
   return options;
 }
 
@@ -220,6 +224,11 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
       err << "zem-webgl: writing " << page.string()
           << " failed (disk full or folder removed?); a page already there is left as it was\n";
       return kExitFailed;
+  }
+  if (result.mailed && result.mailedBytes > kMailSizeWarning) {
+    err << "zem-webgl: warning: the mailed " << (line.zip ? "archive" : "page") << " is "
+        << (result.mailedBytes + 500000) / 1000000 << " MB; mail servers may refuse attachments above 20 MB"
+        << (line.compact ? "" : " (--compact makes the page of a large model much smaller)") << "\n";
   }
   if (line.quiet) return kExitOk;
   if (result.mailed) {

@@ -1,6 +1,7 @@
 #include "capture/DeliverByMail.h"
 
 #include <cwctype>
+#include <filesystem>
 #include <random>
 
 #include "delivery/CreateZipWithFile.h"
@@ -8,6 +9,7 @@
 #include "delivery/SendMailWithAttachment.h"
 #include "page/PageLinks.h"
 #include "platform/FileFunctions.h"
+#include "platform/NativePath.h"
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
 
@@ -121,11 +123,11 @@ void DiscardMailPage(const std::wstring& pagePath) {
   }
 }
 
-void DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
-                   const std::function<void()>& hideDialog) {
+std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
+                             const std::function<void()>& hideDialog) {
   if (pagePath.empty() || GetFileAttributesW(pagePath.c_str()) != FILE_ATTRIBUTE_NORMAL) {
     DiscardMailPage(pagePath);
-    return;
+    return 0;
   }
   const std::wstring subject = kMailSubjectPrefix + title;
   std::wstring attachment = pagePath;
@@ -138,8 +140,11 @@ void DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool
       body = MailBodyForArchive();
     }
   }
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(zem::NativePath(attachment), ec);
   if (hideDialog) hideDialog();
   // The hand-over takes the attachment's bytes, so the files may go at once.
   SendMailWithAttachment(attachment, mainWindow, subject, body);
   DiscardMailPage(pagePath);
+  return ec ? 0 : size;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The e-mail steps of an export: where the page is written, and handing the
 // page (or a zip archive holding it) to the mail client afterwards.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -30,7 +31,8 @@ std::wstring MailPagePath(const std::wstring& documentTitle);
 // page and archive (and the export's folder) afterwards, even when the
 // hand-over fails. When the archive does not come to hold the page, the page
 // itself is mailed with the page body. A missing page is not mailed.
-void DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
+// Answers the size in bytes of what was handed over (0 when nothing was).
+std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
                    const std::function<void()>& hideDialog);
 
 // Deletes the temporary page, its archive and the export's folder without

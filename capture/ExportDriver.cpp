@@ -50,6 +50,7 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.m_progress = hooks.progress;
   writer.m_threads = threads;
+  writer.m_compact = options.compact;
   auto capturePreview = [&] {
     const auto start = Clock::now();
     writer.CapturePreviewImage();
@@ -197,7 +198,8 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
   const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;
   if (options.sendByMail) {
     if (written) {
-      DeliverByMail(result.pagePath, options.title, options.zip, RhinoApp().MainWnd(), hooks.hideDialog);
+      result.mailedBytes =
+          DeliverByMail(result.pagePath, options.title, options.zip, RhinoApp().MainWnd(), hooks.hideDialog);
       result.mailed = true;
     } else {
       DiscardMailPage(result.pagePath);

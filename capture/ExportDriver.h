@@ -3,6 +3,7 @@
 // dialog's "Ok" runs it: choose the page (a save dialog, or a temporary
 // file for e-mail), let the sibling renderer write it when that renderer
 // draws the view, else write it ourselves, then mail it when asked.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,6 +27,7 @@ struct ExportResult {
   ExportStatus status = ExportStatus::Cancelled;
   std::wstring pagePath;  // in e-mail mode a temporary page, gone once mailed
   bool mailed = false;    // handed to the mail client
+  std::uintmax_t mailedBytes = 0;  // size of the attachment handed over
 };
 
 // Seconds spent in each stage of writing the page, for the benchmarks.

@@ -16,6 +16,7 @@ struct ExportOptions {
   bool showDots = true;
   bool zip = false;  // e-mail only
   int threads = 0;   // threads that write the page; 0: the machine's cores
+  bool compact = false;  // mesh data stored indexed as base64, decoded by the page
 };
 
 // The link target of the author line: empty for "No Link"; "mailto:" or

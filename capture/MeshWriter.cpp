@@ -1,15 +1,19 @@
 #include "capture/MeshWriter.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "capture/CompactMesh.h"
 #include "capture/ParallelFor.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "host/CRhinoObjectIterator.h"
+#include "page/Base64.h"
 #include "page/NumberFormat.h"
+#include "page/ViewerTexts.h"
 
 namespace {
 
@@ -145,6 +149,49 @@ void CloseBuffer(ZEM_Rhino_WebGLExport& writer, int triangles, bool textured, bo
   writer.WriteRawNarrow(zem::page_format::MeshAttributeCalls(textured));
 }
 
+void AppendExact(std::string& out, double value) {
+  char digits[32];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+  out.append(digits, ec == std::errc() ? end : digits);
+}
+
+// One call of the page's decoder per mesh: material, layout, vertex count,
+// how positions and normals are stored (bounds and steps in the shortest
+// text that reads back as the same double), the buffers, the data.
+bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, bool textured,
+                      bool useTexCoords) {
+  if (!writer.m_meshDecoderWritten) {
+    writer.WriteTemplate(zem::viewer::MeshDecoder());
+    writer.m_meshDecoderWritten = true;
+  }
+  const CompactMesh stored = EncodeCompactMesh(mesh, useTexCoords, kMeshChunkLimit);
+  for (int v : stored.vertices) {
+    const float p[3] = {mesh.m_V[v].x, mesh.m_V[v].y, mesh.m_V[v].z};
+    writer.ExtendBounds(p);
+  }
+  std::string head = "zemMesh(gl,posLoc,normLoc,texLoc,mi,buff,bl,";
+  for (int n : {materialNumber, textured ? 1 : 0, stored.vertexCount}) head += std::to_string(n) + ',';
+  head += stored.quantisedPositions ? "[1," : "[0,";
+  for (double v : stored.positionMin) AppendExact(head, v), head += ',';
+  for (double v : stored.positionStep) AppendExact(head, v), head += ',';
+  head += std::to_string(stored.octNormalBits / 8) + ',';
+  head += stored.texCoords ? "1],[" : "0],[";
+  for (std::size_t b = 0; b < stored.buffers.size(); ++b) {
+    const CompactMesh::Buffer& buffer = stored.buffers[b];
+    head += (b ? "," : "") + std::to_string(buffer.triangles) + ',' + std::to_string(buffer.base) +
+            (buffer.wide ? ",1" : ",0");
+  }
+  head += "],\"";
+  writer.WriteRawNarrow(head);
+  writer.WriteRawNarrow(zem::Base64Encode(stored.bytes.data(), stored.bytes.size()));
+  writer.WriteRawNarrow("\");\n");
+  for (const CompactMesh::Buffer& buffer : stored.buffers) {
+    writer.m_trianglesWritten += buffer.triangles;
+    if (writer.m_progress) writer.m_progress(writer.m_trianglesWritten);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MeshNeedsRepair(const ON_Mesh& mesh) {
@@ -180,6 +227,7 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   if (!writer.IsOpen()) return false;
   const bool textured = writer.UsesTexturedLayout(materialNumber);
   const bool useTexCoords = textured && texCoordCount > 0 && mesh.HasTextureCoordinates();
+  if (writer.m_compact) return WriteCompactMesh(writer, mesh, materialNumber, textured, useTexCoords);
   const RecordFormat format(mesh, textured, useTexCoords);
   const std::vector<Chunk> chunks = SplitIntoChunks(mesh);
   long long corners = 0;

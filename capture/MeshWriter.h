@@ -24,6 +24,8 @@ void CollectMeshes(ZEM_Rhino_WebGLExport& writer);
 // them; buffers of a material the viewer draws textured are always written
 // with texture coordinates (zero when the mesh has none). The mesh must be
 // sound (see RepairMeshForPage). False when no page is open.
+// In a compact page the mesh is stored once, indexed, and the page builds
+// the same buffers from it.
 bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount);
 
 // Makes a mesh safe to write: faces with an index out of range or a corner

@@ -54,6 +54,10 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
   // Threads that format mesh buffers (0: as many as the machine has cores).
   // The page is the same for any count.
   int m_threads = 1;
+  // Mesh buffers are stored indexed, as base64, and decoded by the page
+  // (see CompactMesh.h) instead of being written as number literals.
+  bool m_compact = false;
+  bool m_meshDecoderWritten = false;
 
  private:
   void BuildExportedMaterials();

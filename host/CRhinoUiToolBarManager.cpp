@@ -10,17 +10,6 @@
 
 namespace {
 
-std::wstring Folded(std::wstring_view text) {
-  std::wstring folded(text);
-  for (auto& c : folded) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
-  return folded;
-}
-
-std::wstring_view FilePart(std::wstring_view path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
   std::ifstream in(zem::NativePath(path), std::ios::binary);
   if (!in) return false;
@@ -42,7 +31,7 @@ int CRhinoUiToolBarCollection::FindToolBar(const wchar_t* name, bool ignoreCase)
   if (name == nullptr) return -1;
   for (std::size_t i = 0; i < m_toolbars.size(); ++i) {
     const std::wstring& have = m_toolbars[i]->Name();
-    if (ignoreCase ? Folded(have) == Folded(name) : have == name) return static_cast<int>(i);
+    if (ignoreCase ? zem::FoldedPath(have) == zem::FoldedPath(name) : have == name) return static_cast<int>(i);
   }
   return -1;
 }
@@ -69,10 +58,10 @@ bool CRhinoUiToolBarManager::ReadFile(const wchar_t* path, bool keep, bool check
 
 int CRhinoUiToolBarManager::CollectionIndex(const wchar_t* path, bool fileNameOnly) const {
   if (path == nullptr) return -1;
-  const std::wstring wanted = Folded(fileNameOnly ? FilePart(path) : std::wstring_view(path));
+  const std::wstring wanted = zem::FoldedPath(fileNameOnly ? zem::FileNamePart(path) : std::wstring_view(path));
   for (std::size_t i = 0; i < m_collections.size(); ++i) {
     const std::wstring& have = m_collections[i]->Path();
-    if (Folded(fileNameOnly ? FilePart(have) : std::wstring_view(have)) == wanted) return static_cast<int>(i);
+    if (zem::FoldedPath(fileNameOnly ? zem::FileNamePart(have) : std::wstring_view(have)) == wanted) return static_cast<int>(i);
   }
   return -1;
 }

@@ -4,21 +4,13 @@
 
 #include "host/PlugInModule.h"
 #include "platform/ModuleFileName.h"
+#include "platform/NativePath.h"
 
 // The loader's access to the modules and plug-in objects.
 struct zemPlugInLoader {
   static void SetFileName(CRhinoPlugIn& plugIn, const std::wstring& path) { plugIn.m_fileName = path; }
   static void SetLoaded(zem::PlugInModule& module, bool loaded) { module.m_loaded = loaded; }
 };
-
-namespace {
-
-std::wstring_view FilePart(std::wstring_view path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 namespace zem {
 namespace {
@@ -45,7 +37,7 @@ bool ReadText(const PlugInModule& module, const char* name, std::wstring& value,
 
 PlugInLoadResult LoadPlugIn(const std::wstring& path) {
   PlugInLoadResult result;
-  const std::wstring fileName(FilePart(path));
+  const std::wstring fileName(zem::FileNamePart(path));
   PlugInModule* module = PlugInModule::Find(fileName);
   if (module == nullptr) {
     result.error = L"Unable to load plug-in " + path + L": no plug-in module of that name.";
@@ -97,7 +89,7 @@ PlugInLoadResult LoadPlugIn(const std::wstring& path) {
 }
 
 void UnloadPlugIn(const std::wstring& path) {
-  if (PlugInModule* module = PlugInModule::Find(FilePart(path))) zemPlugInLoader::SetLoaded(*module, false);
+  if (PlugInModule* module = PlugInModule::Find(zem::FileNamePart(path))) zemPlugInLoader::SetLoaded(*module, false);
 }
 
 }  // namespace zem

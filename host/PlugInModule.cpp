@@ -4,17 +4,13 @@
 #include <cwctype>
 #include <string_view>
 
+#include "platform/NativePath.h"
+
 namespace {
 
 std::vector<zem::PlugInModule*>& Modules() {
   static std::vector<zem::PlugInModule*> modules;
   return modules;
-}
-
-std::wstring Folded(std::wstring_view text) {
-  std::wstring folded(text);
-  for (auto& c : folded) c = static_cast<wchar_t>(std::towlower(c));
-  return folded;
 }
 
 }  // namespace
@@ -45,9 +41,9 @@ FARPROC zem::PlugInModule::Export(const char* name) const {
 }
 
 zem::PlugInModule* zem::PlugInModule::Find(std::wstring_view fileName) {
-  const std::wstring wanted = Folded(fileName);
+  const std::wstring wanted = zem::FoldedPath(fileName);
   for (PlugInModule* module : Modules()) {
-    if (Folded(module->m_fileName) == wanted) return module;
+    if (zem::FoldedPath(module->m_fileName) == wanted) return module;
   }
   return nullptr;
 }

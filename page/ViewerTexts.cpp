@@ -25,5 +25,6 @@ const std::array<ShaderScript, 6>& Shaders() {
 std::string_view VectorClass() { return ZEM_TEXT(zem_viewer_ZEMVector_js); }
 std::string_view MatrixClass() { return ZEM_TEXT(zem_viewer_ZEMMat_js); }
 std::string_view MainScript() { return ZEM_TEXT(zem_viewer_viewer_js); }
+std::string_view MeshDecoder() { return ZEM_TEXT(zem_viewer_zemMesh_js); }
 
 }  // namespace zem::viewer

@@ -19,5 +19,7 @@ const std::array<ShaderScript, 6>& Shaders();
 std::string_view VectorClass();  // ZEMVector
 std::string_view MatrixClass();  // ZEMMat
 std::string_view MainScript();
+// zemMesh: decodes the stored meshes of a compact page inside initVB.
+std::string_view MeshDecoder();
 
 }  // namespace zem::viewer

@@ -1,3 +1,4 @@
+#include "platform/NativePath.h"
 #include "platform/ModuleFileName.h"
 
 #include <algorithm>
@@ -24,18 +25,6 @@ std::wstring ProgramFileName() {
   return error ? std::wstring() : zem::FromUtf8(exe.string());
 }
 
-// Lower case with backslashes, for comparing names the way Windows does.
-std::wstring Folded(std::wstring_view name) {
-  std::wstring folded(name);
-  for (auto& c : folded) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
-  return folded;
-}
-
-std::wstring_view FilePart(std::wstring_view path) {
-  const auto slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 void zem::SetModuleFileName(HMODULE module, const std::wstring& path) {
@@ -53,11 +42,11 @@ std::wstring zem::ModuleFileName(HMODULE module) {
 
 HMODULE GetModuleHandleW(LPCWSTR name) {
   if (name == nullptr) return ProgramHandle();
-  const std::wstring wanted = Folded(name);
+  const std::wstring wanted = zem::FoldedPath(name);
   const bool fileNameOnly = wanted.find(L'\\') == std::wstring::npos;
   for (const auto& [module, path] : Names()) {
-    const std::wstring have = Folded(path);
-    if (have == wanted || (fileNameOnly && FilePart(have) == wanted)) return module;
+    const std::wstring have = zem::FoldedPath(path);
+    if (have == wanted || (fileNameOnly && zem::FileNamePart(have) == wanted)) return module;
   }
   return nullptr;
 }

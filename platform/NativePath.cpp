@@ -1,5 +1,7 @@
 #include "platform/NativePath.h"
 
+#include <cwctype>
+
 #include "platform/TextEncoding.h"
 
 namespace zem {
@@ -10,6 +12,17 @@ std::string NativePath(std::wstring_view path) {
     if (c == '\\') c = '/';
   }
   return native;
+}
+
+std::wstring FoldedPath(std::wstring_view path) {
+  std::wstring folded(path);
+  for (auto& c : folded) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+  return folded;
+}
+
+std::wstring_view FileNamePart(std::wstring_view path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace zem

@@ -181,9 +181,36 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   EXPECT_EQ(left, 0u);
 }
 
-}  // namespace
+// A model whose standard page is beyond what mail servers take, and whose
+// compact page is not.
+fs::path WriteLargeGrid(const fs::path& folder) {
+  const fs::path obj = folder / "grid.obj";
+  std::ofstream out(obj);
+  const int n = 300;
+  for (int i = 0; i <= n; ++i)
+    for (int j = 0; j <= n; ++j) out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      const int a = i * (n + 1) + j + 1, b = a + n + 1;
+      out << "f " << a << ' ' << b << ' ' << b + 1 << ' ' << a + 1 << '\n';
+    }
+  return obj;
+}
 
-namespace {
+TEST_F(ProgramTest, MailingALargePageWarnsAndSuggestsTheCompactForm) {
+  zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
+  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
+  fs::create_directories(folder / "out");
+  const fs::path model = WriteLargeGrid(folder);
+  const std::string outbox = (folder / "out").string();
+  Outcome standard = Zem({"export", model.string(), "--email", "--outbox", outbox, "--quiet"});
+  EXPECT_EQ(standard.code, 0) << standard.err;
+  EXPECT_NE(standard.err.find("20 MB"), std::string::npos) << standard.err;
+  EXPECT_NE(standard.err.find("--compact"), std::string::npos) << standard.err;
+  Outcome compact = Zem({"export", model.string(), "--email", "--outbox", outbox, "--quiet", "--compact"});
+  EXPECT_EQ(compact.code, 0) << compact.err;
+  EXPECT_EQ(compact.err, "");
+}
 
 // Models of the batch tests: a quad OBJ named `name` in `folder`.
 fs::path WriteQuad(const fs::path& folder, const std::string& name) {
