@@ -9,6 +9,7 @@
 #include "platform/CWnd.h"
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
 }
 
 TEST(ApplicationProfile, BinaryValuesRoundTripThroughTheProfileFile) {
-  const fs::path folder = fs::temp_directory_path() / "zem-app-profile";
+  const fs::path folder = zem::testing::TestFolder("zem-app-profile");
   fs::remove_all(folder);
   fs::create_directories(folder);
   zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
