@@ -112,7 +112,9 @@ TEST_P(EmbeddedPngTest, DecodesAtItsSizeWithTheAlphaThePageNeeds) {
   ASSERT_TRUE(png_image_begin_read_from_memory(&image, c.blob.data, c.blob.size));
   EXPECT_EQ(image.width, c.width);
   EXPECT_EQ(image.height, c.height);
-  if (c.alpha == Alpha::SeeThroughCorner) EXPECT_TRUE(image.format & PNG_FORMAT_FLAG_ALPHA);
+  if (c.alpha == Alpha::SeeThroughCorner) {
+    EXPECT_TRUE(image.format & PNG_FORMAT_FLAG_ALPHA);
+  }
   image.format = PNG_FORMAT_RGBA;
   std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
   ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
