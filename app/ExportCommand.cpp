@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "app/Program.h"
 #include "capture/ExportDriver.h"
+#include "capture/ExportListener.h"
 #include "host/CDisplayPipelineAttributes.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
@@ -80,19 +82,25 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
   return total;
 }
 
-// Shows how far the mesh data of a large model has come, on one line that
-// is rewritten in place (so only where the error stream is a terminal).
-class Progress {
+// Hears the export: shows how far the mesh data of a large model has come,
+// on one line that is rewritten in place (so only where the error stream is
+// a terminal), and keeps the outcome.
+class Progress : public ExportListener {
  public:
   Progress(std::ostream& err, long long total, bool show) : m_err(err), m_total(total), m_show(show && total >= 200000) {}
-  ~Progress() { Finish(); }
+  ~Progress() override { Finish(); }
   // Clears the progress line, so that what follows starts on a clean line.
   void Finish() {
     if (m_shown) m_err << '\r' << std::string(70, ' ') << '\r' << std::flush;
     m_shown = false;
     m_show = false;
   }
-  void operator()(long long written) {
+  void OnExportFinished(const ExportResult& result) override {
+    Finish();
+    m_outcome = result;
+  }
+  const std::optional<ExportResult>& Outcome() const { return m_outcome; }
+  void OnExportProgress(long long written) override {
     if (!m_show || m_total <= 0) return;
     const int percent = static_cast<int>(100 * written / m_total);
     if (percent == m_percent) return;
@@ -109,6 +117,7 @@ class Progress {
   bool m_show;
   bool m_shown = false;
   int m_percent = -1;
+  std::optional<ExportResult> m_outcome;
 };
 
 // Opens the model (or the demo) as the host's document; false after
@@ -199,13 +208,15 @@ ExportResult Export(const CommandLine& line, const ExportOptions& options, const
   std::error_code ec;
   if (fs::exists(NativePath(page), ec)) answers.Push(kMessageBoxQuestion, L"yes");
   Progress progress(err, TrianglesToWrite(*RhinoApp().ActiveDoc()), !line.quiet && line.terminal);
-  ExportHooks hooks;
-  hooks.progress = [&progress](long long written) { progress(written); };
   ExportMemory memory;
-  const ExportResult result = RunExport(options, memory, hooks);
-  progress.Finish();
+  {
+    const ScopedExportListener listening(progress);
+    RunExport(options, memory);
+  }
   answers.Clear();
-  return result;
+  // The outcome as the listener heard it, the way it arrives when the
+  // export runs from the dialog; one never heard did not write a page.
+  return progress.Outcome().value_or(ExportResult{});
 }
 
 int Report(const CommandLine& line, const ExportResult& result, const fs::path& page, std::ostream& out,

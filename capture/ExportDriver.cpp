@@ -14,6 +14,7 @@
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
+#include "capture/ExportListener.h"
 #include "capture/MeshWriter.h"
 #include "capture/ParallelFor.h"
 #include "capture/TextDotWriter.h"
@@ -48,7 +49,15 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   using Clock = std::chrono::steady_clock;
   auto since = [](Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); };
   ZEM_Rhino_WebGLExport writer(doc, display);
-  writer.m_progress = hooks.progress;
+  // The mesh writer reports from the thread that writes the page in order,
+  // which is the caller's.
+  if (ExportListener* listener = CurrentExportListener())
+    writer.m_progress = [listener, &hooks](long long written) {
+      if (hooks.progress) hooks.progress(written);
+      listener->OnExportProgress(written);
+    };
+  else
+    writer.m_progress = hooks.progress;
   writer.m_threads = threads;
   writer.m_compact = options.compact;
   auto capturePreview = [&] {
@@ -165,7 +174,9 @@ bool TryRendererExport(const std::wstring& targetPath, const ExportOptions& opti
   return RhinoApp().RunScript(script.c_str(), 0);
 }
 
-ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
+namespace {
+
+ExportResult Export(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
   ExportResult result;
   CRhinoDoc* doc = RhinoApp().ActiveDoc();
   CRhinoView* view = RhinoApp().ActiveView();
@@ -205,5 +216,13 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
       DiscardMailPage(result.pagePath);
     }
   }
+  return result;
+}
+
+}  // namespace
+
+ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
+  ExportResult result = Export(options, memory, hooks);
+  if (ExportListener* listener = CurrentExportListener()) listener->OnExportFinished(result);
   return result;
 }

@@ -21,7 +21,7 @@ void RedrawAllViews() {
 }
 
 struct Counts {
-  int meshes = 0, triangles = 0, curves = 0, points = 0;
+  long long meshes = 0, triangles = 0, curves = 0, points = 0;
 };
 
 void CountMeshes(const CRhinoObject& object, Counts& counts) {
@@ -31,7 +31,7 @@ void CountMeshes(const CRhinoObject& object, Counts& counts) {
     const ON_Mesh* mesh = meshes[i];
     if (mesh == nullptr) continue;
     ++counts.meshes;
-    const int n = mesh->TriangleCount() + 2 * mesh->QuadCount();
+    const long long n = mesh->TriangleCount() + 2LL * mesh->QuadCount();
     // Textured vertex records are larger by about a third.
     counts.triangles += mesh->HasTextureCoordinates() ? n + n / 3 : n;
   }

@@ -28,11 +28,12 @@ class ZEM_ActiveViewportDisplay : public CRhinoDisplayConduit {
 
   bool ExecConduit(CRhinoDisplayPipeline& pipeline, UINT channel, bool& terminate) override;
 
-  // The counts of the active viewport's last frame.
-  int M = 0;
-  int T = 0;
-  int C = 0;
-  int P = 0;
+  // The counts of the active viewport's last frame (64 bits: a scanned
+  // model's weighted triangles add up past what 32 bits hold).
+  long long M = 0;
+  long long T = 0;
+  long long C = 0;
+  long long P = 0;
 
  private:
   ActiveViewEvent m_watcher;

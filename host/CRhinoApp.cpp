@@ -85,6 +85,14 @@ bool CRhinoApp::RunScript(const wchar_t* script, int) {
     std::vector<std::wstring> words = Words(text.substr(start, end - start));
     start = end + 1;
     if (words.empty()) continue;
+    // A running command that is no script command may not run scripts.
+    if (!m_running.empty() && !m_running.back()->IsScriptCommand()) return false;
+    if (CRhinoCommand* command = FindCommand(words.front().c_str())) {
+      const bool scripted = words.front().find(L'-') < words.front().find_first_not_of(L"_-");
+      if (!RunCommandObject(*command, scripted, {words.begin() + 1, words.end()})) return false;
+      ranAny = true;
+      continue;
+    }
     auto it = m_commands.find(CommandKey(words.front()));
     if (it == m_commands.end()) return false;
     ScriptCommand command = it->second;  // a command may unregister itself
@@ -93,6 +101,49 @@ bool CRhinoApp::RunScript(const wchar_t* script, int) {
     ranAny = true;
   }
   return ranAny;
+}
+
+bool CRhinoApp::RunCommandObject(CRhinoCommand& command, bool scripted, std::vector<std::wstring> words) {
+  // The line's words answer this command's prompts; a command run from
+  // inside another takes the words of its own line only.
+  std::deque<std::wstring> outer(std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
+  std::swap(outer, m_scriptWords);
+  m_running.push_back(&command);
+  const CRhinoCommandContext context(ActiveDoc(), scripted ? CRhinoCommandContext::script_ui
+                                                           : CRhinoCommandContext::interactive_ui);
+  const CRhinoCommand::result result = command.RunCommand(context);
+  m_running.pop_back();
+  std::swap(outer, m_scriptWords);
+  m_lastResult = result;
+  return result == CRhinoCommand::success;
+}
+
+std::optional<std::wstring> CRhinoApp::TakeScriptWord() {
+  if (m_running.empty() || m_scriptWords.empty()) return std::nullopt;
+  std::wstring word = std::move(m_scriptWords.front());
+  m_scriptWords.pop_front();
+  return word;
+}
+
+void CRhinoApp::RegisterCommand(CRhinoCommand* command) {
+  if (command && std::find(m_commandTable.begin(), m_commandTable.end(), command) == m_commandTable.end())
+    m_commandTable.push_back(command);
+}
+
+void CRhinoApp::UnregisterCommand(CRhinoCommand* command) {
+  m_commandTable.erase(std::remove(m_commandTable.begin(), m_commandTable.end(), command), m_commandTable.end());
+}
+
+CRhinoCommand* CRhinoApp::FindCommand(const wchar_t* name) const {
+  if (!name) return nullptr;
+  const std::wstring key = CommandKey(name);
+  if (key.empty()) return nullptr;
+  for (CRhinoCommand* command : m_commandTable) {
+    const wchar_t* english = command->EnglishCommandName();
+    const wchar_t* local = command->LocalCommandName();
+    if ((english && CommandKey(english) == key) || (local && CommandKey(local) == key)) return command;
+  }
+  return nullptr;
 }
 
 void CRhinoApp::RegisterScriptCommand(const wchar_t* name, ScriptCommand command) {

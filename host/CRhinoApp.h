@@ -5,11 +5,15 @@
 #include "host/CRhinoAppSettings.h"
 #include "platform/WinTypes.h"
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "host/CRhinoCommand.h"
 
 class CRhinoDoc;
 class CRhinoView;
@@ -38,9 +42,27 @@ class CRhinoApp {
   // command name, then its arguments (double quotes group words). Answers
   // true when every command exists and succeeded; stops at the first that
   // fails. Echo mode 0 runs quietly (the host prints nothing anyway).
+  // A registered command object (CRhinoCommand.h) runs with a context of
+  // the active document and takes the rest of its line as the answers to
+  // its prompts (CRhinoGet.h); it succeeds when it answers success. While a
+  // command that is no script command runs, scripts are refused.
   bool RunScript(const wchar_t* script, int echoMode = 1);
   void RegisterScriptCommand(const wchar_t* name, ScriptCommand command);
   void UnregisterScriptCommand(const wchar_t* name);
+
+  // The command table, in order of construction; maintained by the
+  // commands' constructors and destructors (names are read only when a
+  // command is looked up, after its construction).
+  void RegisterCommand(CRhinoCommand* command);
+  void UnregisterCommand(CRhinoCommand* command);
+  // The first command of that English or local name (prefixes "_" and "-"
+  // allowed, case ignored), or null: a later command of a taken name is
+  // never found by name.
+  CRhinoCommand* FindCommand(const wchar_t* name) const;
+  // What the command run last by RunScript answered.
+  CRhinoCommand::result LastCommandResult() const { return m_lastResult; }
+  // The next word of the running command's script line, for its prompts.
+  std::optional<std::wstring> TakeScriptWord();
 
   // Closes the open document (watchers hear of it) and starts a new, empty
   // one without views.
@@ -71,11 +93,17 @@ class CRhinoApp {
   void NotifyWatchers(const std::function<void(CRhinoEventWatcher&)>& event);
 
  private:
+  bool RunCommandObject(CRhinoCommand& command, bool scripted, std::vector<std::wstring> words);
+
   std::unique_ptr<CRhinoDoc> m_doc;
   CRhinoView* m_activeView = nullptr;
   HWND m_mainWnd = nullptr;
   CRhinoAppSettings m_settings;
   std::map<std::wstring, ScriptCommand> m_commands;
+  std::vector<CRhinoCommand*> m_commandTable;
+  std::vector<CRhinoCommand*> m_running;  // innermost last
+  std::deque<std::wstring> m_scriptWords;
+  CRhinoCommand::result m_lastResult = CRhinoCommand::success;
   std::vector<CRhinoDisplayConduit*> m_conduits;
   std::vector<CRhinoEventWatcher*> m_watchers;
 };

@@ -5,6 +5,7 @@
 // linked whole, so none of them is left out for want of a reference.
 #include "host/PlugInModule.h"
 #include "platform/ModuleState.h"
+#include "plugin/CCommandZEMWriteWebGL.h"
 #include "plugin/CRhino_WebGLApp.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "plugin/PlugInExports.h"
@@ -32,10 +33,12 @@ zem::PlugInModule theModule(L"ZEM_Rhino_WebGL.rhp", AfxGetStaticModuleState()->m
 
 CRhino_WebGLPlugIn thePlugIn;
 
-// The export command object is constructed here, after the plug-in.
+// Constructing the command registers it with the host.
+CCommandZEMWriteWebGL theWriteWebGLCommand;
 
 CRhino_WebGLApp theApp;
 
 }  // namespace
 
 CRhino_WebGLPlugIn& WebGLPlugIn() { return thePlugIn; }
+CCommandZEMWriteWebGL& WriteWebGLCommand() { return theWriteWebGLCommand; }

@@ -6,8 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Fonts.h"
+
 #include "core/ZEM_SmartPointer.h"
 #include "platform/WinTypes.h"
+
+class CWnd;
 
 class ZEM_UIComponent : public ZEM_BaseUnknown {
   ZEM_DECLARE_CLASS(ZEM_UIComponent, ZEM_BaseUnknown)
@@ -23,6 +27,9 @@ class ZEM_UIComponent : public ZEM_BaseUnknown {
   virtual int GetOption() const { return m_option; }
   // A control event routed by the dialog (code, extra value).
   virtual void OnEvent(int code, std::intptr_t extra) {}
+  // Hands the component's value to its bound parameter (none is bound in
+  // the export's dialogs).
+  virtual void CommitParameter() {}
 
   std::uint32_t Id() const { return m_id; }
   void SetId(std::uint32_t id) { m_id = id; }
@@ -54,11 +61,25 @@ class ZEM_2DUIComponent : public ZEM_UIComponent {
   // Keep the top-left corner and the other extent.
   virtual void SetHeight(int pixels);
   virtual void SetWidth(int pixels);
+  // Adds the control to its dialog's tooltips with that text; false when the
+  // control has no window or its dialog no tooltip control.
+  virtual bool SetToolTip(const std::wstring& text);
+  // Both extents at once, keeping the top-left corner.
+  virtual void SetSize(int width, int height);
+  // The text's extent in the parent dialog's font (0 x 0 without a dialog).
+  virtual SIZE TextExtent(const std::wstring& text) const;
+  // Width: the window text's extent plus `extra`; the height stays.
+  virtual void SizeToText(int extra);
   // The base kind stores nothing: both report false and leave a note on the
   // diagnostic output.
   virtual bool ReadFromSettings();
   virtual bool WriteToSettings();
   virtual void SetBuddy(ZEM_2DUIComponent* buddy) { m_buddy = buddy; }
+
+  static constexpr int kControlHeight = 21;
+
+  // Ids of controls created without one: 10000, 10001, ... for the process.
+  static std::uint32_t NextControlId();
 
   HWND Window() const { return m_window; }
   void SetWindow(HWND window) { m_window = window; }
@@ -72,6 +93,14 @@ class ZEM_2DUIComponent : public ZEM_UIComponent {
   }
 
  protected:
+  // The common creation of a control window as a child of the dialog: an id
+  // from the counter unless the component has one; width = the text's
+  // extent (0 without text) + `extra`, height 21; the dialog's font; the
+  // stored value read; the window shown. `self` is the control's CWnd, which
+  // is attached to the new window. False when no window could be made.
+  bool CreateControl(CWnd& self, CWnd* dialog, const wchar_t* className, const std::wstring& text, DWORD style,
+                     DWORD exStyle, int extra);
+
   HWND m_parentDialog = nullptr;
   int m_index2 = -1;
   ZEM_2DUIComponent* m_buddy = nullptr;

@@ -9,8 +9,10 @@
 #include <limits>
 #include <memory>
 #include <regex>
+#include <thread>
 
 #include "tests/support/CaptureTestSupport.h"
+#include "capture/ExportListener.h"
 #include "capture/MeshWriter.h"
 #include "capture/ViewWriter.h"
 #include "host/CRhinoApp.h"
@@ -373,5 +375,50 @@ TEST_P(ThreadedExport, WritesThePageOneThreadWrites) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, ThreadedExport, ::testing::Values(2, 3, 8));
+
+// Records what the driver tells it, and on which thread.
+class RecordingListener : public ExportListener {
+ public:
+  void OnExportProgress(long long written) override {
+    progress.push_back(written);
+    threads.push_back(std::this_thread::get_id());
+  }
+  void OnExportFinished(const ExportResult& result) override {
+    outcomes.push_back(result);
+    threads.push_back(std::this_thread::get_id());
+  }
+  std::vector<long long> progress;
+  std::vector<ExportResult> outcomes;
+  std::vector<std::thread::id> threads;
+};
+
+TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
+  AddMesh(Fan(8000));
+  RecordingListener listener;
+  ExportResult result;
+  {
+    ScopedExportListener listening(listener);
+    ExportOptions options;
+    options.threads = 4;
+    result = Run(options);
+  }
+  ASSERT_EQ(result.status, ExportStatus::Written);
+  // One report per buffer of at most 3555 triangles, growing to the whole.
+  EXPECT_EQ(listener.progress, (std::vector<long long>{3555, 7110, 8000}));
+  ASSERT_EQ(listener.outcomes.size(), 1u);
+  EXPECT_EQ(listener.outcomes[0].status, result.status);
+  EXPECT_EQ(listener.outcomes[0].pagePath, result.pagePath);
+  for (const std::thread::id& thread : listener.threads) EXPECT_EQ(thread, std::this_thread::get_id());
+
+  // Uninstalled with its scope: a later export is not heard.
+  Run();
+  EXPECT_EQ(listener.outcomes.size(), 1u);
+
+  // An export that ends before any page is heard too.
+  ScopedExportListener listening(listener);
+  Run({}, false);  // the save dialog cancelled
+  ASSERT_EQ(listener.outcomes.size(), 2u);
+  EXPECT_EQ(listener.outcomes[1].status, ExportStatus::Cancelled);
+}
 
 }  // namespace

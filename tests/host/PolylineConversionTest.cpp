@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-
 // The conversion as the wire export calls it.
 ON_PolylineCurve Convert(const ON_Curve& curve, int* result = nullptr) {
   ON_PolylineCurve out;

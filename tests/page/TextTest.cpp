@@ -1,6 +1,7 @@
 // Formatting, escaping and joining of the texts that go into the page.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "page/HtmlText.h"
@@ -18,6 +19,19 @@ TEST(FormatText, FillsTextIntegerAndNumberDirectives) {
   EXPECT_EQ(FormatText(L"<h2>%s</h2>%d:%g 100%%", {L"Bike", 42, 0.5}), L"<h2>Bike</h2>42:0.5 100%");
   EXPECT_EQ(FormatText(L"width:%dpx", {240}), L"width:240px");
   EXPECT_EQ(FormatText(L"%s and %s", {std::wstring(L"a"), L"b"}), L"a and b");
+}
+
+TEST(FormatText, FixedDecimalsWriteWhatPrintfWrites) {
+  for (double value : {0.0, 2.675, -0.5, 1.0 / 3.0, 123456789.987654321, -1e-7, 1e20}) {
+    for (int decimals : {0, 1, 2, 6, 20}) {
+      char expected[512];
+      std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+      const std::wstring format = FormatText(L"%%.%df", {decimals});
+      const std::wstring text = FormatText(format, {value});
+      EXPECT_EQ(std::string(text.begin(), text.end()), expected) << value << " with " << decimals;
+    }
+  }
+  EXPECT_EQ(FormatText(L"[%.3f] %s", {2, L"x"}), L"[2.000] x") << "integers too, and later arguments still match";
 }
 
 TEST(FormatText, NeverCutsLongResults) {

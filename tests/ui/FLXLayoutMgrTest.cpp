@@ -296,7 +296,8 @@ TEST(PaneHandles, LastHandleDeletesAndANewRootReleasesTheOldTree) {
     Mgr::CPaneBase second = first;
     first = Mgr::CPaneBase();
     EXPECT_EQ(deleted, 0);
-    second = second;
+    const Mgr::CPaneBase& alias = second;  // self-assignment through another name
+    second = alias;
     EXPECT_EQ(deleted, 0);
   }
   EXPECT_EQ(deleted, 1);

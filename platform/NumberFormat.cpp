@@ -1,4 +1,4 @@
-#include "page/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 #include <array>
 #include <bit>

@@ -1,10 +1,15 @@
-#include "page/TextFormat.h"
+#include "platform/TextFormat.h"
 
 #include <cassert>
+#include <charconv>
 
-#include "page/NumberFormat.h"
+#include "platform/NumberFormat.h"
 
 namespace zem {
+
+namespace {
+constexpr int kMaxDecimals = 20;
+}  // namespace
 
 void AppendFormatted(std::wstring& out, std::wstring_view format, std::initializer_list<TextArg> args) {
   const TextArg* next = args.begin();
@@ -17,6 +22,18 @@ void AppendFormatted(std::wstring& out, std::wstring_view format, std::initializ
       continue;
     }
     wchar_t directive = format[++i];
+    // "%.Nf": the precision's digits, then 'f'.
+    int decimals = -1;
+    if (directive == L'.') {
+      std::size_t j = i + 1;
+      int n = 0;
+      while (j < format.size() && format[j] >= L'0' && format[j] <= L'9' && n <= kMaxDecimals) n = n * 10 + (format[j++] - L'0');
+      if (j > i + 1 && j < format.size() && format[j] == L'f' && n <= kMaxDecimals) {
+        decimals = n;
+        i = j;
+        directive = L'f';
+      }
+    }
     if (directive == L'%') {
       out += L'%';
       continue;
@@ -41,6 +58,20 @@ void AppendFormatted(std::wstring& out, std::wstring_view format, std::initializ
         if (arg.kind() == TextArg::Kind::Number) stop = FormatNumberG(digits, arg.number());
         if (arg.kind() == TextArg::Kind::Integer) stop = FormatNumberG(digits, static_cast<double>(arg.integer()));
         break;
+      case L'f':
+        if (decimals >= 0) {
+          assert(arg.kind() != TextArg::Kind::Text);
+          const double value = arg.kind() == TextArg::Kind::Integer ? static_cast<double>(arg.integer()) : arg.number();
+          if (arg.kind() != TextArg::Kind::Text) {
+            // Fixed notation of a large magnitude needs more room than one
+            // number usually takes.
+            char fixed[kMaxNumberChars + 340];
+            auto [end, error] = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed, decimals);
+            if (error == std::errc()) out.append(fixed, end);
+          }
+          continue;
+        }
+        [[fallthrough]];
       default:
         assert(!"unknown format directive");
         out += L'%';

@@ -1,0 +1,11 @@
+#include "capture/ExportListener.h"
+
+#include <utility>
+
+namespace {
+ExportListener* g_listener = nullptr;
+}
+
+ExportListener* SetExportListener(ExportListener* listener) { return std::exchange(g_listener, listener); }
+
+ExportListener* CurrentExportListener() { return g_listener; }

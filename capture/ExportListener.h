@@ -1,0 +1,34 @@
+#pragma once
+// Whoever runs the exports from outside (the command-line host) hears how
+// each one goes without being the one that calls the driver: the export
+// dialog's "Ok" runs it, and the dialog itself stays silent. The driver
+// tells the installed listener the progress of the mesh data and the
+// outcome of every export, on the thread that runs the export.
+#include "capture/ExportDriver.h"
+
+class ExportListener {
+ public:
+  virtual ~ExportListener() = default;
+  // The triangles written so far, now and then.
+  virtual void OnExportProgress(long long trianglesWritten) {}
+  // Once per export, however it ended.
+  virtual void OnExportFinished(const ExportResult& result) {}
+};
+
+// Installs the listener for the exports that follow (null: none); answers
+// the one it replaces. The listener must outlive its installation.
+ExportListener* SetExportListener(ExportListener* listener);
+ExportListener* CurrentExportListener();
+
+// Installs a listener for the life of this object, then puts back the one
+// it replaced.
+class ScopedExportListener {
+ public:
+  explicit ScopedExportListener(ExportListener& listener) : m_previous(SetExportListener(&listener)) {}
+  ~ScopedExportListener() { SetExportListener(m_previous); }
+  ScopedExportListener(const ScopedExportListener&) = delete;
+  ScopedExportListener& operator=(const ScopedExportListener&) = delete;
+
+ private:
+  ExportListener* m_previous;
+};

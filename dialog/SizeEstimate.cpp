@@ -1,0 +1,42 @@
+#include "dialog/SizeEstimate.h"
+
+#include <charconv>
+
+namespace {
+
+// The page's fixed part (viewer, pictures) and the zip ratio, both the
+// single-precision value of 0.12.
+constexpr float kFixedMegabytes = 0.12f;
+constexpr float kZipFactor = 0.12f;
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+}  // namespace
+
+float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped) {
+  const double meshes =
+      (280.0 * static_cast<double>(counts.meshes) + 136.0 * static_cast<double>(counts.triangles)) / kMegabyte;
+  const double curves =
+      (270.0 * static_cast<double>(counts.curves) + 25.0 * static_cast<double>(counts.points)) / kMegabyte;
+  float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
+  if (zipped) estimate *= kZipFactor;
+  return estimate;
+}
+
+std::wstring SizeEstimate::Label(float megabytes) {
+  // printf's "%.1f": the exact value rounded to one decimal, "." whatever
+  // the locale.
+  char digits[64];
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, static_cast<double>(megabytes), std::chars_format::fixed, 1);
+  std::wstring label = L"Approximate file size: ";
+  label.append(digits, end.ptr);
+  label += L" MB";
+  return label;
+}
+
+std::optional<std::wstring> SizeEstimate::Update(const PreviewCounts& counts, bool zipped) {
+  const float estimate = Megabytes(counts, zipped);
+  if (estimate == m_last) return std::nullopt;
+  m_last = estimate;
+  return Label(estimate);
+}

@@ -1,0 +1,59 @@
+#include "dialog/SizeEstimate.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct EstimateCase {
+  const char* name;
+  PreviewCounts counts;
+  bool zipped;
+  const wchar_t* label;
+};
+
+class SizeEstimateLabelTest : public ::testing::TestWithParam<EstimateCase> {};
+
+// Expected values worked out by hand from the byte weights: 280 a mesh, 136
+// a weighted triangle, 270 a curve, 25 a polyline point, plus 0.12 MB.
+TEST_P(SizeEstimateLabelTest, ShowsTheEstimateWithOneDecimal) {
+  const EstimateCase& c = GetParam();
+  EXPECT_EQ(SizeEstimate::Label(SizeEstimate::Megabytes(c.counts, c.zipped)), c.label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, SizeEstimateLabelTest,
+    ::testing::Values(EstimateCase{"EmptyScene", {}, false, L"Approximate file size: 0.1 MB"},
+                      EstimateCase{"EmptySceneZipped", {}, true, L"Approximate file size: 0.0 MB"},
+                      // 136,000,280 bytes = 129.70 MB, + 0.12.
+                      EstimateCase{"MillionTriangles", {1, 1000000, 0, 0}, false, L"Approximate file size: 129.8 MB"},
+                      // 270,000 + 2,500,000 bytes = 2.64 MB, + 0.12.
+                      EstimateCase{"CurvesAndPoints", {0, 0, 1000, 100000}, false, L"Approximate file size: 2.8 MB"},
+                      // 20 million textured triangles weigh 26,666,666: 136 times that is
+                      // 3,626,666,576 bytes, past 32 bits (3458.66 MB, + 0.12).
+                      EstimateCase{"TwentyMillionTexturedTriangles",
+                                   {1, 26666666, 0, 0},
+                                   false,
+                                   L"Approximate file size: 3458.8 MB"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SizeEstimate, RewritesTheLabelOnlyWhenTheEstimateChanges) {
+  SizeEstimate estimate;
+  const PreviewCounts scene{2, 5000, 3, 40};
+  const std::optional<std::wstring> first = estimate.Update(scene, false);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_FALSE(estimate.Update(scene, false).has_value()) << "an equal estimate leaves the label alone";
+
+  // Zipping changes the estimate, and so does a changed scene.
+  const std::optional<std::wstring> zipped = estimate.Update(scene, true);
+  ASSERT_TRUE(zipped.has_value());
+  EXPECT_NE(*zipped, *first);
+  EXPECT_FLOAT_EQ(estimate.Last(), SizeEstimate::Megabytes(scene, false) * 0.12f);
+  EXPECT_TRUE(estimate.Update({2, 5001, 3, 40}, true).has_value());
+
+  // A new showing shows the estimate again even when it is the same.
+  estimate.Reset();
+  const std::optional<std::wstring> again = estimate.Update({2, 5001, 3, 40}, true);
+  EXPECT_EQ(again, SizeEstimate::Label(SizeEstimate::Megabytes({2, 5001, 3, 40}, true)));
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The framework's controls in a framework dialog: ids, sizes measured in the
+// dialog font, check-box settings, number modes and item data.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/UiTestSupport.h"
+#include "ui/ZEM_Button.h"
+#include "ui/ZEM_CheckBox.h"
+#include "ui/ZEM_ComboBox.h"
+#include "ui/ZEM_Dialog.h"
+#include "ui/ZEM_Edit.h"
+#include "ui/ZEM_Separator.h"
+
+namespace {
+
+class ControlsTest : public zem::testing::FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    m_dialog.SetButtonFlags(0);
+    ASSERT_TRUE(m_dialog.CreateDialogWindow());
+  }
+  ZEM_Dialog m_dialog;
+};
+
+// Runs in a fresh process, where no control has been made yet.
+[[noreturn]] void MakeTheFirstControls() {
+  zem::RegisterFrameworkResources();
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  ZEM_Dialog dialog;
+  dialog.SetButtonFlags(0);
+  if (!dialog.CreateDialogWindow()) std::exit(3);
+  ZEM_Static first, named, second;
+  first.Create(&dialog, L"a");
+  named.Create(&dialog, L"b", 77);
+  second.Create(&dialog, L"c");
+  std::exit(first.Id() == 10000 && named.Id() == 77 && second.Id() == 10001 &&
+                    GetDlgItem(dialog.m_hWnd, 10001) == second.Window()
+                ? 0
+                : 1);
+}
+
+TEST(ControlIds, TheProcesssFirstControlsTake10000And10001) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(MakeTheFirstControls(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ControlsTest, ControlsAreSizedFromTheirTextInTheDialogFont) {
+  ZEM_CheckBox zip;
+  ZEM_Static label;
+  ZEM_Edit edit;
+  ZEM_ComboBox combo;
+  ZEM_Separator separator;
+  ZEM_Button button, icon;
+  ASSERT_TRUE(zip.Create(&m_dialog, L"Send ZIP file") && label.Create(&m_dialog, L"Approximate file size") &&
+              edit.Create(&m_dialog) && combo.Create(&m_dialog) && separator.Create(&m_dialog) &&
+              button.Create(&m_dialog, L"Cancel") && icon.CreateIcon(&m_dialog, zem::kUndoIcon));
+  const HWND d = m_dialog.m_hWnd;
+  ASSERT_GT(Extent(d, L"Send ZIP file"), 40) << "measured, not zero";
+  struct Case {
+    HWND window;
+    int width, height;
+  };
+  for (const Case& c : {Case{zip.Window(), Extent(d, L"Send ZIP file") + 16, 21},
+                        Case{label.Window(), Extent(d, L"Approximate file size"), 21}, Case{edit.Window(), 60, 21},
+                        Case{combo.Window(), Extent(d, L"Test"), 21}, Case{separator.Window(), 1, 21},
+                        Case{button.Window(), Extent(d, L"Cancel"), 21}, Case{icon.Window(), 22, 22}}) {
+    const RECT r = Rect(c.window);
+    EXPECT_EQ(r.right - r.left, c.width) << zem::ToUtf8(zem::WindowText(c.window));
+    EXPECT_EQ(r.bottom - r.top, c.height);
+    EXPECT_TRUE(GetWindowLongW(c.window, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(SendMessageW(c.window, WM_GETFONT, 0, 0), SendMessageW(d, WM_GETFONT, 0, 0)) << "the dialog's font";
+  }
+}
+
+TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
+  ZEM_CheckBox keyless;
+  ASSERT_TRUE(keyless.Create(&m_dialog, L"Show Dots"));
+  keyless.SetChecked(true);
+  EXPECT_FALSE(keyless.WriteToSettings());
+  EXPECT_FALSE(keyless.ReadFromSettings());
+  EXPECT_FALSE(std::filesystem::exists(m_folder / "ZEMSettings.ini"));
+  for (bool checked : {true, false}) {
+    {
+      ZEM_CheckBox box;
+      box.SetSettingsKey(L"Export", L"Zip");
+      ASSERT_TRUE(box.Create(&m_dialog, L"Send ZIP file"));
+      box.SetChecked(checked);
+      EXPECT_TRUE(box.WriteToSettings());
+    }
+    std::ostringstream file;
+    file << std::ifstream(m_folder / "ZEMSettings.ini").rdbuf();
+    EXPECT_NE(file.str().find(checked ? "Zip=1" : "Zip=0"), std::string::npos) << file.str();
+    ZEM_CheckBox again;
+    again.SetSettingsKey(L"Export", L"Zip");
+    ASSERT_TRUE(again.Create(&m_dialog, L"Send ZIP file"));
+    EXPECT_EQ(again.IsChecked(), checked) << "read when created";
+  }
+}
+
+TEST_F(ControlsTest, EditRightAlignsAtTheSwitchToANumberModeAndShowsDecimals) {
+  ZEM_Edit text, real;
+  ASSERT_TRUE(text.Create(&m_dialog) && real.Create(&m_dialog));
+  real.SetRealRange(0, 1, 0.1);
+  EXPECT_FALSE(GetWindowLongW(text.Window(), GWL_STYLE) & ES_RIGHT);
+  EXPECT_TRUE(GetWindowLongW(real.Window(), GWL_STYLE) & ES_RIGHT);
+  EXPECT_EQ(real.GetMode(), ZEM_Edit::Mode::Real);
+  real.SetNumber(3.14159, 2);
+  EXPECT_EQ(real.GetText(), L"3.14");
+  SetWindowTextW(real.Window(), L"7");  // typed by a person
+  EXPECT_EQ(real.GetText(), L"7");
+  EXPECT_EQ(real.KeptText(), L"3.14");
+}
+
+TEST_F(ControlsTest, ComboBoxAnswersTheSelectedItemsDataOnlyWithASelection) {
+  ZEM_ComboBox combo;
+  ASSERT_TRUE(combo.Create(&m_dialog));
+  combo.AddItem(L"Mail", 0);
+  combo.AddItem(L"Web", 20);
+  EXPECT_FALSE(combo.SelectedData()) << "nothing selected, though an item's data is 0";
+  SendMessageW(combo.Window(), CB_SETCURSEL, 1, 0);
+  EXPECT_EQ(combo.SelectedData(), 20);
+  ASSERT_TRUE(combo.SelectData(0));
+  EXPECT_EQ(combo.SelectedData(), 0);
+}
+
+}  // namespace
