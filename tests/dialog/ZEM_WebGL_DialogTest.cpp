@@ -1,0 +1,330 @@
+// The export options dialog as a person meets it: its first showing, the
+// delivery modes, the link mode's edit, the estimate's ticks, the stored
+// title and author, closing, help, and its pictures.
+#include "dialog/ZEM_WebGL_Dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host/CRhinoApp.h"
+#include "host/CRhinoDoc.h"
+#include "platform/Clock.h"
+#include "platform/HtmlHelp.h"
+#include "platform/MessageLoop.h"
+#include "platform/Window.h"
+#include "platform/WindowPainter.h"
+#include "tests/support/UiTestSupport.h"
+
+namespace {
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+class WebGLDialogTest : public zem::testing::FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    doc = &RhinoApp().NewDocument();
+    doc->SetTitle(L"Bridge");
+    doc->Properties().RevisionHistory().m_sCreatedBy = L"Ana";
+    dialog = new ZEM_WebGL_Dialog(RhinoApp().MainWnd(),
+                                  [this] { return L"help.chm::/topic" + std::to_wstring(++helpAsked); });
+  }
+  void TearDown() override {
+    if (IsWindow(dialog->m_hWnd)) dialog->DestroyWindow();
+    dialog->Discard();
+    RhinoApp().CloseDocument();
+    FrameworkTest::TearDown();
+  }
+
+  // Shown as the command shows it.
+  void Show(bool mail) {
+    if (!IsWindow(dialog->m_hWnd)) {
+      ASSERT_TRUE(dialog->CreateExportWindow());
+    }
+    dialog->ShowForExport();
+    dialog->PrepareForShow(mail);
+  }
+  // Children of a window class, top to bottom.
+  std::vector<HWND> Children(const wchar_t* className) const {
+    std::vector<HWND> found;
+    for (HWND child : zem::ChildWindows(dialog->m_hWnd))
+      if (ClassOf(child) == className) found.push_back(child);
+    std::sort(found.begin(), found.end(), [](HWND a, HWND b) { return Rect(a).top < Rect(b).top; });
+    return found;
+  }
+  HWND Child(const std::wstring& text) const {
+    for (HWND child : zem::ChildWindows(dialog->m_hWnd))
+      if (zem::WindowText(child) == text) return child;
+    return nullptr;
+  }
+  HWND TitleEdit() const { return Children(L"Edit").at(0); }
+  HWND AuthorEdit() const { return Children(L"Edit").at(1); }
+  HWND LinkEdit() const { return Children(L"Edit").at(2); }
+  HWND Combo() const { return Children(L"ComboBox").at(0); }
+  // The size text: the lowest static with text.
+  std::wstring SizeText() const {
+    HWND lowest = nullptr;
+    for (HWND s : Children(L"Static"))
+      if (!zem::WindowText(s).empty() && Rect(s).left < Rect(Combo()).right) lowest = s;
+    return lowest ? zem::WindowText(lowest) : L"";
+  }
+  void SelectLinkMode(const std::wstring& text) {
+    const HWND combo = Combo();
+    const int index = static_cast<int>(
+        SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str())));
+    ASSERT_GE(index, 0) << "no item";
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog->m_hWnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+  std::wstring SelectedLinkMode() const {
+    const HWND combo = Combo();
+    const int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    wchar_t text[64] = {};
+    if (index >= 0) SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  void Press(int id) { SendMessageW(GetDlgItem(dialog->m_hWnd, id), BM_CLICK, 0, 0); }
+  static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  // The preview's counts, as a frame of the active viewport leaves them
+  // (the document has no views, so no redraw overwrites them).
+  void Counts(long long meshes, long long triangles) { dialog->Preview().M = meshes, dialog->Preview().T = triangles; }
+  // Runs the loop until the size text changes; the clock time it took.
+  DWORD UntilSizeTextChanges(DWORD limit = 2000) {
+    const std::wstring before = SizeText();
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(zem::RunMessageLoop([&] { return SizeText() != before; }, limit)) << "still " << zem::ToUtf8(before);
+    return GetTickCount() - start;
+  }
+
+  CRhinoDoc* doc = nullptr;
+  ZEM_WebGL_Dialog* dialog = nullptr;
+  int helpAsked = 0;
+};
+
+TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNames) {
+  Counts(1, 1000000);
+  Show(false);
+  const HWND d = dialog->m_hWnd;
+  EXPECT_TRUE(dialog->IsWindowVisible());
+  EXPECT_FALSE(dialog->IsClosed());
+  EXPECT_EQ(zem::WindowText(d), L"Export ZEM WebGL HTML file...");
+  EXPECT_EQ(SelectedLinkMode(), L"No Link");
+  EXPECT_FALSE(IsWindowEnabled(LinkEdit())) << "no link: nothing to type";
+  const HWND zip = Child(L"Send ZIP file"), notes = Child(L"Show Notes"), dots = Child(L"Show Dots");
+  ASSERT_TRUE(zip && notes && dots);
+  EXPECT_FALSE(IsWindowEnabled(zip));
+  EXPECT_FALSE(Checked(zip));
+  EXPECT_FALSE(Checked(notes));
+  EXPECT_TRUE(Checked(dots));
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Bridge");
+  EXPECT_EQ(zem::WindowText(AuthorEdit()), L"Ana");
+  EXPECT_TRUE(zem::WindowText(LinkEdit()).empty());
+  // The placeholder stays until the first tick, 50 ms on; then the
+  // estimate of a million weighted triangles in one mesh.
+  EXPECT_EQ(SizeText(), L"Approximate file size: 0.1 MB");
+  EXPECT_EQ(UntilSizeTextChanges(), 50u);
+  EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
+  // Later ticks every 500 ms.
+  Counts(2, 2000000);
+  EXPECT_EQ(UntilSizeTextChanges(), 500u);
+  EXPECT_EQ(SizeText(), L"Approximate file size: 259.5 MB");
+}
+
+TEST_F(WebGLDialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
+  Counts(1, 1000000);
+  Show(true);
+  EXPECT_EQ(zem::WindowText(dialog->m_hWnd), L"Send ZEM WebGL HTML file via email...");
+  const HWND zip = Child(L"Send ZIP file");
+  ASSERT_TRUE(zip);
+  EXPECT_TRUE(IsWindowEnabled(zip));
+  UntilSizeTextChanges();
+  EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
+  SendMessageW(zip, BM_CLICK, 0, 0);
+  ASSERT_TRUE(Checked(zip));
+  UntilSizeTextChanges();
+  EXPECT_EQ(SizeText(), L"Approximate file size: 15.6 MB") << "zipped: 0.12 of it";
+  Press(IDCANCEL);
+
+  // Saved to a file the box is greyed but keeps its tick, and counts for nothing.
+  Show(false);
+  EXPECT_FALSE(IsWindowEnabled(zip));
+  EXPECT_TRUE(Checked(zip));
+  UntilSizeTextChanges();
+  EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
+}
+
+TEST_F(WebGLDialogTest, LinkEditFollowsTheLinkModeAndEverythingIsKeptBetweenShowings) {
+  Show(false);
+  SelectLinkMode(L"Web Link");
+  EXPECT_TRUE(IsWindowEnabled(LinkEdit()));
+  SetWindowTextW(LinkEdit(), L"https://example.org");
+  SelectLinkMode(L"No Link");
+  EXPECT_FALSE(IsWindowEnabled(LinkEdit()));
+  SelectLinkMode(L"Web Link");
+  SendMessageW(Child(L"Show Dots"), BM_CLICK, 0, 0);
+  Press(IDCANCEL);
+  Show(true);
+  EXPECT_EQ(SelectedLinkMode(), L"Web Link");
+  EXPECT_TRUE(IsWindowEnabled(LinkEdit()));
+  EXPECT_EQ(zem::WindowText(LinkEdit()), L"https://example.org");
+  EXPECT_FALSE(Checked(Child(L"Show Dots")));
+}
+
+TEST_F(WebGLDialogTest, EqualEstimateLeavesTheLabelAlone) {
+  Counts(3, 5000);
+  Show(false);
+  UntilSizeTextChanges();
+  const HWND label = Child(SizeText());
+  ASSERT_TRUE(label);
+  SetWindowTextW(label, L"marker");
+  // Two more ticks with the same counts write nothing.
+  zem::RunMessageLoop([] { return false; }, 1100);
+  EXPECT_EQ(zem::WindowText(label), L"marker");
+  // A new showing starts from nothing again, so the same estimate is shown.
+  Press(IDCANCEL);
+  Show(false);
+  EXPECT_NE(zem::WindowText(label), L"marker");
+  zem::RunMessageLoop([] { return false; }, 100);
+  EXPECT_EQ(zem::WindowText(label), L"Approximate file size: 0.8 MB");
+}
+
+TEST_F(WebGLDialogTest, StoredNamesWinUntilADocumentIsOpenedOrCreated) {
+  Show(false);
+  SetWindowTextW(TitleEdit(), L"typed, then cancelled");
+  Press(IDCANCEL);
+  Show(false);
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Bridge") << "typed text does not survive a cancel";
+  dialog->StoreTitleAndAuthor(L"Exported title", L"Exported author");
+  Press(IDCANCEL);
+  Show(false);
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Exported title");
+  EXPECT_EQ(zem::WindowText(AuthorEdit()), L"Exported author");
+  Press(IDCANCEL);
+
+  ASSERT_TRUE(RhinoApp().OpenDocument(L"other.json", [](CRhinoDoc& opened) {
+    opened.SetTitle(L"Tower");
+    return true;
+  }));
+  EXPECT_TRUE(dialog->StoredTitle().empty() && dialog->StoredAuthor().empty());
+  Show(false);
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Tower");
+  EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty()) << "the new document names no author";
+  Press(IDCANCEL);
+
+  dialog->StoreTitleAndAuthor(L"Exported title", L"Exported author");
+  RhinoApp().NewDocument().SetTitle(L"Untitled");
+  Show(false);
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Untitled");
+}
+
+TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {
+  for (const wchar_t* name : {L"Top", L"Perspective"}) doc->CreateView(name);
+  RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
+  const auto veiled = [&] {
+    doc->RefreshViews(true);
+    doc->DeferredRedraw();
+    RhinoApp().Idle();
+    int count = 0;
+    for (int i = 0; i < doc->ViewCount(); ++i) {
+      const auto& frames = doc->View(i)->DisplayPipeline()->LastFrames();
+      EXPECT_FALSE(frames.empty()) << "view " << i << " not drawn";
+      if (!frames.empty()) count += static_cast<int>(frames.front().fills.size());
+    }
+    return count;
+  };
+  const int timers = zem::TimerCount();
+  Show(false);
+  EXPECT_EQ(zem::TimerCount(), timers + 1);
+  EXPECT_EQ(veiled(), 1) << "every view but the active one";
+  Press(IDOK);
+  EXPECT_FALSE(dialog->IsWindowVisible());
+  EXPECT_EQ(zem::TimerCount(), timers);
+  EXPECT_EQ(veiled(), 0);
+
+  // Second showing: the document closes while the host window is minimised;
+  // restoring the host window must not bring back the cancelled dialog.
+  Show(false);
+  ASSERT_EQ(veiled(), 1);
+  ShowWindow(RhinoApp().MainWnd(), SW_MINIMIZE);
+  RhinoApp().NewDocument();
+  ShowWindow(RhinoApp().MainWnd(), SW_RESTORE);
+  EXPECT_FALSE(dialog->IsWindowVisible());
+  EXPECT_TRUE(dialog->IsClosed());
+  EXPECT_EQ(zem::TimerCount(), timers);
+  // The next document's inactive view stays clear: the preview is off.
+  doc = RhinoApp().ActiveDoc();
+  for (const wchar_t* name : {L"Top", L"Perspective"}) doc->CreateView(name);
+  RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
+  EXPECT_EQ(veiled(), 0);
+}
+
+TEST_F(WebGLDialogTest, F1AsksForTheHelpAddressAtEachRequest) {
+  zem::ClearHelpRequests();
+  Show(false);
+  for (int i = 0; i < 2; ++i) {
+    MSG key{TitleEdit(), WM_KEYDOWN, VK_F1, 0, 0};
+    zem::DispatchThroughFilter(key);
+  }
+  ASSERT_EQ(zem::HelpRequests().size(), 2u);
+  EXPECT_EQ(zem::HelpRequests()[0].address, L"help.chm::/topic1");
+  EXPECT_EQ(zem::HelpRequests()[1].address, L"help.chm::/topic2");
+}
+
+TEST_F(WebGLDialogTest, PicturesInBothModesShowEveryControlWhole) {
+  const char* artifacts = std::getenv("ZEM_TEST_ARTIFACTS");
+  const auto folder = std::filesystem::path(artifacts ? artifacts : "test-artifacts") / "dialog";
+  std::filesystem::create_directories(folder);
+  for (bool mail : {false, true}) {
+    SCOPED_TRACE(mail);
+    Show(mail);
+    SelectLinkMode(mail ? L"Mail Link" : L"No Link");
+    RECT client;
+    GetClientRect(dialog->m_hWnd, &client);
+    std::vector<std::pair<HWND, RECT>> shown;
+    for (HWND child : zem::ChildWindows(dialog->m_hWnd))
+      if (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) shown.push_back({child, Rect(child)});
+    ASSERT_GE(shown.size(), 12u);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const auto& [window, a] = shown[i];
+      const std::string name = zem::ToUtf8(ClassOf(window) + L" " + zem::WindowText(window));
+      EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom) << name;
+      EXPECT_TRUE(a.right > a.left && a.bottom > a.top) << name;
+      // A text control is at least as wide as its text.
+      const std::wstring text = zem::WindowText(window);
+      if (!text.empty() && ClassOf(window) != L"Edit") {
+        EXPECT_GE(a.right - a.left, Extent(dialog->m_hWnd, text)) << name << " clipped";
+      }
+      for (std::size_t j = i + 1; j < shown.size(); ++j) {
+        const RECT& b = shown[j].second;
+        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+            << name << " over " << zem::ToUtf8(zem::WindowText(shown[j].first));
+      }
+    }
+    // Each edit in its label's row, right of it.
+    EXPECT_EQ(Rect(TitleEdit()).top, Rect(Child(L"HTML Title")).top);
+    EXPECT_EQ(Rect(AuthorEdit()).top, Rect(Child(L"Author")).top);
+    EXPECT_EQ(Rect(LinkEdit()).top, Rect(Combo()).top);
+    EXPECT_GT(Rect(TitleEdit()).left, Rect(Child(L"HTML Title")).right);
+    EXPECT_GE(Rect(TitleEdit()).right - Rect(TitleEdit()).left, 150);
+    EXPECT_EQ(Rect(LinkEdit()).left, Rect(TitleEdit()).left);
+    // The boxes below the combo in their order, the size text last.
+    const HWND order[] = {Combo(), Child(L"Show Dots"), Child(L"Show Notes"), Child(L"Send ZIP file"),
+                          Child(SizeText())};
+    for (std::size_t i = 1; i < std::size(order); ++i) EXPECT_GT(Rect(order[i]).top, Rect(order[i - 1]).top) << i;
+    EXPECT_TRUE(
+        zem::RenderWindowToPng(dialog->m_hWnd, (folder / (mail ? "export-email.png" : "export-file.png")).string()));
+    Press(IDCANCEL);
+  }
+}
+
+}  // namespace
