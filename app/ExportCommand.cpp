@@ -183,11 +183,12 @@ ExportOptions OptionsFor(const CommandLine& line, const CRhinoDoc& doc) {
   options.author = line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
   options.linkText = line.link;
   if (line.linkMode)
-    options.linkMode = *line.linkMode == "mail"  ? ExportOptions::kMailLink
-                       : *line.linkMode == "web" ? ExportOptions::kWebLink
-                                                 : ExportOptions::kNoLink;
+    options.linkMode = *line.linkMode == "mail"  ? ExportOptions::LinkMode::Mail
+                       : *line.linkMode == "web" ? ExportOptions::LinkMode::Web
+                                                 : ExportOptions::LinkMode::NoLink;
   else if (!line.link.empty())
-    options.linkMode = line.link.find(L'@') != std::wstring::npos ? ExportOptions::kMailLink : ExportOptions::kWebLink;
+    options.linkMode =
+        line.link.find(L'@') != std::wstring::npos ? ExportOptions::LinkMode::Mail : ExportOptions::LinkMode::Web;
   options.showNotes = line.notes;
   options.showDots = line.dots;
   options.sendByMail = line.email;

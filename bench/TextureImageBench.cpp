@@ -75,7 +75,8 @@ void BM_ReadRgbe_2048x1024Rle(benchmark::State& state) {
   for (auto _ : state) {
     std::FILE* file = fmemopen(bytes.data(), bytes.size(), "rb");
     int w = 0, h = 0;
-    if (ReadRgbeHeader(file, &w, &h) != 0 || ReadRgbePixelsRle(file, floats.data(), w, h) != 0) {
+    if (zem::ReadRgbeHeader(file, &w, &h) != zem::RgbeResult::Ok ||
+        zem::ReadRgbePixelsRle(file, floats.data(), w, h) != zem::RgbeResult::Ok) {
       state.SkipWithError("the generated file did not read");
     }
     std::fclose(file);

@@ -3,13 +3,13 @@
 #include "ZemVersion.h"
 #include "page/TextFormat.h"
 
-std::wstring ComposeLinkTarget(const std::wstring& linkText, int linkMode) {
-  if (linkText.empty() || linkMode == ExportOptions::kNoSelection) return linkText;
-  if (linkMode == ExportOptions::kNoLink) return std::wstring();
+std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::LinkMode linkMode) {
+  if (linkText.empty() || linkMode == ExportOptions::LinkMode::NoSelection) return linkText;
+  if (linkMode == ExportOptions::LinkMode::NoLink) return std::wstring();
   if (linkText.find(L"://") != std::wstring::npos || linkText.find(L"mailto:") != std::wstring::npos)
     return linkText;
-  if (linkMode == ExportOptions::kMailLink) return L"mailto:" + linkText;
-  if (linkMode == ExportOptions::kWebLink) return L"http://" + linkText;
+  if (linkMode == ExportOptions::LinkMode::Mail) return L"mailto:" + linkText;
+  if (linkMode == ExportOptions::LinkMode::Web) return L"http://" + linkText;
   return linkText;
 }
 

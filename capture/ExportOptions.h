@@ -4,13 +4,14 @@
 #include <string>
 
 struct ExportOptions {
-  enum LinkMode { kMailLink = 1, kWebLink = 2, kNoLink = 3, kNoSelection = -1 };
+  // The numbers are the link-mode choices as the export dialog lists them.
+  enum class LinkMode { Mail = 1, Web = 2, NoLink = 3, NoSelection = -1 };
 
   bool sendByMail = false;
   std::wstring title;
   std::wstring author;
   std::wstring linkText;
-  int linkMode = kNoLink;  // kNoSelection when no link mode is chosen
+  LinkMode linkMode = LinkMode::NoLink;  // NoSelection when no link mode is chosen
   bool showNotes = false;
   bool showDots = true;
   bool zip = false;  // e-mail only
@@ -21,7 +22,7 @@ struct ExportOptions {
 // The link target of the author line: empty for "No Link"; "mailto:" or
 // "http://" put in front of a mail or web link that has neither "://" nor
 // "mailto:"; otherwise the text as it is.
-std::wstring ComposeLinkTarget(const std::wstring& linkText, int linkMode);
+std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::LinkMode linkMode);
 
 // "free ZEM WebGL Export for Rhino version " and the product version.
 std::wstring GeneratorNotice();

@@ -1,21 +1,11 @@
 #include "capture/RgbeReader.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
+namespace zem {
 namespace {
-
-int ReadError() {
-  std::fprintf(stderr, "RGBE read error: %s\n", std::strerror(errno));
-  return -1;
-}
-
-int FormatError(const char* what) {
-  std::fprintf(stderr, "RGBE bad file format: %s\n", what);
-  return -1;
-}
 
 bool ReadLine(std::FILE* file, char (&line)[128]) { return std::fgets(line, sizeof line, file) != nullptr; }
 
@@ -32,40 +22,40 @@ void RgbeToFloat(const unsigned char rgbe[4], float* red, float* green, float* b
   *blue = rgbe[2] * f;
 }
 
-int ReadRgbeHeader(std::FILE* file, int* width, int* height) {
+RgbeResult ReadRgbeHeader(std::FILE* file, int* width, int* height) {
   char line[128];
-  if (!ReadLine(file, line)) return ReadError();
+  if (!ReadLine(file, line)) return RgbeResult::ReadFailed;
   // Header lines run up to an empty line; their contents are not examined.
   while (line[0] != '\0' && line[0] != '\n') {
-    if (!ReadLine(file, line)) return ReadError();
+    if (!ReadLine(file, line)) return RgbeResult::ReadFailed;
   }
-  if (!ReadLine(file, line)) return ReadError();
-  if (std::sscanf(line, "-Y %d +X %d", height, width) < 2) return FormatError("missing image size specifier");
-  return 0;
+  if (!ReadLine(file, line)) return RgbeResult::ReadFailed;
+  if (std::sscanf(line, "-Y %d +X %d", height, width) < 2) return RgbeResult::MissingImageSize;
+  return RgbeResult::Ok;
 }
 
-int ReadRgbePixelsFlat(std::FILE* file, float* data, int pixelCount) {
+RgbeResult ReadRgbePixelsFlat(std::FILE* file, float* data, int pixelCount) {
   unsigned char rgbe[4];
   for (int i = 0; i < pixelCount; ++i) {
-    if (std::fread(rgbe, 4, 1, file) < 1) return ReadError();
+    if (std::fread(rgbe, 4, 1, file) < 1) return RgbeResult::ReadFailed;
     RgbeToFloat(rgbe, &data[0], &data[1], &data[2]);
     data += 3;
   }
-  return 0;
+  return RgbeResult::Ok;
 }
 
-int ReadRgbePixelsRle(std::FILE* file, float* data, int width, int scanlines) {
+RgbeResult ReadRgbePixelsRle(std::FILE* file, float* data, int width, int scanlines) {
   if (width < 8 || width > 0x7fff) return ReadRgbePixelsFlat(file, data, width * scanlines);
   std::vector<unsigned char> buffer;
   for (int left = scanlines; left > 0; --left) {
     unsigned char head[4];
-    if (std::fread(head, 4, 1, file) < 1) return ReadError();
+    if (std::fread(head, 4, 1, file) < 1) return RgbeResult::ReadFailed;
     if (head[0] != 2 || head[1] != 2 || (head[2] & 0x80)) {
       // Not run-length encoded: this was the first pixel of flat data.
       RgbeToFloat(head, &data[0], &data[1], &data[2]);
       return ReadRgbePixelsFlat(file, data + 3, width * left - 1);
     }
-    if ((head[2] << 8 | head[3]) != width) return FormatError("wrong scanline width");
+    if ((head[2] << 8 | head[3]) != width) return RgbeResult::WrongScanlineWidth;
     if (buffer.empty()) buffer.resize(4 * static_cast<std::size_t>(width));
 
     for (int plane = 0; plane < 4; ++plane) {
@@ -73,17 +63,17 @@ int ReadRgbePixelsRle(std::FILE* file, float* data, int width, int scanlines) {
       unsigned char* end = at + width;
       while (at < end) {
         unsigned char pair[2];
-        if (std::fread(pair, 2, 1, file) < 1) return ReadError();
+        if (std::fread(pair, 2, 1, file) < 1) return RgbeResult::ReadFailed;
         int count = pair[0];
         if (count > 128) {
           count -= 128;
-          if (count > end - at) return FormatError("bad scanline data");
+          if (count > end - at) return RgbeResult::BadScanlineData;
           std::memset(at, pair[1], count);
           at += count;
         } else {
-          if (count == 0 || count > end - at) return FormatError("bad scanline data");
+          if (count == 0 || count > end - at) return RgbeResult::BadScanlineData;
           *at++ = pair[1];
-          if (--count > 0 && std::fread(at, count, 1, file) < 1) return ReadError();
+          if (--count > 0 && std::fread(at, count, 1, file) < 1) return RgbeResult::ReadFailed;
           at += count;
         }
       }
@@ -94,5 +84,7 @@ int ReadRgbePixelsRle(std::FILE* file, float* data, int width, int scanlines) {
       data += 3;
     }
   }
-  return 0;
+  return RgbeResult::Ok;
 }
+
+}  // namespace zem

@@ -61,7 +61,7 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
   if (!stamp) return false;
   std::FILE* file = std::fopen(zem::NativePath(fullPath).c_str(), "rb");
   if (!file) return false;
-  bool ok = ReadRgbeHeader(file, &width, &height) == 0 && width >= 1 && width <= 65535 && height >= 1 &&
+  bool ok = zem::ReadRgbeHeader(file, &width, &height) == zem::RgbeResult::Ok && width >= 1 && width <= 65535 && height >= 1 &&
             height <= 65535;
   // The floats held serve only the same, unchanged file of the same size.
   const bool sameFile = fileName == cache.m_hdrName && *stamp == cache.m_hdrStamp && width == cache.m_hdrWidth &&
@@ -82,7 +82,7 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
       }
       // A truncated or corrupt pixel stream fails the load: the floats it
       // did not reach hold nothing worth showing.
-      ok = floats && ReadRgbePixelsRle(file, floats->data(), width, height) == 0;
+      ok = floats && zem::ReadRgbePixelsRle(file, floats->data(), width, height) == zem::RgbeResult::Ok;
       if (ok) {
         cache.m_hdrPixels = std::move(floats);
         cache.m_hdrName = fileName;

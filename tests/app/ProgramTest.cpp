@@ -67,17 +67,6 @@ TEST_F(ProgramTest, QuietPrintsNothing) {
   EXPECT_EQ(run.err, "");
 }
 
-TEST_F(ProgramTest, HelpAndVersionSucceed) {
-  Outcome help = Zem({"--help"});
-  EXPECT_EQ(help.code, 0);
-  EXPECT_NE(help.out.find("zem-webgl demo"), std::string::npos);
-  for (int code : {0, 1, 2})
-    EXPECT_NE(help.out.find("\n  " + std::to_string(code) + "  "), std::string::npos) << "explains exit code " << code;
-  Outcome version = Zem({"--version"});
-  EXPECT_EQ(version.code, 0);
-  EXPECT_EQ(version.out.rfind("zem-webgl ", 0), 0u);
-}
-
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
@@ -190,23 +179,6 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   if (fs::exists(folder / "ZEM"))
     for ([[maybe_unused]] const auto& entry : fs::recursive_directory_iterator(folder / "ZEM")) ++left;
   EXPECT_EQ(left, 0u);
-}
-
-TEST_F(ProgramTest, EmailWithoutZipAttachesTheExportedPage) {
-  zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
-  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
-  fs::create_directories(folder / "out");
-  Outcome run = Zem({"demo", "--email", "--outbox", (folder / "out").string(), "--title", "Caf\xc3\xa9"});
-  EXPECT_EQ(run.code, 0) << run.err;
-  const auto draft = OnlyDraft(folder / "out");
-  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: Caf\xc3\xa9");
-  EXPECT_EQ(draft.BodyText().rfind("Please open the attached HTML page", 0), 0u);
-  const auto attachments = draft.Attachments();
-  ASSERT_EQ(attachments.size(), 1u);
-  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html");
-  const std::string page = attachments[0]->Decoded();
-  EXPECT_EQ(page.rfind("<!--\r\n     WebGL Model: Caf\xe9\r\n", 0), 0u);
-  EXPECT_EQ(page.substr(page.size() - 16), "</body></html>\r\n");
 }
 
 // A model whose standard page is beyond what mail servers take, and whose

@@ -95,12 +95,4 @@ TEST_F(CurvesAndDots, UnwantedDotsGiveAnEmptyFunctionAndNoLabels) {
   EXPECT_EQ(Count(page, "<div id=\"dot"), 0u);
 }
 
-TEST_F(CurvesAndDots, WritersDoNothingWithoutAnOpenPage) {
-  ZEM_Rhino_WebGLExport writer(doc, display);
-  const ON_3dPoint points[2] = {ON_3dPoint(0, 0, 0), ON_3dPoint(1, 1, 1)};
-  EXPECT_FALSE(WriteCurveBuffer(writer, 2, points, 1, 1, 1));
-  EXPECT_EQ(writer.boxMin[0], ZEM_WebGLExport::kLargestFloat);
-  EXPECT_FALSE(WriteDotsFunction(writer));
-}
-
 }  // namespace

@@ -169,17 +169,6 @@ TEST_F(MailExport, TheTemporaryFilesGoEvenWhenTheHandOverFails) {
   EXPECT_EQ(LeftUnderZem(), 0u);
 }
 
-TEST_F(MailExport, ALongTitleIsSentWholeInTheSubject) {
-  std::wstring title;
-  for (int i = 0; i < 40; ++i) title += L"Getriebe/Ø ";
-  const fs::path path = WritePage(title, page);
-  DeliverByMail(zem::FromUtf8(path.string()), title, true, mainWindow, {});
-  const auto draft = ReadDraft(Drafts().at(0));
-  EXPECT_EQ(zem::FromUtf8(draft.Subject()), L"ZEM WebGL Model: " + title);
-  EXPECT_EQ(draft.Attachments().at(0)->Parameter("content-disposition", "filename"),
-            path.filename().string() + ".zip");
-}
-
 TEST_F(MailExport, AMissingPageIsNotMailed) {
   const std::wstring path = MailPagePath(L"Gear box");
   int hidden = 0;

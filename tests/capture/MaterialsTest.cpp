@@ -235,12 +235,4 @@ TEST_F(Materials, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
   EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), static_cast<std::size_t>(ZEM_WebGLExport::kMaxImages));
 }
 
-TEST_F(Materials, WritersDoNothingWithoutAnOpenPage) {
-  ZEM_Rhino_WebGLExport writer(doc, display);
-  writer.PrepareMaterialsAndTextures();
-  EXPECT_FALSE(writer.WriteMaterialRecord(ON_Color(), ON_Color(), ON_Color(), 0, 0, 0, 1, 0, -1));
-  EXPECT_FALSE(writer.WriteInitTextures());
-  EXPECT_FALSE(writer.WriteMaterials());
-}
-
 }  // namespace

@@ -116,19 +116,9 @@ TEST_F(TextureImages, CachedFloatsAreNeverReadWithAnotherSize) {
   EXPECT_EQ(square[0], 173);  // 0.5, read anew
 }
 
-TEST_F(TextureImages, AnotherRgbeFileInBetweenIsReadAndTheFirstAgain) {
-  std::wstring first = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
-  std::wstring other = Rgbe("b.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 128}; });
-  int width = 0, height = 0;
-  ASSERT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
-  ASSERT_EQ(LoadImageRGB(*cache, other, width, height)[0], 173);
-  EXPECT_EQ(LoadImageRGB(*cache, first, width, height)[0], 255);
-}
-
 TEST_F(TextureImages, BrokenRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
   auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };
-  testing::internal::CaptureStderr();
   // Truncated pixel data: the unread part is not shown.
   EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
   EXPECT_EQ(cache->m_hdrPixels, nullptr);
@@ -136,7 +126,6 @@ TEST_F(TextureImages, BrokenRgbeFilesDoNotLoad) {
   std::ofstream(folder / "flipped.hdr") << "#?RADIANCE\n\n+Y 2 +X 2\n";
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "flipped.hdr").wstring(), width, height));
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "missing.hdr").wstring(), width, height));
-  testing::internal::GetCapturedStderr();
 }
 
 TEST_F(TextureImages, AHugeRgbeHeaderIsRefusedBeforeAllocating) {
@@ -144,10 +133,8 @@ TEST_F(TextureImages, AHugeRgbeHeaderIsRefusedBeforeAllocating) {
   std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n" << std::string(16, '\x80');
   std::ofstream(folder / "tall.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 60000 +X 500\n" << std::string(64, '\x80');
   int width = 0, height = 0;
-  testing::internal::CaptureStderr();
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
   EXPECT_FALSE(LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));
-  testing::internal::GetCapturedStderr();
   EXPECT_EQ(cache->m_hdrPixels, nullptr);
 }
 

@@ -93,20 +93,6 @@ TEST(Registration, HandlerHoldsAReferenceUntilUnregistered) {
   EXPECT_EQ(handler.SubscriberCount(), 0u);
 }
 
-TEST(Registration, DetachFromAllLeavesEveryHandler) {
-  std::vector<std::string> log;
-  ZEM_EventHandler first, second;
-  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
-  first.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
-  second.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
-  EXPECT_EQ(a->RefCount(), 3);
-  a->DetachFromAll();
-  EXPECT_FALSE(first.IsRegistered(a.Get()));
-  EXPECT_FALSE(second.IsRegistered(a.Get()));
-  EXPECT_TRUE(a->Handlers().empty());
-  EXPECT_EQ(a->RefCount(), 1);
-}
-
 TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
   std::vector<std::string> log;
   int deleted = 0;
@@ -174,27 +160,6 @@ struct FakeDialog : ZEM_DialogEventTarget {
   }
   void HideWindow() override { calls.push_back("hide"); }
 };
-
-TEST(DialogSubscriber, RoutesEachEventKindToItsDialogHook) {
-  ZEM_EventHandler general, model;
-  FakeDialog dialog;
-  auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));
-  subscriber->Subscribe(general, model);
-
-  ZEM_HardwareInfoEvent hardware;
-  ZEM_AddEnvironmentEvent environment;
-  ZEM_SaveDocumentEvent save;
-  ZEM_CloseDocumentEvent close;
-  general.FireEvent(hardware);
-  general.FireEvent(environment);
-  general.FireEvent(close);  // not registered with the general handler
-  model.FireEvent(save);
-  dialog.closesOnSave = true;
-  model.FireEvent(save);
-  model.FireEvent(close);
-  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"hardware", "environment", "command-control", "command-control",
-                                                    "hide", "cancel", "hide"}));
-}
 
 TEST(DialogSubscriber, ClosingTheDocumentCancelsADialogThatDetachesItsSubscriberMeanwhile) {
   ZEM_EventHandler general, model;

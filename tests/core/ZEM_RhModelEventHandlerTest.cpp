@@ -21,23 +21,6 @@ ZEM_DECLARE_POINTER(Listener);
 
 bool Saved(const CRhinoDoc&) { return true; }
 
-TEST(HostDocumentEvents, CloseAndSaveOfTheHostsDocumentFireFrameworkEvents) {
-  ZEM_EventHandler handler;
-  auto listener = Listener_ptr::Adopt(new Listener);
-  handler.Register(listener.Get(), ZEM_Event(), &Listener::OnEvent);
-  {
-    ZEM_RhModelEventHandler watcher(handler);
-    RhinoApp().NewDocument();
-    RhinoApp().SaveDocument(L"model.json", Saved);
-    RhinoApp().CloseDocument();
-    EXPECT_EQ(listener->heard, (std::vector<std::string>{"ZEM_SaveDocumentEvent", "ZEM_CloseDocumentEvent"}));
-  }
-  listener->heard.clear();
-  RhinoApp().NewDocument();
-  RhinoApp().CloseDocument();
-  EXPECT_TRUE(listener->heard.empty()) << "a removed watcher fires nothing";
-}
-
 struct DialogStandIn : ZEM_DialogEventTarget {
   std::vector<std::string> calls;
   void CancelFromEvent() override { calls.push_back("cancel"); }

@@ -9,15 +9,6 @@
 
 namespace {
 
-TEST(MeshCounts, TrianglesRepeatTheirThirdIndexAndQuadsDoNot) {
-  ON_Mesh mesh = zem::testing::QuadGrid(2, 1);
-  mesh.SetTriangle(2, 0, 1, 4);
-  EXPECT_EQ(mesh.FaceCount(), 3);
-  EXPECT_EQ(mesh.QuadCount(), 2);
-  EXPECT_EQ(mesh.TriangleCount(), 1);
-  EXPECT_EQ(mesh.m_F[2].vi[3], 4);
-}
-
 TEST(MeshTextureCoordinates, CountOnlyWithOnePerVertex) {
   ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
   EXPECT_FALSE(mesh.HasTextureCoordinates());

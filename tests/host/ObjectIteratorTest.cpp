@@ -36,11 +36,6 @@ class ObjectIteratorTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(doc.DeleteObject(deleted)); }
 };
 
-TEST_F(ObjectIteratorTest, State7Category3VisitsEveryObjectButTheDeletedInOrder) {
-  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, 3)),
-            (std::vector<const CRhinoObject*>{normal, locked, hidden, reference}));
-}
-
 TEST_F(ObjectIteratorTest, StateBitsSelectNormalLockedAndHiddenObjects) {
   EXPECT_EQ(Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::normal_objects, 3)),
             (std::vector<const CRhinoObject*>{normal, reference}));
@@ -48,13 +43,6 @@ TEST_F(ObjectIteratorTest, StateBitsSelectNormalLockedAndHiddenObjects) {
             (std::vector<const CRhinoObject*>{locked}));
   EXPECT_EQ(Collect(CRhinoObjectIterator(doc, CRhinoObjectIterator::hidden_objects, 3)),
             (std::vector<const CRhinoObject*>{hidden}));
-}
-
-TEST_F(ObjectIteratorTest, CategoryBitsSelectActiveOrReferenceObjects) {
-  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, CRhinoObjectIterator::reference_objects)),
-            (std::vector<const CRhinoObject*>{reference}));
-  EXPECT_EQ(Collect(CRhinoObjectIterator(doc, 7, CRhinoObjectIterator::active_objects)),
-            (std::vector<const CRhinoObject*>{normal, locked, hidden}));
 }
 
 TEST_F(ObjectIteratorTest, ObjectOnALockedLayerCountsAsLocked) {
@@ -104,14 +92,6 @@ TEST(ObjectVisibility, HiddenAndDeletedObjectsAreNotVisible) {
   doc.DeleteObject(deleted);
   EXPECT_FALSE(hidden->IsVisible());
   EXPECT_FALSE(deleted->IsVisible());
-}
-
-TEST(DocumentObjects, AnObjectBelongsToOneDocumentOnly) {
-  CRhinoDoc a, b;
-  CRhinoObject* object = AddMesh(a);
-  EXPECT_FALSE(b.AddObject(object));
-  EXPECT_EQ(b.ObjectSlotCount(), 0);
-  EXPECT_FALSE(a.DeleteObject(nullptr));
 }
 
 }  // namespace

@@ -27,11 +27,6 @@ class ObjectMaterialTest : public ::testing::Test {
   }
 };
 
-TEST_F(ObjectMaterialTest, WithoutADocumentMaterialTheIndexIsMinusOne) {
-  CRhinoObject* object = AddMesh(doc);  // default layer, which has no material
-  EXPECT_EQ(object->ObjectMaterial().MaterialIndex(), -1);
-}
-
 TEST_F(ObjectMaterialTest, MaterialComesFromTheLayerUnlessTheObjectHasItsOwn) {
   ON_3dmObjectAttributes a;
   a.m_layer_index = layer;
@@ -51,33 +46,6 @@ TEST_F(ObjectMaterialTest, AnIndexBeyondTheTableMeansNoDocumentMaterial) {
   a.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
   a.m_material_index = 99;
   EXPECT_EQ(AddMesh(doc, a)->ObjectMaterial().MaterialIndex(), -1);
-}
-
-TEST_F(ObjectMaterialTest, DrawColourFollowsItsSource) {
-  ON_3dmObjectAttributes a;
-  a.m_layer_index = layer;
-  a.m_color = ON_Color(1, 2, 3);
-  CRhinoObject* byLayer = AddMesh(doc, a);
-  EXPECT_EQ(byLayer->ObjectDrawColor(false), ON_Color(10, 20, 30));
-  a.SetColorSource(ON_3dmObjectAttributes::color_from_object);
-  CRhinoObject* byObject = AddMesh(doc, a);
-  EXPECT_EQ(byObject->ObjectDrawColor(false), ON_Color(1, 2, 3));
-  a.SetColorSource(ON_3dmObjectAttributes::color_from_material);
-  CRhinoObject* byMaterial = AddMesh(doc, a);
-  EXPECT_EQ(byMaterial->ObjectDrawColor(false), ON_Color(0, 0, 255));
-  EXPECT_NE(byObject->ObjectDrawColor(true), ON_Color(1, 2, 3)) << "selected objects are drawn highlighted";
-}
-
-TEST(MaterialTextures, FindTextureLooksForTheTypeFromTheStartIndexOn) {
-  ON_Material m;
-  m.AddTexture(L"bump.png", ON_Texture::bump_texture);
-  m.AddTexture(L"a.jpg");
-  m.AddTexture(L"b.jpg");
-  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::bitmap_texture, -1), 1);
-  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::bitmap_texture, 1), 2);
-  EXPECT_EQ(m.FindTexture(L"b.jpg", ON_Texture::bitmap_texture), 2);
-  EXPECT_EQ(m.FindTexture(L"B.jpg", ON_Texture::bitmap_texture), -1);
-  EXPECT_EQ(m.FindTexture(nullptr, ON_Texture::transparency_texture), -1);
 }
 
 }  // namespace

@@ -18,16 +18,6 @@ ON_PolylineCurve Convert(const ON_Curve& curve, int* result = nullptr) {
   return out;
 }
 
-// A full circle as a rational quadratic curve of nine control points.
-ON_NurbsCurve NurbsCircle(double r) {
-  ON_NurbsCurve c(3, true, 3, 9);
-  const double w = std::sqrt(0.5);
-  const double xy[9][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}, {1, 0}};
-  for (int i = 0; i < 9; ++i) c.SetCV(i, ON_3dPoint(r * xy[i][0], r * xy[i][1], 0), i % 2 ? w : 1.0);
-  c.m_knot = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4};
-  return c;
-}
-
 double LargestTurn(const ON_Curve& curve, const ON_PolylineCurve& p) {
   double largest = 0;
   for (int i = 0; i + 1 < p.PointCount(); ++i) {
@@ -57,15 +47,6 @@ TEST(PolylineConversion, ACircleIsSplitEvenlyByTheAngle) {
   }
 }
 
-TEST(PolylineConversion, ARationalCircleKeepsTheAngleAndLiesOnTheCircle) {
-  ON_NurbsCurve circle = NurbsCircle(3);
-  ON_PolylineCurve p = Convert(circle);
-  EXPECT_LE(LargestTurn(circle, p), 0.25 + 1e-9);
-  EXPECT_GE(p.PointCount(), 27);
-  EXPECT_LE(p.PointCount(), 40);
-  for (const ON_3dPoint& pt : p.m_pline) EXPECT_NEAR(std::hypot(pt.x, pt.y), 3.0, 1e-9);
-}
-
 TEST(PolylineConversion, APolylineKeepsEveryCorner) {
   ON_Polyline points;
   points.Append({0, 0, 0});
@@ -77,12 +58,6 @@ TEST(PolylineConversion, APolylineKeepsEveryCorner) {
   EXPECT_EQ(p.m_pline[2], ON_3dPoint(1, 1, 0));
 }
 
-TEST(PolylineConversion, AStraightCubicNeedsOneSegment) {
-  ON_NurbsCurve c(3, false, 4, 4);
-  for (int i = 0; i < 4; ++i) c.SetCV(i, ON_3dPoint(i, 0, 0));
-  EXPECT_EQ(Convert(c).PointCount(), 2);
-}
-
 TEST(PolylineConversion, ToleranceAndEdgeLengthAddPoints) {
   ON_ArcCurve circle{ON_Circle(ON_3dPoint(0, 0, 0), 100)};
   ON_PolylineCurve byTolerance, byLength;
@@ -92,24 +67,6 @@ TEST(PolylineConversion, ToleranceAndEdgeLengthAddPoints) {
   for (int i = 0; i + 1 < byLength.PointCount(); ++i) {
     EXPECT_LE(byLength.m_pline[i].DistanceTo(byLength.m_pline[i + 1]), 5.0);
   }
-}
-
-TEST(PolylineConversion, SegmentCountBoundsAreKept) {
-  ON_ArcCurve circle{ON_Circle(ON_3dPoint(0, 0, 0), 1)};
-  ON_PolylineCurve few, many;
-  RhinoConvertCurveToPolyline(circle, 0, 8, 0.25, 1.0, 0, 0, 0, 0, &few);
-  RhinoConvertCurveToPolyline(circle, 100, 0, 0.25, 1.0, 0, 0, 0, 0, &many);
-  EXPECT_EQ(few.PointCount(), 9);
-  EXPECT_EQ(many.PointCount(), 101);
-}
-
-TEST(PolylineConversion, ASubDomainConvertsOnlyThatPart) {
-  ON_LineCurve line(ON_3dPoint(0, 0, 0), ON_3dPoint(10, 0, 0));
-  ON_Interval half(0.5, 1.0);
-  ON_PolylineCurve p;
-  RhinoConvertCurveToPolyline(line, 0, 0, 0.25, 1.0, 0, 0, 0, 0, &p, true, &half);
-  ASSERT_EQ(p.PointCount(), 2);
-  EXPECT_DOUBLE_EQ(p.m_pline[0].x, 5.0);
 }
 
 TEST(PolylineConversion, AnInvalidCurveFailsWithAnEmptyPolyline) {
@@ -127,21 +84,6 @@ TEST(PolylineConversion, AHostileAngleIsBounded) {
   ON_PolylineCurve p;
   EXPECT_EQ(RhinoConvertCurveToPolyline(circle, 0, 0, 1e-300, 1.0, 0, 0, 0, 0, &p), 1);
   EXPECT_LE(p.PointCount(), 1 << 20);
-}
-
-TEST(NurbsCurve, ClampedCurveStartsAndEndsAtItsEndControlPoints) {
-  ON_NurbsCurve c(3, false, 4, 6);
-  for (int i = 0; i < 6; ++i) c.SetCV(i, ON_3dPoint(i, i % 2, 0));
-  ASSERT_TRUE(c.IsValid());
-  EXPECT_EQ(c.PointAtStart(), ON_3dPoint(0, 0, 0));
-  EXPECT_NEAR(c.PointAtEnd().DistanceTo(ON_3dPoint(5, 1, 0)), 0, 1e-12);
-  // The derivative matches a difference quotient.
-  const double t = 1.3, h = 1e-6;
-  ON_3dPoint p;
-  ON_3dVector d;
-  c.Ev1Der(t, p, d);
-  ON_3dVector q = (1 / (2 * h)) * (c.PointAt(t + h) - c.PointAt(t - h));
-  EXPECT_NEAR((d - q).Length(), 0, 1e-6);
 }
 
 }  // namespace

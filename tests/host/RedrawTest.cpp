@@ -1,5 +1,4 @@
 #include "host/CRhinoDisplayConduit.h"
-#include "host/CRhinoEventWatcher.h"
 #include "platform/Window.h"
 #include "tests/support/HostTestSupport.h"
 
@@ -12,39 +11,19 @@
 
 namespace {
 
-// Counts its frames and veils every viewport but the active one, as a
-// preview conduit does.
-class VeilConduit : public CRhinoDisplayConduit {
+// Counts its frames and what it was given.
+class CountingConduit : public CRhinoDisplayConduit {
  public:
-  VeilConduit() : CRhinoDisplayConduit(SC_DRAWFOREGROUND, false) {}
+  CountingConduit() : CRhinoDisplayConduit(SC_DRAWFOREGROUND, false) {}
   bool ExecConduit(CRhinoDisplayPipeline& dp, UINT channel, bool&) override {
     ++calls;
     channels.push_back(channel);
     objectsSeen = dp.GetObjectCount();
-    const ON_UUID active = RhinoApp().ActiveView()->ActiveViewportID();
-    if (dp.VP().ViewportId() != active) {
-      int l, r, b, t;
-      dp.VP().GetScreenPort(&l, &r, &b, &t);
-      dp.FillSolidRect(0, 0, r - l, b - t, RGB(0, 0, 0), 64);
-    }
     return true;
   }
   int calls = 0;
   int objectsSeen = -1;
   std::vector<UINT> channels;
-};
-
-class RecordingWatcher : public CRhinoEventWatcher {
- public:
-  void OnSetActiveView(CRhinoView* view) override { events.push_back(L"active " + std::wstring(view->Name())); }
-  void OnCloseDocument(CRhinoDoc&) override { events.push_back(L"close"); }
-  void OnNewDocument(CRhinoDoc&) override { events.push_back(L"new"); }
-  void OnBeginSaveDocument(CRhinoDoc&, const wchar_t* name, BOOL) override { events.push_back(L"save " + std::wstring(name)); }
-  void OnEndOpenDocument(CRhinoDoc&, const wchar_t*, BOOL, BOOL) override { events.push_back(L"opened"); }
-  void MaterialTableEvent(material_event e, const CRhinoMaterialTable&, int index, const ON_Material*) override {
-    events.push_back(L"material " + std::to_wstring(static_cast<int>(e)) + L" " + std::to_wstring(index));
-  }
-  std::vector<std::wstring> events;
 };
 
 // A document with the four-view layout and a mesh, active.
@@ -61,7 +40,7 @@ class RedrawTest : public ::testing::Test {
 };
 
 TEST_F(RedrawTest, AnEnabledConduitRunsOncePerViewportFrame) {
-  VeilConduit conduit;
+  CountingConduit conduit;
   doc->Redraw();
   EXPECT_EQ(conduit.calls, 0) << "not enabled at construction";
   conduit.Enable();
@@ -71,43 +50,8 @@ TEST_F(RedrawTest, AnEnabledConduitRunsOncePerViewportFrame) {
   EXPECT_EQ(conduit.objectsSeen, 1);
 }
 
-TEST_F(RedrawTest, EveryViewportButTheActiveOneIsVeiled) {
-  VeilConduit conduit;
-  conduit.Enable();
-  doc->Redraw();
-  for (int i = 0; i < doc->ViewCount(); ++i) {
-    const CRhinoView* view = doc->View(i);
-    const auto& frames = view->DisplayPipeline()->LastFrames();
-    ASSERT_EQ(frames.size(), 1u);
-    const bool active = view == RhinoApp().ActiveView();
-    ASSERT_EQ(frames[0].fills.size(), active ? 0u : 1u) << std::string(view->Name().begin(), view->Name().end());
-    if (!active) {
-      EXPECT_EQ(frames[0].fills[0].width, 800);
-      EXPECT_EQ(frames[0].fills[0].height, 600);
-      EXPECT_EQ(frames[0].fills[0].transparency, 64);
-    }
-  }
-}
-
-TEST_F(RedrawTest, DeferredRedrawDrawsTheRefreshedViewsWhenIdle) {
-  VeilConduit conduit;
-  conduit.Enable();
-  RhinoApp().Idle();  // draws what is pending from setting up
-  conduit.calls = 0;
-  doc->RefreshViews(true);
-  doc->DeferredRedraw();
-  EXPECT_EQ(conduit.calls, 0) << "nothing is drawn before the host is idle";
-  EXPECT_EQ(RhinoApp().Idle(), 4);
-  EXPECT_EQ(conduit.calls, 4);
-  EXPECT_EQ(RhinoApp().Idle(), 0) << "one redraw per request";
-
-  doc->RefreshViews(false);
-  doc->DeferredRedraw();
-  EXPECT_EQ(RhinoApp().Idle(), 1) << "only the active view";
-}
-
 TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
-  VeilConduit conduit;
+  CountingConduit conduit;
   conduit.Enable();
   RhinoApp().Idle();
   conduit.calls = 0;
@@ -127,25 +71,8 @@ TEST_F(RedrawTest, DeferredRedrawRunsInTheMessageLoopsIdleStep) {
   DestroyWindow(window);
 }
 
-TEST_F(RedrawTest, AViewOfSeveralViewportsDrawsAFrameForEach) {
-  CRhinoView* layout = doc->CreateView(L"Page 1");
-  layout->AddViewport(L"Detail 1");
-  CRhinoViewport* detail = layout->AddViewport(L"Detail 2");
-  ASSERT_TRUE(layout->SetActiveViewport(detail->ViewportId()));
-  RhinoApp().SetActiveView(layout);
-  VeilConduit conduit;
-  conduit.Enable();
-  layout->Redraw();
-  EXPECT_EQ(conduit.calls, 3);
-  const auto& frames = layout->DisplayPipeline()->LastFrames();
-  ASSERT_EQ(frames.size(), 3u);
-  EXPECT_EQ(frames[0].fills.size(), 1u);
-  EXPECT_EQ(frames[2].fills.size(), 0u) << "the active detail is not veiled";
-  EXPECT_EQ(layout->DisplayPipeline()->VP().ViewportId(), detail->ViewportId());
-}
-
 TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
-  auto conduit = std::make_unique<VeilConduit>();
+  auto conduit = std::make_unique<CountingConduit>();
   conduit->Enable();
   conduit->Disable();
   doc->Redraw();
@@ -154,51 +81,6 @@ TEST_F(RedrawTest, DisabledOrDestroyedConduitsAreNotRun) {
   conduit.reset();
   doc->Redraw();  // must not call the destroyed conduit
   SUCCEED();
-}
-
-TEST_F(RedrawTest, HiddenObjectsAreNotInTheFrame) {
-  ON_3dmObjectAttributes hidden;
-  hidden.SetMode(ON_3dmObjectAttributes::hidden_object);
-  zem::testing::AddMesh(*doc, hidden);
-  VeilConduit conduit;
-  conduit.Enable();
-  RhinoApp().ActiveView()->Redraw();
-  EXPECT_EQ(conduit.objectsSeen, 1);
-}
-
-TEST_F(RedrawTest, WatchersHearEventsOnlyWhileRegisteredAndEnabled) {
-  RecordingWatcher watcher;
-  watcher.Register();
-  RhinoApp().SetActiveView(doc->FindView(L"Top"));
-  EXPECT_TRUE(watcher.events.empty()) << "registered but not enabled";
-  watcher.Enable(true);
-  RhinoApp().SetActiveView(doc->FindView(L"Front"));
-  RhinoApp().SetActiveView(doc->FindView(L"Front"));  // no change, no event
-  ON_Material m;
-  doc->m_material_table.AddMaterial(m);
-  m.m_diffuse = ON_Color(1, 2, 3);
-  doc->m_material_table.ModifyMaterial(m, 0);
-  RhinoApp().SaveDocument(L"model.json", [](const CRhinoDoc&) { return true; });
-  RhinoApp().CloseDocument();
-  watcher.UnRegister();
-  RhinoApp().NewDocument();
-  EXPECT_EQ(watcher.events, (std::vector<std::wstring>{L"active Front", L"material 0 0", L"material 3 0",
-                                                       L"save model.json", L"close"}));
-}
-
-TEST_F(RedrawTest, OpeningADocumentClosesTheOldOneAndActivatesTheFirstView) {
-  RecordingWatcher watcher;
-  watcher.Register();
-  watcher.Enable(true);
-  ASSERT_TRUE(RhinoApp().OpenDocument(L"x", [](CRhinoDoc& d) {
-    d.CreateView(L"Perspective");
-    return true;
-  }));
-  EXPECT_EQ(RhinoApp().ActiveView()->Name(), L"Perspective");
-  EXPECT_EQ(watcher.events, (std::vector<std::wstring>{L"close", L"active Perspective", L"opened"}));
-  EXPECT_FALSE(RhinoApp().OpenDocument(L"y", [](CRhinoDoc&) { return false; }));
-  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
-  EXPECT_EQ(RhinoApp().ActiveView(), nullptr);
 }
 
 }  // namespace

@@ -8,19 +8,6 @@
 
 namespace {
 
-TEST(ToolBarCollectionFile, ReadsToolBarsAndButtonsInOrder) {
-  const auto toolbars = zem::ParseToolBarCollection(
-      "\xEF\xBB\xBFzem-toolbars 1\r\n# two toolbars\r\ntoolbar  Main \r\n  button Open a file | _Open\r\n"
-      "button Gr\xC3\xBC\xC3\x9F" "e|_Greet \"x\"\r\nend\r\n\r\ntoolbar Empty\r\nend");
-  ASSERT_TRUE(toolbars);
-  ASSERT_EQ(toolbars->size(), 2u);
-  EXPECT_EQ((*toolbars)[0].name, L"Main");
-  ASSERT_EQ((*toolbars)[0].buttons.size(), 2u);
-  EXPECT_EQ((*toolbars)[0].buttons[1].tooltip, L"Gr\u00FC\u00DFe");
-  EXPECT_EQ((*toolbars)[0].buttons[1].macro, L"_Greet \"x\"");
-  EXPECT_TRUE((*toolbars)[1].buttons.empty());
-}
-
 TEST(ToolBarCollectionFile, TheShippedFileHoldsThePlugInsToolBar) {
   std::ifstream in(std::string(ZEM_TEST_DATA_DIR) + "/../../plugin/ZEM_WEBGL.tb", std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -44,12 +44,6 @@ TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
   EXPECT_EQ(boundary.m_pline[0], boundary.m_pline[10]);
 }
 
-TEST(MeshWireframe, AClosedMeshHasNoNakedEdgesEvenWithRepeatedCorners) {
-  CRhinoMeshObject object(UnweldedBox());
-  Wires w;
-  EXPECT_EQ(object.GetWireframeCurves(w.curves), 0);
-}
-
 TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
   ON_Mesh box = UnweldedBox();
   box.m_F.Remove(1);  // the top
@@ -58,34 +52,6 @@ TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
   ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
   EXPECT_EQ(w.Polyline(0).PointCount(), 5);
   for (const ON_3dPoint& p : w.Polyline(0).m_pline) EXPECT_EQ(p.z, 1.0);
-}
-
-TEST(MeshWireframe, TwoSeparateStripsGiveTwoCurves) {
-  ON_Mesh mesh = zem::testing::QuadGrid(1, 1);
-  ON_Mesh second = zem::testing::QuadGrid(1, 1);
-  for (ON_3fPoint p : second.m_V) mesh.m_V.Append(ON_3fPoint(p.x + 5, p.y, p.z));
-  for (ON_MeshFace f : second.m_F) {
-    for (int& i : f.vi) i += 4;
-    mesh.m_F.Append(f);
-  }
-  CRhinoMeshObject object(mesh);
-  Wires w;
-  EXPECT_EQ(object.GetWireframeCurves(w.curves), 2);
-}
-
-TEST(BrepWireframe, IsItsEdgesAndCopiesThem) {
-  ON_NurbsSurface plane(false, 2, 2, 2, 2);
-  plane.SetCV(0, 0, {0, 0, 0});
-  plane.SetCV(1, 0, {2, 0, 0});
-  plane.SetCV(0, 1, {0, 1, 0});
-  plane.SetCV(1, 1, {2, 1, 0});
-  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
-  Wires w;
-  ASSERT_EQ(object.GetWireframeCurves(w.curves), 4);
-  EXPECT_NE(w.curves[0], object.Brep()->m_E[0].get());
-  double length = 0;
-  for (ON_Curve* c : w.curves) length += c->PointAtStart().DistanceTo(c->PointAtEnd());
-  EXPECT_DOUBLE_EQ(length, 6.0);
 }
 
 TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {

@@ -86,14 +86,6 @@ TEST(FormatNumberG, EqualsPrintfAtRoundingAndExponentBoundaries) {
   for (double v : values) EXPECT_EQ(G(v), Printf(v)) << v;
 }
 
-TEST(FormatNumberG, WritesTheUsualExamplesAsPrintfDoes) {
-  EXPECT_EQ(G(0.1f), "0.1");
-  EXPECT_EQ(G(1234567), "1.23457e+06");
-  EXPECT_EQ(G(-0.0001), "-0.0001");
-  EXPECT_EQ(G(0.00001), "1e-05");
-  EXPECT_EQ(G(100), "100");
-}
-
 TEST(FormatInteger, EqualsPrintfD) {
   const long long values[] = {0, 1, -1, 42, 3555, -2147483648LL, 2147483647LL, std::numeric_limits<long long>::min(),
                               std::numeric_limits<long long>::max()};

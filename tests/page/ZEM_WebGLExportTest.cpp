@@ -169,20 +169,6 @@ TEST_F(PageTest, OpeningResetsBoxAndDots) {
   EXPECT_TRUE(page.Dots().empty());
 }
 
-TEST_F(PageTest, FormatNumbersWritesPrintfTextWithoutCutting) {
-  TestExport page;
-  ASSERT_TRUE(page.OpenPage(path.wstring()));
-  page.WriteRaw(L"<<");
-  page.FormatNumbers("bl.push(%d);%g,%g,%g 5%%\n", {3555, 0.1f, 1234567, -0.0001});
-  // More directives than values: the rest write nothing.
-  page.FormatNumbers(std::string(3000, 'x') + "|%g;%g;%g;%g;|", {1.5, 2.5, 3.5});
-  page.WriteRaw(L">>");
-  ASSERT_TRUE(page.ClosePage());
-  EXPECT_NE(ReadAll(path).find("<<bl.push(3555);0.1,1.23457e+06,-0.0001 5%\r\n" + std::string(3000, 'x') +
-                               "|1.5;2.5;3.5;;|>>"),
-            std::string::npos);
-}
-
 TEST_F(PageTest, WritersDoNothingWithoutAnOpenPage) {
   TestExport page;
   EXPECT_FALSE(page.WriteTemplate("a\n"));

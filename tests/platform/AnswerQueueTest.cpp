@@ -43,15 +43,6 @@ TEST_F(AnswerQueueTest, EachQuestionTakesItsOwnAnswersInOrder) {
   EXPECT_EQ(queue.Unanswered(), std::vector<std::wstring>{L"mode"});
 }
 
-TEST_F(AnswerQueueTest, SaveDialogAddsTheDefaultExtensionAndGivesAFullPath) {
-  queue.Push(zem::kSaveFileQuestion, Path("page"));
-  CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, L"WebGL HTML Files (*.html)|*.html||");
-  ASSERT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(std::wstring(dialog.GetPathName()), Path("page.html"));
-  EXPECT_EQ(std::wstring(dialog.GetFileName()), L"page.html");
-  EXPECT_EQ(std::wstring(dialog.GetFileExt()), L"html");
-}
-
 TEST_F(AnswerQueueTest, SaveDialogWithoutAnAnswerOrWithAnEmptyOneIsCancelled) {
   CFileDialog dialog(FALSE, L"html");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -83,25 +74,6 @@ TEST_F(AnswerQueueTest, OverwritingAnExistingFileNeedsAYes) {
   CFileDialog accepted(FALSE, L"html");
   ASSERT_EQ(accepted.DoModal(), IDOK);
   EXPECT_EQ(std::wstring(accepted.GetPathName()), Path("old.html"));
-}
-
-TEST_F(AnswerQueueTest, OpenDialogPassesOverMissingFilesWhenTheyMustExist) {
-  std::ofstream(dir / "model.obj") << "v 0 0 0";
-  queue.Push(zem::kOpenFileQuestion, Path("missing.obj"));
-  queue.Push(zem::kOpenFileQuestion, Path("model.obj"));
-  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_FILEMUSTEXIST);
-  ASSERT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(std::wstring(dialog.GetPathName()), Path("model.obj"));
-}
-
-TEST_F(AnswerQueueTest, MessageBoxAnswersAButtonOfItsOwnOrItsDefault) {
-  queue.Push(zem::kMessageBoxQuestion, L"retry");
-  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL)
-      << "retry is no button of a yes/no/cancel box";
-  queue.Push(zem::kMessageBoxQuestion, L"no");
-  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_YESNOCANCEL), IDNO);
-  EXPECT_EQ(MessageBoxW(nullptr, L"text", L"caption", MB_OKCANCEL), IDOK);
-  EXPECT_EQ(AfxMessageBox(L"done"), IDOK);
 }
 
 }  // namespace

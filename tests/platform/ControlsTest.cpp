@@ -75,30 +75,4 @@ TEST_F(ControlsTest, ComboBoxKeepsPointerSizedItemDataAndRefusesBadIndices) {
   EXPECT_EQ(SendMessageW(combo, CB_GETLBTEXT, -1, reinterpret_cast<LPARAM>(text)), CB_ERR);
 }
 
-TEST_F(ControlsTest, ImagesFontsAndToolsAreKeptPerWindow) {
-  HWND bitmap = Make(L"Static", SS_BITMAP, 40);
-  HWND button = Make(L"Button", BS_PUSHBUTTON | BS_ICON, 41);
-  HWND tips = CreateWindowExW(0, L"tooltips_class32", L"", WS_POPUP, 0, 0, 0, 0, m_parent, nullptr, nullptr, nullptr);
-  int pictureA = 0, pictureB = 0, font = 0;
-  EXPECT_EQ(SendMessageW(bitmap, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(&pictureA)), 0);
-  EXPECT_EQ(SendMessageW(bitmap, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(&pictureB)),
-            reinterpret_cast<LPARAM>(&pictureA));
-  SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(&pictureA));
-  EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0), reinterpret_cast<LPARAM>(&pictureA));
-  SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(&font), TRUE);
-  EXPECT_EQ(SendMessageW(button, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(&font));
-  EXPECT_EQ(SendMessageW(bitmap, WM_GETFONT, 0, 0), 0);
-  wchar_t text[] = L"Undo";
-  TOOLINFOW tool;
-  tool.uFlags = TTF_IDISHWND;
-  tool.hwnd = button;
-  tool.uId = reinterpret_cast<std::uintptr_t>(button);
-  tool.lpszText = text;
-  ASSERT_TRUE(SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
-  text[0] = L'X';  // the control keeps its own copy
-  ASSERT_EQ(zem::ToolTips(tips).size(), 1u);
-  EXPECT_EQ(zem::ToolTips(tips)[0].text, L"Undo");
-  EXPECT_EQ(zem::ToolTips(tips)[0].owner, button);
-}
-
 }  // namespace

@@ -59,15 +59,6 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonEscapeCancelsF1AsksForHelp) {
   EXPECT_EQ(dialog.Result(), IDCANCEL);
 }
 
-TEST(DialogKeys, EnterWithoutADefaultButtonIsOk) {
-  RecordingDialog dialog;
-  ASSERT_TRUE(dialog.Create(0));
-  AddButton(dialog.m_hWnd, 41, BS_PUSHBUTTON);
-  MSG enter = Key(dialog.m_hWnd, VK_RETURN);
-  zem::DispatchThroughFilter(enter);
-  EXPECT_EQ(dialog.heard, (std::vector<std::wstring>{L"ok"}));
-}
-
 TEST(CloseBox, ClosesAsCancelUnlessTheSystemMenuGreysClose) {
   RecordingDialog dialog;
   ASSERT_TRUE(dialog.Create(0));
@@ -81,29 +72,6 @@ TEST(CloseBox, ClosesAsCancelUnlessTheSystemMenuGreysClose) {
   dialog.SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(dialog.heard, (std::vector<std::wstring>{L"cancel"}));
   EXPECT_FALSE(dialog.IsWindowVisible());
-}
-
-TEST(OwnedPopups, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
-  HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
-  CWnd ownerObject(owner);
-  RecordingDialog owned(0, &ownerObject), closed(0, &ownerObject), stranger;
-  ASSERT_TRUE(owned.Create(0));
-  ASSERT_TRUE(closed.Create(0));
-  ASSERT_TRUE(stranger.Create(0));
-  EXPECT_EQ(GetWindow(owned.m_hWnd, GW_OWNER), owner);
-  owned.ShowWindow(SW_SHOW);
-  stranger.ShowWindow(SW_SHOW);
-  ShowWindow(owner, SW_MINIMIZE);
-  EXPECT_FALSE(owned.IsWindowVisible());
-  EXPECT_TRUE(stranger.IsWindowVisible());
-  ShowWindow(owner, SW_RESTORE);
-  EXPECT_TRUE(owned.IsWindowVisible());
-  EXPECT_EQ(owned.shows, (std::vector<std::pair<BOOL, UINT>>{{FALSE, 1}, {TRUE, 3}}));
-  EXPECT_TRUE(closed.shows.empty()) << "a hidden popup is neither hidden nor shown again";
-  EXPECT_TRUE(stranger.shows.empty());
-  EXPECT_FALSE(closed.IsWindowVisible());
-  ownerObject.Detach();
-  DestroyWindow(owner);
 }
 
 TEST(ModalDialog, WithoutAnswersEndsAsItsCloseBoxWould) {

@@ -30,21 +30,6 @@ TEST(DialogFont, EightPointIsElevenPixelsOfARealFont) {
   EXPECT_EQ(ReleaseDC(nullptr, dc), 0);
 }
 
-TEST(DialogFont, DialogUnitsFollowTheFontsBaseUnits) {
-  HFONT font = zem::CreateDialogFont(L"MS Shell Dlg", 8);
-  int baseX = 0, baseY = 0;
-  ASSERT_TRUE(zem::DialogBaseUnits(font, baseX, baseY));
-  EXPECT_GE(baseX, 5);
-  EXPECT_LE(baseX, 8);
-  HWND dialog = zem::CreateWindowObject(L"#32770", L"", 0, RECT{});
-  SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  RECT r{0, 0, 4, 8};
-  ASSERT_TRUE(MapDialogRect(dialog, &r));
-  EXPECT_EQ(r.right, baseX);
-  EXPECT_EQ(r.bottom, baseY);
-  DestroyWindow(dialog);
-}
-
 TEST(DialogFont, MissingFontFileIsAClearErrorNamingThePackage) {
   zem::OverrideDialogFontFile(L"/nonexistent/fonts/DejaVuSans.ttf");
   EXPECT_EQ(zem::CreateDialogFont(L"MS Shell Dlg", 8), nullptr);

@@ -51,14 +51,6 @@ TEST(Timers, OneShotTimerKilledAndSetAgainInItsHandlerTicksOncePerPeriod) {
   EXPECT_GE(window.ticks.front().at - start, 250u);
 }
 
-TEST(Timers, RepeatingTimerTicksEveryPeriodWithoutBeingSetAgain) {
-  TickWindow window;
-  window.SetTimer(7, 100);
-  RunFor(1000);
-  EXPECT_GE(window.ticks.size(), 8u);
-  EXPECT_LE(window.ticks.size(), 10u);
-}
-
 TEST(Timers, TickKilledWhileDueIsNeverDelivered) {
   TickWindow window;
   // Both timers fall due in the same pass; the first one's handler kills the

@@ -53,24 +53,6 @@ TEST(MimeMessage, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
   }
 }
 
-TEST(MimeMessage, TextsAndTheAttachmentReadBackUnchanged) {
-  const MailMessage message = Example();
-  const auto path = std::filesystem::temp_directory_path() / ("zem-mime-readback-" + std::to_string(getpid()) + ".eml");
-  zem::testing::WriteBytes(path, zem::ComposeMimeMessage(message, 86400 * 365));
-  const auto draft = zem::testing::ReadDraft(path);
-  std::filesystem::remove(path);
-  EXPECT_EQ(draft.top.Header("date"), "Fri, 01 Jan 1971 00:00:00 +0000");
-  EXPECT_EQ(draft.top.Header("mime-version"), "1.0");
-  EXPECT_EQ(draft.Subject(), message.subject.substr(0, message.subject.size() - 1) + " ")
-      << "the whole subject";
-  EXPECT_EQ(zem::testing::WithLineFeeds(draft.BodyText()), message.body);
-  const auto attachments = draft.Attachments();
-  ASSERT_EQ(attachments.size(), 1u);
-  EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), message.attachments[0].fileName);
-  EXPECT_EQ(attachments[0]->Header("content-type").rfind("application/zip", 0), 0u);
-  EXPECT_EQ(attachments[0]->Decoded(), message.attachments[0].bytes);
-}
-
 TEST(MimeMessage, HeaderTextsThatWouldBreakTheHeaderAreEncoded) {
   EXPECT_EQ(zem::HeaderField("Subject", "Plain words"), "Subject: Plain words\r\n");
   const std::string injected = zem::HeaderField("Subject", "A\r\nBcc: someone@example.com");

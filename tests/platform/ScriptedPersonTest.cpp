@@ -82,16 +82,4 @@ TEST_F(PersonTest, RefusesWhatAPersonCouldNotDoAndChangesNothing) {
   for (const auto& refused : zem::RefusedActions()) EXPECT_FALSE(refused.reason.empty());
 }
 
-TEST_F(PersonTest, ActsOnTheDialogShownLast) {
-  Form later;
-  ASSERT_TRUE(later.Create(0));
-  later.ShowWindow(SW_SHOW);
-  Do({L"type Title=second"});
-  EXPECT_EQ(zem::WindowText(later.title), L"second");
-  EXPECT_EQ(zem::WindowText(m_form.title), L"");
-  later.ShowWindow(SW_HIDE);
-  Do({L"type Title=first"});
-  EXPECT_EQ(zem::WindowText(m_form.title), L"first");
-}
-
 }  // namespace

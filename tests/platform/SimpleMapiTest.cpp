@@ -24,32 +24,6 @@ LPMAPISENDMAIL SendMailFunction(HMODULE library) {
   return reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void (*)()>(GetProcAddress(library, "MAPISendMail")));
 }
 
-TEST(SystemLibraries, TheMailLibraryIsFoundByItsNameInAnyCase) {
-  for (const wchar_t* name : {L"MAPI32.DLL", L"mapi32.dll", L"Mapi32", L"C:\\Windows\\System32\\MAPI32.DLL"}) {
-    HMODULE library = LoadLibraryW(name);
-    ASSERT_NE(library, nullptr) << name;
-    EXPECT_NE(GetProcAddress(library, "MAPISendMail"), nullptr);
-    EXPECT_EQ(GetProcAddress(library, "MAPILogon"), nullptr);
-    EXPECT_TRUE(FreeLibrary(library));
-  }
-  EXPECT_EQ(LoadLibraryW(L"OTHER.DLL"), nullptr);
-  EXPECT_EQ(LoadLibraryW(L"MAPI.DLL"), nullptr);
-}
-
-TEST(SystemLibraries, LoadsAreCountedAndBalancedAndALibraryCanBeMissing) {
-  const int loads = zem::LibraryLoadCount(L"MAPI32.DLL");
-  HMODULE library = LoadLibraryW(L"MAPI32.DLL");
-  EXPECT_EQ(zem::LibraryLoadCount(L"mapi32"), loads + 1);
-  EXPECT_EQ(zem::LibraryLoadsHeld(L"MAPI32.DLL"), 1);
-  EXPECT_TRUE(FreeLibrary(library));
-  EXPECT_FALSE(FreeLibrary(library)) << "no longer loaded";
-  EXPECT_EQ(GetProcAddress(library, "MAPISendMail"), nullptr);
-  zem::SetLibraryInstalled(L"MAPI32.DLL", false);
-  EXPECT_EQ(LoadLibraryW(L"MAPI32.DLL"), nullptr);
-  zem::SetLibraryInstalled(L"MAPI32.DLL", true);
-  EXPECT_EQ(zem::LibraryLoadCount(L"MAPI32.DLL"), loads + 1);
-}
-
 // A message with one attachment, as the export sends it.
 class MapiSendMail : public zem::testing::MailSandbox {
  protected:
@@ -103,19 +77,6 @@ TEST_F(MapiSendMail, SavesAnUnsentDraftWithTheTextsAndTheAttachmentsBytes) {
   EXPECT_EQ(attachments[0]->Decoded(), zem::testing::AllByteValues());
 }
 
-TEST_F(MapiSendMail, LongTextsGoWhole) {
-  std::string subject;
-  for (int i = 0; i < 120; ++i) subject += "Länge€𝄞 ";
-  std::string body;
-  for (int i = 0; i < 400; ++i) body += "Zeile " + std::to_string(i) + " mit Ümlaut und = Zeichen\n";
-  ASSERT_EQ(Send(subject, body), SUCCESS_SUCCESS);
-  const auto drafts = Drafts();
-  ASSERT_EQ(drafts.size(), 1u);
-  const auto draft = ReadDraft(drafts[0]);
-  EXPECT_EQ(draft.Subject(), subject);
-  EXPECT_EQ(zem::testing::WithLineFeeds(draft.BodyText()), body);
-}
-
 TEST_F(MapiSendMail, AMissingOrUnreadableAttachmentIsRefusedAndNothingIsSaved) {
   path = (folder / "missing.html").string();
   EXPECT_EQ(Send("s", "b"), MAPI_E_ATTACHMENT_NOT_FOUND);
@@ -141,28 +102,6 @@ TEST_F(MapiSendMail, AnOutboxThatCannotBeWrittenFails) {
   WriteBytes(folder / "blocked", "x");
   zem::SetMailOutbox((folder / "blocked").wstring());
   EXPECT_EQ(Send("s", "b"), MAPI_E_FAILURE);
-}
-
-TEST_F(MapiSendMail, RecipientsGoIntoTheHeadersAndTheMessageIsNoLongerADraft) {
-  std::string to = "SMTP:ann@example.com", name = "Ann Ö", cc = "bob@example.com";
-  MapiRecipDesc recipients[2]{};
-  recipients[0].ulRecipClass = MAPI_TO;
-  recipients[0].lpszName = name.data();
-  recipients[0].lpszAddress = to.data();
-  recipients[1].ulRecipClass = MAPI_CC;
-  recipients[1].lpszName = cc.data();
-  std::string subject = "s", body = "b";
-  MapiMessage message{};
-  message.lpszSubject = subject.data();
-  message.lpszNoteText = body.data();
-  message.nRecipCount = 2;
-  message.lpRecips = recipients;
-  ASSERT_EQ(sendMail(0, 0, &message, MAPI_DIALOG, 0), SUCCESS_SUCCESS);
-  const auto draft = ReadDraft(Drafts().at(0));
-  EXPECT_EQ(zem::testing::DecodeHeaderWords(draft.top.Header("to")), "Ann Ö <ann@example.com>");
-  EXPECT_EQ(draft.top.Header("cc"), "bob@example.com");
-  EXPECT_EQ(draft.top.Header("x-unsent"), "");
-  EXPECT_TRUE(draft.Attachments().empty());
 }
 
 // A stand-in xdg-email on the PATH that records its arguments, keeps what
@@ -216,17 +155,10 @@ TEST_F(XdgEmailHandOver, HandsTextsAndACopyOfTheAttachmentThatOutlivesTheOrigina
 }
 
 TEST_F(XdgEmailHandOver, ItsExitCodesBecomeMailResults) {
-  {
-    ScopedEnv exit("ZEM_TEST_EXIT", "3");
-    EXPECT_EQ(Send("s", "b"), MAPI_E_LOGON_FAILURE) << "no mail program";
-  }
-  {
-    ScopedEnv exit("ZEM_TEST_EXIT", "4");
-    EXPECT_EQ(Send("s", "b"), MAPI_E_FAILURE);
-  }
-  {
-    ScopedEnv exit("ZEM_TEST_EXIT", "2");
-    EXPECT_EQ(Send("s", "b"), MAPI_E_ATTACHMENT_NOT_FOUND);
+  // 3: no mail program; 2: a file is missing; anything else is a failure.
+  for (auto [code, result] : {std::pair{"3", MAPI_E_LOGON_FAILURE}, {"4", MAPI_E_FAILURE}, {"2", MAPI_E_ATTACHMENT_NOT_FOUND}}) {
+    ScopedEnv exit("ZEM_TEST_EXIT", code);
+    EXPECT_EQ(Send("s", "b"), ULONG(result)) << code;
   }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/CWnd.h"
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -33,16 +34,6 @@ TEST(WindowTree, ChildrenAreFoundInCreationOrderAndDescendantsDepthFirst) {
   DestroyWindow(top);
 }
 
-TEST(WindowTree, ClientRectangleIsTheWholeFramelessWindow) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", 0, RECT{40, 50, 140, 110});
-  RECT client;
-  ASSERT_TRUE(GetClientRect(top, &client));
-  EXPECT_EQ(client.left, 0);
-  EXPECT_EQ(client.right, 100);
-  EXPECT_EQ(client.bottom, 60);
-  DestroyWindow(top);
-}
-
 TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
   HWND top = zem::CreateWindowObject(L"#32770", L"", 0, RECT{0, 0, 10, 10});
   std::vector<UINT> heard;
@@ -58,43 +49,8 @@ TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
   EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 0) << "a destroyed window hears nothing";
 }
 
-TEST(WindowMessage, UpDownKeepsItsBuddyAndSitsBesideIt) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
-  HWND edit = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 20, 110, 41}, top, 1);
-  HWND spin = zem::CreateWindowObject(L"msctls_updown32", L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNLEFT,
-                                      RECT{0, 0, 16, 10}, top, 2);
-  EXPECT_EQ(SendMessageW(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0), 0);
-  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
-  RECT s, e;
-  GetWindowRect(spin, &s);
-  GetWindowRect(edit, &e);
-  EXPECT_EQ(s.left, 10);
-  EXPECT_EQ(s.bottom, 41);
-  EXPECT_EQ(e.left, 26);
-  EXPECT_EQ(e.right, 110);
-  DestroyWindow(top);
-}
-
-TEST(WindowPlacement, RecordRoundTripsAndOnlyAWholeRecordIsApplied) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{5, 6, 105, 56});
-  WINDOWPLACEMENT p;
-  ASSERT_TRUE(GetWindowPlacement(top, &p));
-  EXPECT_EQ(p.length, 44u);
-  EXPECT_EQ(p.rcNormalPosition.right, 105);
-  p.rcNormalPosition = RECT{0, 0, 300, 200};
-  p.length = 40;
-  EXPECT_FALSE(SetWindowPlacement(top, &p));
-  p.length = sizeof p;
-  EXPECT_TRUE(SetWindowPlacement(top, &p));
-  RECT r;
-  GetWindowRect(top, &r);
-  EXPECT_EQ(r.right, 300);
-  EXPECT_TRUE(IsWindowVisible(top));
-  DestroyWindow(top);
-}
-
 TEST(ApplicationProfile, BinaryValuesRoundTripThroughTheProfileFile) {
-  const fs::path folder = fs::temp_directory_path() / "zem-app-profile";
+  const fs::path folder = zem::testing::TestFolder("zem-app-profile");
   fs::remove_all(folder);
   fs::create_directories(folder);
   zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));

@@ -152,27 +152,6 @@ TEST_F(PainterTest, EveryControlsTextInkLiesInsideItsRectangle) {
   EXPECT_TRUE(Inside(selection.box, InPicture(m_dialog.list)));
 }
 
-TEST_F(PainterTest, RightAlignedEditTextEndsAtTheRightEdge) {
-  const Image full = Render("test-dialog.png");
-  SetWindowTextW(m_dialog.edit, L"");
-  const Ink ink = Difference(full, Render("test-dialog-without-edit-text.png"));
-  const RECT edit = InPicture(m_dialog.edit);
-  EXPECT_GT(ink.box.left - edit.left, (edit.right - edit.left) / 2);
-  EXPECT_LE(edit.right - ink.box.right, 8);
-}
-
-TEST_F(PainterTest, TextExtentMatchesTheDrawnInkWidth) {
-  const Image full = Render("test-dialog.png");
-  SetWindowTextW(m_dialog.zip, L"");
-  const Ink ink = Difference(full, Render("test-dialog-without-zip-text.png"));
-  HDC dc = GetDC(m_dialog.zip);
-  SIZE extent;
-  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"Send ZIP file", 13, &extent));
-  ReleaseDC(m_dialog.zip, dc);
-  EXPECT_NEAR(ink.box.right - ink.box.left, extent.cx, 3);
-  EXPECT_LE(ink.box.bottom - ink.box.top, extent.cy);
-}
-
 TEST_F(PainterTest, CheckMarksGreyedTextAndSmoothEdgesAreVisible) {
   const Image checked = Render("test-dialog.png");
   ::SendMessageW(m_dialog.zip, BM_SETCHECK, BST_UNCHECKED, 0);
@@ -192,15 +171,6 @@ TEST_F(PainterTest, CheckMarksGreyedTextAndSmoothEdgesAreVisible) {
   EXPECT_TRUE(disabled.grey);
   EXPECT_LT(enabled.darkest, 40) << "enabled text is black";
   EXPECT_GT(enabled.midGreys, 5) << "text edges carry intermediate grey levels";
-}
-
-TEST_F(PainterTest, GreyedCloseBoxIsDrawnDifferently) {
-  const Image open = Render("test-dialog.png");
-  EnableMenuItem(GetSystemMenu(m_dialog.m_hWnd, FALSE), SC_CLOSE, MF_GRAYED);
-  const Ink change = Difference(open, Render("test-dialog-close-greyed.png"));
-  ASSERT_GT(change.count, 20);
-  EXPECT_LT(change.box.bottom, zem::kFrameWidth + zem::kCaptionHeight) << "only the caption bar changes";
-  EXPECT_GT(change.box.left, open.width / 2);
 }
 
 }  // namespace

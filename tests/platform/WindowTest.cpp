@@ -4,30 +4,6 @@
 
 namespace {
 
-TEST(WindowObjects, KeepTextStatesAndRectangle) {
-  HWND w = zem::CreateWindowObject(L"Dialog", L"Export", WS_VISIBLE, RECT{0, 0, 100, 50});
-  ASSERT_TRUE(IsWindow(w));
-  wchar_t buffer[4];
-  EXPECT_EQ(GetWindowTextW(w, buffer, 4), 3);
-  EXPECT_STREQ(buffer, L"Exp") << "cut to the buffer, always terminated";
-  EXPECT_EQ(GetWindowTextLengthW(w), 6);
-  SetWindowTextW(w, L"Écrire");
-  EXPECT_EQ(zem::WindowText(w), L"Écrire");
-  EXPECT_TRUE(IsWindowEnabled(w));
-  EXPECT_FALSE(EnableWindow(w, FALSE)) << "answers whether it was disabled";
-  EXPECT_FALSE(IsWindowEnabled(w));
-  EXPECT_TRUE(EnableWindow(w, TRUE));
-  MoveWindow(w, 10, 20, 30, 40, TRUE);
-  RECT r;
-  ASSERT_TRUE(GetWindowRect(w, &r));
-  EXPECT_EQ(r.right, 40);
-  EXPECT_EQ(r.bottom, 60);
-  wchar_t cls[16];
-  GetClassNameW(w, cls, 16);
-  EXPECT_STREQ(cls, L"Dialog");
-  DestroyWindow(w);
-}
-
 TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
   HWND parent = zem::CreateWindowObject(L"Dialog", L"", 0, RECT{});
   HWND child = zem::CreateWindowObject(L"Button", L"OK", WS_CHILD | WS_VISIBLE, RECT{}, parent, 1);
