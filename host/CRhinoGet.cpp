@@ -25,13 +25,13 @@ const std::vector<zem::PromptRecord>& zem::PromptsShown() { return Records(); }
 void zem::ClearPromptsShown() { Records().clear(); }
 
 int CRhinoGet::AddCommandOption(CRhinoCommandOptionName name, const wchar_t* value, bool hidden) {
-  CRhinoCommandOption option;
-  option.m_option_index = static_cast<int>(m_options.size()) + 1;
-  option.m_english_option_name = name.m_english_option_name;
-  option.m_local_option_name = name.m_local_option_name ? name.m_local_option_name : name.m_english_option_name;
-  option.m_option_value = value;
-  option.m_hidden = hidden;
-  m_options.push_back(std::move(option));
+  CRhinoCommandOption added;
+  added.m_option_index = static_cast<int>(m_options.size()) + 1;
+  added.m_english_option_name = name.m_english_option_name;
+  added.m_local_option_name = name.m_local_option_name ? name.m_local_option_name : name.m_english_option_name;
+  added.m_option_value = value;
+  added.m_hidden = hidden;
+  m_options.push_back(std::move(added));
   return m_options.back().m_option_index;
 }
 

@@ -66,8 +66,8 @@ void AppendFormatted(std::wstring& out, std::wstring_view format, std::initializ
             // Fixed notation of a large magnitude needs more room than one
             // number usually takes.
             char fixed[kMaxNumberChars + 340];
-            auto [end, error] = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed, decimals);
-            if (error == std::errc()) out.append(fixed, end);
+            auto [last, error] = std::to_chars(fixed, fixed + sizeof fixed, value, std::chars_format::fixed, decimals);
+            if (error == std::errc()) out.append(fixed, last);
           }
           continue;
         }

@@ -74,6 +74,29 @@ TEST(CloseBox, ClosesAsCancelUnlessTheSystemMenuGreysClose) {
   EXPECT_FALSE(dialog.IsWindowVisible());
 }
 
+TEST(OwnedPopups, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
+  HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
+  CWnd ownerObject(owner);
+  RecordingDialog owned(0, &ownerObject), closed(0, &ownerObject), stranger;
+  ASSERT_TRUE(owned.Create(0));
+  ASSERT_TRUE(closed.Create(0));
+  ASSERT_TRUE(stranger.Create(0));
+  EXPECT_EQ(GetWindow(owned.m_hWnd, GW_OWNER), owner);
+  owned.ShowWindow(SW_SHOW);
+  stranger.ShowWindow(SW_SHOW);
+  ShowWindow(owner, SW_MINIMIZE);
+  EXPECT_FALSE(owned.IsWindowVisible());
+  EXPECT_TRUE(stranger.IsWindowVisible());
+  ShowWindow(owner, SW_RESTORE);
+  EXPECT_TRUE(owned.IsWindowVisible());
+  EXPECT_EQ(owned.shows, (std::vector<std::pair<BOOL, UINT>>{{FALSE, 1}, {TRUE, 3}}));
+  EXPECT_TRUE(closed.shows.empty()) << "a hidden popup is neither hidden nor shown again";
+  EXPECT_TRUE(stranger.shows.empty());
+  EXPECT_FALSE(closed.IsWindowVisible());
+  ownerObject.Detach();
+  DestroyWindow(owner);
+}
+
 TEST(ModalDialog, WithoutAnswersEndsAsItsCloseBoxWould) {
   zem::AnswerQueue::Instance().Clear();
   HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});

@@ -152,6 +152,18 @@ TEST_F(PainterTest, EveryControlsTextInkLiesInsideItsRectangle) {
   EXPECT_TRUE(Inside(selection.box, InPicture(m_dialog.list)));
 }
 
+TEST_F(PainterTest, TextExtentMatchesTheDrawnInkWidth) {
+  const Image full = Render("test-dialog.png");
+  SetWindowTextW(m_dialog.zip, L"");
+  const Ink ink = Difference(full, Render("test-dialog-without-zip-text.png"));
+  HDC dc = GetDC(m_dialog.zip);
+  SIZE extent;
+  ASSERT_TRUE(GetTextExtentPoint32W(dc, L"Send ZIP file", 13, &extent));
+  ReleaseDC(m_dialog.zip, dc);
+  EXPECT_NEAR(ink.box.right - ink.box.left, extent.cx, 3);
+  EXPECT_LE(ink.box.bottom - ink.box.top, extent.cy);
+}
+
 TEST_F(PainterTest, CheckMarksGreyedTextAndSmoothEdgesAreVisible) {
   const Image checked = Render("test-dialog.png");
   ::SendMessageW(m_dialog.zip, BM_SETCHECK, BST_UNCHECKED, 0);
