@@ -240,6 +240,21 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
     CloseBuffer(writer, chunk.triangles, textured, &chunk != &chunks.back());
   };
 
+  // Writes every buffer in order, each face's corners through `corner`
+  // (a quadrangle as two triangles), a line per face.
+  auto writeFaces = [&](auto&& corner) {
+    for (const Chunk& chunk : chunks) {
+      writeChunk(chunk, [&] {
+        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+          const ON_MeshFace& face = mesh.m_F[f];
+          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
+          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
+          writer.WriteRawNarrow("\n");
+        }
+      });
+    }
+  };
+
   if (2LL * mesh.VertexCount() < corners) {
     // Faces share their vertices: every record is made once, then copied
     // for each corner; the box grows by each vertex as it is first used.
@@ -253,16 +268,7 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
       }
       writer.WriteRawNarrow(table.Record(i));
     };
-    for (const Chunk& chunk : chunks) {
-      writeChunk(chunk, [&] {
-        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
-          const ON_MeshFace& face = mesh.m_F[f];
-          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
-          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
-          writer.WriteRawNarrow("\n");
-        }
-      });
-    }
+    writeFaces(corner);
     return true;
   }
 
@@ -276,16 +282,7 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
       writer.ExtendBounds(p);
       writer.WriteRawNarrow(record);
     };
-    for (const Chunk& chunk : chunks) {
-      writeChunk(chunk, [&] {
-        for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
-          const ON_MeshFace& face = mesh.m_F[f];
-          corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
-          if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
-          writer.WriteRawNarrow("\n");
-        }
-      });
-    }
+    writeFaces(corner);
     return true;
   }
 
