@@ -85,13 +85,4 @@ TEST(ObjectVisibility, HiddenLayerOrHiddenParentLayerHidesTheObject) {
   EXPECT_FALSE(object->IsHidden()) << "the object itself is not hidden, only its layer";
 }
 
-TEST(ObjectVisibility, HiddenAndDeletedObjectsAreNotVisible) {
-  CRhinoDoc doc;
-  CRhinoObject* hidden = AddMesh(doc, WithMode(ON_3dmObjectAttributes::hidden_object));
-  CRhinoObject* deleted = AddMesh(doc);
-  doc.DeleteObject(deleted);
-  EXPECT_FALSE(hidden->IsVisible());
-  EXPECT_FALSE(deleted->IsVisible());
-}
-
 }  // namespace
