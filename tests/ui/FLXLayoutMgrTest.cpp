@@ -22,26 +22,28 @@ int Height(const RECT& r) { return r.bottom - r.top; }
 // controls start at (0, 0) as the framework creates them.
 class LayoutTest : public ::testing::Test {
  protected:
-  void SetUp() override { m_dialog = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200}); }
-  void TearDown() override { DestroyWindow(m_dialog); }
+  ~LayoutTest() override { DestroyWindow(m_dialog); }
 
   HWND Control(int id, int width, int height, const wchar_t* className = L"Static", DWORD style = 0) {
     return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE | style, RECT{0, 0, width, height}, m_dialog,
                                    id);
   }
-  void Resize(int width, int height) { MoveWindow(m_dialog, 0, 0, width, height, TRUE); }
+  // Resizes the dialog and lays the controls out in it.
+  void LayOut(int width, int height) {
+    MoveWindow(m_dialog, 0, 0, width, height, TRUE);
+    layout.UpdateLayout();
+  }
 
-  HWND m_dialog = nullptr;
+  HWND m_dialog = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200});
+  Mgr layout{m_dialog};
 };
 
 TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND a = Control(1, 10, 21), b = Control(2, 10, 21), c = Control(3, 10, 21);
   layout.Add(layout.Add(layout.Add(root, layout.MakeItem(1)), layout.MakeItem(2)), layout.MakeItem(3));
 
-  Resize(300, 50);
-  layout.UpdateLayout();
+  LayOut(300, 50);
   EXPECT_EQ(Width(Rect(a)), 98);
   EXPECT_EQ(Width(Rect(b)), 98);
   EXPECT_EQ(Width(Rect(c)), 98);
@@ -49,25 +51,21 @@ TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
   EXPECT_EQ(Rect(c).left, 202);
   EXPECT_EQ(Height(Rect(a)), 50) << "greedy across the axis too";
 
-  Resize(301, 50);
-  layout.UpdateLayout();
+  LayOut(301, 50);
   EXPECT_EQ(Width(Rect(a)), 98);
   EXPECT_EQ(Width(Rect(b)), 98);
   EXPECT_EQ(Width(Rect(c)), 99);
 }
 
 TEST_F(LayoutTest, GreedyItemKeepsItsMinimumInTooSmallACell) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND a = Control(1, 10, 21);
   layout.Add(root, layout.MakeItem(1, Mgr::LayGreedy, 0, 120));
-  Resize(100, 30);
-  layout.UpdateLayout();
+  LayOut(100, 30);
   EXPECT_EQ(Width(Rect(a)), 120);
 }
 
 TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
   layout.Add(root, row);
@@ -75,8 +73,7 @@ TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
   layout.Add(row, layout.MakeItem(1, Mgr::LayGreedy, 0, 50));
   layout.Add(row, layout.MakeItem(2, Mgr::LayGreedy, 0, 5));
   layout.Add(row, layout.MakeItem(3, Mgr::LayGreedy, 0, 5));
-  Resize(100, 30);
-  layout.UpdateLayout();
+  LayOut(100, 30);
   // Shares 33, 33, 34; the first needs 17 more, taken 8 and 8 in proportion
   // and the last pixel from the first that can give it.
   EXPECT_EQ(Width(Rect(a)), 50);
@@ -86,7 +83,6 @@ TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
 }
 
 TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
   layout.Add(root, row);
@@ -95,8 +91,7 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
   layout.Add(bounded, layout.MakeItem(1, Mgr::LayFixedWidth));
   layout.Add(row, bounded);
   layout.Add(row, layout.MakeItem(2));
-  Resize(200, 40);
-  layout.UpdateLayout();
+  LayOut(200, 40);
   EXPECT_EQ(Width(Rect(fixed)), 40);
   EXPECT_EQ(Rect(greedy).left, 40);
   EXPECT_EQ(Width(Rect(greedy)), 160);
@@ -104,15 +99,13 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
 
 TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
   // A button column: fixed width, filling the height, beside greedy content.
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND content = Control(1, 10, 21), button = Control(2, 50, 21);
   layout.Add(root, layout.MakeItem(1));
   auto buttons = layout.MakePane(Mgr::Vertical, Mgr::LayFixedWidth | Mgr::LayFillHeight);
   layout.Add(buttons, layout.MakeItem(2, Mgr::LayFillWidth | Mgr::LayFixedHeight, 0, 55));
   layout.Add(root, buttons);
-  Resize(300, 100);
-  layout.UpdateLayout();
+  LayOut(300, 100);
   EXPECT_EQ(Width(Rect(button)), 55);
   EXPECT_EQ(Rect(button).right, 300);
   EXPECT_EQ(Width(Rect(content)), 300 - 3 - 55);
@@ -122,7 +115,6 @@ TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
 }
 
 TEST_F(LayoutTest, RelativeItemTakesItsPercentOfWhatFixedItemsLeave) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
   layout.Add(root, row);
@@ -130,28 +122,24 @@ TEST_F(LayoutTest, RelativeItemTakesItsPercentOfWhatFixedItemsLeave) {
   layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth));
   layout.Add(row, layout.MakeItem(2, Mgr::LayRelativeWidth, 25));
   layout.Add(row, layout.MakeItem(3));
-  Resize(300, 40);
-  layout.UpdateLayout();
+  LayOut(300, 40);
   EXPECT_EQ(Width(Rect(fixed)), 100);
   EXPECT_EQ(Width(Rect(relative)), 50);
   EXPECT_EQ(Width(Rect(greedy)), 150);
 }
 
 TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND plain = Control(1, 50, 21), filling = Control(2, 50, 21);
   layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
   layout.Add(root, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFillWidth));
-  Resize(200, 40);
-  layout.UpdateLayout();
+  LayOut(200, 40);
   EXPECT_EQ(Width(Rect(plain)), 50);
   EXPECT_EQ(Rect(filling).left, 53);
   EXPECT_EQ(Width(Rect(filling)), 147);
 }
 
 TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Vertical);
   HWND left = Control(1, 40, 20), right = Control(2, 40, 20), centre = Control(3, 40, 20), bottom = Control(4, 40, 20);
   layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
@@ -160,8 +148,7 @@ TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
   auto row = layout.MakePane(Mgr::Horizontal);
   layout.Add(row, layout.MakeItem(4, Mgr::LayFixedHeight | Mgr::LayAlignBottom));
   layout.Add(root, row);
-  Resize(200, 200);
-  layout.UpdateLayout();
+  LayOut(200, 200);
   EXPECT_EQ(Rect(left).left, 0);
   EXPECT_EQ(Rect(right).right, 200);
   EXPECT_EQ(Rect(centre).left, 80);
@@ -172,7 +159,6 @@ TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
 }
 
 TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto column = layout.MakePane(Mgr::Vertical);
   HWND edit = Control(1, 60, 21, L"Edit");
@@ -180,24 +166,20 @@ TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn
   layout.Add(root, column);
   EXPECT_EQ(column->MinWidth(), 150);
 
-  Resize(100, 100);
-  layout.UpdateLayout();
+  LayOut(100, 100);
   EXPECT_EQ(Width(Rect(edit)), 150) << "the column is at least 150 wide";
   EXPECT_EQ(Height(Rect(edit)), 21) << "keeps its own height";
-  Resize(260, 100);
-  layout.UpdateLayout();
+  LayOut(260, 100);
   EXPECT_EQ(Width(Rect(edit)), 260) << "takes the whole width of its cell";
 }
 
 TEST_F(LayoutTest, DropDownComboIsOnePixelNarrowerOnEachSideAndKeepsItsHeight) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND combo = Control(1, 30, 120, L"ComboBox", CBS_DROPDOWNLIST);
   HWND other = Control(2, 30, 120, L"Static");
   layout.Add(root, layout.MakeItem(1));
   layout.Add(root, layout.MakeItem(2));
-  Resize(203, 60);
-  layout.UpdateLayout();
+  LayOut(203, 60);
   EXPECT_EQ(Rect(combo).left, 1);
   EXPECT_EQ(Rect(combo).right, 99);
   EXPECT_EQ(Height(Rect(combo)), 120) << "its window height includes the list";
@@ -206,19 +188,16 @@ TEST_F(LayoutTest, DropDownComboIsOnePixelNarrowerOnEachSideAndKeepsItsHeight) {
 }
 
 TEST_F(LayoutTest, SimpleComboEndsWhereItsEditFieldEnds) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND combo = Control(1, 80, 100, L"ComboBox", CBS_SIMPLE);
   zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 80, 23}, combo, 1000);
   layout.Add(root, layout.MakeItem(1));
-  Resize(150, 90);
-  layout.UpdateLayout();
+  LayOut(150, 90);
   EXPECT_EQ(Width(Rect(combo)), 150);
   EXPECT_EQ(Height(Rect(combo)), 23);
 }
 
 TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto missing = layout.MakeItem(77, Mgr::LayFixedWidth, 40);
   auto* item = static_cast<Mgr::PaneItem*>(missing.Get());
@@ -228,13 +207,11 @@ TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
   HWND after = Control(1, 10, 10);
   layout.Add(root, missing);
   layout.Add(root, layout.MakeItem(1));
-  Resize(100, 20);
-  layout.UpdateLayout();
+  LayOut(100, 20);
   EXPECT_EQ(Rect(after).left, 43) << "its cell is kept";
 }
 
 TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
-  Mgr layout(m_dialog);
   Control(1, 40, 20);
   Control(2, 60, 30);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
@@ -250,7 +227,6 @@ TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
 }
 
 TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND edit = Control(1, 60, 21, L"Edit");
   HWND spin = Control(2, 16, 21, L"msctls_updown32", UDS_ALIGNRIGHT);
@@ -258,16 +234,14 @@ TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
   auto column = layout.MakePane(Mgr::Vertical);
   layout.Add(column, layout.MakeItem(1, Mgr::LayFixedHeight));
   layout.Add(root, column);
-  Resize(200, 50);
-  layout.UpdateLayout();
+  LayOut(200, 50);
   EXPECT_EQ(Rect(spin).right, 200);
   EXPECT_EQ(Rect(edit).right, 200 - 16);
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
 }
 
 TEST_F(LayoutTest, BackgroundShowsOnlyWhereNoVisibleControlLiesExceptGroupBoxes) {
-  Mgr layout(m_dialog);
-  Resize(100, 100);
+  MoveWindow(m_dialog, 0, 0, 100, 100, TRUE);
   HWND control = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 10, 30, 30}, m_dialog, 1);
   zem::CreateWindowObject(L"Button", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, RECT{0, 0, 100, 100}, m_dialog, 2);
   zem::CreateWindowObject(L"Edit", L"", WS_CHILD, RECT{50, 50, 60, 60}, m_dialog, 3);  // hidden
