@@ -52,17 +52,6 @@ TEST(PolylineConversion, ACircleIsSplitEvenlyByTheAngle) {
   }
 }
 
-TEST(PolylineConversion, ToleranceAndEdgeLengthAddPoints) {
-  ON_ArcCurve circle{ON_Circle(ON_3dPoint(0, 0, 0), 100)};
-  ON_PolylineCurve byTolerance, byLength;
-  RhinoConvertCurveToPolyline(circle, 0, 0, 0.25, 1.0, 0.01, 0, 0, 0, &byTolerance);
-  RhinoConvertCurveToPolyline(circle, 0, 0, 0.25, 1.0, 0, 0, 5.0, 0, &byLength);
-  EXPECT_GT(byTolerance.PointCount(), 27);
-  for (int i = 0; i + 1 < byLength.PointCount(); ++i) {
-    EXPECT_LE(byLength.m_pline[i].DistanceTo(byLength.m_pline[i + 1]), 5.0);
-  }
-}
-
 TEST(PolylineConversion, AnInvalidCurveFailsWithAnEmptyPolyline) {
   ON_NurbsCurve broken(3, false, 4, 4);
   broken.m_knot = {0, 1, 0, 1, 2, 3};  // decreasing

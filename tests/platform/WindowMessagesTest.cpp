@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
-#include "platform/CWinApp.h"
 #include "platform/CWnd.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
 #include "platform/Window.h"
-#include "tests/support/TestFolder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 HWND Make(HWND parent, int id, const wchar_t* className = L"Static") {
   return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, parent, id);
@@ -77,35 +70,6 @@ TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
   EXPECT_EQ(heard, (std::vector<UINT>{WM_GETFONT, WM_SETFONT}));
   DestroyWindow(top);
   EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 0) << "a destroyed window hears nothing";
-}
-
-TEST(ApplicationProfile, BinaryValuesRoundTripThroughTheProfileFile) {
-  const fs::path folder = zem::testing::TestFolder("zem-app-profile");
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
-  {
-    CWinApp app(L"Module");
-    EXPECT_EQ(AfxGetApp(), &app);
-    const BYTE bytes[] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
-    ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Entry", bytes, 5));
-    BYTE* data = nullptr;
-    UINT size = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"section", L"entry", &data, &size));
-    ASSERT_EQ(size, 5u);
-    EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + 5));
-    delete[] data;
-    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Missing", &data, &size));
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(size, 0u);
-    EXPECT_TRUE(fs::exists(folder / "Module.ini"));
-    ASSERT_TRUE(app.WriteProfileInt(L"Section", L"Count", -3));
-    EXPECT_EQ(static_cast<int>(app.GetProfileIntW(L"Section", L"Count", 9)), -3);
-    EXPECT_EQ(app.GetProfileIntW(L"Section", L"Absent", 9), 9u);
-  }
-  EXPECT_EQ(AfxGetApp(), nullptr);
-  zem::OverrideAppDataFolder(std::nullopt);
-  fs::remove_all(folder);
 }
 
 }  // namespace
