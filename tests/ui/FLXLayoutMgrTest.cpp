@@ -27,8 +27,6 @@ std::vector<int> Widths(std::initializer_list<HWND> windows) {
 // controls start at (0, 0) as the framework creates them.
 class LayoutTest : public ::testing::Test {
  protected:
-  ~LayoutTest() override { DestroyWindow(m_dialog); }
-
   HWND Control(int id, int width, int height, const wchar_t* className = L"Static", DWORD style = 0) {
     return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE | style, RECT{0, 0, width, height}, m_dialog,
                                    id);
@@ -52,7 +50,12 @@ class LayoutTest : public ::testing::Test {
     layout.UpdateLayout();
   }
 
-  HWND m_dialog = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200});
+  // Destroyed after the manager that lays it out.
+  struct Window {
+    HWND handle = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200});
+    ~Window() { DestroyWindow(handle); }
+  } m_window;
+  HWND m_dialog = m_window.handle;
   Mgr layout{m_dialog};
 };
 
