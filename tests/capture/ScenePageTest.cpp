@@ -25,6 +25,7 @@
 #include "host/ON_LineCurve.h"
 #include "platform/AnswerQueue.h"
 
+namespace zem {
 namespace {
 
 class ScenePage : public zem::testing::TempFolderTest {
@@ -136,3 +137,4 @@ TEST_F(ScenePage, DataFunctionsMatchTheGoldenCopy) {
 }
 
 }  // namespace
+}  // namespace zem
