@@ -55,12 +55,6 @@ TEST_F(ObjectIteratorTest, StateBitsSelectNormalLockedAndHiddenObjects) {
             (std::vector<const CRhinoObject*>{locked, onLocked}));
 }
 
-TEST(ObjectIteratorWithoutDocument, VisitsNothingWhenNoDocumentIsOpen) {
-  RhinoApp().CloseDocument();
-  CRhinoObjectIterator it(7, 3);
-  EXPECT_EQ(it.First(), nullptr);
-}
-
 TEST(ObjectVisibility, HiddenLayerOrHiddenParentLayerHidesTheObject) {
   CRhinoDoc doc;
   ON_Layer parent;

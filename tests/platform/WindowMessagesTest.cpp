@@ -9,10 +9,6 @@
 
 namespace {
 
-HWND Make(HWND parent, int id, const wchar_t* className = L"Static") {
-  return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, parent, id);
-}
-
 TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
   HWND parent = zem::CreateWindowObject(L"Dialog", L"", 0, RECT{});
   HWND child = zem::CreateWindowObject(L"Button", L"OK", WS_CHILD | WS_VISIBLE, RECT{}, parent, 1);
@@ -40,21 +36,6 @@ TEST(WindowObjects, StaleHandlesStayInvalid) {
   EXPECT_EQ(zem::CreateWindowObject(L"Static", L"", 0, RECT{}, w), nullptr) << "no window with a dead parent";
   DestroyWindow(next);
   EXPECT_EQ(zem::WindowCount(), before);
-}
-
-TEST(WindowTree, ChildrenAreFoundInCreationOrderAndDescendantsDepthFirst) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 100, 100});
-  HWND a = Make(top, 1), b = Make(top, 2);
-  HWND inner = Make(a, 3);
-  EXPECT_EQ(GetWindow(top, GW_CHILD), a);
-  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
-  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), nullptr);
-  std::vector<HWND> seen;
-  EnumChildWindows(
-      top, [](HWND w, LPARAM data) { reinterpret_cast<std::vector<HWND>*>(data)->push_back(w); return TRUE; },
-      reinterpret_cast<LPARAM>(&seen));
-  EXPECT_EQ(seen, (std::vector<HWND>{a, inner, b}));
-  DestroyWindow(top);
 }
 
 TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
