@@ -108,13 +108,6 @@ TEST_F(LayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {
   EXPECT_EQ(stored.rcNormalPosition.right, 100);
 }
 
-TEST_F(LayoutDialogTest, WithoutStoreNameNothingIsStored) {
-  TestDialog dialog(L"");
-  ASSERT_TRUE(dialog.Create(119));
-  dialog.OnCancel();
-  EXPECT_FALSE(fs::exists(m_folder / "ZEM_WEBGL.ini"));
-}
-
 TEST_F(LayoutDialogTest, ResizingLaysTheControlsOutAgain) {
   TestDialog dialog(L"");
   ASSERT_TRUE(dialog.Create(119));
@@ -123,21 +116,6 @@ TEST_F(LayoutDialogTest, ResizingLaysTheControlsOutAgain) {
   ::GetWindowRect(dialog.m_control, &control);
   EXPECT_EQ(control.right, 500);
   EXPECT_EQ(control.bottom, 100);
-}
-
-TEST_F(LayoutDialogTest, SizeGripStatusBarSitsAtTheBottom) {
-  TestDialog dialog(L"", true);
-  ASSERT_TRUE(dialog.Create(119));
-  ASSERT_TRUE(dialog.HasStatusBar());
-  EXPECT_EQ(GetDlgCtrlID(dialog.StatusBar()), 0xE801);
-  dialog.MoveWindow(0, 0, 300, 200);
-  RECT bar;
-  ::GetWindowRect(dialog.StatusBar(), &bar);
-  EXPECT_EQ(bar.bottom, 200);
-  EXPECT_EQ(bar.right, 300);
-  TestDialog plain(L"");
-  ASSERT_TRUE(plain.Create(119));
-  EXPECT_FALSE(plain.HasStatusBar());
 }
 
 }  // namespace

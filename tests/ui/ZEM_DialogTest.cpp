@@ -1,6 +1,6 @@
 // The framework dialog: its button column, its size, the routing of control
-// events, Ok and Cancel with their hooks, timers, the owner's minimising,
-// the document's closing, the close box and help.
+// events, Ok and Cancel with their hooks, timers, the document's closing
+// and the close box.
 #include "ui/ZEM_Dialog.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "host/CRhinoApp.h"
-#include "platform/HtmlHelp.h"
 #include "platform/Resources.h"
 #include "platform/SystemMenu.h"
 #include "platform/WindowPainter.h"
@@ -304,19 +303,6 @@ TEST_F(DialogTest, TimersFireOnceAndTheIdleTimerCallsItsHook) {
   EXPECT_TRUE(SendMessageW(dialog.m_hWnd, WM_SETCURSOR, 0, 0)) << "handled while busy";
 }
 
-TEST_F(DialogTest, RestoringTheOwnerShowsAnOpenDialogButNotAClosedOne) {
-  RecordingDialog open(&m_owner), closedBefore(&m_owner), closedWhileMinimised(&m_owner);
-  for (ZEM_Dialog* d : {&open, &closedBefore, &closedWhileMinimised}) Show(*d);
-  Press(closedBefore.m_hWnd, IDOK);
-  ShowWindow(m_owner.m_hWnd, SW_MINIMIZE);
-  EXPECT_FALSE(open.IsWindowVisible());
-  closedWhileMinimised.OnCancel();
-  ShowWindow(m_owner.m_hWnd, SW_RESTORE);
-  EXPECT_TRUE(open.IsWindowVisible());
-  EXPECT_FALSE(closedBefore.IsWindowVisible());
-  EXPECT_FALSE(closedWhileMinimised.IsWindowVisible());
-}
-
 TEST_F(DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) {
   RecordingDialog dialog(&m_owner);
   RhinoApp().NewDocument();
@@ -339,16 +325,9 @@ TEST_F(DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) 
   EXPECT_EQ(dialog.log, Log{"document-opened"}) << "closed with Ok: only the host watcher hears";
 }
 
-TEST_F(DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabledAndF1OpensTheHelpPath) {
-  zem::ClearHelpRequests();
+TEST_F(DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabled) {
   RecordingDialog dialog(&m_owner);
   Show(dialog);
-  dialog.SetHelpPath(L"C:\\Doc\\help.chm::/writewebgl.htm");
-  MSG key{dialog.edit.Window(), WM_KEYDOWN, VK_F1, 0, 0};
-  zem::DispatchThroughFilter(key);
-  ASSERT_EQ(zem::HelpRequests().size(), 1u);
-  EXPECT_EQ(zem::HelpRequests()[0].address, L"C:\\Doc\\help.chm::/writewebgl.htm");
-  EXPECT_EQ(zem::HelpRequests()[0].command, HH_DISPLAY_TOPIC);
   dialog.EnableCancel(false);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.m_hWnd, IDCANCEL)));
   SendMessageW(dialog.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
