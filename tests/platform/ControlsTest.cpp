@@ -42,20 +42,6 @@ TEST_F(ControlsTest, SettingStatesByMessageNotifiesOnlyTheSingleLineEditsText) {
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
-TEST_F(ControlsTest, ClicksChangeAutomaticBoxesAndTellTheParentButNotWhenDisabled) {
-  HWND box = Make(L"Button", BS_AUTOCHECKBOX, 20);
-  HWND push = Make(L"Button", BS_PUSHBUTTON, 21);
-  SendMessageW(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
-  SendMessageW(box, BM_SETCHECK, BST_INDETERMINATE, 0);
-  SendMessageW(box, BM_CLICK, 0, 0);
-  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED) << "a two-state box leaves the third state";
-  SendMessageW(push, BM_CLICK, 0, 0);
-  EnableWindow(push, FALSE);
-  SendMessageW(push, BM_CLICK, 0, 0);
-  EXPECT_EQ(m_heard, (Heard{{20, BN_CLICKED}, {20, BN_CLICKED}, {21, BN_CLICKED}}));
-}
-
 TEST_F(ControlsTest, ComboBoxKeepsPointerSizedItemDataAndRefusesBadIndices) {
   HWND combo = Make(L"ComboBox", CBS_DROPDOWNLIST, 30);
   int target = 0;

@@ -59,21 +59,6 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonEscapeCancelsF1AsksForHelp) {
   EXPECT_EQ(dialog.Result(), IDCANCEL);
 }
 
-TEST(CloseBox, ClosesAsCancelUnlessTheSystemMenuGreysClose) {
-  RecordingDialog dialog;
-  ASSERT_TRUE(dialog.Create(0));
-  dialog.ShowWindow(SW_SHOW);
-  HMENU menu = GetSystemMenu(dialog.m_hWnd, FALSE);
-  EXPECT_EQ(EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_GRAYED), static_cast<int>(MF_ENABLED));
-  dialog.SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(dialog.heard.empty());
-  EXPECT_TRUE(dialog.IsWindowVisible());
-  EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
-  dialog.SendMessageW(WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_EQ(dialog.heard, (std::vector<std::wstring>{L"cancel"}));
-  EXPECT_FALSE(dialog.IsWindowVisible());
-}
-
 TEST(OwnedPopups, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
   HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
   CWnd ownerObject(owner);

@@ -154,14 +154,6 @@ TEST_F(XdgEmailHandOver, HandsTextsAndACopyOfTheAttachmentThatOutlivesTheOrigina
   EXPECT_TRUE(Drafts().empty());
 }
 
-TEST_F(XdgEmailHandOver, ItsExitCodesBecomeMailResults) {
-  // 3: no mail program; 2: a file is missing; anything else is a failure.
-  for (auto [code, result] : {std::pair{"3", MAPI_E_LOGON_FAILURE}, {"4", MAPI_E_FAILURE}, {"2", MAPI_E_ATTACHMENT_NOT_FOUND}}) {
-    ScopedEnv exit("ZEM_TEST_EXIT", code);
-    EXPECT_EQ(Send("s", "b"), ULONG(result)) << code;
-  }
-}
-
 // An outbox set on purpose wins over the graphical session; without a
 // display the draft goes to the current folder. Neither calls the client.
 TEST_F(XdgEmailHandOver, AnOutboxOrNoDisplayKeepsTheDraftAsAFile) {

@@ -38,19 +38,4 @@ TEST(WindowObjects, StaleHandlesStayInvalid) {
   EXPECT_EQ(zem::WindowCount(), before);
 }
 
-TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", 0, RECT{0, 0, 10, 10});
-  std::vector<UINT> heard;
-  zem::SetWindowProcedure(top, [&](UINT message, WPARAM, LPARAM, bool& handled) -> LRESULT {
-    heard.push_back(message);
-    handled = message == WM_GETFONT;
-    return 42;
-  });
-  EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 42);
-  EXPECT_EQ(SendMessageW(top, WM_SETFONT, 0, 0), 0);
-  EXPECT_EQ(heard, (std::vector<UINT>{WM_GETFONT, WM_SETFONT}));
-  DestroyWindow(top);
-  EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 0) << "a destroyed window hears nothing";
-}
-
 }  // namespace
