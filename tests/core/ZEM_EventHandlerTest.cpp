@@ -133,42 +133,4 @@ TEST(DispatchWhileChanging, SubscriberAddedDuringDispatchWaitsForTheNextEvent) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:close", "a:close", "b:close"}));
 }
 
-// A dialog as its subscriber sees it.
-struct FakeDialog : ZEM_DialogEventTarget {
-  std::vector<std::string> calls;
-  bool closesOnSave = false;
-  std::function<void()> onCancel;
-  void OnHardwareInfo() override { calls.push_back("hardware"); }
-  void OnEnvironmentAdded() override { calls.push_back("environment"); }
-  void CancelFromEvent() override {
-    calls.push_back("cancel");
-    if (onCancel) onCancel();
-  }
-  bool CloseByCommandControl() override {
-    calls.push_back("command-control");
-    return closesOnSave;
-  }
-  void HideWindow() override { calls.push_back("hide"); }
-};
-
-TEST(DialogSubscriber, ClosingTheDocumentCancelsADialogThatDetachesItsSubscriberMeanwhile) {
-  ZEM_EventHandler general, model;
-  FakeDialog dialog;
-  auto* subscriber = new ZEM_DialogEvent(&dialog);
-  subscriber->Subscribe(general, model);
-  // The dialog's closing detaches and releases its subscriber, as a dialog
-  // does when it is cancelled.
-  dialog.onCancel = [&] {
-    subscriber->DetachFromAll();
-    subscriber->Release();
-  };
-  ZEM_CloseDocumentEvent close;
-  model.FireEvent(close);
-  EXPECT_EQ(dialog.calls, (std::vector<std::string>{"cancel", "hide"}));
-  EXPECT_EQ(general.SubscriberCount(), 0u);
-  EXPECT_EQ(model.SubscriberCount(), 0u);
-  model.FireEvent(close);
-  EXPECT_EQ(dialog.calls.size(), 2u) << "a closed dialog receives no further document events";
-}
-
 }  // namespace

@@ -54,22 +54,6 @@ TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
   for (const ON_3dPoint& p : w.Polyline(0).m_pline) EXPECT_EQ(p.z, 1.0);
 }
 
-TEST(BrepRenderMeshes, NoneUntilTheyAreMade) {
-  ON_NurbsSurface plane(false, 2, 2, 2, 2);
-  plane.SetCV(1, 0, {1, 0, 0});
-  plane.SetCV(0, 1, {0, 1, 0});
-  plane.SetCV(1, 1, {1, 1, 0});
-  CRhinoBrepObject object(ON_Brep::FromSurface(plane));
-  ON_SimpleArray<const ON_Mesh*> meshes;
-  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 0);
-  EXPECT_EQ(object.Brep()->CreateRenderMeshes(), 1);
-  EXPECT_EQ(object.GetMeshes(ON::render_mesh, meshes), 1);
-  ASSERT_EQ(meshes.Count(), 1);
-  EXPECT_TRUE(meshes[0]->IsValid());
-  EXPECT_TRUE(meshes[0]->HasTextureCoordinates());
-  EXPECT_GT(meshes[0]->QuadCount(), 0);
-}
-
 // Found by the document reader's fuzz target: a control point beyond single
 // precision gave a render mesh with infinite vertices.
 TEST(BrepRenderMeshes, NoneForASurfaceBeyondSinglePrecision) {
