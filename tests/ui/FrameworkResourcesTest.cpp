@@ -67,10 +67,7 @@ TEST(FrameworkResources, PicturesAreFoundOnlyThroughThePluginsModuleState) {
     int width, height;
   };
   for (const Case& c : {Case{zem::kDialogIcon, IMAGE_ICON, 16, 16, 16}, Case{zem::kDialogIcon, IMAGE_ICON, 32, 32, 32},
-                        Case{zem::kUndoIcon, IMAGE_ICON, 16, 16, 16}, Case{zem::kRedoIcon, IMAGE_ICON, 16, 16, 16},
-                        Case{zem::kTopBitmap, IMAGE_BITMAP, 0, 54, 43},
-                        Case{zem::kShortSideBitmap, IMAGE_BITMAP, 0, 34, 48},
-                        Case{zem::kTallSideBitmap, IMAGE_BITMAP, 0, 23, 96}}) {
+                        Case{zem::kUndoIcon, IMAGE_ICON, 16, 16, 16}, Case{zem::kRedoIcon, IMAGE_ICON, 16, 16, 16}}) {
     const zem::Picture* picture =
         zem::PictureOf(LoadImageW(nullptr, MAKEINTRESOURCEW(c.id), static_cast<UINT>(c.type), c.asked, c.asked, 0));
     ASSERT_NE(picture, nullptr) << c.id;
