@@ -42,17 +42,4 @@ TEST_F(ControlsTest, SettingStatesByMessageNotifiesOnlyTheSingleLineEditsText) {
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
-TEST_F(ControlsTest, ComboBoxKeepsPointerSizedItemDataAndRefusesBadIndices) {
-  HWND combo = Make(L"ComboBox", CBS_DROPDOWNLIST, 30);
-  int target = 0;
-  for (const wchar_t* text : {L"Self", L"New window", L"Parent"}) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  ASSERT_EQ(SendMessageW(combo, CB_SETITEMDATA, 2, reinterpret_cast<LPARAM>(&target)), TRUE);
-  EXPECT_EQ(SendMessageW(combo, CB_SETITEMDATA, 3, 0), CB_ERR);
-  EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 2, 0), reinterpret_cast<LPARAM>(&target));
-  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
-  SendMessageW(combo, CB_SETCURSEL, 1, 0);
-  EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 7, 0), CB_ERR);
-  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR) << "a bad index clears the selection";
-}
-
 }  // namespace

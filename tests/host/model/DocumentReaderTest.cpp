@@ -211,15 +211,6 @@ TEST(DocumentReaderContent, ADocumentWithoutViewsGetsTheDefaultLayout) {
   EXPECT_TRUE(r.doc.View(0)->DisplayPipeline()->DisplayAttrs()->m_bUseObjectMaterial);
 }
 
-TEST(ModelFiles, AMissingFileIsAClearError) {
-  zem::ModelReport report;
-  CRhinoDoc doc;
-  EXPECT_FALSE(zem::ReadModelFile(L"/nonexistent/model.json", doc, report));
-  EXPECT_EQ(report.error, L"no such file");
-  EXPECT_FALSE(zem::OpenModelFile(L"/nonexistent/model.obj", report));
-  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
-}
-
 }  // namespace
 
 namespace {
