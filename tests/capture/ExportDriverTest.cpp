@@ -222,14 +222,6 @@ TEST_F(Export, ThePreviewIsRenderedAndItsTemporaryPictureRemoved) {
     EXPECT_EQ(entry.path().filename().string().rfind("_back", 0), std::string::npos) << entry.path();
 }
 
-TEST_F(Export, AFailedWriteIsReported) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  AddMesh(Fan(10));
-  std::filesystem::create_symlink("/dev/full", folder / "page.html");
-  zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");  // replace the existing file
-  EXPECT_EQ(Run().status, ExportStatus::WriteFailed);
-}
-
 // A stand-in of the sibling renderer: its pipeline draws the view, and its
 // command records what it was asked.
 class RendererPipeline : public CRhinoDisplayPipeline {
