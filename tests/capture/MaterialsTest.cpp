@@ -3,28 +3,11 @@
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "tests/support/CaptureTestSupport.h"
+#include "tests/support/MailTestSupport.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoDoc.h"
 
 namespace {
-
-// Standard base64 back to bytes (the texture images in the page).
-std::string Base64Decode(const std::string& text) {
-  static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  unsigned bits = 0, count = 0;
-  for (char c : text) {
-    auto at = alphabet.find(c);
-    if (at == std::string::npos) continue;
-    bits = (bits << 6) | static_cast<unsigned>(at);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      out += static_cast<char>((bits >> count) & 0xFF);
-    }
-  }
-  return out;
-}
 
 using zem::testing::Calls;
 using zem::testing::Count;
@@ -160,7 +143,7 @@ TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     EXPECT_EQ(entry.path().filename().string().rfind("_tex", 0), std::string::npos) << entry.path();
   for (int image = 0; image < 2; ++image) {
-    std::ofstream(folder / "back.png", std::ios::binary) << Base64Decode(writer.Images()[image].base64);
+    std::ofstream(folder / "back.png", std::ios::binary) << zem::testing::DecodeBase64(writer.Images()[image].base64);
     CRhinoDib dib;
     ASSERT_TRUE(dib.ReadFromFile((folder / "back.png").wstring().c_str()));
     EXPECT_EQ(dib.Width(), 256);

@@ -17,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using zem::testing::ReadBytes;
+using zem::testing::ReadFileBytes;
 using zem::testing::WriteBytes;
 
 const std::string kEmptyArchive = std::string("PK\x05\x06", 4) + std::string(18, '\0');
@@ -55,7 +55,7 @@ TEST_F(CreateZip, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
   const auto entries = ZipEntries(archive);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].name, "Gear box.html");
-  EXPECT_EQ(entries[0].bytes, ReadBytes(page));
+  EXPECT_EQ(entries[0].bytes, ReadFileBytes(page));
 }
 
 TEST_F(CreateZip, ASlowCopyIsAwaitedOneSecondAtATime) {
@@ -77,7 +77,7 @@ TEST_F(CreateZip, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
   EXPECT_GE(waited, kZipCopyWaitLimit);
   EXPECT_LT(waited, kZipCopyWaitLimit + 1500);
   EXPECT_LT(std::chrono::steady_clock::now() - realStart, std::chrono::seconds(5));
-  EXPECT_EQ(ReadBytes(archive), kEmptyArchive) << "the archive stays as it was written";
+  EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive) << "the archive stays as it was written";
   // A missing page never arrives either.
   zem::SetShellCopyDuration(0);
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
@@ -91,12 +91,12 @@ TEST_F(CreateZip, AnArchiveThatCannotBeWrittenAnswersFalse) {
 TEST_F(CreateZip, WithoutTheShellOrItsFolderTheArchiveStaysEmptyAndTheAnswerIsFalse) {
   zem::SetShellApplicationRegistered(false);
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
-  EXPECT_EQ(ReadBytes(archive), kEmptyArchive);
+  EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive);
   zem::SetShellApplicationRegistered(true);
   // The shell opens only .zip files as folders: this archive gives no folder.
   const fs::path other = folder / "page.bin";
   EXPECT_FALSE(CreateZipWithFile(other.wstring(), page.wstring()));
-  EXPECT_EQ(ReadBytes(other), kEmptyArchive);
+  EXPECT_EQ(ReadFileBytes(other), kEmptyArchive);
 }
 
 TEST_F(CreateZip, AThreadInTheOtherApartmentModelIsLeftInitialised) {

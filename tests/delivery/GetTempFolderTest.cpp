@@ -3,26 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/TempPath.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
-// Sets TMPDIR for one test and restores it afterwards.
+// TMPDIR as it was before each test, afterwards.
 class TmpDir : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (const char* old = std::getenv("TMPDIR")) saved = old;
-  }
-  void TearDown() override {
-    if (saved)
-      setenv("TMPDIR", saved->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
-  }
-  std::optional<std::string> saved;
+  zem::testing::ScopedEnv m_saved{"TMPDIR", std::getenv("TMPDIR")};
 };
 
 TEST_F(TmpDir, HonoursTmpdirAndEndsInASeparator) {

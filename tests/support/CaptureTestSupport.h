@@ -3,12 +3,10 @@
 // the system's temporary folder, and the page written by a writer.
 #include <gtest/gtest.h>
 
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestFolder.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -19,26 +17,19 @@ namespace zem::testing {
 class TempFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const char* old = std::getenv("TMPDIR")) savedTmpdir = old;
     folder = TestFolder("zem-capture");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    setenv("TMPDIR", folder.c_str(), 1);
+    tmpdir.emplace("TMPDIR", folder.c_str());
   }
   void TearDown() override {
-    if (savedTmpdir)
-      setenv("TMPDIR", savedTmpdir->c_str(), 1);
-    else
-      unsetenv("TMPDIR");
+    tmpdir.reset();
     std::filesystem::remove_all(folder);
   }
   std::wstring PagePath() const { return (folder / "page.html").wstring(); }
-  std::string ReadPage() const {
-    std::ifstream in(folder / "page.html", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  std::string ReadPage() const { return ReadFileBytes(folder / "page.html"); }
   std::filesystem::path folder;
-  std::optional<std::string> savedTmpdir;
+  std::optional<ScopedEnv> tmpdir;
 };
 
 // The numbers of every "prefix(...)" call in text, one list per call.

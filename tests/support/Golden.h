@@ -10,12 +10,9 @@
 #include <regex>
 #include <string>
 
-namespace zem::testing {
+#include "tests/support/TestFolder.h"
 
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+namespace zem::testing {
 
 // Embedded pictures' base64 texts masked: they are checked as pictures
 // elsewhere and would bury the page's structure.

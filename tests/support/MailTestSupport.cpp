@@ -58,6 +58,14 @@ MimePart ReadPart(GMimeObject* object, bool rawHeaders = false) {
 
 }  // namespace
 
+std::string DecodeBase64(const std::string& text) {
+  gsize size = 0;
+  guchar* bytes = g_base64_decode(text.c_str(), &size);
+  std::string result(reinterpret_cast<const char*>(bytes), size);
+  g_free(bytes);
+  return result;
+}
+
 // Word by word: GMime 3.2 carries its base64 state from one encoded word to
 // the next, so a padded word ("...==?=") spoils the words after it.
 std::string DecodeHeaderWords(const std::string& text) {
@@ -85,7 +93,7 @@ std::string DecodeHeaderWords(const std::string& text) {
 MailDraft ReadDraft(const std::filesystem::path& path) {
   StartGMime();
   MailDraft draft;
-  draft.raw = ReadBytes(path);
+  draft.raw = ReadFileBytes(path);
   GMimeStream* stream = g_mime_stream_mem_new_with_buffer(draft.raw.data(), draft.raw.size());
   GMimeParser* parser = g_mime_parser_new_with_stream(stream);
   GMimeMessage* message = g_mime_parser_construct_message(parser, nullptr);

@@ -4,6 +4,7 @@
 // a reader of saved drafts by an independent mail library (GMime).
 #include <gtest/gtest.h>
 
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TestFolder.h"
 
 #include <cstdlib>
@@ -19,11 +20,6 @@
 
 namespace zem::testing {
 
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
@@ -37,30 +33,6 @@ inline std::string AllByteValues() {
     for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
   return bytes;
 }
-
-// Sets or unsets an environment variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    if (const char* old = std::getenv(name)) m_saved = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (m_saved)
-      setenv(m_name.c_str(), m_saved->c_str(), 1);
-    else
-      unsetenv(m_name.c_str());
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  std::string m_name;
-  std::optional<std::string> m_saved;
-};
 
 // A fresh folder for the test, the outbox inside it, no graphical session,
 // and TMPDIR pointing at the folder.
@@ -94,6 +66,9 @@ class MailSandbox : public ::testing::Test {
 
 // A header text with its RFC 2047 words decoded.
 std::string DecodeHeaderWords(const std::string& text);
+
+// Standard base64 back to bytes, by GLib's decoder.
+std::string DecodeBase64(const std::string& text);
 
 struct MimePart {
   std::map<std::string, std::string> headers;  // lower-case names, unfolded values
