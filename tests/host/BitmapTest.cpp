@@ -27,33 +27,6 @@ class BitmapTest : public ::testing::Test {
   std::wstring Path(const char* name) const { return zem::FromUtf8((dir / name).string()); }
 };
 
-// Row zero is the bottom row in files too; PNG keeps alpha, JPEG drops it.
-TEST_F(BitmapTest, FilesKeepRowOrderAndOnlyPngKeepsAlpha) {
-  CRhinoDib dib(8, 8, 32);
-  dib.SetPixel(0, 0, 255, 0, 0, 255);  // bottom left: red
-  dib.SetPixel(1, 1, 10, 20, 30, 0);
-  dib.SetPixel(7, 7, 0, 0, 255, 255);  // top right: blue
-  ASSERT_TRUE(dib.WriteToFile(Path("alpha.PNG").c_str())) << "the extension is matched without case";
-  ASSERT_TRUE(dib.WriteToFile(Path("alpha.jpg").c_str()));
-  CRhinoDib png, jpg;
-  ASSERT_TRUE(png.ReadFromFile(Path("alpha.PNG").c_str()));
-  ASSERT_TRUE(jpg.ReadFromFile(Path("alpha.jpg").c_str()));
-  int r, g, b, a;
-  png.GetPixel(0, 0, r, g, b, a);
-  EXPECT_EQ(r, 255);
-  png.GetPixel(7, 7, r, g, b, a);
-  EXPECT_EQ(b, 255);
-  png.GetPixel(1, 1, r, g, b, a);
-  EXPECT_EQ(png.BitsPerPixel(), 32);
-  EXPECT_EQ(a, 0);
-  EXPECT_EQ(r, 10);
-  EXPECT_EQ(jpg.BitsPerPixel(), 24);
-  jpg.GetPixel(1, 1, r, g, b, a);
-  EXPECT_EQ(a, 255);
-  std::ifstream j(dir / "alpha.jpg", std::ios::binary);
-  EXPECT_EQ(j.get(), 0xFF) << "the file really is a JPEG";
-}
-
 TEST_F(BitmapTest, BrokenFilesAndPixelsOutsideAreRefusedAndTheBitmapKept) {
   CRhinoDib dib(5, 5, 24);
   std::ofstream(dir / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
