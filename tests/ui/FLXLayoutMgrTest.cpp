@@ -100,22 +100,6 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
   EXPECT_EQ(Width(Rect(greedy)), 160);
 }
 
-TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
-  // A button column: fixed width, filling the height, beside greedy content.
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND content = Item(root, 1, 10);
-  auto buttons = layout.MakePane(Mgr::Vertical, Mgr::LayFixedWidth | Mgr::LayFillHeight);
-  HWND button = Item(buttons, 2, 50, Mgr::LayFillWidth | Mgr::LayFixedHeight, 0, 55);
-  layout.Add(root, buttons);
-  LayOut(300, 100);
-  EXPECT_EQ(Width(Rect(button)), 55);
-  EXPECT_EQ(Rect(button).right, 300);
-  EXPECT_EQ(Width(Rect(content)), 300 - 3 - 55);
-  static_cast<Mgr::Pane*>(buttons.Get())->m_secondarySize = 80;
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(button)), 80) << "a size of its own wins";
-}
-
 TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND plain = Item(root, 1, 50, Mgr::LayFixedWidth), filling = Item(root, 2, 50, Mgr::LayFixedWidth | Mgr::LayFillWidth);
@@ -123,21 +107,6 @@ TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
   EXPECT_EQ(Width(Rect(plain)), 50);
   EXPECT_EQ(Rect(filling).left, 53);
   EXPECT_EQ(Width(Rect(filling)), 147);
-}
-
-TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn) {
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  auto column = layout.MakePane(Mgr::Vertical);
-  HWND edit = Control(1, 60, 21, L"Edit");
-  layout.Add(column, layout.MakeItem(1, Mgr::LayFixedHeight, 150, 150));
-  layout.Add(root, column);
-  EXPECT_EQ(column->MinWidth(), 150);
-
-  LayOut(100, 100);
-  EXPECT_EQ(Width(Rect(edit)), 150) << "the column is at least 150 wide";
-  EXPECT_EQ(Height(Rect(edit)), 21) << "keeps its own height";
-  LayOut(260, 100);
-  EXPECT_EQ(Width(Rect(edit)), 260) << "takes the whole width of its cell";
 }
 
 // A drop-down combo box is one pixel narrower on each side and keeps its
