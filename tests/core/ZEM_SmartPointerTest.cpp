@@ -19,23 +19,6 @@ class CountedEvent : public ZEM_CloseDocumentEvent {
 };
 ZEM_DECLARE_POINTER(CountedEvent);
 
-TEST(SmartPointer, HoldsOneReferenceForItsLifetime) {
-  int deleted = 0;
-  auto* event = new CountedEvent(&deleted);
-  {
-    CountedEvent_ptr p(event);
-    EXPECT_EQ(event->RefCount(), 2);
-    CountedEvent_ptr copy(p);
-    EXPECT_EQ(event->RefCount(), 3);
-  }
-  EXPECT_EQ(event->RefCount(), 1);
-  {
-    auto adopted = CountedEvent_ptr::Adopt(event);
-    EXPECT_EQ(event->RefCount(), 1);
-  }
-  EXPECT_EQ(deleted, 1);
-}
-
 // Assignment through another name, between pointers of one class and from
 // another class moves references exactly and never frees what it takes.
 TEST(SmartPointerAssignment, MovesReferencesExactly) {
