@@ -25,24 +25,4 @@ TEST(PageStream, WritesOneLatin1BytePerCharacterAndCrLfLineEnds) {
   std::filesystem::remove(path);
 }
 
-TEST(PageStream, WritesLargeOutputsCompletely) {
-  auto path = TempFile(".txt");
-  zem::PageStream stream;
-  ASSERT_TRUE(stream.Open(path.wstring()));
-  std::string block(100000, 'z');
-  for (int i = 0; i < 10; ++i) stream.PutNarrow(block);
-  ASSERT_TRUE(stream.Close());
-  EXPECT_EQ(std::filesystem::file_size(path), 1000000u);
-  std::filesystem::remove(path);
-}
-
-TEST(PageStream, ReportsAFailedWrite) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  zem::PageStream stream;
-  ASSERT_TRUE(stream.Open(L"/dev/full"));
-  stream.PutNarrow(std::string(200000, 'z'));
-  EXPECT_TRUE(stream.Failed());
-  EXPECT_FALSE(stream.Close());
-}
-
 }  // namespace
