@@ -9,6 +9,7 @@
 #include "host/ON_ArcCurve.h"
 #include "platform/TextEncoding.h"
 #include "tests/support/HostTestSupport.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -130,24 +131,9 @@ TEST(DocumentReaderRepairs, UnknownKeysAreNotedNotFatal) {
   EXPECT_TRUE(r.Noted(L"objects[0]: unknown key \"size\" ignored"));
 }
 
+// A document of every kind of content, kept under tests/data.
 TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
-  Read r(Doc(R"(
-    "title": "Bracket", "notes": "Line one\nLine two", "createdBy": "Ann", "viewportBackground": [10, 20, 30],
-    "materials": [{"name": "Steel", "diffuse": "#8090a0", "shine": 127.5, "transparency": 0.25, "ior": 1.4,
-                   "textures": [{"file": "steel.jpg", "mode": "decal", "enabled": false}]}],
-    "layers": [{"name": "Default"}, {"name": "Off", "visible": false, "color": "#ff0000"}],
-    "objects": [
-      {"type": "surface", "material": 0, "surface": {"degree": [1, 1], "points": [[[0,0,0],[0,1,0]], [[1,0,0],[1,1,0]]]}},
-      {"type": "brep", "renderMeshes": false, "faces": [{"surface": {"degree": [1, 1], "points": [[[0,0,1],[0,1,1]], [[1,0,1],[1,1,1]]]}}]},
-      {"type": "curve", "layer": 1, "curve": {"kind": "arc", "center": [0,0,0], "radius": 2, "startAngle": 0, "endAngle": 90}},
-      {"type": "textDot", "point": [1,2,3], "text": "Ünïcode", "color": "#ffffff", "locked": true},
-      {"type": "pointCloud", "points": [[0,0,0],[1,1,1]], "hidden": true, "reference": true}
-    ],
-    "displayModes": [{"name": "Mine", "base": "Wireframe", "curves": false,
-                      "background": {"fill": "gradient2", "topLeft": "#000000", "bottomLeft": "#ffffff"}}],
-    "views": [{"name": "Plan", "displayMode": "Mine", "projection": "parallel", "direction": [0,0,-1]},
-              {"name": "Eye", "camera": {"location": [10,-10,10], "target": [0,0,0]}, "lens": 35, "size": [640, 480]}],
-    "activeView": "Eye")"));
+  Read r(zem::testing::ReadFileBytes(std::filesystem::path(ZEM_TEST_DATA_DIR) / "models" / "everything.json"));
   ASSERT_TRUE(r.ok) << r.Error();
   const CRhinoDoc& doc = r.doc;
   EXPECT_EQ(doc.Title(), L"Bracket");

@@ -150,17 +150,9 @@ TEST_F(MeshFileReaderTest, AsciiStlIsReadWithoutTurningIt) {
 }
 
 TEST_F(MeshFileReaderTest, GltfIsTurnedFromYUpToZUpWithItsBaseColour) {
-  // One triangle (0,0,0) (1,0,0) (0,2,0) in a buffer inside the file.
-  const std::wstring gltf = Write("tri.gltf", R"({
-    "asset": {"version": "2.0"},
-    "buffers": [{"byteLength": 44, "uri": "data:application/octet-stream;base64,AAAAAAAAAAAAAAAAAACAPwAAAAAAAAAAAAAAAAAAAEAAAAAAAAABAAIAAAA="}],
-    "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}, {"buffer": 0, "byteOffset": 36, "byteLength": 6}],
-    "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3", "min": [0,0,0], "max": [1,2,0]},
-                  {"bufferView": 1, "componentType": 5123, "count": 3, "type": "SCALAR"}],
-    "materials": [{"name": "Green", "pbrMetallicRoughness": {"baseColorFactor": [0, 1, 0, 1]}}],
-    "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
-    "nodes": [{"mesh": 0, "translation": [0, 0, 5]}],
-    "scenes": [{"nodes": [0]}], "scene": 0})");
+  // One triangle (0,0,0) (1,0,0) (0,2,0) in a green material, its node
+  // moved 5 along z.
+  const std::wstring gltf = zem::FromUtf8((fs::path(ZEM_TEST_DATA_DIR) / "models" / "triangle.gltf").string());
   ASSERT_TRUE(Read(gltf));
   const ON_BoundingBox box = doc.BoundingBox();
   // glTF y (up) becomes z; the node's z translation of 5 becomes y = -5.
