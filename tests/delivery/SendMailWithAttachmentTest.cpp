@@ -1,7 +1,6 @@
 #include "delivery/SendMailWithAttachment.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -82,12 +81,7 @@ TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
 // code: log-on failure counts as handled, other failures do not.
 TEST_F(SendMail, TheClientsResultDecidesTheAnswer) {
   zem::SetMailOutbox(L"");
-  fs::create_directories(folder / "bin");
-  WriteBytes(folder / "bin/xdg-email", "#!/bin/sh\nexit ${ZEM_TEST_EXIT:-0}\n");
-  ::chmod((folder / "bin/xdg-email").c_str(), 0755);
-  ScopedEnv path("PATH", ((folder / "bin").string() + ":" + std::getenv("PATH")).c_str());
-  ScopedEnv cache("XDG_CACHE_HOME", (folder / "cache").c_str());
-  ScopedEnv display("DISPLAY", ":77");
+  zem::testing::StandInMailClient client(folder);
   const struct {
     const char* exit;
     bool answer;

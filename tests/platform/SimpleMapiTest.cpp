@@ -1,7 +1,6 @@
 #include "platform/SimpleMapi.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <optional>
@@ -99,37 +98,19 @@ TEST_F(MapiSendMail, AnOutboxThatCannotBeWrittenFails) {
   EXPECT_EQ(Send("s", "b"), MAPI_E_FAILURE);
 }
 
-// A stand-in xdg-email on the PATH that records its arguments, keeps what
-// its attachment held at the time and exits with a chosen code.
+// The hand-over to the desktop's mail client, a stand-in (see its header).
 class XdgEmailHandOver : public MapiSendMail {
  protected:
   void SetUp() override {
     MapiSendMail::SetUp();
     zem::SetMailOutbox(L"");
-    fs::create_directories(folder / "bin");
-    const fs::path script = folder / "bin/xdg-email";
-    WriteBytes(script,
-               "#!/bin/sh\n"
-               "printf '%s\\n' \"$@\" > \"$ZEM_TEST_RECORD/args\"\n"
-               "while [ $# -gt 0 ]; do\n"
-               "  if [ \"$1\" = --attach ]; then cp \"$2\" \"$ZEM_TEST_RECORD/attached\"; fi\n"
-               "  shift\n"
-               "done\n"
-               "exit ${ZEM_TEST_EXIT:-0}\n");
-    ::chmod(script.c_str(), 0755);
-    path_.emplace("PATH", ((folder / "bin").string() + ":" + std::getenv("PATH")).c_str());
-    record_.emplace("ZEM_TEST_RECORD", folder.c_str());
-    cache_.emplace("XDG_CACHE_HOME", (folder / "cache").c_str());
-    display_.emplace("DISPLAY", ":77");
+    client.emplace(folder);
   }
   void TearDown() override {
-    display_.reset();
-    cache_.reset();
-    record_.reset();
-    path_.reset();
+    client.reset();
     MapiSendMail::TearDown();
   }
-  std::optional<ScopedEnv> path_, record_, cache_, display_;
+  std::optional<zem::testing::StandInMailClient> client;
 };
 
 TEST_F(XdgEmailHandOver, HandsTextsAndACopyOfTheAttachmentThatOutlivesTheOriginal) {
@@ -155,7 +136,6 @@ TEST_F(XdgEmailHandOver, AnOutboxOrNoDisplayKeepsTheDraftAsAFile) {
   zem::SetMailOutbox(outbox.wstring());
   ASSERT_EQ(Send("s", "b"), SUCCESS_SUCCESS);
   zem::SetMailOutbox(L"");
-  display_.reset();
   ScopedEnv noDisplay("DISPLAY", nullptr);
   const fs::path before = fs::current_path();
   fs::current_path(outbox);

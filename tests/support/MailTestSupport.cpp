@@ -1,6 +1,7 @@
 #include "tests/support/MailTestSupport.h"
 
 #include <gmime/gmime.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -57,6 +58,24 @@ MimePart ReadPart(GMimeObject* object, bool rawHeaders = false) {
 }
 
 }  // namespace
+
+StandInMailClient::StandInMailClient(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder / "bin");
+  const std::filesystem::path script = folder / "bin/xdg-email";
+  WriteBytes(script,
+             "#!/bin/sh\n"
+             "printf '%s\\n' \"$@\" > \"$ZEM_TEST_RECORD/args\"\n"
+             "while [ $# -gt 0 ]; do\n"
+             "  if [ \"$1\" = --attach ]; then cp \"$2\" \"$ZEM_TEST_RECORD/attached\"; fi\n"
+             "  shift\n"
+             "done\n"
+             "exit ${ZEM_TEST_EXIT:-0}\n");
+  ::chmod(script.c_str(), 0755);
+  m_path.emplace("PATH", ((folder / "bin").string() + ":" + std::getenv("PATH")).c_str());
+  m_record.emplace("ZEM_TEST_RECORD", folder.c_str());
+  m_cache.emplace("XDG_CACHE_HOME", (folder / "cache").c_str());
+  m_display.emplace("DISPLAY", ":77");
+}
 
 std::string DecodeBase64(const std::string& text) {
   gsize size = 0;

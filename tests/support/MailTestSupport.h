@@ -64,6 +64,18 @@ class MailSandbox : public ::testing::Test {
   ScopedEnv tmpdir{"TMPDIR", (std::filesystem::temp_directory_path()).c_str()};
 };
 
+// A stand-in xdg-email first on the PATH, in a graphical session, for the
+// life of the object: it records its arguments in folder/args, copies its
+// attachment to folder/attached and exits with $ZEM_TEST_EXIT (0 unset).
+// Copies for the client go under folder/cache.
+class StandInMailClient {
+ public:
+  explicit StandInMailClient(const std::filesystem::path& folder);
+
+ private:
+  std::optional<ScopedEnv> m_path, m_record, m_cache, m_display;
+};
+
 // A header text with its RFC 2047 words decoded.
 std::string DecodeHeaderWords(const std::string& text);
 
