@@ -79,9 +79,12 @@ void Touch(const std::filesystem::path& file, std::filesystem::file_time_type wh
   std::filesystem::last_write_time(file, when);
 }
 
-TEST_F(TextureImages, TheSameUnchangedRgbeFileIsReadOnce) {
+// The floats of the last RGBE file are kept while its name, size, time of
+// change and image size stay the same.
+TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   std::wstring path = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
   const auto stamp = std::filesystem::last_write_time(folder / "a.hdr");
+  const auto bytes = std::filesystem::file_size(folder / "a.hdr");
   int width = 0, height = 0;
   ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
   // Other pixels behind the same size and time of change: the cached
@@ -91,29 +94,21 @@ TEST_F(TextureImages, TheSameUnchangedRgbeFileIsReadOnce) {
   PixelBuffer again = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(again);
   EXPECT_EQ(again[0], 255);
+  // 4 x 4 instead of 8 x 2: the same number of pixels, the same file size
+  // and time of change; only the header tells.
+  Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{64, 64, 64, 129}; });
+  ASSERT_EQ(std::filesystem::file_size(folder / "a.hdr"), bytes);
+  Touch(folder / "a.hdr", stamp);
+  PixelBuffer square = LoadImageRGB(*cache, path, width, height);
+  ASSERT_TRUE(square);
+  EXPECT_EQ(width, 4);
+  EXPECT_EQ(square[0], 173);  // 0.5, read anew
   // An edited file is read anew.
+  Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
   Touch(folder / "a.hdr", stamp + std::chrono::seconds(5));
   PixelBuffer edited = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(edited);
   EXPECT_EQ(edited[0], 0);
-}
-
-TEST_F(TextureImages, CachedFloatsAreNeverReadWithAnotherSize) {
-  std::wstring path = Rgbe("s.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
-  const auto stamp = std::filesystem::last_write_time(folder / "s.hdr");
-  const auto bytes = std::filesystem::file_size(folder / "s.hdr");
-  int width = 0, height = 0;
-  ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
-  // 4 x 4 instead of 8 x 2: the same number of pixels, the same file size
-  // and, here, the same time of change; only the header tells.
-  Rgbe("s.hdr", 4, 4, [](int, int) { return Rgbe4{64, 64, 64, 129}; });
-  ASSERT_EQ(std::filesystem::file_size(folder / "s.hdr"), bytes);
-  Touch(folder / "s.hdr", stamp);
-  PixelBuffer square = LoadImageRGB(*cache, path, width, height);
-  ASSERT_TRUE(square);
-  EXPECT_EQ(width, 4);
-  EXPECT_EQ(height, 4);
-  EXPECT_EQ(square[0], 173);  // 0.5, read anew
 }
 
 // Truncated pixel data is not shown, and a huge header is refused before

@@ -6,18 +6,6 @@
 
 namespace {
 
-TEST(CameraAngle, IsHalfTheSmallerFrustumAngle) {
-  ON_Viewport vp;
-  ASSERT_TRUE(vp.SetFrustum(-2, 2, -1, 1, 1, 100));
-  double half = 0, diagonal = 0, vertical = 0, horizontal = 0;
-  ASSERT_TRUE(vp.GetCameraAngle(&half));
-  vp.GetCameraAngle(&diagonal, &vertical, &horizontal);
-  EXPECT_DOUBLE_EQ(half, std::atan(1.0));
-  EXPECT_DOUBLE_EQ(vertical, half);
-  EXPECT_DOUBLE_EQ(horizontal, std::atan(2.0));
-  EXPECT_DOUBLE_EQ(diagonal, std::atan(std::sqrt(5.0)));
-}
-
 TEST(CameraFrame, RefusesACameraLookingAlongItsUpVector) {
   ON_Viewport vp;
   EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 10), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));

@@ -65,13 +65,6 @@ TEST_F(ProfileFileTest, WriteCreatesUpdatesAndKeepsOtherLines) {
   EXPECT_EQ(ReadFile(), "; keep me\r\n[a]\r\nX=10\r\nz=3\r\n\r\n[b]\r\ny=2\r\n[c]\r\nw=4\r\n");
 }
 
-TEST_F(ProfileFileTest, NullValueRemovesTheKeyAndNullKeyTheSection) {
-  WriteFile("[a]\nx=1\ny=2\n[b]\nz=3\n");
-  ASSERT_TRUE(WritePrivateProfileStringW(L"a", L"x", nullptr, m_file.c_str()));
-  ASSERT_TRUE(WritePrivateProfileStringW(L"b", nullptr, nullptr, m_file.c_str()));
-  EXPECT_EQ(ReadFile(), "[a]\r\ny=2\r\n");
-}
-
 TEST_F(ProfileFileTest, ValueWithLineBreaksStaysOneEntry) {
   ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"note", L"first\r\nevil=1\n[other]\nk=v", m_file.c_str()));
   EXPECT_EQ(Get(L"s", nullptr), std::wstring(L"note\0", 5));

@@ -93,10 +93,4 @@ TEST_F(SettingsTest, LongTextsAreReadBackCutTo254Characters) {
   EXPECT_EQ(text, longText.substr(0, 254));
 }
 
-TEST_F(SettingsTest, TextWithALineBreakDoesNotAddAKey) {
-  ASSERT_TRUE(m_settings->WriteString(L"s", L"title", L"line one\ninjected=1"));
-  std::wstring text;
-  EXPECT_FALSE(m_settings->ReadString(L"s", L"injected", text, L""));
-}
-
 }  // namespace
