@@ -51,38 +51,6 @@ TEST(FireEvent, CallsTheLatestMatchingRegistrationOfEverySubscriber) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:any:ZEM_SaveDocumentEvent", "b:any:ZEM_SaveDocumentEvent"}));
 }
 
-TEST(FireEvent, SuspendedSubscribersReceiveNothingUntilResumed) {
-  std::vector<std::string> log;
-  ZEM_EventHandler handler;
-  auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
-  handler.Register(a.Get(), ZEM_Event(), &Recorder::OnAny);
-  handler.Suspend(a.Get(), true);
-  ZEM_HardwareInfoEvent event;
-  handler.FireEvent(event);
-  EXPECT_TRUE(log.empty());
-  EXPECT_TRUE(handler.IsRegistered(a.Get()));
-  handler.Suspend(a.Get(), false);
-  handler.FireEvent(event);
-  EXPECT_EQ(log.size(), 1u);
-}
-
-TEST(Registration, HandlerHoldsAReferenceUntilUnregistered) {
-  std::vector<std::string> log;
-  int deleted = 0;
-  ZEM_EventHandler handler;
-  auto* a = new Recorder("a", &log, &deleted);
-  handler.Register(a, ZEM_Event(), &Recorder::OnAny);
-  handler.Register(a, ZEM_CloseDocumentEvent(), &Recorder::OnClose);
-  EXPECT_EQ(a->RefCount(), 2);
-  EXPECT_EQ(handler.SubscriberCount(), 1u);
-  EXPECT_EQ(a->Handlers().size(), 1u);
-  a->Release();
-  EXPECT_EQ(deleted, 0);
-  handler.Unregister(a);
-  EXPECT_EQ(deleted, 1);
-  EXPECT_EQ(handler.SubscriberCount(), 0u);
-}
-
 TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
   std::vector<std::string> log;
   int deleted = 0;

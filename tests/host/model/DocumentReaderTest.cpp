@@ -189,14 +189,6 @@ TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
   EXPECT_EQ(rr - l, 640);
 }
 
-TEST(DocumentReaderContent, ADocumentWithoutViewsGetsTheDefaultLayout) {
-  Read r(Doc(R"("objects": [{"type": "point", "point": [5,5,5]}])"));
-  ASSERT_TRUE(r.ok);
-  ASSERT_EQ(r.doc.ViewCount(), 4);
-  EXPECT_EQ(r.doc.View(0)->Name(), L"Perspective");
-  EXPECT_TRUE(r.doc.View(0)->DisplayPipeline()->DisplayAttrs()->m_bUseObjectMaterial);
-}
-
 }  // namespace
 
 namespace {

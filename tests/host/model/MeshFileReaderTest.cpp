@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -102,6 +103,7 @@ TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
   ASSERT_TRUE(zem::OpenModelFile(Write("quad.obj", kQuadObj), report));
   CRhinoView* view = RhinoApp().ActiveView();
   ASSERT_NE(view, nullptr);
+  EXPECT_EQ(RhinoApp().ActiveDoc()->ViewCount(), 4) << "the default layout";
   EXPECT_EQ(view->Name(), L"Perspective");
   const CDisplayPipelineAttributes* mode = view->DisplayPipeline()->DisplayAttrs();
   EXPECT_EQ(mode->m_szEnglishName, L"Rendered");
@@ -112,7 +114,6 @@ TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
   const ON_BoundingBox box = RhinoApp().ActiveDoc()->BoundingBox();
   EXPECT_NEAR(vp.TargetPoint().DistanceTo(box.Center()), 0, 1e-9);
   EXPECT_GT(vp.CameraLocation().z, box.m_max.z) << "looking down on the model";
-  EXPECT_TRUE(report.notes.size() == 1 && report.notes[0].find(L"paint.png not found") != std::wstring::npos);
   RhinoApp().CloseDocument();
 }
 
@@ -176,17 +177,6 @@ TEST_F(MeshFileReaderTest, AsciiPlyWithQuadsIsRead) {
   EXPECT_TRUE(meshes[0]->IsValid());
 }
 
-TEST_F(MeshFileReaderTest, UnreadableFilesGiveAClearErrorAndNoDocument) {
-  EXPECT_FALSE(zem::OpenModelFile(Write("junk.obj", std::string("\x00\x01\x02 not a model", 15)), report) &&
-               RhinoApp().ActiveDoc()->ObjectSlotCount() > 0);
-  RhinoApp().CloseDocument();
-  EXPECT_FALSE(zem::OpenModelFile(Write("junk.glb", "glTF garbage"), report));
-  EXPECT_FALSE(report.error.empty());
-  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr);
-  EXPECT_FALSE(zem::OpenModelFile(Write("empty.stl", ""), report));
-  EXPECT_FALSE(report.error.empty());
-}
-
 TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
   const bool ok = zem::ReadModelFile(Write("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n"), doc, report);
   EXPECT_FALSE(ok && doc.ObjectSlotCount() > 0) << "an index beyond the vertices never reaches a mesh";
@@ -214,19 +204,28 @@ std::wstring TextureFile(const CRhinoDoc& doc) {
   return t < 0 ? L"" : std::wstring(m.m_textures[t].m_filename);
 }
 
+// Files that are no model, and models with nothing visible in them.
 TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
-  for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
-           {"words.obj", "this is not a model\n"},
-           {"materials-only.obj", "mtllib none.mtl\nusemtl x\n"},
+  const char* const noGeometry = "no geometry found";
+  for (const auto& [name, text, why] : std::vector<std::tuple<const char*, std::string, const char*>>{
+           {"words.obj", "this is not a model\n", noGeometry},
+           {"materials-only.obj", "mtllib none.mtl\nusemtl x\n", noGeometry},
            {"empty.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
               <library_visual_scenes><visual_scene id="s"/></library_visual_scenes>
-              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)"}}) {
+              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)", noGeometry},
+           {"junk.glb", "glTF garbage", nullptr},
+           {"empty.stl", "", nullptr}}) {
     CRhinoDoc doc;
     zem::ModelReport report;
     EXPECT_FALSE(zem::ReadModelFile(Write(name, text), doc, report)) << name;
-    EXPECT_EQ(zem::ToUtf8(report.error), "no geometry found") << name;
+    EXPECT_FALSE(report.error.empty()) << name;
+    if (why) {
+      EXPECT_EQ(zem::ToUtf8(report.error), why) << name;
+    }
     EXPECT_EQ(doc.ObjectSlotCount(), 0) << name;
   }
+  EXPECT_FALSE(zem::OpenModelFile(Write("junk.glb", "glTF garbage"), report));
+  EXPECT_EQ(RhinoApp().ActiveDoc(), nullptr) << "a model that cannot be read opens no document";
 }
 
 TEST_F(MeshFileReaderTest, ColladaMeshesAreReadBesideCamerasAndLights) {
