@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,22 +16,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BitmapTest : public ::testing::Test {
+class BitmapTest : public zem::testing::TempFolderTest {
  protected:
-  fs::path dir;
-  void SetUp() override {
-    dir = zem::testing::TestFolder("zem-bitmap");
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  std::wstring Path(const char* name) const { return zem::FromUtf8((dir / name).string()); }
+  std::wstring Path(const char* name) const { return zem::FromUtf8((folder / name).string()); }
 };
 
 TEST_F(BitmapTest, BrokenFilesAndPixelsOutsideAreRefusedAndTheBitmapKept) {
   CRhinoDib dib(5, 5, 24);
-  std::ofstream(dir / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-  std::ofstream(dir / "cut.jpg", std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
-  std::ofstream(dir / "text.jpg") << "hello";
+  std::ofstream(folder / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+  std::ofstream(folder / "cut.jpg", std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
+  std::ofstream(folder / "text.jpg") << "hello";
   EXPECT_FALSE(dib.ReadFromFile(Path("cut.png").c_str()));
   EXPECT_FALSE(dib.ReadFromFile(Path("cut.jpg").c_str()));
   EXPECT_FALSE(dib.ReadFromFile(Path("text.jpg").c_str()));
@@ -46,7 +40,7 @@ TEST_F(BitmapTest, BrokenFilesAndPixelsOutsideAreRefusedAndTheBitmapKept) {
 }
 
 TEST_F(BitmapTest, FindFileLooksInTheDocumentFolder) {
-  std::ofstream(dir / "tex.png") << "x";
+  std::ofstream(folder / "tex.png") << "x";
   ON_wString found;
   EXPECT_TRUE(CRhinoFileUtilities::FindFile(Path("tex.png").c_str(), found));
   EXPECT_EQ(found, Path("tex.png"));

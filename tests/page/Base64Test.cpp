@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
-#include <cstdio>
+#include <fstream>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -43,21 +43,12 @@ TEST(Base64Encode, MatchesReferenceForEveryLengthUpTo100) {
   }
 }
 
-class EncodeFileBase64 : public ::testing::Test {
+class EncodeFileBase64 : public zem::testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    folder = zem::testing::TestFolder("zem-base64");
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
   std::wstring Write(const std::string& name, const std::string& bytes) {
-    auto path = folder / name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    return path.wstring();
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+    return (folder / name).wstring();
   }
-  std::filesystem::path folder;
 };
 
 // The held text is replaced only when the file could be read.

@@ -103,11 +103,6 @@ TEST_F(PageTest, NeverCutsLongTexts) {
   EXPECT_NE(html.find(std::string(2000, 'C') + "FIN."), std::string::npos);
 }
 
-TEST(ColourToHex, WritesUpperCaseDigitsAndClampsComponents) {
-  EXPECT_EQ(ZEM_WebGLExport::ColourToHex(0, 10, 171), L"#000AAB");
-  EXPECT_EQ(ZEM_WebGLExport::ColourToHex(-5, 300, 16), L"#00FF10");
-}
-
 TEST_F(PageTest, OpeningResetsBoxAndDots) {
   TestExport page;
   ASSERT_TRUE(page.OpenPage(PagePath()));

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -19,30 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileFileTest : public ::testing::Test {
+class ProfileFileTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
-    m_folder = zem::testing::TestFolder("zem-profile");
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-    m_file = zem::FromUtf8((m_folder / "test.ini").string());
+    TempFolderTest::SetUp();
+    m_file = zem::FromUtf8((folder / "test.ini").string());
   }
-  void TearDown() override { fs::remove_all(m_folder); }
-
-  void WriteFile(const std::string& text) { std::ofstream(m_folder / "test.ini", std::ios::binary) << text; }
-  std::string ReadFile() const {
-    std::ifstream in(m_folder / "test.ini", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  void WriteFile(const std::string& text) { std::ofstream(folder / "test.ini", std::ios::binary) << text; }
+  std::string ReadFile() const { return zem::testing::ReadFileBytes(folder / "test.ini"); }
   std::wstring Get(const wchar_t* section, const wchar_t* key, const wchar_t* fallback = L"", DWORD size = 255) {
     std::wstring buffer(size, L'#');
     const DWORD n = GetPrivateProfileStringW(section, key, fallback, buffer.data(), size, m_file.c_str());
     return buffer.substr(0, n);
   }
 
-  fs::path m_folder;
   std::wstring m_file;
 };
 
@@ -53,7 +42,7 @@ TEST_F(ProfileFileTest, ReadsWindowsStyleFilesWithoutRegardToCaseAndBlanks) {
   EXPECT_EQ(Get(L"SECOND", L"n"), L"2");
   EXPECT_EQ(Get(L"First", L"n", L"fallback  "), L"fallback") << "trailing blanks of the default go";
   EXPECT_EQ(Get(L"Third", L"n"), L"");
-  fs::remove(m_folder / "test.ini");
+  fs::remove(folder / "test.ini");
   EXPECT_EQ(Get(L"s", L"k", L"dflt"), L"dflt") << "a missing file gives the default";
 }
 
@@ -78,7 +67,7 @@ TEST_F(ProfileFileTest, NamesThatWouldNotReadBackAreRefused) {
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"a\nb", L"1", m_file.c_str()));
   EXPECT_FALSE(WritePrivateProfileStringW(L"s]", L"a", L"1", m_file.c_str()));
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"[a", L"1", m_file.c_str()));
-  EXPECT_FALSE(fs::exists(m_folder / "test.ini"));
+  EXPECT_FALSE(fs::exists(folder / "test.ini"));
 }
 
 // The file is replaced whole through a temporary sibling: no temporary is
@@ -86,20 +75,20 @@ TEST_F(ProfileFileTest, NamesThatWouldNotReadBackAreRefused) {
 TEST_F(ProfileFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
   WriteFile("[s]\nold=1\n");
   ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
-  EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
   WriteFile("[s]\nold=1\n");
   // A folder where the temporary sibling would go makes the write fail
   // before the old file is touched.
-  fs::create_directory(m_folder / ("test.ini.tmp" + std::to_string(::getpid())));
+  fs::create_directory(folder / ("test.ini.tmp" + std::to_string(::getpid())));
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
   EXPECT_EQ(ReadFile(), "[s]\nold=1\n");
-  std::wstring missing = zem::FromUtf8((m_folder / "no" / "such.ini").string());
+  std::wstring missing = zem::FromUtf8((folder / "no" / "such.ini").string());
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"k", L"v", missing.c_str()));
 }
 
 // The application's binary values go through the profile file byte for byte.
 TEST_F(ProfileFileTest, ApplicationBinaryValuesRoundTrip) {
-  zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+  zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
   {
     CWinApp app(L"Module");
     EXPECT_EQ(AfxGetApp(), &app);

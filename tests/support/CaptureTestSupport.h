@@ -1,36 +1,15 @@
 #pragma once
-// What the scene-writer tests share: a temporary folder that also serves as
-// the system's temporary folder, and the page written by a writer.
+// What the scene-writer tests share: the temporary folder fixture, and the
+// numbers and counts of calls in a page.
 #include <gtest/gtest.h>
 
-#include "tests/support/ScopedEnv.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
-#include <filesystem>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace zem::testing {
-
-class TempFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = TestFolder("zem-capture");
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    tmpdir.emplace("TMPDIR", folder.c_str());
-  }
-  void TearDown() override {
-    tmpdir.reset();
-    std::filesystem::remove_all(folder);
-  }
-  std::wstring PagePath() const { return (folder / "page.html").wstring(); }
-  std::string ReadPage() const { return ReadFileBytes(folder / "page.html"); }
-  std::filesystem::path folder;
-  std::optional<ScopedEnv> tmpdir;
-};
 
 // The numbers of every "prefix(...)" call in text, one list per call.
 inline std::vector<std::vector<double>> Calls(const std::string& text, const std::string& prefix) {

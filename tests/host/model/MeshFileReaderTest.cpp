@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,17 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MeshFileReaderTest : public ::testing::Test {
+class MeshFileReaderTest : public zem::testing::TempFolderTest {
  protected:
-  fs::path dir;
-  void SetUp() override {
-    dir = zem::testing::TestFolder("zem-meshfile");
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
   std::wstring Write(const char* name, const std::string& text) const {
-    std::ofstream(dir / name, std::ios::binary) << text;
-    return zem::FromUtf8((dir / name).string());
+    std::ofstream(folder / name, std::ios::binary) << text;
+    return zem::FromUtf8((folder / name).string());
   }
   // Reads the file into the test's document; on failure says why.
   ::testing::AssertionResult Read(const std::wstring& path) {
@@ -63,7 +57,7 @@ const char* kQuadMtl =
 
 TEST_F(MeshFileReaderTest, ObjWithMtlGivesAMeshObjectWithItsMaterialAndTexture) {
   CRhinoDib picture(4, 4, 24);
-  ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / "paint.png").string()).c_str()));
+  ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((folder / "paint.png").string()).c_str()));
   Write("quad.mtl", kQuadMtl);
   const std::wstring obj = Write("quad.obj", kQuadObj);
   ASSERT_TRUE(Read(obj));
@@ -95,7 +89,7 @@ TEST_F(MeshFileReaderTest, ObjWithMtlGivesAMeshObjectWithItsMaterialAndTexture) 
   ASSERT_GE(t, 0);
   EXPECT_TRUE(m.m_textures[t].m_bOn);
   EXPECT_EQ(m.m_textures[t].m_mode, 1);
-  EXPECT_EQ(m.m_textures[t].m_filename, zem::FromUtf8((dir / "paint.png").string()));
+  EXPECT_EQ(m.m_textures[t].m_filename, zem::FromUtf8((folder / "paint.png").string()));
 }
 
 TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
@@ -247,23 +241,23 @@ TEST_F(MeshFileReaderTest, TexturesNamedWhereTheyWereElsewhereAreFoundBesideTheM
                {"map_Kd /home/ann/maps/stone.png", "maps/Stone.png"},
                {"map_Kd C:\\tex\\brick.png", "brick.png"}};
   for (const Case& c : cases) {
-    fs::remove_all(dir);
-    fs::create_directories(dir / fs::path(c.where).parent_path());
-    ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / c.where).string()).c_str()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / fs::path(c.where).parent_path());
+    ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((folder / c.where).string()).c_str()));
     Write("quad.mtl", std::string("newmtl Painted\n") + c.mapLine + "\n");
     CRhinoDoc doc;
     zem::ModelReport report;
     ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report)) << zem::ToUtf8(report.error);
-    EXPECT_EQ(fs::path(TextureFile(doc)), (dir / c.where).lexically_normal()) << c.mapLine;
+    EXPECT_EQ(fs::path(TextureFile(doc)), (folder / c.where).lexically_normal()) << c.mapLine;
     ASSERT_EQ(report.notes.size(), 1u) << c.mapLine;
-    EXPECT_NE(zem::ToUtf8(report.notes[0]).find((dir / c.where).lexically_normal().string()), std::string::npos)
+    EXPECT_NE(zem::ToUtf8(report.notes[0]).find((folder / c.where).lexically_normal().string()), std::string::npos)
         << "the note says where it was found: " << zem::ToUtf8(report.notes[0]);
   }
   // Nowhere to be found: the note says where it was looked for.
-  fs::remove_all(dir / "brick.png");
+  fs::remove_all(folder / "brick.png");
   ASSERT_TRUE(Read(Write("quad.obj", kQuadObj)));
   ASSERT_EQ(report.notes.size(), 1u);
-  EXPECT_NE(zem::ToUtf8(report.notes[0]).find(dir.string()), std::string::npos) << zem::ToUtf8(report.notes[0]);
+  EXPECT_NE(zem::ToUtf8(report.notes[0]).find(folder.string()), std::string::npos) << zem::ToUtf8(report.notes[0]);
 }
 
 TEST_F(MeshFileReaderTest, EmbeddedPicturesOfSameNamedModelsStayApartAndGoWithTheirDocuments) {
