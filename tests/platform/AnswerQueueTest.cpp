@@ -4,36 +4,30 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class AnswerQueueTest : public ::testing::Test {
+class AnswerQueueTest : public zem::testing::TempFolderTest {
  protected:
   zem::AnswerQueue& queue = zem::AnswerQueue::Instance();
-  fs::path dir;
   void SetUp() override {
+    TempFolderTest::SetUp();
     queue.Clear();
-    dir = zem::testing::TestFolder("zem-answers");
-    fs::create_directories(dir);
   }
   void TearDown() override {
-    fs::remove_all(dir);
     queue.Clear();
     zem::SetMessageBoxObserver(nullptr);
+    TempFolderTest::TearDown();
   }
-  std::wstring Path(const char* name) const { return (dir / name).wstring(); }
+  std::wstring Path(const char* name) const { return (folder / name).wstring(); }
 };
 
 TEST_F(AnswerQueueTest, OverwritingAnExistingFileNeedsAYes) {
-  std::ofstream(dir / "old.html") << "x";
+  std::ofstream(folder / "old.html") << "x";
   std::vector<std::wstring> shown;
   zem::SetMessageBoxObserver([&](const std::wstring&, const std::wstring& text, int) { shown.push_back(text); });
 
