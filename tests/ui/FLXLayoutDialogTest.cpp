@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <array>
 #include <filesystem>
@@ -12,8 +12,6 @@
 #include "platform/TextEncoding.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // A layout dialog with one greedy control, and a status bar on request.
 class TestDialog : public FLXLayoutDialog {
@@ -32,18 +30,16 @@ class TestDialog : public FLXLayoutDialog {
   HWND m_control = nullptr;
 };
 
-class LayoutDialogTest : public ::testing::Test {
+class LayoutDialogTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
-    m_folder = zem::testing::TestFolder("zem-layout-dialog");
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-    zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+    TempFolderTest::SetUp();
+    zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
     CDialog::RegisterTemplate(119, 240, 160);
   }
   void TearDown() override {
     zem::OverrideAppDataFolder(std::nullopt);
-    fs::remove_all(m_folder);
+    TempFolderTest::TearDown();
   }
   static WINDOWPLACEMENT Placement(int left, int top, int right, int bottom) {
     WINDOWPLACEMENT p;
@@ -52,7 +48,6 @@ class LayoutDialogTest : public ::testing::Test {
     return p;
   }
 
-  fs::path m_folder;
   CWinApp m_app{L"ZEM_WEBGL"};
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 
 #include <filesystem>
 #include <string>
@@ -16,32 +16,29 @@ namespace fs = std::filesystem;
 
 // Each test gets its own application-data folder, one level below a fresh
 // temporary folder, so that the store has to create it.
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
-    m_root = zem::testing::TestFolder("zem-settings");
-    fs::remove_all(m_root);
-    fs::create_directories(m_root);
-    m_appData = m_root / "config";
+    TempFolderTest::SetUp();
+    m_appData = folder / "config";
     zem::OverrideAppDataFolder(zem::FromUtf8(m_appData.string()));
     m_settings = ZEM_SettingsImpl_ptr::Adopt(new ZEM_SettingsImpl);
   }
   void TearDown() override {
     zem::OverrideAppDataFolder(std::nullopt);
     ZEM_SettingsImpl::BaseFolder() = L".\\";
-    fs::remove_all(m_root);
+    TempFolderTest::TearDown();
   }
 
-  fs::path m_root;
   fs::path m_appData;
   ZEM_SettingsImpl_ptr m_settings;
 };
 
 // In the application-data folder, else the current folder.
 TEST_F(SettingsTest, PathsLieInTheApplicationDataFolderOrTheCurrentFolder) {
-  const std::wstring folder = zem::FromUtf8(m_appData.string());
-  EXPECT_EQ(m_settings->GetSettingsPath(), folder + L"\\ZEMSettings.ini");
-  EXPECT_EQ(m_settings->GetSettingsPath(L"Other.ini"), folder + L"\\Other.ini") << "no second .ini";
+  const std::wstring appData = zem::FromUtf8(m_appData.string());
+  EXPECT_EQ(m_settings->GetSettingsPath(), appData + L"\\ZEMSettings.ini");
+  EXPECT_EQ(m_settings->GetSettingsPath(L"Other.ini"), appData + L"\\Other.ini") << "no second .ini";
   zem::OverrideAppDataFolder(std::wstring(300, L'x'));  // too long to be named
   ZEM_SettingsImpl::BaseFolder() = L".\\";             // as a fresh process has it
   EXPECT_EQ(ZEM_SettingsImpl().GetSettingsPath(), L".\\ZEMSettings.ini");
