@@ -12,27 +12,25 @@
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowMessages.h"
-#include "tests/support/TestFolder.h"
+#include "tests/support/TempFolderTest.h"
 #include "ui/FrameworkResources.h"
 #include "ui/ZEM_Settings.h"
 
 namespace zem::testing {
 
-class FrameworkTest : public ::testing::Test {
+class FrameworkTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    m_folder = TestFolder("zem-ui");
-    std::filesystem::remove_all(m_folder);
-    std::filesystem::create_directories(m_folder);
-    zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+    TempFolderTest::SetUp();
+    zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
     ZEM_SettingsImpl::Instance();
-    ZEM_SettingsImpl::BaseFolder() = zem::FromUtf8(m_folder.string());
+    ZEM_SettingsImpl::BaseFolder() = zem::FromUtf8(folder.string());
     ASSERT_TRUE(zem::RegisterFrameworkResources());
   }
   void TearDown() override {
     zem::OverrideAppDataFolder(std::nullopt);
     ZEM_SettingsImpl::BaseFolder() = L".\\";
-    std::filesystem::remove_all(m_folder);
+    TempFolderTest::TearDown();
   }
   static int Extent(HWND dialog, const std::wstring& text) {
     HDC dc = GetDC(dialog);
@@ -49,7 +47,6 @@ class FrameworkTest : public ::testing::Test {
   }
 
   AFX_MAINTAIN_STATE2 m_state{AfxGetStaticModuleState()};
-  std::filesystem::path m_folder;
   CWinApp m_app{L"ZEM_WEBGL"};
 };
 

@@ -125,20 +125,6 @@ TEST_F(LayoutTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
   EXPECT_EQ(Rect(other).right, 203) << "plain controls fill their cell";
 }
 
-TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  auto missing = layout.MakeItem(77, Mgr::LayFixedWidth, 40);
-  auto* item = static_cast<Mgr::PaneItem*>(missing.Get());
-  EXPECT_EQ(item->m_window, nullptr);
-  EXPECT_EQ(item->m_width, 40);
-  EXPECT_EQ(item->m_height, 0);
-  HWND after = Control(1, 10, 10);
-  layout.Add(root, missing);
-  layout.Add(root, layout.MakeItem(1));
-  LayOut(100, 20);
-  EXPECT_EQ(Rect(after).left, 43) << "its cell is kept";
-}
-
 TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
   Control(1, 40, 20);
   Control(2, 60, 30);

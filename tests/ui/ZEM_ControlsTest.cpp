@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "tests/support/UiTestSupport.h"
 #include "ui/ZEM_Button.h"
@@ -82,7 +80,7 @@ TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
   keyless.SetChecked(true);
   EXPECT_FALSE(keyless.WriteToSettings());
   EXPECT_FALSE(keyless.ReadFromSettings());
-  EXPECT_FALSE(std::filesystem::exists(m_folder / "ZEMSettings.ini"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "ZEMSettings.ini"));
   for (bool checked : {true, false}) {
     {
       ZEM_CheckBox box;
@@ -91,9 +89,8 @@ TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
       box.SetChecked(checked);
       EXPECT_TRUE(box.WriteToSettings());
     }
-    std::ostringstream file;
-    file << std::ifstream(m_folder / "ZEMSettings.ini").rdbuf();
-    EXPECT_NE(file.str().find(checked ? "Zip=1" : "Zip=0"), std::string::npos) << file.str();
+    const std::string file = zem::testing::ReadFileBytes(folder / "ZEMSettings.ini");
+    EXPECT_NE(file.find(checked ? "Zip=1" : "Zip=0"), std::string::npos) << file;
     ZEM_CheckBox again;
     again.SetSettingsKey(L"Export", L"Zip");
     ASSERT_TRUE(again.Create(&m_dialog, L"Send ZIP file"));
