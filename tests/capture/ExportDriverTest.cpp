@@ -13,11 +13,9 @@
 
 #include "tests/support/CaptureTestSupport.h"
 #include "capture/ExportListener.h"
-#include "capture/MeshWriter.h"
 #include "capture/ViewWriter.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoBrepObject.h"
-#include "host/CRhinoDib.h"
 #include "page/ZEM_WebGLExport.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoMeshObject.h"

@@ -1,14 +1,13 @@
 #include "host/CRhinoDib.h"
 
+#include "host/CRhinoApp.h"
 #include "host/CRhinoFileUtilities.h"
 #include "platform/TextEncoding.h"
-#include "tests/support/HostTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/support/TempFolderTest.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 

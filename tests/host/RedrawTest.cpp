@@ -6,7 +6,6 @@
 
 #include "platform/MessageLoop.h"
 
-#include <string>
 #include <vector>
 
 namespace {

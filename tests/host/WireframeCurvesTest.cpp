@@ -1,7 +1,4 @@
 #include "host/CRhinoBrepObject.h"
-#include "host/CRhinoCurveObject.h"
-#include "host/CRhinoTextDot.h"
-#include "host/ON_ArcCurve.h"
 #include "host/ON_PolylineCurve.h"
 #include "tests/support/HostTestSupport.h"
 

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/Golden.h"
 #include "tests/support/TestFolder.h"
 
 namespace {

@@ -1,12 +1,8 @@
 #include "host/model/DocumentReader.h"
 
-#include "host/CRhinoBrepObject.h"
-#include "host/CRhinoCurveObject.h"
 #include "host/CRhinoObjectIterator.h"
-#include "host/CRhinoFileUtilities.h"
 #include "host/CRhinoTextDot.h"
 #include "host/model/ModelFile.h"
-#include "host/ON_ArcCurve.h"
 #include "platform/TextEncoding.h"
 #include "tests/support/HostTestSupport.h"
 #include "tests/support/TestFolder.h"
