@@ -73,7 +73,11 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
            {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
            {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
            {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"},
-           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"}}) {
+           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"},
+           {"estimate"}, {"estimate", "a.obj", "b.obj"}, {"estimate", "a.obj", "-o", "a.html"},
+           {"estimate", "a.obj", "--title", "T"}, {"estimate", "a.obj", "--notes"}, {"estimate", "a.obj", "--zip"},
+           {"estimate", "a.obj", "--bogus"}, {"estimate", "a.obj", "--dialog-picture"},
+           {"export", "a.obj", "b.obj", "--dialog-picture", "d.png"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
