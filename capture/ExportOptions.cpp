@@ -3,6 +3,18 @@
 #include "ZemVersion.h"
 #include "page/TextFormat.h"
 
+namespace {
+
+ExportOptions& Base() {
+  static ExportOptions base;
+  return base;
+}
+
+}  // namespace
+
+void SetExportOptionsBase(const ExportOptions& base) { Base() = base; }
+const ExportOptions& ExportOptionsBase() { return Base(); }
+
 std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::LinkMode linkMode) {
   if (linkText.empty() || linkMode == ExportOptions::LinkMode::NoSelection) return linkText;
   if (linkMode == ExportOptions::LinkMode::NoLink) return std::wstring();

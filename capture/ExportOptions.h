@@ -19,6 +19,12 @@ struct ExportOptions {
   bool compact = false;  // mesh data stored indexed as base64, decoded by the page
 };
 
+// The options the export dialog does not show (threads, compact) come from
+// a process-wide base that the program sets; the dialog starts from it and
+// overwrites what it shows. Default-constructed until set.
+void SetExportOptionsBase(const ExportOptions& base);
+const ExportOptions& ExportOptionsBase();
+
 // The link target of the author line: empty for "No Link"; "mailto:" or
 // "http://" put in front of a mail or web link that has neither "://" nor
 // "mailto:"; otherwise the text as it is.
