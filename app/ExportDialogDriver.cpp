@@ -8,6 +8,7 @@
 #include "host/CRhinoApp.h"
 #include "host/CRhinoGet.h"
 #include "platform/AnswerQueue.h"
+#include "platform/Clock.h"
 #include "platform/MessageLoop.h"
 #include "platform/ScriptedPerson.h"
 #include "platform/TextEncoding.h"
@@ -87,7 +88,7 @@ ExportDialogDriver::~ExportDialogDriver() {
 }
 
 ZEM_WebGL_Dialog* ExportDialogDriver::Dialog() const {
-  return dynamic_cast<ZEM_WebGL_Dialog*>(WriteWebGLCommand().Dialog());
+  return WriteWebGLCommand().Dialog();
 }
 
 bool ExportDialogDriver::IsOpen() const {
@@ -165,7 +166,7 @@ void ExportDialogDriver::CancelIfOpen() {
   // Cancel, as a person would; a dialog that ignores it is told directly,
   // so that the next run finds it closed.
   const std::string problem = m_problem;
-  if (!Finish(false) && IsOpen()) Dialog()->SendMessage(WM_COMMAND, IDCANCEL, 0);
+  if (!Finish(false) && IsOpen()) Dialog()->SendMessageW(WM_COMMAND, IDCANCEL, 0);
   m_problem = problem;
 }
 
