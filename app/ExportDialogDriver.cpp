@@ -108,8 +108,9 @@ bool ExportDialogDriver::Pump(Done done, DWORD limit, const char* what) {
       },
       limit);
   if (ended && !bounded) return true;
-  m_problem = std::string("the export dialog ") + what + " within " + std::to_string(limit / 1000) +
-              " seconds of the program's clock";
+  m_problem = std::string("the export dialog ") + what + " within " +
+              (bounded ? std::to_string(kMaxPasses) + " passes of the message loop"
+                       : std::to_string(limit / 1000) + " seconds of the program's clock");
   return false;
 }
 

@@ -23,6 +23,8 @@
 #include "host/RhinoConvertCurveToPolyline.h"
 #include "host/model/ModelFile.h"
 #include "platform/AnswerQueue.h"
+#include "platform/MessageLoop.h"
+#include "platform/ScriptedPerson.h"
 #include "platform/TextEncoding.h"
 #include "tests/support/MailTestSupport.h"
 #include "tests/support/TestFolder.h"
@@ -147,6 +149,17 @@ TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
   const Outcome next = Zem({"demo", "-o", page.string(), "--quiet"});
   EXPECT_EQ(next.code, 0) << next.err;
   EXPECT_TRUE(fs::exists(page));
+}
+
+TEST_F(DialogPathTest, ADialogThatNeverFinishesItsWorkIsAnErrorNotAHang) {
+  // Something keeps giving the dialog more to do at every pass.
+  const int busy = zem::AddIdleHandler([] { zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, L"check Show Dots"); });
+  const fs::path page = folder / "never.html";
+  const Outcome run = Zem({"demo", "-o", page.string()});
+  zem::RemoveIdleHandler(busy);
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.err.find("export dialog"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(page));
 }
 
 TEST_F(DialogPathTest, TheDialogsPictureIsSavedOnExportAndEstimate) {
