@@ -29,6 +29,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using zem::ExportListener;
+using zem::ExportMemory;
+using zem::ExportOptions;
+using zem::ExportResult;
+using zem::ExportStatus;
 
 double Seconds(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

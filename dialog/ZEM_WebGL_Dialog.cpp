@@ -131,8 +131,9 @@ void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {
 
 void ZEM_WebGL_Dialog::OnOkHook() { OnApply(); }
 
-ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
-  ExportOptions options = ExportOptionsBase();
+zem::ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
+  using zem::ExportOptions;
+  ExportOptions options = zem::ExportOptionsBase();
   options.sendByMail = m_sendByMail;
   options.title = m_titleEdit.GetText();
   options.author = m_authorEdit.GetText();
@@ -155,11 +156,11 @@ void ZEM_WebGL_Dialog::OnApply() {
     m_sizeLabel.SetText(kCreatingText);
     m_sizeLabel.EnableWindow(TRUE);
   }
-  ExportMemory memory{m_storedTitle, m_storedAuthor};
-  ExportHooks hooks;
+  zem::ExportMemory memory{m_storedTitle, m_storedAuthor};
+  zem::ExportHooks hooks;
   hooks.hideDialog = [this] { ShowWindow(SW_HIDE); };
   // The outcome reaches whoever listens for exports; the dialog says nothing.
-  RunExport(ReadOptions(), memory, hooks);
+  zem::RunExport(ReadOptions(), memory, hooks);
   StoreTitleAndAuthor(std::move(memory.storedTitle), std::move(memory.storedAuthor));
 }
 

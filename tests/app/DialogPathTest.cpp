@@ -32,6 +32,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using zem::ExportMemory;
+using zem::ExportOptions;
+using zem::ExportResult;
+using zem::ExportStatus;
+using zem::PageTakesWires;
 
 struct Outcome {
   int code;

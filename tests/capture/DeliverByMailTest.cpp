@@ -14,6 +14,7 @@
 #include "tests/support/MailTestSupport.h"
 #include "tests/support/ZipTestSupport.h"
 
+namespace zem {
 namespace {
 
 namespace fs = std::filesystem;
@@ -191,3 +192,4 @@ TEST_F(MailExport, DiscardingAPageLeavesFoldersOfOthersAlone) {
 }
 
 }  // namespace
+}  // namespace zem

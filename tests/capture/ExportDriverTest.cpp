@@ -26,6 +26,7 @@
 #include "host/ON_NurbsSurface.h"
 #include "platform/AnswerQueue.h"
 
+namespace zem {
 namespace {
 
 using zem::testing::Count;
@@ -422,3 +423,4 @@ TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
 }
 
 }  // namespace
+}  // namespace zem

@@ -26,6 +26,7 @@
 #include "host/ON_LineCurve.h"
 #include "platform/AnswerQueue.h"
 
+namespace zem {
 namespace {
 
 class ScenePage : public zem::testing::TempFolderTest {
@@ -149,3 +150,4 @@ TEST_F(ScenePage, DataFunctionsMatchTheGoldenCopy) {
 }
 
 }  // namespace
+}  // namespace zem
