@@ -5,13 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
 #include "capture/ExportDriver.h"
 #include "capture/PageWireSelection.h"
 #include "dialog/SizeEstimate.h"
@@ -26,8 +22,8 @@
 #include "platform/MessageLoop.h"
 #include "platform/ScriptedPerson.h"
 #include "platform/TextEncoding.h"
+#include "tests/app/ProgramRun.h"
 #include "tests/support/MailTestSupport.h"
-#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -37,23 +33,9 @@ using zem::ExportOptions;
 using zem::ExportResult;
 using zem::ExportStatus;
 using zem::PageTakesWires;
-
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Zem(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
-  return {code, out.str(), err.str()};
-}
-
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
+using zem::testing::FileText;
+using zem::testing::Outcome;
+using zem::testing::Zem;
 
 const fs::path kDemoDocument = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "assets" / "demo" / "demo.json";
 
@@ -90,15 +72,7 @@ PreviewCounts CountActiveView() {
   return counts;
 }
 
-class DialogPathTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = zem::testing::TestFolder("zem-dialog-path");
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
-};
+using DialogPathTest = zem::testing::ProgramTest;
 
 TEST_F(DialogPathTest, AnEmptyModelIsEstimatedAtTheFixedPartAlone) {
   std::ofstream(folder / "empty.json") << R"({"format": "zem-document", "version": 1})";
@@ -183,15 +157,9 @@ TEST_F(DialogPathTest, TheDialogsPictureIsSavedOnExportAndEstimate) {
 bool WriteDirectPage(const fs::path& page) {
   zem::ModelReport report;
   if (!zem::OpenDemoDocument(report)) return false;
-  ExportOptions options;
-  options.title = L"T & <t>";
-  options.author = L"Ann";
-  options.linkText = L"example.com/ann";
-  options.linkMode = ExportOptions::LinkMode::Web;
-  options.showNotes = true;
-  options.showDots = false;
-  options.threads = 2;
-  options.compact = true;
+  const ExportOptions options{.title = L"T & <t>", .author = L"Ann", .linkText = L"example.com/ann",
+                              .linkMode = ExportOptions::LinkMode::Web, .showNotes = true, .showDots = false,
+                              .threads = 2, .compact = true};
   zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, zem::FromUtf8(page.string()));
   ExportMemory memory;
   const ExportResult result = RunExport(options, memory);

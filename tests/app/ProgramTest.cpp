@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "page/PageFormat.h"
-#include "tests/support/TestFolder.h"
+#include "tests/app/ProgramRun.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,32 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Zem(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
-  return {code, out.str(), err.str()};
-}
-
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = zem::testing::TestFolder("zem-app");
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
-};
+using zem::testing::FileText;
+using zem::testing::Outcome;
+using zem::testing::ProgramTest;
+using zem::testing::Zem;
 
 TEST_F(ProgramTest, DemoWritesACompletePageAndNamesIt) {
   fs::path page = folder / "demo page.html";
