@@ -2,12 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "capture/ExportListener.h"
+#include "capture/ExportOptions.h"
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoGet.h"
+#include "host/CRhinoMeshObject.h"
 #include "platform/AnswerQueue.h"
 #include "platform/Fonts.h"
 #include "platform/HtmlHelp.h"
@@ -61,6 +71,57 @@ class WriteWebGLCommandTest : public zem::testing::FrameworkTest {
   static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
   CCommandZEMWriteWebGL command;
+};
+
+// A document with one quad in its active view, exported through the
+// dialog's Ok into a page the save dialog is answered with.
+class ExportThroughOkTest : public WriteWebGLCommandTest, public ExportListener {
+ protected:
+  void SetUp() override {
+    WriteWebGLCommandTest::SetUp();
+    page = m_folder / "harbour.html";
+    CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+    RhinoApp().SetActiveView(doc.CreateView(L"Perspective"));
+    ON_Mesh quad;
+    for (auto [x, y] : {std::pair{0.f, 0.f}, {1.f, 0.f}, {1.f, 1.f}, {0.f, 1.f}}) quad.m_V.Append(ON_3fPoint(x, y, 0));
+    ON_MeshFace face;
+    face.vi[0] = 0, face.vi[1] = 1, face.vi[2] = 2, face.vi[3] = 3;
+    quad.m_F.Append(face);
+    quad.ComputeVertexNormals();
+    doc.AddObject(new CRhinoMeshObject(quad));
+  }
+  void TearDown() override {
+    SetExportOptionsBase(ExportOptions());
+    WriteWebGLCommandTest::TearDown();
+  }
+  void OnExportFinished(const ExportResult& result) override { outcomes.push_back(result.status); }
+  // Runs the command in file mode; the person types the title and presses Ok.
+  void ExportAs(const std::wstring& title) {
+    zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, zem::FromUtf8(page.string()));
+    if (std::filesystem::exists(page)) zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");
+    Person(L"type HTML Title=" + title);
+    Person(L"press Ok");
+    ScopedExportListener listening(*this);
+    EXPECT_EQ(Run(L"File"), CRhinoCommand::success);
+  }
+  // Exports again while no file of the process may grow past `bytes`.
+  void ReExportWithFilesUpTo(rlim_t bytes) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    ExportAs(L"Harbour again");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousSignal);
+  }
+  std::string PageText() const {
+    std::ifstream in(page, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::filesystem::path page;
+  std::vector<ExportStatus> outcomes;
 };
 
 TEST_F(WriteWebGLCommandTest, IsRegisteredByTheModuleAndFailsSilentlyWithoutADocument) {
@@ -159,6 +220,32 @@ TEST_F(WriteWebGLCommandTest, AboutShowsAModalBoxOverTheMainWindowAndNoExportDia
   EXPECT_EQ(texts[0], WebGLPlugIn().PlugInName());
   EXPECT_NE(texts[1].find(WebGLPlugIn().PlugInVersion()), std::wstring::npos);
   EXPECT_EQ(texts[2].rfind(L"https://", 0), 0u);
+}
+
+TEST_F(ExportThroughOkTest, OkWritesThePageWithTheDialogsTextsOverTheProgramsBaseOptions) {
+  ExportOptions base;
+  base.compact = true;
+  base.title = L"not what the dialog shows";
+  SetExportOptionsBase(base);
+  ExportAs(L"Harbour");
+  EXPECT_TRUE(zem::RefusedActions().empty());
+  EXPECT_EQ(outcomes, std::vector<ExportStatus>{ExportStatus::Written});
+  EXPECT_FALSE(command.Dialog()->IsWindowVisible()) << "Ok ends the dialog";
+  const std::string text = PageText();
+  EXPECT_NE(text.find("<title>Harbour</title>"), std::string::npos);
+  EXPECT_NE(text.find("zemMesh("), std::string::npos) << "stored compact, as the program asked";
+}
+
+TEST_F(ExportThroughOkTest, AFailedWriteOverAnEarlierPageLeavesItAsItWas) {
+  ExportAs(L"Harbour");
+  const std::string before = PageText();
+  ASSERT_GT(before.size(), 4000u);
+  // The second export may not write past half the page: it fails half-way.
+  ReExportWithFilesUpTo(before.size() / 2);
+  EXPECT_EQ(outcomes.back(), ExportStatus::WriteFailed);
+  EXPECT_TRUE(PageText() == before) << "the earlier page changed";
+  const auto entries = std::distance(std::filesystem::directory_iterator(m_folder), {});
+  EXPECT_EQ(entries, 1) << "nothing left beside the page";
 }
 
 }  // namespace
