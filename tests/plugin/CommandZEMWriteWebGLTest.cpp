@@ -31,6 +31,13 @@
 
 namespace {
 
+using zem::ExportListener;
+using zem::ExportOptions;
+using zem::ExportResult;
+using zem::ExportStatus;
+using zem::ScopedExportListener;
+using zem::SetExportOptionsBase;
+
 constexpr std::wstring_view kModePrompt = L"Export Mode";
 
 class WriteWebGLCommandTest : public zem::testing::FrameworkTest {
