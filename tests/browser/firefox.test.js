@@ -17,9 +17,6 @@ function exportDemo(name, extra) {
   return 'file://' + file;
 }
 
-// The eye's distance from the point the view turns about.
-const eyeDistance = (page) => page.evaluate(() => Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z));
-
 test.describe('pages in Firefox', () => {
   let firefox;
   let chromium;
@@ -71,6 +68,7 @@ test.describe('pages in Firefox', () => {
   test.it('turn the model on a left drag, and zoom in on a wheel turn away from the user', async () => {
     const { page } = pages.standard.firefox;
     const eye = () => page.evaluate(() => [veye.x - bc.x, veye.y - bc.y, veye.z - bc.z]);
+    await page.evaluate(() => { animate = 0; });
     const before = await h.drawAndHash(page);
     const box = await (await page.$('#WebGLCanvas')).boundingBox();
     const at = { x: box.x + box.width * 0.3, y: box.y + box.height * 0.75 };
@@ -86,6 +84,7 @@ test.describe('pages in Firefox', () => {
     // Firefox reports this turn as 100 lines, far more than one notch: the
     // eye comes nearer and stays on its side of the model.
     const e0 = await eye();
+    await page.mouse.move(at.x, at.y);
     await page.mouse.wheel({ deltaY: -100 });
     await page.waitForFunction((x) => veye.x - bc.x !== x, {}, e0[0]);
     const e1 = await eye();

@@ -43,7 +43,10 @@ async function startXvfb() {
       xvfb.on('error', reject);
       xvfb.on('exit', (code) => reject(new Error(`Xvfb stopped at start (exit code ${code})`)));
     });
-    return { display, stop: () => xvfb.kill() };
+    // Also when the test run ends without closing the browser.
+    const stop = () => xvfb.kill();
+    process.once('exit', stop);
+    return { display, stop };
   } catch (e) {
     xvfb.kill();
     throw e;
@@ -56,7 +59,8 @@ async function launchFirefox() {
   const x = await startXvfb();
   try {
     const browser = await puppeteer.launch({
-      browser: 'firefox', executablePath: firefoxPath, headless: false, env: { ...process.env, DISPLAY: x.display },
+      browser: 'firefox', executablePath: firefoxPath, headless: false,
+      env: { ...process.env, DISPLAY: x.display, MOZ_ENABLE_WAYLAND: '0', WAYLAND_DISPLAY: '' },
     });
     browser.once('disconnected', x.stop);
     return browser;
