@@ -33,7 +33,8 @@ std::string UsageText() {
          "  --title TEXT            page title (default: the document's title)\n"
          "  --author TEXT           author (default: the document's creator)\n"
          "  --link TEXT             link of the author's name\n"
-         "  --link-mode MODE        mail, web or none (default: mail when TEXT has an @)\n"
+         "  --link-mode MODE        mail, web or none (default: mail when TEXT has an @);\n"
+         "                          none with a --link is refused, as the dialog greys it\n"
          "  --notes                 show the document's notes on the page\n"
          "  --no-dots               leave out the text dots\n"
          "  --display-mode NAME     Wireframe, Shaded, Rendered, Ghosted or X-Ray\n"
@@ -113,7 +114,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       continue;
     }
     if (line.command == CommandLine::Command::Estimate && !EstimateTakes(arg)) {
-      result.error = "estimate takes no option " + arg + ": it writes no page (try 'zem-webgl --help')";
+      result.error = "estimate takes --view, --display-mode, --email, --zip and --dialog-picture only, not " + arg;
       return result;
     }
     if (TakesValue(arg)) {
