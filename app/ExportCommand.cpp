@@ -150,11 +150,11 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
     explicit Heard(ExportListener& next) : m_next(next) {}
     void OnExportProgress(long long written) override { m_next.OnExportProgress(written); }
     void OnExportFinished(const ExportResult& result) override {
-      outcome = result;
+      m_outcome = result;
       m_next.OnExportFinished(result);
     }
     ExportListener& m_next;
-    std::optional<ExportResult> outcome;
+    std::optional<ExportResult> m_outcome;
   } heard(listener);
   bool closed = false;
   {
@@ -167,7 +167,7 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
     return std::nullopt;
   }
   // A dialog that closed without an export wrote nothing.
-  return heard.outcome.value_or(ExportResult{});
+  return heard.m_outcome.value_or(ExportResult{});
 }
 
 namespace {
@@ -208,7 +208,6 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
   }
   return kExitOk;
 }
-
 
 }  // namespace
 
