@@ -160,7 +160,8 @@ void ZEM_WebGL_Dialog::OnApply() {
   hooks.hideDialog = [this] { ShowWindow(SW_HIDE); };
   // The outcome reaches whoever listens for exports; the dialog says nothing.
   RunExport(ReadOptions(), memory, hooks);
-  StoreTitleAndAuthor(std::move(memory.storedTitle), std::move(memory.storedAuthor));
+  m_storedTitle = std::move(memory.storedTitle);
+  m_storedAuthor = std::move(memory.storedAuthor);
 }
 
 PreviewCounts ZEM_WebGL_Dialog::Counts() const {
@@ -194,9 +195,4 @@ void ZEM_WebGL_Dialog::OnNewDocument(CRhinoDoc&) { OnDocumentOpened(); }
 BOOL ZEM_WebGL_Dialog::OnHelp(HELPINFO* info) {
   if (m_help) SetHelpPath(m_help());
   return ZEM_Rhino_Dialog::OnHelp(info);
-}
-
-void ZEM_WebGL_Dialog::StoreTitleAndAuthor(std::wstring title, std::wstring author) {
-  m_storedTitle = std::move(title);
-  m_storedAuthor = std::move(author);
 }
