@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "platform/AnswerQueue.h"
 #include "platform/Clock.h"
 #include "platform/HtmlHelp.h"
+#include "platform/MailClient.h"
 #include "platform/MessageLoop.h"
 #include "platform/Window.h"
 #include "platform/WindowPainter.h"
@@ -271,6 +274,35 @@ TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocu
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Untitled");
   EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty());
+}
+
+TEST_F(WebGLDialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
+  RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
+  const auto outbox = m_folder / "outbox";
+  std::filesystem::create_directories(outbox);
+  zem::SetMailOutbox(zem::FromUtf8(outbox.string()));
+  ExportWatch watch;
+  ScopedExportListener listening(watch);
+  std::vector<bool> hiddenWhenMailed;
+  watch.look = [&] { hiddenWhenMailed.push_back(!dialog->IsWindowVisible()); };
+  for (bool zip : {true, false}) {
+    Show(true);
+    if (Checked(Child(L"Send ZIP file")) != zip) SendMessageW(Child(L"Send ZIP file"), BM_CLICK, 0, 0);
+    Press(IDOK);
+  }
+  zem::SetMailOutbox(L"");
+  std::vector<std::string> drafts;
+  for (const auto& entry : std::filesystem::directory_iterator(outbox)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    drafts.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ASSERT_EQ(drafts.size(), 2u);
+  const auto zipped = std::count_if(drafts.begin(), drafts.end(), [](const std::string& d) {
+    return d.find("Bridge.html.zip") != std::string::npos;
+  });
+  EXPECT_EQ(zipped, 1);
+  EXPECT_EQ(watch.outcomes, (std::vector<ExportStatus>{ExportStatus::Written, ExportStatus::Written}));
+  EXPECT_EQ(hiddenWhenMailed, (std::vector<bool>{true, true})) << "the mail client's window comes on top";
 }
 
 TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {
