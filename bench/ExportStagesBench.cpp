@@ -43,17 +43,17 @@ bool Measure(const fs::path& obj, const fs::path& page, bool ourReader, int thre
   answers.Clear();
   answers.Push(zem::kSaveFileQuestion, zem::FromUtf8(page.string()));
   if (fs::exists(page)) answers.Push(zem::kMessageBoxQuestion, L"yes");
-  ExportOptions options;
+  zem::ExportOptions options;
   options.threads = threads;
-  ExportMemory memory;
-  ExportStageTimes times;
-  ExportHooks hooks;
+  zem::ExportMemory memory;
+  zem::ExportStageTimes times;
+  zem::ExportHooks hooks;
   hooks.times = &times;
-  const ExportResult result = RunExport(options, memory, hooks);
+  const zem::ExportResult result = RunExport(options, memory, hooks);
   const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   answers.Clear();
   RhinoApp().CloseDocument();
-  if (result.status != ExportStatus::Written) {
+  if (result.status != zem::ExportStatus::Written) {
     std::fprintf(stderr, "the export failed\n");
     return false;
   }

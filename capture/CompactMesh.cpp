@@ -7,6 +7,8 @@
 #include <limits>
 #include <numbers>
 
+namespace zem {
+
 static_assert(std::endian::native == std::endian::little, "the stored block is written as it lies in memory");
 
 namespace {
@@ -209,3 +211,5 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   }
   return out;
 }
+
+}  // namespace zem

@@ -18,6 +18,8 @@
 
 #include "host/ON_Mesh.h"
 
+namespace zem {
+
 // Quantised values stay this close to the original: a position within
 // 1/65535 of the mesh's extent on its axis, a normal within half a degree.
 // A mesh for which quantisation would miss either bound keeps float32 for
@@ -47,3 +49,5 @@ struct CompactMesh {
 // without them). Buffers split at chunkLimit triangles as the standard page
 // splits them.
 CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimit);
+
+}  // namespace zem

@@ -46,7 +46,7 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible() || !PageTakesWires(*object, writer.m_displayAttrs)) continue;
+    if (!object->IsVisible() || !zem::PageTakesWires(*object, writer.m_displayAttrs)) continue;
     ON_SimpleArray<ON_Curve*> curves;
     if (object->GetWireframeCurves(curves) <= 0) {
       for (int i = 0; i < curves.Count(); ++i) delete curves[i];

@@ -62,17 +62,17 @@ std::wstring Body(const wchar_t* firstSentence) {
 
 }  // namespace
 
-std::wstring MailBodyForPage() {
+std::wstring zem::MailBodyForPage() {
   return Body(L"Please open the attached HTML page in a WebGL capable browser to view it correctly !");
 }
 
-std::wstring MailBodyForArchive() {
+std::wstring zem::MailBodyForArchive() {
   return Body(
       L"Please extract the attached zip file and open the HTML page in a WebGL capable browser to view it "
       L"correctly !");
 }
 
-std::wstring SafeFileNameFromTitle(const std::wstring& title) {
+std::wstring zem::SafeFileNameFromTitle(const std::wstring& title) {
   std::wstring name;
   for (const wchar_t c : title) {
     wchar_t keep = c;
@@ -94,7 +94,7 @@ std::wstring SafeFileNameFromTitle(const std::wstring& title) {
   return name;
 }
 
-std::wstring MailPagePath(const std::wstring& documentTitle) {
+std::wstring zem::MailPagePath(const std::wstring& documentTitle) {
   const std::wstring zemFolder = GetTempFolder() + L"ZEM\\";
   CreateDirectoryW(zemFolder.c_str(), nullptr);  // fails harmlessly when it exists
   std::random_device random;
@@ -112,7 +112,7 @@ std::wstring MailPagePath(const std::wstring& documentTitle) {
   return {};
 }
 
-void DiscardMailPage(const std::wstring& pagePath) {
+void zem::DiscardMailPage(const std::wstring& pagePath) {
   if (pagePath.empty()) return;
   DeleteFileW(pagePath.c_str());
   DeleteFileW((pagePath + L".zip").c_str());
@@ -126,18 +126,18 @@ void DiscardMailPage(const std::wstring& pagePath) {
 std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
                              const std::function<void()>& hideDialog) {
   if (pagePath.empty() || GetFileAttributesW(pagePath.c_str()) != FILE_ATTRIBUTE_NORMAL) {
-    DiscardMailPage(pagePath);
+    zem::DiscardMailPage(pagePath);
     return 0;
   }
-  const std::wstring subject = kMailSubjectPrefix + title;
+  const std::wstring subject = zem::kMailSubjectPrefix + title;
   std::wstring attachment = pagePath;
-  std::wstring body = MailBodyForPage();
+  std::wstring body = zem::MailBodyForPage();
   if (zip) {
     const std::wstring archive = pagePath + L".zip";
     // An archive that did not come to hold the page is not worth sending.
     if (CreateZipWithFile(archive, pagePath)) {
       attachment = archive;
-      body = MailBodyForArchive();
+      body = zem::MailBodyForArchive();
     }
   }
   std::error_code ec;
@@ -145,6 +145,6 @@ std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& t
   if (hideDialog) hideDialog();
   // The hand-over takes the attachment's bytes, so the files may go at once.
   SendMailWithAttachment(attachment, mainWindow, subject, body);
-  DiscardMailPage(pagePath);
+  zem::DiscardMailPage(pagePath);
   return ec ? 0 : size;
 }

@@ -7,6 +7,8 @@
 
 #include "platform/WinTypes.h"
 
+namespace zem {
+
 // The subject and the two bodies of the message.
 inline constexpr const wchar_t* kMailSubjectPrefix = L"ZEM WebGL Model: ";
 std::wstring MailBodyForPage();
@@ -25,6 +27,12 @@ std::wstring SafeFileNameFromTitle(const std::wstring& title);
 // title's name. Empty when no such folder can be made.
 std::wstring MailPagePath(const std::wstring& documentTitle);
 
+// Deletes the temporary page, its archive and the export's folder without
+// mailing anything; for an e-mail export whose page could not be written.
+void DiscardMailPage(const std::wstring& pagePath);
+
+}  // namespace zem
+
 // Zips the page when asked, hides the dialog (hideDialog may be empty),
 // hands page or archive to the mail client with the subject
 // kMailSubjectPrefix + title and the fixed body, and deletes the temporary
@@ -34,7 +42,3 @@ std::wstring MailPagePath(const std::wstring& documentTitle);
 // Answers the size in bytes of what was handed over (0 when nothing was).
 std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
                    const std::function<void()>& hideDialog);
-
-// Deletes the temporary page, its archive and the export's folder without
-// mailing anything; for an e-mail export whose page could not be written.
-void DiscardMailPage(const std::wstring& pagePath);

@@ -31,6 +31,36 @@ namespace {
 
 constexpr const char* kRendererPipeline = "ZEM_Rhino_GLPipeline";
 
+bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }
+
+}  // namespace
+
+bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options, const std::wstring& linkTarget,
+                       const std::wstring& notice) {
+  CRhinoView* view = RhinoApp().ActiveView();
+  if (!view || !view->DisplayPipeline()) return false;
+  const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();
+  if (!runtimeClass || !runtimeClass->m_lpszClassName ||
+      std::strcmp(runtimeClass->m_lpszClassName, kRendererPipeline) != 0)
+    return false;
+  // The renderer's command line quotes each text; a text holding a quote
+  // would end its argument early and let the rest run as more command
+  // input, so such an export stays with us.
+  for (const std::wstring* text : {&targetPath, &options.title, &options.author, &linkTarget, &notice}) {
+    if (HasQuote(*text)) return false;
+  }
+  if (!RhinoApp().RunScript(zem::FormatText(L"ZEMWriteWebGL_RT %d", {2}).c_str(), 0)) return false;
+  std::wstring script = zem::FormatText(L"ZEMWriteWebGL_RT 0 \"%s\" \"%s\" \"%s\" \"%s\" %d",
+                                        {targetPath, options.title, options.author, linkTarget, 0});
+  script += options.showNotes ? L" 1" : L" 0";
+  script += options.showDots ? L" 1" : L" 0";
+  script += L" \"" + notice + L"\"";
+  return RhinoApp().RunScript(script.c_str(), 0);
+}
+
+namespace zem {
+namespace {
+
 // The page path the user picks; empty when the dialog is cancelled.
 std::wstring AskForPagePath() {
   CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
@@ -106,8 +136,6 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   return closed ? ExportStatus::Written : ExportStatus::WriteFailed;
 }
 
-bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring::npos; }
-
 // Writes the page under a temporary name beside it and renames it over the
 // target once it is whole, so a failed export leaves an earlier page as it
 // was. A target that exists but is no regular file (a device, say) is
@@ -148,33 +176,6 @@ ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<Exp
   if (status != ExportStatus::Written) fs::remove(temporary, ec);
   return status;
 }
-
-}  // namespace
-
-bool TryRendererExport(const std::wstring& targetPath, const ExportOptions& options, const std::wstring& linkTarget,
-                       const std::wstring& notice) {
-  CRhinoView* view = RhinoApp().ActiveView();
-  if (!view || !view->DisplayPipeline()) return false;
-  const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();
-  if (!runtimeClass || !runtimeClass->m_lpszClassName ||
-      std::strcmp(runtimeClass->m_lpszClassName, kRendererPipeline) != 0)
-    return false;
-  // The renderer's command line quotes each text; a text holding a quote
-  // would end its argument early and let the rest run as more command
-  // input, so such an export stays with us.
-  for (const std::wstring* text : {&targetPath, &options.title, &options.author, &linkTarget, &notice}) {
-    if (HasQuote(*text)) return false;
-  }
-  if (!RhinoApp().RunScript(zem::FormatText(L"ZEMWriteWebGL_RT %d", {2}).c_str(), 0)) return false;
-  std::wstring script = zem::FormatText(L"ZEMWriteWebGL_RT 0 \"%s\" \"%s\" \"%s\" \"%s\" %d",
-                                        {targetPath, options.title, options.author, linkTarget, 0});
-  script += options.showNotes ? L" 1" : L" 0";
-  script += options.showDots ? L" 1" : L" 0";
-  script += L" \"" + notice + L"\"";
-  return RhinoApp().RunScript(script.c_str(), 0);
-}
-
-namespace {
 
 ExportResult Export(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
   ExportResult result;
@@ -226,3 +227,5 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
   if (ExportListener* listener = CurrentExportListener()) listener->OnExportFinished(result);
   return result;
 }
+
+}  // namespace zem

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace zem {
+
 namespace {
 ExportListener* g_listener = nullptr;
 }
@@ -9,3 +11,5 @@ ExportListener* g_listener = nullptr;
 ExportListener* SetExportListener(ExportListener* listener) { return std::exchange(g_listener, listener); }
 
 ExportListener* CurrentExportListener() { return g_listener; }
+
+}  // namespace zem

@@ -6,6 +6,8 @@
 // outcome of every export, on the thread that runs the export.
 #include "capture/ExportDriver.h"
 
+namespace zem {
+
 class ExportListener {
  public:
   virtual ~ExportListener() = default;
@@ -32,3 +34,5 @@ class ScopedExportListener {
  private:
   ExportListener* m_previous;
 };
+
+}  // namespace zem

@@ -3,19 +3,8 @@
 #include "ZemVersion.h"
 #include "page/TextFormat.h"
 
-namespace {
-
-ExportOptions& Base() {
-  static ExportOptions base;
-  return base;
-}
-
-}  // namespace
-
-void SetExportOptionsBase(const ExportOptions& base) { Base() = base; }
-const ExportOptions& ExportOptionsBase() { return Base(); }
-
-std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::LinkMode linkMode) {
+std::wstring ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions::LinkMode linkMode) {
+  using zem::ExportOptions;
   if (linkText.empty() || linkMode == ExportOptions::LinkMode::NoSelection) return linkText;
   if (linkMode == ExportOptions::LinkMode::NoLink) return std::wstring();
   if (linkText.find(L"://") != std::wstring::npos || linkText.find(L"mailto:") != std::wstring::npos)
@@ -25,7 +14,19 @@ std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::Link
   return linkText;
 }
 
-std::wstring GeneratorNotice() {
+std::wstring zem::GeneratorNotice() {
   return zem::FormatText(L"free ZEM WebGL Export for Rhino version %d.%d.%d",
                          {ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, ZEM_VERSION_BUILD});
 }
+
+namespace {
+
+zem::ExportOptions& Base() {
+  static zem::ExportOptions base;
+  return base;
+}
+
+}  // namespace
+
+void zem::SetExportOptionsBase(const ExportOptions& base) { Base() = base; }
+const zem::ExportOptions& zem::ExportOptionsBase() { return Base(); }

@@ -3,6 +3,8 @@
 // what the export derives from them.
 #include <string>
 
+namespace zem {
+
 struct ExportOptions {
   // The numbers are the link-mode choices as the export dialog lists them.
   enum class LinkMode { Mail = 1, Web = 2, NoLink = 3, NoSelection = -1 };
@@ -19,16 +21,18 @@ struct ExportOptions {
   bool compact = false;  // mesh data stored indexed as base64, decoded by the page
 };
 
+// "free ZEM WebGL Export for Rhino version " and the product version.
+std::wstring GeneratorNotice();
+
 // The options the export dialog does not show (threads, compact) come from
 // a process-wide base that the program sets; the dialog starts from it and
 // overwrites what it shows. Default-constructed until set.
 void SetExportOptionsBase(const ExportOptions& base);
 const ExportOptions& ExportOptionsBase();
 
+}  // namespace zem
+
 // The link target of the author line: empty for "No Link"; "mailto:" or
 // "http://" put in front of a mail or web link that has neither "://" nor
 // "mailto:"; otherwise the text as it is.
-std::wstring ComposeLinkTarget(const std::wstring& linkText, ExportOptions::LinkMode linkMode);
-
-// "free ZEM WebGL Export for Rhino version " and the product version.
-std::wstring GeneratorNotice();
+std::wstring ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions::LinkMode linkMode);

@@ -91,7 +91,7 @@ std::vector<Chunk> SplitIntoChunks(const ON_Mesh& mesh) {
     Chunk& chunk = chunks.back();
     chunk.triangles += mesh.m_F[f].IsTriangle() ? 1 : 2;
     chunk.endFace = f + 1;
-    if (chunk.triangles >= kMeshChunkLimit) chunks.push_back({f + 1, f + 1, 0});
+    if (chunk.triangles >= zem::kMeshChunkLimit) chunks.push_back({f + 1, f + 1, 0});
   }
   return chunks;
 }
@@ -164,7 +164,7 @@ bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
     writer.WriteTemplate(zem::viewer::MeshDecoder());
     writer.m_meshDecoderWritten = true;
   }
-  const CompactMesh stored = EncodeCompactMesh(mesh, useTexCoords, kMeshChunkLimit);
+  const zem::CompactMesh stored = zem::EncodeCompactMesh(mesh, useTexCoords, zem::kMeshChunkLimit);
   for (int v : stored.vertices) {
     const float p[3] = {mesh.m_V[v].x, mesh.m_V[v].y, mesh.m_V[v].z};
     writer.ExtendBounds(p);
@@ -177,7 +177,7 @@ bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   head += std::to_string(stored.octNormalBits / 8) + ',';
   head += stored.texCoords ? "1],[" : "0],[";
   for (std::size_t b = 0; b < stored.buffers.size(); ++b) {
-    const CompactMesh::Buffer& buffer = stored.buffers[b];
+    const zem::CompactMesh::Buffer& buffer = stored.buffers[b];
     head += (b ? "," : "") + std::to_string(buffer.triangles) + ',' + std::to_string(buffer.base) +
             (buffer.wide ? ",1" : ",0");
   }
@@ -185,7 +185,7 @@ bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   writer.WriteRawNarrow(head);
   writer.WriteRawNarrow(zem::Base64Encode(stored.bytes.data(), stored.bytes.size()));
   writer.WriteRawNarrow("\");\n");
-  for (const CompactMesh::Buffer& buffer : stored.buffers) {
+  for (const zem::CompactMesh::Buffer& buffer : stored.buffers) {
     writer.m_trianglesWritten += buffer.triangles;
     if (writer.m_progress) writer.m_progress(writer.m_trianglesWritten);
   }
@@ -194,7 +194,7 @@ bool WriteCompactMesh(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
 
 }  // namespace
 
-bool MeshNeedsRepair(const ON_Mesh& mesh) {
+bool zem::MeshNeedsRepair(const ON_Mesh& mesh) {
   const int vertexCount = mesh.VertexCount();
   if (mesh.m_N.Count() != vertexCount || (mesh.m_T.Count() != 0 && mesh.m_T.Count() != vertexCount)) return true;
   for (const ON_MeshFace& face : mesh.m_F) {
@@ -205,7 +205,7 @@ bool MeshNeedsRepair(const ON_Mesh& mesh) {
   return false;
 }
 
-int RepairMeshForPage(ON_Mesh& mesh) {
+int zem::RepairMeshForPage(ON_Mesh& mesh) {
   const int vertexCount = mesh.VertexCount();
   ON_SimpleArray<ON_MeshFace> kept(mesh.FaceCount());
   int dropped = 0;
@@ -322,14 +322,14 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   return true;
 }
 
-void WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
+void zem::WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
   writer.WriteRawNarrow(zem::page_format::kInitVB);
   writer.WriteRawNarrow("{\n");
   CollectMeshes(writer);
   writer.WriteBoxLine();
 }
 
-void CollectMeshes(ZEM_Rhino_WebGLExport& writer) {
+void zem::CollectMeshes(ZEM_Rhino_WebGLExport& writer) {
   if (!writer.m_displayAttrs.m_bShadingOn) return;
   CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);

@@ -7,9 +7,11 @@
 
 class ZEM_Rhino_WebGLExport;
 
+namespace zem {
+
 // Triangles per buffer before a new one is started (a quadrangle crossing
 // the limit makes it one more).
-inline constexpr int kMeshChunkLimit = zem::page_format::kTrianglesPerBuffer;
+inline constexpr int kMeshChunkLimit = page_format::kTrianglesPerBuffer;
 
 // Writes the whole initVB function: its head, the meshes (CollectMeshes)
 // and the box line.
@@ -19,6 +21,16 @@ void WriteInitVB(ZEM_Rhino_WebGLExport& writer);
 // material records. Nothing when the display does not shade.
 void CollectMeshes(ZEM_Rhino_WebGLExport& writer);
 
+// Makes a mesh safe to write: faces with an index out of range or a corner
+// that is not a finite point are dropped; normals are computed when there
+// is not one per vertex; non-finite normals and texture coordinates are
+// written as (0, 0, 1) and (0, 0). Answers the number of faces dropped.
+int RepairMeshForPage(ON_Mesh& mesh);
+// True when RepairMeshForPage would change the mesh.
+bool MeshNeedsRepair(const ON_Mesh& mesh);
+
+}  // namespace zem
+
 // Writes one mesh as buffers of at most kMeshChunkLimit (+1) triangles.
 // Texture coordinates are used when texCoordCount > 0 and the mesh has
 // them; buffers of a material the viewer draws textured are always written
@@ -27,11 +39,3 @@ void CollectMeshes(ZEM_Rhino_WebGLExport& writer);
 // In a compact page the mesh is stored once, indexed, and the page builds
 // the same buffers from it.
 bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount);
-
-// Makes a mesh safe to write: faces with an index out of range or a corner
-// that is not a finite point are dropped; normals are computed when there
-// is not one per vertex; non-finite normals and texture coordinates are
-// written as (0, 0, 1) and (0, 0). Answers the number of faces dropped.
-int RepairMeshForPage(ON_Mesh& mesh);
-// True when RepairMeshForPage would change the mesh.
-bool MeshNeedsRepair(const ON_Mesh& mesh);

@@ -1,5 +1,7 @@
 #include "capture/PageWireSelection.h"
 
+namespace zem {
+
 bool PageTakesWires(const CRhinoObject& object, const CDisplayPipelineAttributes& display) {
   switch (object.ObjectType()) {
     case ON::curve_object:
@@ -11,3 +13,5 @@ bool PageTakesWires(const CRhinoObject& object, const CDisplayPipelineAttributes
       return true;
   }
 }
+
+}  // namespace zem

@@ -6,4 +6,8 @@
 #include "host/CDisplayPipelineAttributes.h"
 #include "host/CRhinoObject.h"
 
+namespace zem {
+
 bool PageTakesWires(const CRhinoObject& object, const CDisplayPipelineAttributes& display);
+
+}  // namespace zem

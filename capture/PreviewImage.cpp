@@ -25,7 +25,7 @@ void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   CRhinoDib dib;
   if (!print.DrawToSingleDib(dib, false, true)) return;
   // A name of this export alone: two exports at the same time never share it.
-  const std::wstring path = UniqueTempFilePath(L"_back", L".jpg");
+  const std::wstring path = zem::UniqueTempFilePath(L"_back", L".jpg");
   // A picture that cannot be written is no preview, never an older one.
   if (dib.WriteToFile(path.c_str())) EncodeFileBase64(path, m_previewImage);
   std::error_code ec;

@@ -25,7 +25,7 @@ PixelBuffer Allocate(long long width, long long height, int channels) {
 }
 
 // The stamp of a file, or nothing when it cannot be looked at.
-std::optional<FileStamp> StampOf(const std::wstring& path) {
+std::optional<zem::FileStamp> StampOf(const std::wstring& path) {
   std::error_code ec;
   const std::filesystem::path native = zem::NativePath(path);
   const std::filesystem::path absolute = std::filesystem::absolute(native, ec);
@@ -34,7 +34,7 @@ std::optional<FileStamp> StampOf(const std::wstring& path) {
   if (ec) return std::nullopt;
   const auto modified = std::filesystem::last_write_time(absolute, ec);
   if (ec) return std::nullopt;
-  return FileStamp{zem::FromUtf8(absolute.lexically_normal().string()), size,
+  return zem::FileStamp{zem::FromUtf8(absolute.lexically_normal().string()), size,
                    static_cast<long long>(modified.time_since_epoch().count())};
 }
 
@@ -57,7 +57,7 @@ bool FileCanHold(std::FILE* file, long long width, long long height) {
 // holds that file. False (and an empty cache) on any failure.
 bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, const std::wstring& fullPath, int& width,
                     int& height) {
-  const std::optional<FileStamp> stamp = StampOf(fullPath);
+  const std::optional<zem::FileStamp> stamp = StampOf(fullPath);
   if (!stamp) return false;
   std::FILE* file = std::fopen(zem::NativePath(fullPath).c_str(), "rb");
   if (!file) return false;
@@ -69,7 +69,7 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
   if (ok && !sameFile) {
     cache.m_hdrPixels.reset();
     cache.m_hdrName.clear();
-    cache.m_hdrStamp = FileStamp();
+    cache.m_hdrStamp = zem::FileStamp();
     cache.m_hdrWidth = cache.m_hdrHeight = 0;
     const long long pixels = static_cast<long long>(width) * height;
     ok = pixels <= kMaxRgbePixels && FileCanHold(file, width, height);
@@ -124,11 +124,11 @@ PixelBuffer LoadRgbe(TextureImageCache& cache, const std::wstring& fileName, int
 PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height,
                        int channels) {
   // The bitmap held serves only the same, unchanged file.
-  const std::optional<FileStamp> stamp = StampOf(fileName);
+  const std::optional<zem::FileStamp> stamp = StampOf(fileName);
   if (fileName != cache.m_bitmapName || !stamp || *stamp != cache.m_bitmapStamp) {
     if (!cache.m_bitmap.ReadFromFile(fileName.c_str())) return nullptr;
     cache.m_bitmapName = fileName;
-    cache.m_bitmapStamp = stamp.value_or(FileStamp());
+    cache.m_bitmapStamp = stamp.value_or(zem::FileStamp());
   }
   width = cache.m_bitmap.Width();
   height = cache.m_bitmap.Height();

@@ -12,6 +12,8 @@
 
 #include "host/CRhinoDib.h"
 
+namespace zem {
+
 // What identifies the contents of a file: its full path, size and time of
 // last change. An edited file is a different file.
 struct FileStamp {
@@ -21,14 +23,16 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+}  // namespace zem
+
 struct TextureImageCache {
   std::wstring m_hdrName;                           // file name of the RGBE image held
   std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
-  FileStamp m_hdrStamp;                             // the file they were read from
+  zem::FileStamp m_hdrStamp;                             // the file they were read from
   int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
   CRhinoDib m_bitmap;                               // the last ordinary bitmap read
   std::wstring m_bitmapName;                        // its file name
-  FileStamp m_bitmapStamp;                          // the file it was read from
+  zem::FileStamp m_bitmapStamp;                          // the file it was read from
 };
 
 // The one cache of the process, created on first use.

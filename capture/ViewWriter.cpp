@@ -21,7 +21,7 @@ void Float3(const ON_3dVector& v, float out[3]) {
 
 }  // namespace
 
-void NormaliseInPlace(float v[3]) {
+void zem::NormaliseInPlace(float v[3]) {
   const float squared = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
   const float length = std::sqrt(squared);
   if (squared > 0 && length > 0) {
@@ -66,7 +66,7 @@ bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, 
   return true;
 }
 
-void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
+void zem::WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
   const ON_Viewport& vp = view.Viewport().VP();
   double halfAngle = 0;
   vp.GetCameraAngle(&halfAngle);
@@ -79,7 +79,7 @@ void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {
   WriteInitView(writer, eye, target, x, up, static_cast<float>(halfAngle));
 }
 
-void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
+void zem::WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display) {
   switch (display.BackgroundFillMode()) {
     case CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR: {
       const ON_Color c = RhinoApp().AppSettings().ViewportBackgroundColor();

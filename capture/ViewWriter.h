@@ -8,6 +8,8 @@
 class CRhinoView;
 class ZEM_WebGLExport;
 
+namespace zem {
+
 // Writes initView for the view's active viewport: its camera, the camera's
 // right axis made unit length, and its half angle.
 void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view);
@@ -15,6 +17,11 @@ void WriteView(ZEM_WebGLExport& writer, const CRhinoView& view);
 // Writes initBack for the display mode's background: the application's
 // viewport colour (default mode), the solid colour, or the gradient corners.
 void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& display);
+
+// Makes v unit length in single precision; a zero vector stays as it is.
+void NormaliseInPlace(float v[3]);
+
+}  // namespace zem
 
 // Writes initView. cameraX must be unit length (or zero); the view angle
 // returned to the viewer is angle / zem::page_format::kAngleHalfTurn * 360 degrees. Values that are
@@ -27,6 +34,3 @@ bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float targ
 // c3 (top left, bottom left, top right, bottom right). False when no page
 // is open.
 bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3);
-
-// Makes v unit length in single precision; a zero vector stays as it is.
-void NormaliseInPlace(float v[3]);

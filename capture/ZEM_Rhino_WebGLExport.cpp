@@ -42,7 +42,7 @@ bool SameMaterial(const ON_Material& a, const ON_Material& b) {
   return true;
 }
 
-const ON_Texture* BitmapTexture(const ON_Material& material) {
+const ON_Texture* zem::BitmapTexture(const ON_Material& material) {
   int index = material.FindTexture(nullptr, ON_Texture::bitmap_texture, -1);
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
@@ -80,7 +80,7 @@ void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
   m_materialTextures.clear();
   const CRhinoMaterialTable& table = m_document.m_material_table;
   for (int hostIndex : m_materials) {
-    const ON_Texture* texture = BitmapTexture(table[hostIndex]);
+    const ON_Texture* texture = zem::BitmapTexture(table[hostIndex]);
     m_materialTextures.push_back(texture && texture->m_bOn ? MakeTextureImage(*texture) : -1);
   }
 }
@@ -112,7 +112,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   }
   // A name of this export alone (exports may run side by side), removed
   // once read back.
-  const std::wstring path = UniqueTempFilePath(L"_tex", png ? L".png" : L".jpg");
+  const std::wstring path = zem::UniqueTempFilePath(L"_tex", png ? L".png" : L".jpg");
   // An image that cannot be written or read back is no image: it takes no
   // slot, so the page never refers to an element it does not have.
   std::optional<std::string> text;
@@ -131,13 +131,13 @@ int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
 
 bool ZEM_Rhino_WebGLExport::HasTexture(int k) {
   if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_displayAttrs.m_bUseObjectMaterial) return false;
-  const ON_Texture* texture = BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
   return texture && texture->m_bOn && k < static_cast<int>(m_materialTextures.size()) && m_materialTextures[k] >= 0;
 }
 
 bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
   if (!HasTexture(k)) return false;
-  const ON_Texture* texture = BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
   return texture && texture->m_mode > 0;
 }
 
@@ -172,7 +172,7 @@ bool ZEM_Rhino_WebGLExport::WriteMaterials() {
       continue;
     }
     const ON_Material& m = table[m_materials[k]];
-    const ON_Texture* texture = BitmapTexture(m);
+    const ON_Texture* texture = zem::BitmapTexture(m);
     const int mode = HasTexture(k) && texture ? static_cast<int>(texture->m_mode) : 0;
     const int image = k < static_cast<int>(m_materialTextures.size()) ? m_materialTextures[k] : -1;
     WriteMaterialRecord(m.m_diffuse, m.m_specular, m.m_reflection, static_cast<float>(m.m_transparency),

@@ -69,6 +69,10 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
 // diffuse colour (which the caller compares first).
 bool SameMaterial(const ON_Material& a, const ON_Material& b);
 
+namespace zem {
+
 // The bitmap texture of a material (the first texture of the bitmap type),
 // or null.
 const ON_Texture* BitmapTexture(const ON_Material& material);
+
+}  // namespace zem

@@ -13,7 +13,7 @@ std::wstring GetTempFolder() {
   return L"C:\\temp\\";
 }
 
-std::wstring UniqueTempFilePath(const std::wstring& prefix, const std::wstring& extension) {
+std::wstring zem::UniqueTempFilePath(const std::wstring& prefix, const std::wstring& extension) {
   static std::atomic<unsigned> counter{0};
   return GetTempFolder() + prefix + L"-" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(++counter) +
          extension;

@@ -8,7 +8,11 @@
 // gives "C:\temp\". The folder is neither created nor checked.
 std::wstring GetTempFolder();
 
+namespace zem {
+
 // A file name in the temporary folder that no other export uses, in this
 // process or another: prefix, a number of this export's own, extension
 // (for example "_tex-4711-3.jpg"). The file is not created.
 std::wstring UniqueTempFilePath(const std::wstring& prefix, const std::wstring& extension);
+
+}  // namespace zem

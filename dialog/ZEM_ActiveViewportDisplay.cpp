@@ -98,7 +98,7 @@ bool ZEM_ActiveViewportDisplay::ExecConduit(CRhinoDisplayPipeline& pipeline, UIN
     if (object == nullptr || !object->IsVisible()) continue;
     const ON::object_type type = object->ObjectType();
     if (display.m_bShadingOn && (type == ON::mesh_object || type == ON::brep_object)) CountMeshes(*object, counts);
-    if (PageTakesWires(*object, display)) CountWires(*object, counts);
+    if (zem::PageTakesWires(*object, display)) CountWires(*object, counts);
   }
   M = counts.meshes;
   T = counts.triangles;

@@ -131,14 +131,15 @@ void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {
 
 void ZEM_WebGL_Dialog::OnOkHook() { OnApply(); }
 
-ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
-  ExportOptions options = ExportOptionsBase();
+zem::ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
+  zem::ExportOptions options = zem::ExportOptionsBase();
   options.sendByMail = m_sendByMail;
   options.title = m_titleEdit.GetText();
   options.author = m_authorEdit.GetText();
   options.linkText = m_linkEdit.GetText();
   const auto mode = m_linkModeCombo.SelectedData();
-  options.linkMode = mode ? static_cast<ExportOptions::LinkMode>(*mode) : ExportOptions::LinkMode::NoSelection;
+  options.linkMode =
+      mode ? static_cast<zem::ExportOptions::LinkMode>(*mode) : zem::ExportOptions::LinkMode::NoSelection;
   options.showNotes = m_notesCheck.IsChecked();
   options.showDots = m_dotsCheck.IsChecked();
   options.zip = m_zipCheck.IsChecked();
@@ -155,11 +156,11 @@ void ZEM_WebGL_Dialog::OnApply() {
     m_sizeLabel.SetText(kCreatingText);
     m_sizeLabel.EnableWindow(TRUE);
   }
-  ExportMemory memory{m_storedTitle, m_storedAuthor};
-  ExportHooks hooks;
+  zem::ExportMemory memory{m_storedTitle, m_storedAuthor};
+  zem::ExportHooks hooks;
   hooks.hideDialog = [this] { ShowWindow(SW_HIDE); };
   // The outcome reaches whoever listens for exports; the dialog says nothing.
-  RunExport(ReadOptions(), memory, hooks);
+  zem::RunExport(ReadOptions(), memory, hooks);
   m_storedTitle = std::move(memory.storedTitle);
   m_storedAuthor = std::move(memory.storedAuthor);
 }

@@ -68,7 +68,7 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
  private:
   PreviewCounts Counts() const;
   // The controls' options over the program's base options.
-  ExportOptions ReadOptions();
+  zem::ExportOptions ReadOptions();
 
   ZEM_Static m_titleLabel;
   ZEM_Static m_authorLabel;

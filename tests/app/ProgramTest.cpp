@@ -9,12 +9,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "page/PageFormat.h"
 #include "tests/support/TestFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -319,6 +322,78 @@ TEST_F(ProgramTest, ABatchExportsEachModelAsItWouldAloneEvenWithTheSameFileName)
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(FileText(folder / "pages" / "model.html") == alone[0]);
   EXPECT_TRUE(FileText(folder / "pages" / "model-2.html") == alone[1]);
+}
+
+// A page taken apart into the numbers in its buffer names (v1, b1, ...), per
+// data function that has them (initVB, initCurves), and the rest of its text.
+struct BufferNumbering {
+  std::string rest;
+  std::vector<std::vector<long>> numbers;
+};
+
+BufferNumbering SplitBufferNumbers(const std::string& page) {
+  namespace pf = zem::page_format;
+  static const std::regex name(R"(\b([vb])([0-9]+)\b)");
+  BufferNumbering split;
+  std::size_t done = 0;
+  for (const auto& [function, next] :
+       {std::pair{pf::kInitVB, pf::kInitTextures}, std::pair{pf::kInitCurves, pf::kInitDots}}) {
+    std::vector<long>& numbers = split.numbers.emplace_back();
+    const std::size_t begin = page.find(function, done);
+    if (begin == std::string::npos) continue;
+    const std::size_t end = std::min(page.find(next, begin), page.size());
+    split.rest.append(page, done, begin - done);
+    const std::string body = page.substr(begin, end - begin);
+    std::size_t at = 0;
+    for (std::sregex_iterator it(body.begin(), body.end(), name), last; it != last; ++it) {
+      split.rest.append(body, at, it->position(2) - at);
+      numbers.push_back(std::stol(it->str(2)));
+      at = it->position(2) + it->length(2);
+    }
+    split.rest.append(body, at);
+    done = end;
+  }
+  split.rest.append(page, done);
+  return split;
+}
+
+// The buffer numbers are the one thing a page written after other exports in
+// the same process may have of its own: each counter has moved on by the
+// buffers written before, the same amount for every name of one function.
+void ExpectSameButForBufferNumbers(const std::string& later, const std::string& fresh) {
+  const BufferNumbering a = SplitBufferNumbers(later), b = SplitBufferNumbers(fresh);
+  const auto mismatch = std::mismatch(a.rest.begin(), a.rest.end(), b.rest.begin(), b.rest.end());
+  const std::size_t at = mismatch.first - a.rest.begin();
+  EXPECT_TRUE(a.rest == b.rest) << "first difference at " << at << ": " << a.rest.substr(at < 40 ? 0 : at - 40, 120);
+  ASSERT_EQ(a.numbers.size(), b.numbers.size());
+  for (std::size_t f = 0; f < a.numbers.size(); ++f) {
+    ASSERT_EQ(a.numbers[f].size(), b.numbers[f].size()) << "function " << f;
+    for (std::size_t i = 0; i < a.numbers[f].size(); ++i)
+      EXPECT_EQ(a.numbers[f][i] - b.numbers[f][i], a.numbers[f][0] - b.numbers[f][0])
+          << "function " << f << ", name " << i;
+  }
+}
+
+TEST_F(ProgramTest, AnExportAfterOthersInOneProcessIsTheFreshProcessPageButForBufferNumbers) {
+  zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
+  const fs::path model = WriteModel(folder);
+  auto fresh = [&](const std::string& args, const fs::path& page) {
+    const std::string command =
+        std::string("'") + ZEM_WEBGL_PROGRAM + "' " + args + " -o '" + page.string() + "' --quiet";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return FileText(page);
+  };
+  const std::string freshDemo = fresh("demo", folder / "fresh-demo.html");
+  const std::string freshModel = fresh("export '" + model.string() + "'", folder / "fresh-model.html");
+  // The demo twice, then the model, in this process (whose host may have
+  // exported before).
+  for (const char* name : {"demo-1.html", "demo-2.html"})
+    ASSERT_EQ(Zem({"demo", "-o", (folder / name).string(), "--quiet"}).code, 0);
+  ASSERT_EQ(Zem({"export", model.string(), "-o", (folder / "model.html").string(), "--quiet"}).code, 0);
+  const BufferNumbering demo = SplitBufferNumbers(freshDemo);
+  ASSERT_FALSE(demo.numbers[0].empty() || demo.numbers[1].empty()) << "the demo has mesh and curve buffers";
+  ExpectSameButForBufferNumbers(FileText(folder / "demo-2.html"), freshDemo);
+  ExpectSameButForBufferNumbers(FileText(folder / "model.html"), freshModel);
 }
 
 }  // namespace

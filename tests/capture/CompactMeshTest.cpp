@@ -8,6 +8,7 @@
 
 #include "capture/CompactMesh.h"
 
+namespace zem {
 namespace {
 
 // Reads the sections of the block in order, each padded to 4 bytes.
@@ -111,3 +112,4 @@ INSTANTIATE_TEST_SUITE_P(Splits, CompactMeshBuffers,
                                            Split{300, true, 3555, {}}));
 
 }  // namespace
+}  // namespace zem

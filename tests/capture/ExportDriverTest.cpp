@@ -26,6 +26,7 @@
 #include "host/ON_NurbsSurface.h"
 #include "platform/AnswerQueue.h"
 
+namespace zem {
 namespace {
 
 using zem::testing::Count;
@@ -256,17 +257,20 @@ class RendererExport : public Export {
   bool exportSucceeds = true;
 };
 
-TEST_F(RendererExport, IsNotAskedWhenAnotherPipelineDrawsTheView) {
-  ASSERT_EQ(Run().status, ExportStatus::Written);
-  EXPECT_TRUE(calls.empty());
-}
-
+// Asked only when its pipeline draws the view and no text holds a quote;
+// when it answers, our own export does not run.
 TEST_F(RendererExport, WritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
+  ASSERT_EQ(Run().status, ExportStatus::Written);
+  EXPECT_TRUE(calls.empty()) << "another pipeline draws the view";
   view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
   ExportOptions options;
+  options.title = L"A \"quoted\" title";
+  ASSERT_EQ(Run(options).status, ExportStatus::Written);
+  EXPECT_TRUE(calls.empty());
   options.title = L"Bike";
   options.author = L"Ann";
   options.showDots = false;
+  std::filesystem::remove(folder / "page.html");
   ASSERT_EQ(Run(options).status, ExportStatus::WrittenByRenderer);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0], (std::vector<std::wstring>{L"2"}));
@@ -286,14 +290,6 @@ TEST_F(RendererExport, FailedRendererRunsFallBackToOurOwnExport) {
   ASSERT_EQ(Run().status, ExportStatus::Written);
   EXPECT_EQ(calls.size(), 2u);
   EXPECT_TRUE(std::filesystem::exists(folder / "page.html"));
-}
-
-TEST_F(RendererExport, TextsWithQuotesAreNeverHandedOn) {
-  view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
-  ExportOptions options;
-  options.title = L"A \"quoted\" title";
-  ASSERT_EQ(Run(options).status, ExportStatus::Written);
-  EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(Export, InitViewWritesTheAngleWithTheFourDecimalPiAndKeepsAZeroAxisZero) {
@@ -422,3 +418,4 @@ TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
 }
 
 }  // namespace
+}  // namespace zem

@@ -197,7 +197,9 @@ TEST_F(Materials, ImagesAre256SquareKeepTheirOrientationAndLeaveNoFileBehind) {
   }
 }
 
-TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImage) {
+// A texture that cannot be loaded, or whose image cannot be written to the
+// temporary folder, takes no image slot.
+TEST_F(Materials, TexturesThatCannotBeLoadedOrWrittenGetNoImage) {
   std::filesystem::path junk = folder / "junk.jpg";
   std::ofstream(junk) << "not a picture";
   doc.m_material_table.AddMaterial(Textured((folder / "missing.jpg").wstring(), L"missing"));
@@ -207,17 +209,12 @@ TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImage) {
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1, -1, 0}));
   EXPECT_EQ(writer.ImageCount(), 1);
-}
 
-TEST_F(Materials, AnImageThatCannotBeWrittenTakesNoSlot) {
-  doc.m_material_table.AddMaterial(Textured(Picture("fine.jpg", 2, 2), L"fine"));
   setenv("TMPDIR", (folder / "no such folder").c_str(), 1);
-  ZEM_Rhino_WebGLExport writer(doc, display);
-  writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1}));
-  EXPECT_EQ(writer.ImageCount(), 0);
-  std::string page = Records(writer);
-  EXPECT_EQ(Count(page, "getElementById(\"tex"), 0u);
+  ZEM_Rhino_WebGLExport unwritable(doc, display);
+  unwritable.PrepareMaterialsAndTextures();
+  EXPECT_EQ(unwritable.m_materialTextures, (std::vector<int>{-1, -1, -1}));
+  EXPECT_EQ(Count(Records(unwritable), "getElementById(\"tex"), 0u);
 }
 
 TEST_F(Materials, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {

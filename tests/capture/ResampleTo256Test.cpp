@@ -39,18 +39,6 @@ TEST(ResampleTo256, HalvingAveragesTwoByTwoBlocksTruncated) {
   }
 }
 
-TEST(ResampleTo256, KeepsRowsInOrder) {
-  // Top half red, bottom half blue, in buffer row order.
-  std::vector<unsigned char> source(64 * 64 * 3, 0);
-  for (int r = 0; r < 64; ++r)
-    for (int c = 0; c < 64; ++c) source[(r * 64 + c) * 3 + (r < 32 ? 0 : 2)] = 255;
-  auto out = Resample(64, 64, source, 3);
-  EXPECT_EQ(out[(10 * 256 + 100) * 3 + 0], 255);
-  EXPECT_EQ(out[(10 * 256 + 100) * 3 + 2], 0);
-  EXPECT_EQ(out[(240 * 256 + 100) * 3 + 0], 0);
-  EXPECT_EQ(out[(240 * 256 + 100) * 3 + 2], 255);
-}
-
 TEST(IsBadImageSize, RejectsEmptyAndHugeSides) {
   EXPECT_FALSE(IsBadImageSize(1, 1));
   EXPECT_FALSE(IsBadImageSize(65535, 65535));

@@ -43,15 +43,12 @@ TEST(ReadRgbeHeader, ReadsTheSizeAfterTheHeaderLines) {
   }
 }
 
-TEST(ReadRgbeHeader, RejectsOtherOrientationsAndMissingSizes) {
+TEST(ReadRgbeHeader, RejectsOtherOrientationsMissingSizesAndAFileEndingInTheHeader) {
   for (const std::string sizeLine : {"+Y 2 +X 3\n", "-Y 2 -X 3\n", "-Y 2\n", "garbage\n"}) {
     MemoryFile f(kHeader + sizeLine);
     int width = 0, height = 0;
     EXPECT_EQ(ReadRgbeHeader(f.file, &width, &height), RgbeResult::MissingImageSize) << sizeLine;
   }
-}
-
-TEST(ReadRgbeHeader, ReportsAFileThatEndsInTheHeader) {
   MemoryFile f(std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n"));
   int width = 0, height = 0;
   EXPECT_EQ(ReadRgbeHeader(f.file, &width, &height), RgbeResult::ReadFailed);

@@ -5,16 +5,15 @@
 // ignores, an unused dull material (black specular), mesh wires and a line,
 // two text dots, a two-colour gradient and a set camera.
 // The rest of the page is the page writer's (its own golden page); picture
-// texts are masked. Set ZEM_UPDATE_GOLDEN=1 to rewrite the
-// golden copy after a deliberate change of the page.
+// texts are masked.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <regex>
 #include <set>
 
 #include "tests/support/CaptureTestSupport.h"
+#include "tests/support/Golden.h"
 #include "capture/ExportDriver.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoCurveObject.h"
@@ -26,6 +25,7 @@
 #include "host/ON_LineCurve.h"
 #include "platform/AnswerQueue.h"
 
+namespace zem {
 namespace {
 
 class ScenePage : public zem::testing::TempFolderTest {
@@ -80,8 +80,7 @@ std::string DataFunctions(const std::string& page) {
     else EXPECT_TRUE(names.insert((*it)[1]).second) << "buffer " << (*it)[1] << " is declared twice";
   }
   static const std::regex number("\\b([vbt])\\d+\\b");
-  static const std::regex picture("base64,[A-Za-z0-9+/=]{64,}");
-  return std::regex_replace(std::regex_replace(functions, number, "$1#"), picture, "base64,(picture)");
+  return zem::testing::MaskPictures(std::regex_replace(functions, number, "$1#"));
 }
 
 TEST_F(ScenePage, DataFunctionsMatchTheGoldenCopy) {
@@ -134,18 +133,8 @@ TEST_F(ScenePage, DataFunctionsMatchTheGoldenCopy) {
   ASSERT_EQ(RunExport({}, memory, hooks).status, ExportStatus::Written);
   const std::string functions = DataFunctions(ReadPage());
 
-  const auto golden = std::filesystem::path(ZEM_TEST_DATA_DIR) / "golden-scene.js";
-  if (const char* update = std::getenv("ZEM_UPDATE_GOLDEN"); update && *update == '1')
-    std::ofstream(golden, std::ios::binary) << functions;
-  std::ifstream in(golden, std::ios::binary);
-  const std::string expected((std::istreambuf_iterator<char>(in)), {});
-  ASSERT_FALSE(expected.empty()) << golden;
-  if (functions != expected) {
-    std::size_t at = 0;
-    while (at < functions.size() && at < expected.size() && functions[at] == expected[at]) ++at;
-    FAIL() << "the data functions differ from " << golden << " at byte " << at << ": ..."
-           << functions.substr(at < 60 ? 0 : at - 60, 160) << "...";
-  }
+  zem::testing::ExpectSameAsGolden(functions, "golden-scene.js");
 }
 
 }  // namespace
+}  // namespace zem

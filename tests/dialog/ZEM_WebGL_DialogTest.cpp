@@ -209,11 +209,11 @@ TEST_F(WebGLDialogTest, EqualEstimateLeavesTheLabelAlone) {
 }
 
 // What an export through Ok sees of the dialog while it runs, and how it ends.
-struct ExportWatch : ExportListener {
+struct ExportWatch : zem::ExportListener {
   std::function<void()> look;
-  std::vector<ExportStatus> outcomes;
-  std::vector<ExportResult> results;
-  void OnExportFinished(const ExportResult& result) override {
+  std::vector<zem::ExportStatus> outcomes;
+  std::vector<zem::ExportResult> results;
+  void OnExportFinished(const zem::ExportResult& result) override {
     outcomes.push_back(result.status);
     results.push_back(result);
     if (look) look();
@@ -223,7 +223,7 @@ struct ExportWatch : ExportListener {
 TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocumentForgetsThem) {
   RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
   ExportWatch watch;
-  ScopedExportListener listening(watch);
+  zem::ScopedExportListener listening(watch);
   // Ok with the save dialog answered by `path`; empty: cancelled.
   const auto exportAs = [&](const std::wstring& title, const std::wstring& author, const std::wstring& path) {
     SetWindowTextW(TitleEdit(), title.c_str());
@@ -247,14 +247,14 @@ TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocu
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Bridge") << "typed text does not survive a cancel";
   exportAs(L"Exported title", L"Exported author", page);
-  ASSERT_EQ(watch.outcomes, std::vector<ExportStatus>{ExportStatus::Written});
+  ASSERT_EQ(watch.outcomes, std::vector<zem::ExportStatus>{zem::ExportStatus::Written});
   EXPECT_EQ(seen, std::vector<std::wstring>{L"Creating WebGL file..."}) << "all else greyed while exporting";
   Show(false);
   EXPECT_TRUE(IsWindowEnabled(TitleEdit()));
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Exported title");
   EXPECT_EQ(zem::WindowText(AuthorEdit()), L"Exported author");
   exportAs(L"Not exported", L"Nobody", L"");
-  EXPECT_EQ(watch.outcomes.back(), ExportStatus::Cancelled);
+  EXPECT_EQ(watch.outcomes.back(), zem::ExportStatus::Cancelled);
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Exported title") << "a cancelled save stores nothing";
   Press(IDCANCEL);
@@ -268,7 +268,7 @@ TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocu
   EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty()) << "the new document names no author";
   RhinoApp().SetActiveView(RhinoApp().ActiveDoc()->CreateView(L"Perspective"));
   exportAs(L"Tower, exported", L"Ana", page);
-  EXPECT_EQ(watch.outcomes.back(), ExportStatus::Written);
+  EXPECT_EQ(watch.outcomes.back(), zem::ExportStatus::Written);
 
   RhinoApp().NewDocument().SetTitle(L"Untitled");
   Show(false);
@@ -282,7 +282,7 @@ TEST_F(WebGLDialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
   std::filesystem::create_directories(outbox);
   zem::SetMailOutbox(zem::FromUtf8(outbox.string()));
   ExportWatch watch;
-  ScopedExportListener listening(watch);
+  zem::ScopedExportListener listening(watch);
   std::vector<bool> hiddenWhenMailed;
   watch.look = [&] { hiddenWhenMailed.push_back(!dialog->IsWindowVisible()); };
   for (bool zip : {true, false}) {
@@ -295,7 +295,7 @@ TEST_F(WebGLDialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
   EXPECT_TRUE(watch.results[0].mailed && watch.results[1].mailed);
   // Deflate takes at least a quarter off the page's base64 and text.
   EXPECT_LT(watch.results[0].mailedBytes, watch.results[1].mailedBytes * 3 / 4) << "zipped first";
-  EXPECT_EQ(watch.outcomes, (std::vector<ExportStatus>{ExportStatus::Written, ExportStatus::Written}));
+  EXPECT_EQ(watch.outcomes, (std::vector<zem::ExportStatus>{zem::ExportStatus::Written, zem::ExportStatus::Written}));
   EXPECT_EQ(hiddenWhenMailed, (std::vector<bool>{true, true})) << "the mail client's window comes on top";
 }
 

@@ -2,19 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TestFolder.h"
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-namespace {
+#include "tests/support/Golden.h"
+#include "tests/support/TestFolder.h"
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+namespace {
 
 std::filesystem::path TempFile(const char* name) {
   return std::filesystem::path(zem::testing::TestFolder("zem-stream").string() + name);
@@ -27,7 +21,7 @@ TEST(PageStream, WritesOneLatin1BytePerCharacterAndCrLfLineEnds) {
   stream.Put(L"a\nb\u00e9\u00ff\u20ac\n");
   stream.PutNarrow("x\ny");
   ASSERT_TRUE(stream.Close());
-  EXPECT_EQ(ReadAll(path), std::string("a\r\nb\xe9\xff?\r\nx\r\ny"));
+  EXPECT_EQ(zem::testing::ReadFileBytes(path), std::string("a\r\nb\xe9\xff?\r\nx\r\ny"));
   std::filesystem::remove(path);
 }
 

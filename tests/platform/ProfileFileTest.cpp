@@ -8,8 +8,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
+#include "platform/CWinApp.h"
+#include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
 
 namespace {
@@ -50,10 +53,8 @@ TEST_F(ProfileFileTest, ReadsWindowsStyleFilesWithoutRegardToCaseAndBlanks) {
   EXPECT_EQ(Get(L"SECOND", L"n"), L"2");
   EXPECT_EQ(Get(L"First", L"n", L"fallback  "), L"fallback") << "trailing blanks of the default go";
   EXPECT_EQ(Get(L"Third", L"n"), L"");
-}
-
-TEST_F(ProfileFileTest, MissingFileGivesTheDefault) {
-  EXPECT_EQ(Get(L"s", L"k", L"dflt"), L"dflt");
+  fs::remove(m_folder / "test.ini");
+  EXPECT_EQ(Get(L"s", L"k", L"dflt"), L"dflt") << "a missing file gives the default";
 }
 
 TEST_F(ProfileFileTest, WriteCreatesUpdatesAndKeepsOtherLines) {
@@ -87,29 +88,40 @@ TEST_F(ProfileFileTest, NamesThatWouldNotReadBackAreRefused) {
   EXPECT_FALSE(fs::exists(m_folder / "test.ini"));
 }
 
-TEST_F(ProfileFileTest, WriteReplacesTheFileWholeAndLeavesNoTemporaryBehind) {
+// The file is replaced whole through a temporary sibling: no temporary is
+// left, and a write that fails leaves the old file intact.
+TEST_F(ProfileFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
   WriteFile("[s]\nold=1\n");
   ASSERT_TRUE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(m_folder)) {
-    ++files;
-    EXPECT_EQ(entry.path().filename(), "test.ini");
-  }
-  EXPECT_EQ(files, 1);
-}
-
-TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFileIntact) {
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1);
   WriteFile("[s]\nold=1\n");
   // A folder where the temporary sibling would go makes the write fail
   // before the old file is touched.
   fs::create_directory(m_folder / ("test.ini.tmp" + std::to_string(::getpid())));
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"new", L"2", m_file.c_str()));
   EXPECT_EQ(ReadFile(), "[s]\nold=1\n");
-}
-
-TEST_F(ProfileFileTest, WriteIntoAMissingFolderFails) {
   std::wstring missing = zem::FromUtf8((m_folder / "no" / "such.ini").string());
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"k", L"v", missing.c_str()));
+}
+
+// The application's binary values go through the profile file byte for byte.
+TEST_F(ProfileFileTest, ApplicationBinaryValuesRoundTrip) {
+  zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
+  {
+    CWinApp app(L"Module");
+    EXPECT_EQ(AfxGetApp(), &app);
+    const BYTE bytes[] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
+    ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Entry", bytes, 5));
+    BYTE* data = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(app.GetProfileBinary(L"section", L"entry", &data, &size));
+    EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + 5));
+    delete[] data;
+    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Missing", &data, &size));
+    EXPECT_EQ(data, nullptr);
+  }
+  EXPECT_EQ(AfxGetApp(), nullptr);
+  zem::OverrideAppDataFolder(std::nullopt);
 }
 
 TEST(ProfileText, SerializingIsStableAfterTheFirstRound) {

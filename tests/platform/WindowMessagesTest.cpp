@@ -2,36 +2,40 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <vector>
 
-#include "platform/CWinApp.h"
 #include "platform/CWnd.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
-#include "tests/support/TestFolder.h"
+#include "platform/Window.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-HWND Make(HWND parent, int id, const wchar_t* className = L"Static") {
-  return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 10, 10}, parent, id);
+TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
+  HWND parent = zem::CreateWindowObject(L"Dialog", L"", 0, RECT{});
+  HWND child = zem::CreateWindowObject(L"Button", L"OK", WS_CHILD | WS_VISIBLE, RECT{}, parent, 1);
+  EXPECT_FALSE(IsWindowVisible(child));
+  EXPECT_FALSE(ShowWindow(parent, SW_SHOW));
+  EXPECT_TRUE(IsWindowVisible(child));
+  EXPECT_EQ(GetDlgItem(parent, 1), child);
+  EXPECT_EQ(GetDlgCtrlID(child), 1);
+  EXPECT_EQ(GetParent(child), parent);
+  EXPECT_TRUE(ShowWindow(parent, SW_HIDE));
+  EXPECT_FALSE(IsWindowVisible(child));
+  DestroyWindow(parent);
+  EXPECT_FALSE(IsWindow(child));
 }
 
-TEST(WindowTree, ChildrenAreFoundInCreationOrderAndDescendantsDepthFirst) {
-  HWND top = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 100, 100});
-  HWND a = Make(top, 1), b = Make(top, 2);
-  HWND inner = Make(a, 3);
-  EXPECT_EQ(GetWindow(top, GW_CHILD), a);
-  EXPECT_EQ(GetWindow(a, GW_HWNDNEXT), b);
-  EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), nullptr);
-  std::vector<HWND> seen;
-  EnumChildWindows(
-      top, [](HWND w, LPARAM data) { reinterpret_cast<std::vector<HWND>*>(data)->push_back(w); return TRUE; },
-      reinterpret_cast<LPARAM>(&seen));
-  EXPECT_EQ(seen, (std::vector<HWND>{a, inner, b}));
-  DestroyWindow(top);
+TEST(WindowObjects, StaleHandlesStayInvalid) {
+  const int before = zem::WindowCount();
+  HWND w = zem::CreateWindowObject(L"Static", L"x", 0, RECT{});
+  DestroyWindow(w);
+  HWND next = zem::CreateWindowObject(L"Static", L"y", 0, RECT{});
+  EXPECT_NE(w, next);
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_FALSE(SetWindowTextW(w, L"z"));
+  EXPECT_EQ(zem::WindowText(w), L"");
+  EXPECT_EQ(zem::CreateWindowObject(L"Static", L"", 0, RECT{}, w), nullptr) << "no window with a dead parent";
+  DestroyWindow(next);
+  EXPECT_EQ(zem::WindowCount(), before);
 }
 
 TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
@@ -47,35 +51,6 @@ TEST(WindowMessage, ProcedureAnswersFirstAndFallsBackWhenItDoesNotHandle) {
   EXPECT_EQ(heard, (std::vector<UINT>{WM_GETFONT, WM_SETFONT}));
   DestroyWindow(top);
   EXPECT_EQ(SendMessageW(top, WM_GETFONT, 0, 0), 0) << "a destroyed window hears nothing";
-}
-
-TEST(ApplicationProfile, BinaryValuesRoundTripThroughTheProfileFile) {
-  const fs::path folder = zem::testing::TestFolder("zem-app-profile");
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
-  {
-    CWinApp app(L"Module");
-    EXPECT_EQ(AfxGetApp(), &app);
-    const BYTE bytes[] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
-    ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Entry", bytes, 5));
-    BYTE* data = nullptr;
-    UINT size = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"section", L"entry", &data, &size));
-    ASSERT_EQ(size, 5u);
-    EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + 5));
-    delete[] data;
-    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Missing", &data, &size));
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(size, 0u);
-    EXPECT_TRUE(fs::exists(folder / "Module.ini"));
-    ASSERT_TRUE(app.WriteProfileInt(L"Section", L"Count", -3));
-    EXPECT_EQ(static_cast<int>(app.GetProfileIntW(L"Section", L"Count", 9)), -3);
-    EXPECT_EQ(app.GetProfileIntW(L"Section", L"Absent", 9), 9u);
-  }
-  EXPECT_EQ(AfxGetApp(), nullptr);
-  zem::OverrideAppDataFolder(std::nullopt);
-  fs::remove_all(folder);
 }
 
 }  // namespace

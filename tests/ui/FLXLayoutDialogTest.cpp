@@ -4,6 +4,7 @@
 
 #include "tests/support/TestFolder.h"
 
+#include <array>
 #include <filesystem>
 
 #include "platform/CWinApp.h"
@@ -55,33 +56,27 @@ class LayoutDialogTest : public ::testing::Test {
   CWinApp m_app{L"ZEM_WEBGL"};
 };
 
-TEST_F(LayoutDialogTest, StoredPlacementIsRestoredAtInitialisation) {
+// A stored placement of the expected size is restored and laid out in;
+// a record of another size is ignored.
+TEST_F(LayoutDialogTest, StoredPlacementIsRestoredAtInitialisationUnlessOfAnotherSize) {
   WINDOWPLACEMENT stored = Placement(30, 40, 430, 340);
-  ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", reinterpret_cast<BYTE*>(&stored), 44));
-  TestDialog dialog(L"ZEM WebGL");
-  ASSERT_TRUE(dialog.Create(119));
-  RECT r;
-  dialog.GetWindowRect(&r);
-  EXPECT_EQ(r.left, 30);
-  EXPECT_EQ(r.top, 40);
-  EXPECT_EQ(r.right, 430);
-  EXPECT_EQ(r.bottom, 340);
-  RECT control;
-  ::GetWindowRect(dialog.m_control, &control);
-  EXPECT_EQ(control.right, 400) << "laid out in the restored size";
-}
-
-TEST_F(LayoutDialogTest, StoredPlacementOfAnotherSizeIsIgnored) {
   BYTE record[48] = {};
-  WINDOWPLACEMENT stored = Placement(30, 40, 430, 340);
   std::copy_n(reinterpret_cast<BYTE*>(&stored), 44, record);
-  ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", record, 48));
-  TestDialog dialog(L"ZEM WebGL");
-  ASSERT_TRUE(dialog.Create(119));
-  RECT r;
-  dialog.GetWindowRect(&r);
-  EXPECT_EQ(r.right - r.left, 240) << "the template's size stays";
-  EXPECT_EQ(r.left, 0);
+  for (UINT bytes : {44u, 48u}) {
+    ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", record, bytes));
+    TestDialog dialog(L"ZEM WebGL");
+    ASSERT_TRUE(dialog.Create(119));
+    RECT r, control;
+    dialog.GetWindowRect(&r);
+    ::GetWindowRect(dialog.m_control, &control);
+    if (bytes == 44) {
+      EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}), (std::array<LONG, 4>{30, 40, 430, 340}));
+      EXPECT_EQ(control.right, 400) << "laid out in the restored size";
+    } else {
+      EXPECT_EQ(r.left, 0);
+      EXPECT_EQ(r.right - r.left, 240) << "the template's size stays";
+    }
+  }
 }
 
 TEST_F(LayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {

@@ -17,86 +17,84 @@ RECT Rect(HWND window) {
 }
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
+std::vector<int> Widths(std::initializer_list<HWND> windows) {
+  std::vector<int> widths;
+  for (HWND w : windows) widths.push_back(Width(Rect(w)));
+  return widths;
+}
 
 // A dialog window of the given client size with controls made on demand;
 // controls start at (0, 0) as the framework creates them.
 class LayoutTest : public ::testing::Test {
  protected:
-  void SetUp() override { m_dialog = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200}); }
-  void TearDown() override { DestroyWindow(m_dialog); }
-
   HWND Control(int id, int width, int height, const wchar_t* className = L"Static", DWORD style = 0) {
     return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE | style, RECT{0, 0, width, height}, m_dialog,
                                    id);
   }
-  void Resize(int width, int height) { MoveWindow(m_dialog, 0, 0, width, height, TRUE); }
+  // A control of width x 21 and its item in the pane.
+  HWND Item(const Mgr::CPaneBase& pane, int id, int width, unsigned mode = Mgr::LayGreedy, int size = 0,
+            int minimum = -1) {
+    HWND control = Control(id, width, 21);
+    layout.Add(pane, layout.MakeItem(id, mode, size, minimum));
+    return control;
+  }
+  // A greedy row in a horizontal root.
+  Mgr::CPaneBase Row() {
+    auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
+    layout.Add(layout.CreateRoot(Mgr::Horizontal), row);
+    return row;
+  }
+  // Resizes the dialog and lays the controls out in it.
+  void LayOut(int width, int height) {
+    MoveWindow(m_dialog, 0, 0, width, height, TRUE);
+    layout.UpdateLayout();
+  }
 
-  HWND m_dialog = nullptr;
+  // Destroyed after the manager that lays it out.
+  struct Window {
+    HWND handle = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 300, 200});
+    ~Window() { DestroyWindow(handle); }
+  } m_window;
+  HWND m_dialog = m_window.handle;
+  Mgr layout{m_dialog};
 };
 
 TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND a = Control(1, 10, 21), b = Control(2, 10, 21), c = Control(3, 10, 21);
-  layout.Add(layout.Add(layout.Add(root, layout.MakeItem(1)), layout.MakeItem(2)), layout.MakeItem(3));
-
-  Resize(300, 50);
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(a)), 98);
-  EXPECT_EQ(Width(Rect(b)), 98);
-  EXPECT_EQ(Width(Rect(c)), 98);
+  HWND a = Item(root, 1, 10), b = Item(root, 2, 10), c = Item(root, 3, 10);
+  LayOut(300, 50);
+  EXPECT_EQ(Widths({a, b, c}), (std::vector<int>{98, 98, 98}));
   EXPECT_EQ(Rect(b).left, 101) << "border of 3 between items";
   EXPECT_EQ(Rect(c).left, 202);
   EXPECT_EQ(Height(Rect(a)), 50) << "greedy across the axis too";
-
-  Resize(301, 50);
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(a)), 98);
-  EXPECT_EQ(Width(Rect(b)), 98);
-  EXPECT_EQ(Width(Rect(c)), 99);
+  LayOut(301, 50);
+  EXPECT_EQ(Widths({a, b, c}), (std::vector<int>{98, 98, 99}));
 }
 
-TEST_F(LayoutTest, GreedyItemKeepsItsMinimumInTooSmallACell) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND a = Control(1, 10, 21);
-  layout.Add(root, layout.MakeItem(1, Mgr::LayGreedy, 0, 120));
-  Resize(100, 30);
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(a)), 120);
-}
-
+// A greedy item keeps its minimum in too small a cell; the shortfall is
+// taken from the others in proportion.
 TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
-  layout.Add(root, row);
-  HWND a = Control(1, 10, 21), b = Control(2, 10, 21), c = Control(3, 10, 21);
-  layout.Add(row, layout.MakeItem(1, Mgr::LayGreedy, 0, 50));
-  layout.Add(row, layout.MakeItem(2, Mgr::LayGreedy, 0, 5));
-  layout.Add(row, layout.MakeItem(3, Mgr::LayGreedy, 0, 5));
-  Resize(100, 30);
-  layout.UpdateLayout();
+  HWND alone = Item(layout.CreateRoot(Mgr::Horizontal), 4, 10, Mgr::LayGreedy, 0, 120);
+  LayOut(100, 30);
+  EXPECT_EQ(Width(Rect(alone)), 120);
+  DestroyWindow(alone);
+  auto row = Row();
+  HWND a = Item(row, 1, 10, Mgr::LayGreedy, 0, 50), b = Item(row, 2, 10, Mgr::LayGreedy, 0, 5),
+       c = Item(row, 3, 10, Mgr::LayGreedy, 0, 5);
+  LayOut(100, 30);
   // Shares 33, 33, 34; the first needs 17 more, taken 8 and 8 in proportion
   // and the last pixel from the first that can give it.
-  EXPECT_EQ(Width(Rect(a)), 50);
-  EXPECT_EQ(Width(Rect(b)), 24);
-  EXPECT_EQ(Width(Rect(c)), 26);
+  EXPECT_EQ(Widths({a, b, c}), (std::vector<int>{50, 24, 26}));
   EXPECT_EQ(Rect(c).right, 100);
 }
 
 TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
-  layout.Add(root, row);
-  HWND fixed = Control(1, 40, 21), greedy = Control(2, 10, 21);
+  auto row = Row();
   auto bounded = layout.MakePane(Mgr::Vertical);
-  layout.Add(bounded, layout.MakeItem(1, Mgr::LayFixedWidth));
+  HWND fixed = Item(bounded, 1, 40, Mgr::LayFixedWidth);
   layout.Add(row, bounded);
-  layout.Add(row, layout.MakeItem(2));
-  Resize(200, 40);
-  layout.UpdateLayout();
+  HWND greedy = Item(row, 2, 10);
+  LayOut(200, 40);
   EXPECT_EQ(Width(Rect(fixed)), 40);
   EXPECT_EQ(Rect(greedy).left, 40);
   EXPECT_EQ(Width(Rect(greedy)), 160);
@@ -104,15 +102,12 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
 
 TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
   // A button column: fixed width, filling the height, beside greedy content.
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND content = Control(1, 10, 21), button = Control(2, 50, 21);
-  layout.Add(root, layout.MakeItem(1));
+  HWND content = Item(root, 1, 10);
   auto buttons = layout.MakePane(Mgr::Vertical, Mgr::LayFixedWidth | Mgr::LayFillHeight);
-  layout.Add(buttons, layout.MakeItem(2, Mgr::LayFillWidth | Mgr::LayFixedHeight, 0, 55));
+  HWND button = Item(buttons, 2, 50, Mgr::LayFillWidth | Mgr::LayFixedHeight, 0, 55);
   layout.Add(root, buttons);
-  Resize(300, 100);
-  layout.UpdateLayout();
+  LayOut(300, 100);
   EXPECT_EQ(Width(Rect(button)), 55);
   EXPECT_EQ(Rect(button).right, 300);
   EXPECT_EQ(Width(Rect(content)), 300 - 3 - 55);
@@ -122,36 +117,23 @@ TEST_F(LayoutTest, FixedWidthPaneWithoutASizeOfItsOwnIsAsWideAsItsContent) {
 }
 
 TEST_F(LayoutTest, RelativeItemTakesItsPercentOfWhatFixedItemsLeave) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 0);
-  layout.Add(root, row);
-  HWND fixed = Control(1, 100, 21), relative = Control(2, 10, 21), greedy = Control(3, 10, 21);
-  layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth));
-  layout.Add(row, layout.MakeItem(2, Mgr::LayRelativeWidth, 25));
-  layout.Add(row, layout.MakeItem(3));
-  Resize(300, 40);
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(fixed)), 100);
-  EXPECT_EQ(Width(Rect(relative)), 50);
-  EXPECT_EQ(Width(Rect(greedy)), 150);
+  auto row = Row();
+  HWND fixed = Item(row, 1, 100, Mgr::LayFixedWidth), relative = Item(row, 2, 10, Mgr::LayRelativeWidth, 25),
+       greedy = Item(row, 3, 10);
+  LayOut(300, 40);
+  EXPECT_EQ(Widths({fixed, relative, greedy}), (std::vector<int>{100, 50, 150}));
 }
 
 TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND plain = Control(1, 50, 21), filling = Control(2, 50, 21);
-  layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
-  layout.Add(root, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFillWidth));
-  Resize(200, 40);
-  layout.UpdateLayout();
+  HWND plain = Item(root, 1, 50, Mgr::LayFixedWidth), filling = Item(root, 2, 50, Mgr::LayFixedWidth | Mgr::LayFillWidth);
+  LayOut(200, 40);
   EXPECT_EQ(Width(Rect(plain)), 50);
   EXPECT_EQ(Rect(filling).left, 53);
   EXPECT_EQ(Width(Rect(filling)), 147);
 }
 
 TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Vertical);
   HWND left = Control(1, 40, 20), right = Control(2, 40, 20), centre = Control(3, 40, 20), bottom = Control(4, 40, 20);
   layout.Add(root, layout.MakeItem(1, Mgr::LayFixedWidth));
@@ -160,8 +142,7 @@ TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
   auto row = layout.MakePane(Mgr::Horizontal);
   layout.Add(row, layout.MakeItem(4, Mgr::LayFixedHeight | Mgr::LayAlignBottom));
   layout.Add(root, row);
-  Resize(200, 200);
-  layout.UpdateLayout();
+  LayOut(200, 200);
   EXPECT_EQ(Rect(left).left, 0);
   EXPECT_EQ(Rect(right).right, 200);
   EXPECT_EQ(Rect(centre).left, 80);
@@ -172,7 +153,6 @@ TEST_F(LayoutTest, FixedSizeItemsAlignInTheirCell) {
 }
 
 TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto column = layout.MakePane(Mgr::Vertical);
   HWND edit = Control(1, 60, 21, L"Edit");
@@ -180,45 +160,38 @@ TEST_F(LayoutTest, FixedHeightEditWithMinimumWidthFillsItsCellAndWidensItsColumn
   layout.Add(root, column);
   EXPECT_EQ(column->MinWidth(), 150);
 
-  Resize(100, 100);
-  layout.UpdateLayout();
+  LayOut(100, 100);
   EXPECT_EQ(Width(Rect(edit)), 150) << "the column is at least 150 wide";
   EXPECT_EQ(Height(Rect(edit)), 21) << "keeps its own height";
-  Resize(260, 100);
-  layout.UpdateLayout();
+  LayOut(260, 100);
   EXPECT_EQ(Width(Rect(edit)), 260) << "takes the whole width of its cell";
 }
 
-TEST_F(LayoutTest, DropDownComboIsOnePixelNarrowerOnEachSideAndKeepsItsHeight) {
-  Mgr layout(m_dialog);
+// A drop-down combo box is one pixel narrower on each side and keeps its
+// height; a simple one ends where its edit field ends.
+TEST_F(LayoutTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND combo = Control(1, 30, 120, L"ComboBox", CBS_DROPDOWNLIST);
   HWND other = Control(2, 30, 120, L"Static");
   layout.Add(root, layout.MakeItem(1));
   layout.Add(root, layout.MakeItem(2));
-  Resize(203, 60);
-  layout.UpdateLayout();
+  LayOut(203, 60);
   EXPECT_EQ(Rect(combo).left, 1);
   EXPECT_EQ(Rect(combo).right, 99);
   EXPECT_EQ(Height(Rect(combo)), 120) << "its window height includes the list";
   EXPECT_EQ(Rect(other).left, 103);
   EXPECT_EQ(Rect(other).right, 203) << "plain controls fill their cell";
-}
-
-TEST_F(LayoutTest, SimpleComboEndsWhereItsEditFieldEnds) {
-  Mgr layout(m_dialog);
-  auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND combo = Control(1, 80, 100, L"ComboBox", CBS_SIMPLE);
-  zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 80, 23}, combo, 1000);
-  layout.Add(root, layout.MakeItem(1));
-  Resize(150, 90);
-  layout.UpdateLayout();
-  EXPECT_EQ(Width(Rect(combo)), 150);
-  EXPECT_EQ(Height(Rect(combo)), 23);
+  DestroyWindow(combo);
+  DestroyWindow(other);
+  HWND simple = Control(3, 80, 100, L"ComboBox", CBS_SIMPLE);
+  zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 80, 23}, simple, 1000);
+  layout.Add(layout.CreateRoot(Mgr::Horizontal), layout.MakeItem(3));
+  LayOut(150, 90);
+  EXPECT_EQ(Width(Rect(simple)), 150);
+  EXPECT_EQ(Height(Rect(simple)), 23);
 }
 
 TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   auto missing = layout.MakeItem(77, Mgr::LayFixedWidth, 40);
   auto* item = static_cast<Mgr::PaneItem*>(missing.Get());
@@ -228,13 +201,11 @@ TEST_F(LayoutTest, ItemWithoutAControlMovesNothing) {
   HWND after = Control(1, 10, 10);
   layout.Add(root, missing);
   layout.Add(root, layout.MakeItem(1));
-  Resize(100, 20);
-  layout.UpdateLayout();
+  LayOut(100, 20);
   EXPECT_EQ(Rect(after).left, 43) << "its cell is kept";
 }
 
 TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
-  Mgr layout(m_dialog);
   Control(1, 40, 20);
   Control(2, 60, 30);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
@@ -250,7 +221,6 @@ TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
 }
 
 TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
-  Mgr layout(m_dialog);
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND edit = Control(1, 60, 21, L"Edit");
   HWND spin = Control(2, 16, 21, L"msctls_updown32", UDS_ALIGNRIGHT);
@@ -258,16 +228,14 @@ TEST_F(LayoutTest, UpDownControlFollowsItsMovedBuddy) {
   auto column = layout.MakePane(Mgr::Vertical);
   layout.Add(column, layout.MakeItem(1, Mgr::LayFixedHeight));
   layout.Add(root, column);
-  Resize(200, 50);
-  layout.UpdateLayout();
+  LayOut(200, 50);
   EXPECT_EQ(Rect(spin).right, 200);
   EXPECT_EQ(Rect(edit).right, 200 - 16);
   EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(spin, UDM_GETBUDDY, 0, 0)), edit);
 }
 
 TEST_F(LayoutTest, BackgroundShowsOnlyWhereNoVisibleControlLiesExceptGroupBoxes) {
-  Mgr layout(m_dialog);
-  Resize(100, 100);
+  MoveWindow(m_dialog, 0, 0, 100, 100, TRUE);
   HWND control = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 10, 30, 30}, m_dialog, 1);
   zem::CreateWindowObject(L"Button", L"", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, RECT{0, 0, 100, 100}, m_dialog, 2);
   zem::CreateWindowObject(L"Edit", L"", WS_CHILD, RECT{50, 50, 60, 60}, m_dialog, 3);  // hidden

@@ -46,26 +46,21 @@ class SettingsTest : public ::testing::Test {
   ZEM_SettingsImpl_ptr m_settings;
 };
 
-TEST_F(SettingsTest, PathsLieInTheApplicationDataFolder) {
+// In the application-data folder, else base and subfolder joined with one
+// separator, else the current folder.
+TEST_F(SettingsTest, PathsLieInTheApplicationDataFolderOrTheBaseFolder) {
   const std::wstring folder = zem::FromUtf8(m_appData.string());
   EXPECT_EQ(m_settings->GetSettingsPath(), folder + L"\\ZEMSettings.ini");
-  EXPECT_EQ(m_settings->GetSettingsPath(L"Global"), folder + L"\\Global.ini");
   EXPECT_EQ(m_settings->GetSettingsPath(L"Other.ini"), folder + L"\\Other.ini") << "no second .ini";
-}
-
-TEST_F(SettingsTest, PathJoinsBaseAndSubfolderWithOneSeparator) {
   ZEM_SettingsImpl::BaseFolder() = L"/base/";
   EXPECT_EQ(m_settings->GetSettingsPath(), L"/base/ZEMSettings.ini");
   ZEM_SettingsImpl::BaseFolder() = L"C:\\base\\";
   ZEM_SettingsImpl::SubFolder() = L"sub";
   EXPECT_EQ(m_settings->GetSettingsPath(L"x"), L"C:\\base\\sub\\x.ini");
-}
-
-TEST_F(SettingsTest, WithoutApplicationDataFolderTheCurrentFolderIsUsed) {
   zem::OverrideAppDataFolder(std::wstring(300, L'x'));  // too long to be named
   ZEM_SettingsImpl::BaseFolder() = L".\\";
-  ZEM_SettingsImpl fallback;
-  EXPECT_EQ(fallback.GetSettingsPath(), L".\\ZEMSettings.ini");
+  ZEM_SettingsImpl::SubFolder().clear();
+  EXPECT_EQ(ZEM_SettingsImpl().GetSettingsPath(), L".\\ZEMSettings.ini");
 }
 
 TEST_F(SettingsTest, ValuesRoundTripAndCreateTheFolder) {

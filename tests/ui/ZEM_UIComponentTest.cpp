@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/ZEM_DialogEvent.h"
 #include "platform/DebugOutput.h"
 #include "platform/Window.h"
 
@@ -13,19 +12,6 @@ namespace {
 class TestStatic : public ZEM_2DUIComponent {
   ZEM_DECLARE_CLASS(TestStatic, ZEM_2DUIComponent)
 };
-
-TEST(ComponentCasts, ComponentHeldAsBaseConvertsToComponentButNotToDialogEvent) {
-  ZEM_BaseUnknown_ptr base = ZEM_BaseUnknown_ptr::Adopt(new TestStatic);
-  ZEM_UIComponent_ptr component = base;
-  ZEM_DialogEvent_ptr event = base;
-  ASSERT_TRUE(component);
-  EXPECT_STREQ(component.GetClassName(), "TestStatic");
-  EXPECT_FALSE(event);
-  EXPECT_STREQ(event.GetClassName(), "");
-  EXPECT_EQ(base->RefCount(), 2);
-  EXPECT_TRUE(component->IsWindowBound());
-  EXPECT_TRUE(component.IsKindOf("ZEM_2DUIComponent"));
-}
 
 TEST(Component, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
   HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});

@@ -43,32 +43,26 @@ function assertArrayNear(actual, expected, tolerance = 1e-9) {
   });
 }
 
-test.describe('a new matrix and asArray', () => {
-  test('a new matrix is the identity', () => {
-    assert.deepEqual(arrayOf(new ZEMMat()), IDENTITY);
-  });
-  test('asArray gives the columns one after the other, translation last', () => {
-    const values = FIELDS.map((_, i) => i + 1);
-    assert.deepEqual(arrayOf(fromArray(values)), values);
-    const m = new ZEMMat();
-    m.m30 = 5; m.m31 = 6; m.m32 = 7;
-    assertArrayNear(apply(m, [1, 1, 1]), [6, 7, 8, 1]);
-  });
+test('a new matrix is the identity; asArray gives the columns in turn, translation last', () => {
+  assert.deepEqual(arrayOf(new ZEMMat()), IDENTITY);
+  const values = FIELDS.map((_, i) => i + 1);
+  assert.deepEqual(arrayOf(fromArray(values)), values);
+  const m = new ZEMMat();
+  m.m30 = 5; m.m31 = 6; m.m32 = 7;
+  assertArrayNear(apply(m, [1, 1, 1]), [6, 7, 8, 1]);
 });
 
 test.describe('createLookAt', () => {
   const eye = v(0, -10, 0);
   const m = new ZEMMat().createLookAt(eye, v(0, 0, 0), v(0, 0, 1));
 
-  test('puts the eye at the origin and the target straight ahead on -z', () => {
+  test('puts the eye at the origin, the target ahead on -z, world up up and the right side right', () => {
     assertArrayNear(apply(m, [0, -10, 0]), [0, 0, 0, 1]);
     assertArrayNear(apply(m, [0, 0, 0]), [0, 0, -10, 1]);
-  });
-  test('world up is screen up and the right side is screen right', () => {
     assertArrayNear(apply(m, [0, 0, 1]), [0, 1, -10, 1]);
     assertArrayNear(apply(m, [1, 0, 0]), [1, 0, -10, 1]);
   });
-  test('an up vector not square to the view is straightened', () => {
+  test('straightens an up vector not square to the view', () => {
     const tilted = new ZEMMat().createLookAt(v(3, 4, 5), v(-1, 2, 0.5), v(0.2, 0.1, 1));
     const a = tilted.asArray();
     const col = (i) => [a[i], a[i + 4], a[i + 8]];
@@ -89,42 +83,23 @@ test.describe('createLookAt', () => {
   });
 });
 
-test.describe('createPerspective', () => {
-  test('fills the frustum terms and keeps m33 at 1', () => {
-    const m = new ZEMMat().createPerspective(90, 2, 1, 11);
-    assertArrayNear(m.asArray(), [0.5, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1.2, -1, 0, 0, -2.2, 1]);
-  });
-  test('the field of view is the full vertical angle', () => {
-    const m = new ZEMMat().createPerspective(60, 1, 0.5, 100);
-    assert.ok(Math.abs(m.m11 - Math.sqrt(3)) < 1e-12, `m11 ${m.m11}`);
-  });
-  test('stays the identity when an argument is degenerate', () => {
-    for (const args of [[45, 1.5, 5, 5], [0, 1.5, 1, 10], [45, 0, 1, 10]]) {
-      const m = fromArray(FIELDS.map(() => 3)).createPerspective(...args);
-      assert.deepEqual(arrayOf(m), IDENTITY, `arguments ${args}`);
-    }
-  });
+test('createPerspective fills the frustum terms from the full vertical angle, and a degenerate one leaves the identity', () => {
+  assertArrayNear(new ZEMMat().createPerspective(90, 2, 1, 11).asArray(),
+    [0.5, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1.2, -1, 0, 0, -2.2, 1]);
+  assert.ok(Math.abs(new ZEMMat().createPerspective(60, 1, 0.5, 100).m11 - Math.sqrt(3)) < 1e-12);
+  for (const args of [[45, 1.5, 5, 5], [0, 1.5, 1, 10], [45, 0, 1, 10]]) {
+    const m = fromArray(FIELDS.map(() => 3)).createPerspective(...args);
+    assert.deepEqual(arrayOf(m), IDENTITY, `arguments ${args}`);
+  }
 });
 
-test.describe('invert', () => {
-  test('gives the inverse of a general matrix', () => {
-    const values = [2, 0.5, -1, 0.25, 1, 3, 0, -0.5, -2, 1, 4, 1, 0.5, -3, 2, 1.5];
-    const m = fromArray(values);
-    const inv = fromArray(values).invert();
-    assertArrayNear(multiply(m, inv).asArray(), IDENTITY, 1e-12);
-    assertArrayNear(multiply(inv, m).asArray(), IDENTITY, 1e-12);
-  });
-  test('undoes a view: the inverse look-at maps the origin to the eye', () => {
-    const view = new ZEMMat().createLookAt(v(3, -7, 2), v(0.5, 1, -1), v(0, 0, 1));
-    const inv = new ZEMMat().set(view).invert();
-    assertArrayNear(apply(inv, [0, 0, 0]), [3, -7, 2, 1], 1e-12);
-  });
-  test('leaves a singular matrix unchanged', () => {
-    const values = [1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 5, 0, 2, 1];
-    const m = fromArray(values).invert();
-    assert.deepEqual(arrayOf(m), values);
-    const flat = new ZEMMat();
-    flat.m22 = 0;
-    assert.deepEqual(arrayOf(flat.invert()), [1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1]);
-  });
+test('invert gives the inverse of a general matrix and leaves a singular one unchanged', () => {
+  const values = [2, 0.5, -1, 0.25, 1, 3, 0, -0.5, -2, 1, 4, 1, 0.5, -3, 2, 1.5];
+  const inv = fromArray(values).invert();
+  assertArrayNear(multiply(fromArray(values), inv).asArray(), IDENTITY, 1e-12);
+  assertArrayNear(multiply(inv, fromArray(values)).asArray(), IDENTITY, 1e-12);
+  const view = new ZEMMat().createLookAt(v(3, -7, 2), v(0.5, 1, -1), v(0, 0, 1));
+  assertArrayNear(apply(new ZEMMat().set(view).invert(), [0, 0, 0]), [3, -7, 2, 1], 1e-12);
+  const singular = [1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 5, 0, 2, 1];
+  assert.deepEqual(arrayOf(fromArray(singular).invert()), singular);
 });

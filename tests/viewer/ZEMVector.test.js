@@ -13,50 +13,27 @@ function assertNear(actual, expected, tolerance = 1e-12) {
   }
 }
 
-test.describe('norm', () => {
-  test('scales to unit length and keeps the direction', () => {
-    assertNear(v(3, 0, 4).norm(), { x: 0.6, y: 0, z: 0.8 });
-  });
-  test('turns a zero vector into +z instead of NaN', () => {
-    const zero = v(0, 0, 0);
-    zero.norm();
-    assert.deepEqual([zero.x, zero.y, zero.z], [0, 0, 1]);
-  });
-  test('leaves a unit vector bit for bit untouched', () => {
-    const s = Math.SQRT1_2;
-    const unit = v(s, s, 0);
-    const len = unit.length();
-    unit.norm();
-    assert.equal(unit.x, s);
-    assert.equal(unit.y, s);
-    assert.equal(unit.length(), len);
-  });
+test('norm scales to unit length, turns a zero vector into +z and leaves a unit vector bit for bit', () => {
+  assertNear(v(3, 0, 4).norm(), { x: 0.6, y: 0, z: 0.8 });
+  assertNear(v(0, 0, 0).norm(), { x: 0, y: 0, z: 1 }, 0);
+  const s = Math.SQRT1_2;
+  const unit = v(s, s, 0).norm();
+  assert.deepEqual([unit.x, unit.y], [s, s]);
 });
 
-test.describe('products and arithmetic', () => {
-  test('cross follows the right-hand rule and leaves its operands alone', () => {
-    const a = v(1, 0, 0);
-    const b = v(0, 1, 0);
-    assertNear(a.cross(b), { x: 0, y: 0, z: 1 });
-    assertNear(b.cross(a), { x: 0, y: 0, z: -1 });
-    assertNear(v(2, 3, 4).cross(v(5, 6, 7)), { x: -3, y: 6, z: -3 });
-    assertNear(a, { x: 1, y: 0, z: 0 });
-  });
-
-
+test('cross follows the right-hand rule and leaves its operands alone', () => {
+  const a = v(1, 0, 0);
+  assertNear(a.cross(v(0, 1, 0)), { x: 0, y: 0, z: 1 });
+  assertNear(v(2, 3, 4).cross(v(5, 6, 7)), { x: -3, y: 6, z: -3 });
+  assertNear(a, { x: 1, y: 0, z: 0 });
 });
 
 test.describe('rot', () => {
   test('turns counter-clockwise about the axis, in degrees', () => {
-    assertNear(v(1, 0, 0).rot(90, v(0, 0, 1)), { x: 0, y: 1, z: 0 }, 1e-12);
-    assertNear(v(0, 1, 0).rot(90, v(1, 0, 0)), { x: 0, y: 0, z: 1 }, 1e-12);
-    assertNear(v(0, 0, 1).rot(90, v(0, 1, 0)), { x: 1, y: 0, z: 0 }, 1e-12);
-  });
-  test('a third of a turn about the diagonal cycles the axes', () => {
+    assertNear(v(1, 0, 0).rot(90, v(0, 0, 1)), { x: 0, y: 1, z: 0 });
+    assertNear(v(0, 1, 0).rot(90, v(1, 0, 0)), { x: 0, y: 0, z: 1 });
     const s = 1 / Math.sqrt(3);
-    const axis = v(s, s, s);
-    assertNear(v(1, 0, 0).rot(120, axis), { x: 0, y: 1, z: 0 }, 1e-12);
-    assertNear(v(0, 1, 0).rot(120, axis), { x: 0, y: 0, z: 1 }, 1e-12);
+    assertNear(v(1, 0, 0).rot(120, v(s, s, s)), { x: 0, y: 1, z: 0 });
   });
   test('keeps the length and the component along the axis', () => {
     const axis = v(1, -2, 2).mul(1 / 3);
@@ -72,6 +49,6 @@ test.describe('rot', () => {
   test('small steps add up to the whole angle', () => {
     const p = v(2, 0, 1);
     for (let i = 0; i < 1800; i++) p.rot(0.05, v(0, 0, 1));
-    assertNear(p, { x: 2 * Math.cos(Math.PI / 2), y: 2, z: 1 }, 1e-9);
+    assertNear(p, { x: 0, y: 2, z: 1 }, 1e-9);
   });
 });

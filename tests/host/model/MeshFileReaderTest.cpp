@@ -32,6 +32,13 @@ class MeshFileReaderTest : public ::testing::Test {
     std::ofstream(dir / name, std::ios::binary) << text;
     return zem::FromUtf8((dir / name).string());
   }
+  // Reads the file into the test's document; on failure says why.
+  ::testing::AssertionResult Read(const std::wstring& path) {
+    if (zem::ReadModelFile(path, doc, report)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << zem::ToUtf8(report.error);
+  }
+  CRhinoDoc doc;
+  zem::ModelReport report;
   static std::vector<const CRhinoObject*> Objects(const CRhinoDoc& doc) {
     std::vector<const CRhinoObject*> all;
     CRhinoObjectIterator it(doc, 7, 3);
@@ -58,9 +65,7 @@ TEST_F(MeshFileReaderTest, ObjWithMtlGivesAMeshObjectWithItsMaterialAndTexture) 
   ASSERT_TRUE(picture.WriteToFile(zem::FromUtf8((dir / "paint.png").string()).c_str()));
   Write("quad.mtl", kQuadMtl);
   const std::wstring obj = Write("quad.obj", kQuadObj);
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(obj));
   EXPECT_EQ(doc.Title(), L"quad");
 
   auto objects = Objects(doc);
@@ -94,7 +99,6 @@ TEST_F(MeshFileReaderTest, ObjWithMtlGivesAMeshObjectWithItsMaterialAndTexture) 
 
 TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
   Write("quad.mtl", kQuadMtl);
-  zem::ModelReport report;
   ASSERT_TRUE(zem::OpenModelFile(Write("quad.obj", kQuadObj), report));
   CRhinoView* view = RhinoApp().ActiveView();
   ASSERT_NE(view, nullptr);
@@ -114,9 +118,7 @@ TEST_F(MeshFileReaderTest, TheModelOpensInARenderedPerspectiveThatSeesAllOfIt) {
 
 TEST_F(MeshFileReaderTest, MissingNormalsAreComputedAndNoted) {
   const std::wstring obj = Write("bare.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report));
+  ASSERT_TRUE(Read(obj));
   ASSERT_EQ(report.notes.size(), 1u);
   EXPECT_NE(report.notes[0].find(L"normals computed"), std::wstring::npos);
   ON_SimpleArray<const ON_Mesh*> meshes;
@@ -127,9 +129,7 @@ TEST_F(MeshFileReaderTest, MissingNormalsAreComputedAndNoted) {
 
 TEST_F(MeshFileReaderTest, LinePrimitivesBecomePolylineCurves) {
   const std::wstring obj = Write("lines.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 5 5 5\nv 6 5 5\nl 1 2 3\nl 4 5\n");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(obj, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(obj));
   int curves = 0, points = 0;
   for (const CRhinoObject* o : Objects(doc)) {
     if (const auto* c = dynamic_cast<const CRhinoCurveObject*>(o)) {
@@ -145,9 +145,7 @@ TEST_F(MeshFileReaderTest, AsciiStlIsReadWithoutTurningIt) {
   const std::wstring stl = Write("tri.stl",
                                  "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 3\n"
                                  "endloop\nendfacet\nendsolid t\n");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(stl, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(stl));
   EXPECT_FLOAT_EQ(static_cast<float>(doc.BoundingBox().m_max.z), 3.0f);
 }
 
@@ -163,9 +161,7 @@ TEST_F(MeshFileReaderTest, GltfIsTurnedFromYUpToZUpWithItsBaseColour) {
     "meshes": [{"primitives": [{"attributes": {"POSITION": 0}, "indices": 1, "material": 0}]}],
     "nodes": [{"mesh": 0, "translation": [0, 0, 5]}],
     "scenes": [{"nodes": [0]}], "scene": 0})");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(gltf, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(gltf));
   const ON_BoundingBox box = doc.BoundingBox();
   // glTF y (up) becomes z; the node's z translation of 5 becomes y = -5.
   EXPECT_FLOAT_EQ(static_cast<float>(box.m_max.z), 2.0f);
@@ -180,9 +176,7 @@ TEST_F(MeshFileReaderTest, AsciiPlyWithQuadsIsRead) {
                                  "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
                                  "element face 1\nproperty list uchar int vertex_indices\nend_header\n"
                                  "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(ply, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(ply));
   ON_SimpleArray<const ON_Mesh*> meshes;
   ASSERT_EQ(Objects(doc).size(), 1u);
   Objects(doc)[0]->GetMeshes(ON::render_mesh, meshes);
@@ -191,7 +185,6 @@ TEST_F(MeshFileReaderTest, AsciiPlyWithQuadsIsRead) {
 }
 
 TEST_F(MeshFileReaderTest, UnreadableFilesGiveAClearErrorAndNoDocument) {
-  zem::ModelReport report;
   EXPECT_FALSE(zem::OpenModelFile(Write("junk.obj", std::string("\x00\x01\x02 not a model", 15)), report) &&
                RhinoApp().ActiveDoc()->ObjectSlotCount() > 0);
   RhinoApp().CloseDocument();
@@ -203,8 +196,6 @@ TEST_F(MeshFileReaderTest, UnreadableFilesGiveAClearErrorAndNoDocument) {
 }
 
 TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
-  CRhinoDoc doc;
-  zem::ModelReport report;
   const bool ok = zem::ReadModelFile(Write("bad.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n"), doc, report);
   EXPECT_FALSE(ok && doc.ObjectSlotCount() > 0) << "an index beyond the vertices never reaches a mesh";
   if (!ok) {
@@ -249,9 +240,7 @@ TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
 TEST_F(MeshFileReaderTest, ColladaMeshesAreReadBesideCamerasAndLights) {
   // A triangle beside a camera and a directional light.
   const std::wstring dae = zem::FromUtf8((fs::path(ZEM_TEST_DATA_DIR) / "models" / "camera-light-mesh.dae").string());
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(dae, doc, report)) << zem::ToUtf8(report.error);
+  ASSERT_TRUE(Read(dae));
   ASSERT_EQ(Objects(doc).size(), 1u);
   bool noted = false;
   for (const auto& note : report.notes) noted |= note.find(L"1 camera(s) and 1 light(s)") != std::wstring::npos;
@@ -281,9 +270,7 @@ TEST_F(MeshFileReaderTest, TexturesNamedWhereTheyWereElsewhereAreFoundBesideTheM
   }
   // Nowhere to be found: the note says where it was looked for.
   fs::remove_all(dir / "brick.png");
-  CRhinoDoc doc;
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::ReadModelFile(Write("quad.obj", kQuadObj), doc, report));
+  ASSERT_TRUE(Read(Write("quad.obj", kQuadObj)));
   ASSERT_EQ(report.notes.size(), 1u);
   EXPECT_NE(zem::ToUtf8(report.notes[0]).find(dir.string()), std::string::npos) << zem::ToUtf8(report.notes[0]);
 }
@@ -293,7 +280,6 @@ TEST_F(MeshFileReaderTest, EmbeddedPicturesOfSameNamedModelsStayApartAndGoWithTh
   const fs::path models = fs::path(ZEM_TEST_DATA_DIR) / "same-name";
   auto redDoc = std::make_unique<CRhinoDoc>();
   auto blueDoc = std::make_unique<CRhinoDoc>();
-  zem::ModelReport report;
   ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "red" / "model.gltf").string()), *redDoc, report))
       << zem::ToUtf8(report.error);
   ASSERT_TRUE(zem::ReadModelFile(zem::FromUtf8((models / "blue" / "model.gltf").string()), *blueDoc, report))
