@@ -21,14 +21,14 @@ struct ExportOptions {
   bool compact = false;  // mesh data stored indexed as base64, decoded by the page
 };
 
+// "free ZEM WebGL Export for Rhino version " and the product version.
+std::wstring GeneratorNotice();
+
 // The options the export dialog does not show (threads, compact) come from
 // a process-wide base that the program sets; the dialog starts from it and
 // overwrites what it shows. Default-constructed until set.
 void SetExportOptionsBase(const ExportOptions& base);
 const ExportOptions& ExportOptionsBase();
-
-// "free ZEM WebGL Export for Rhino version " and the product version.
-std::wstring GeneratorNotice();
 
 }  // namespace zem
 

@@ -132,14 +132,14 @@ void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {
 void ZEM_WebGL_Dialog::OnOkHook() { OnApply(); }
 
 zem::ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
-  using zem::ExportOptions;
-  ExportOptions options = zem::ExportOptionsBase();
+  zem::ExportOptions options = zem::ExportOptionsBase();
   options.sendByMail = m_sendByMail;
   options.title = m_titleEdit.GetText();
   options.author = m_authorEdit.GetText();
   options.linkText = m_linkEdit.GetText();
   const auto mode = m_linkModeCombo.SelectedData();
-  options.linkMode = mode ? static_cast<ExportOptions::LinkMode>(*mode) : ExportOptions::LinkMode::NoSelection;
+  options.linkMode =
+      mode ? static_cast<zem::ExportOptions::LinkMode>(*mode) : zem::ExportOptions::LinkMode::NoSelection;
   options.showNotes = m_notesCheck.IsChecked();
   options.showDots = m_dotsCheck.IsChecked();
   options.zip = m_zipCheck.IsChecked();
@@ -161,7 +161,8 @@ void ZEM_WebGL_Dialog::OnApply() {
   hooks.hideDialog = [this] { ShowWindow(SW_HIDE); };
   // The outcome reaches whoever listens for exports; the dialog says nothing.
   zem::RunExport(ReadOptions(), memory, hooks);
-  StoreTitleAndAuthor(std::move(memory.storedTitle), std::move(memory.storedAuthor));
+  m_storedTitle = std::move(memory.storedTitle);
+  m_storedAuthor = std::move(memory.storedAuthor);
 }
 
 PreviewCounts ZEM_WebGL_Dialog::Counts() const {
@@ -195,9 +196,4 @@ void ZEM_WebGL_Dialog::OnNewDocument(CRhinoDoc&) { OnDocumentOpened(); }
 BOOL ZEM_WebGL_Dialog::OnHelp(HELPINFO* info) {
   if (m_help) SetHelpPath(m_help());
   return ZEM_Rhino_Dialog::OnHelp(info);
-}
-
-void ZEM_WebGL_Dialog::StoreTitleAndAuthor(std::wstring title, std::wstring author) {
-  m_storedTitle = std::move(title);
-  m_storedAuthor = std::move(author);
 }

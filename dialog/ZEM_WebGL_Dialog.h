@@ -63,11 +63,6 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   // F1: the help address with its topic, asked afresh.
   BOOL OnHelp(HELPINFO* info) override;
 
-  // What the last export stored (the export action sets them).
-  const std::wstring& StoredTitle() const { return m_storedTitle; }
-  const std::wstring& StoredAuthor() const { return m_storedAuthor; }
-  void StoreTitleAndAuthor(std::wstring title, std::wstring author);
-
   ZEM_ActiveViewportDisplay& Preview() { return m_preview; }
 
  private:
