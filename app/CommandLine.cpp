@@ -12,6 +12,7 @@ std::string UsageText() {
          "  zem-webgl export MODEL [-o PAGE.html | -o FOLDER] [options]\n"
          "  zem-webgl export MODEL... [-o FOLDER] [--jobs N] [options]\n"
          "  zem-webgl export MODEL --email [--zip] [--outbox DIR] [options]\n"
+         "  zem-webgl estimate MODEL [--view NAME] [--display-mode NAME] [--email [--zip]]\n"
          "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
@@ -21,13 +22,19 @@ std::string UsageText() {
          "models each is exported on its own, into FOLDER (made when missing) or next to\n"
          "it; a failed model is reported and the others still go.\n"
          "\n"
+         "Each page is made the way a person makes it in the host: the plug-in's\n"
+         "ZEMWriteWebGL command shows its export dialog, the options below are entered\n"
+         "there, and Ok writes the page. estimate shows the dialog for the model, prints\n"
+         "its size estimate (\"Approximate file size: ... MB\") and cancels it.\n"
+         "\n"
          "Options:\n"
          "  -o PAGE.html | FOLDER   the page to write, or the folder to write pages into\n"
          "  --jobs N                export N models at once (default 1)\n"
          "  --title TEXT            page title (default: the document's title)\n"
          "  --author TEXT           author (default: the document's creator)\n"
          "  --link TEXT             link of the author's name\n"
-         "  --link-mode MODE        mail, web or none (default: mail when TEXT has an @)\n"
+         "  --link-mode MODE        mail, web or none (default: mail when TEXT has an @);\n"
+         "                          none with a --link is refused, as the dialog greys it\n"
          "  --notes                 show the document's notes on the page\n"
          "  --no-dots               leave out the text dots\n"
          "  --display-mode NAME     Wireframe, Shaded, Rendered, Ghosted or X-Ray\n"
@@ -41,13 +48,17 @@ std::string UsageText() {
          "                          large models become about ten times smaller and open\n"
          "                          faster; use it for big models and for pages sent by mail\n"
          "  --threads N             threads that write the page (default: the machine's cores)\n"
+         "  --dialog-picture FILE.png\n"
+         "                          save a picture of the export dialog as it stands just\n"
+         "                          before Ok (export) or Cancel (estimate)\n"
          "  --quiet                 print nothing but errors and warnings\n"
          "  --help                  show this text\n"
          "  --version               show the program's version\n"
          "\n"
          "Exit codes:\n"
-         "  0  every page was written\n"
-         "  1  a model could not be read or a page could not be written\n"
+         "  0  every page was written (estimate: the estimate was printed)\n"
+         "  1  a model could not be read, a page could not be written, or the export\n"
+         "     dialog refused an option or did not close\n"
          "  2  the command line is wrong\n";
 }
 
@@ -56,7 +67,15 @@ namespace {
 bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
          arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs" ||
-         arg == "--threads";
+         arg == "--threads" || arg == "--dialog-picture";
+}
+
+// The options of estimate: those that change what the dialog shows. The
+// page's texts, its place and how it is written are refused, since no page
+// is written.
+bool EstimateTakes(const std::string& arg) {
+  return arg == "--view" || arg == "--display-mode" || arg == "--email" || arg == "--zip" ||
+         arg == "--dialog-picture" || arg == "--help" || arg == "-h";
 }
 
 }  // namespace
@@ -80,6 +99,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     line.command = CommandLine::Command::Demo;
   } else if (first == "export") {
     line.command = CommandLine::Command::Export;
+  } else if (first == "estimate") {
+    line.command = CommandLine::Command::Estimate;
   } else {
     result.error = "unknown command '" + first + "' (try 'zem-webgl --help')";
     return result;
@@ -87,9 +108,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // Model files may come before and after the options (xargs appends).
-    if (line.command == CommandLine::Command::Export && !arg.empty() && arg[0] != '-') {
+    const bool takesModels = line.command == CommandLine::Command::Export || line.command == CommandLine::Command::Estimate;
+    if (takesModels && !arg.empty() && arg[0] != '-') {
       line.models.push_back(FromUtf8(arg));
       continue;
+    }
+    if (line.command == CommandLine::Command::Estimate && !EstimateTakes(arg)) {
+      result.error = "estimate takes --view, --display-mode, --email, --zip and --dialog-picture only, not " + arg;
+      return result;
     }
     if (TakesValue(arg)) {
       if (i + 1 >= args.size()) {
@@ -109,7 +135,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
           return result;
         }
       }
-      if ((arg == "-o" || arg == "--output" || arg == "--outbox") && value.empty()) {
+      if ((arg == "-o" || arg == "--output" || arg == "--outbox" || arg == "--dialog-picture") && value.empty()) {
         result.error = "option " + arg + " needs a file name";
         return result;
       }
@@ -120,6 +146,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (arg == "--display-mode") line.displayMode = FromUtf8(value);
       if (arg == "--view") line.view = FromUtf8(value);
       if (arg == "--outbox") line.outbox = FromUtf8(value);
+      if (arg == "--dialog-picture") line.dialogPicture = value;
       if (arg == "--threads") {
         int threads = 0;
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), threads);
@@ -160,6 +187,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (line.command == CommandLine::Command::Export && line.models.empty()) {
     result.error = "export needs a model file (try 'zem-webgl --help')";
+    return result;
+  }
+  if (line.command == CommandLine::Command::Estimate && line.models.size() != 1) {
+    result.error = "estimate takes one model file (try 'zem-webgl --help')";
+    return result;
+  }
+  // The children of a batch would all write the one picture.
+  if (!line.dialogPicture.empty() && line.models.size() > 1) {
+    result.error = "--dialog-picture goes with one model";
     return result;
   }
   if ((line.zip || !line.outbox.empty()) && !line.email) {

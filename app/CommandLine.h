@@ -7,9 +7,9 @@
 namespace zem::app {
 
 struct CommandLine {
-  enum class Command { Help, Version, Demo, Export };
+  enum class Command { Help, Version, Demo, Export, Estimate };
   Command command = Command::Help;
-  std::vector<std::wstring> models;     // export: the model files
+  std::vector<std::wstring> models;     // export: the model files; estimate: the one model
   std::wstring output;                  // -o PAGE.html or FOLDER; empty: next to the model
   int jobs = 1;                         // --jobs: exports of a batch run at once
   std::optional<std::wstring> title;    // default: the document's title
@@ -27,6 +27,7 @@ struct CommandLine {
   int threads = 0;                      // 0: the machine's cores
   bool compact = false;                 // store mesh data indexed as base64
   bool terminal = false;                // the error stream is a terminal (progress lines)
+  std::string dialogPicture;            // --dialog-picture: PNG of the dialog as last shown
   // The options as given, but for the models, -o and --jobs: what each
   // export of a batch is run with.
   std::vector<std::string> perModelOptions;

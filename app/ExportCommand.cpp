@@ -7,6 +7,8 @@
 #include <optional>
 #include <system_error>
 
+#include "app/ExportDialogDriver.h"
+#include "app/ModelDocument.h"
 #include "app/Program.h"
 #include "capture/ExportDriver.h"
 #include "capture/ExportListener.h"
@@ -60,11 +62,6 @@ std::string OutputProblem(const fs::path& page) {
   return std::string();
 }
 
-std::string Names(const std::vector<std::wstring>& names) {
-  std::string text;
-  for (const auto& name : names) text += (text.empty() ? "" : ", ") + Utf8(name);
-  return text;
-}
 
 // Triangles the export will write: the render meshes of the visible mesh
 // and brep objects.
@@ -84,7 +81,7 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
 
 // Hears the export: shows how far the mesh data of a large model has come,
 // on one line that is rewritten in place (so only where the error stream is
-// a terminal), and keeps the outcome.
+// a terminal).
 class Progress : public ExportListener {
  public:
   Progress(std::ostream& err, long long total, bool show) : m_err(err), m_total(total), m_show(show && total >= 200000) {}
@@ -95,11 +92,7 @@ class Progress : public ExportListener {
     m_shown = false;
     m_show = false;
   }
-  void OnExportFinished(const ExportResult& result) override {
-    Finish();
-    m_outcome = result;
-  }
-  const std::optional<ExportResult>& Outcome() const { return m_outcome; }
+  void OnExportFinished(const ExportResult&) override { Finish(); }
   void OnExportProgress(long long written) override {
     if (!m_show || m_total <= 0) return;
     const int percent = static_cast<int>(100 * written / m_total);
@@ -117,57 +110,8 @@ class Progress : public ExportListener {
   bool m_show;
   bool m_shown = false;
   int m_percent = -1;
-  std::optional<ExportResult> m_outcome;
 };
 
-// Opens the model (or the demo) as the host's document; false after
-// telling why not.
-bool OpenDocument(const CommandLine& line, std::ostream& err) {
-  ModelReport report;
-  const bool demo = line.command == CommandLine::Command::Demo;
-  if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
-    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : Utf8(line.models.front())) << ": "
-        << Utf8(report.error) << "\n";
-    return false;
-  }
-  if (line.quiet) return true;
-  for (const auto& note : report.notes) err << "zem-webgl: note: " << Utf8(note) << "\n";
-  CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
-  if (!demo && !objects.First())
-    err << "zem-webgl: warning: " << Utf8(line.models.front()) << " holds no objects; the page shows nothing\n";
-  return true;
-}
-
-// Makes the named view active and gives it the named display mode; the
-// exit code when one of them is not there, else kExitOk.
-int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err) {
-  if (!line.view.empty()) {
-    CRhinoView* view = doc.FindView(line.view.c_str());
-    if (!view) {
-      std::vector<std::wstring> names;
-      for (int i = 0; i < doc.ViewCount(); ++i) names.push_back(doc.View(i)->Name());
-      err << "zem-webgl: the model has no view '" << Utf8(line.view) << "' (it has: " << Names(names) << ")\n";
-      return kExitUsage;
-    }
-    RhinoApp().SetActiveView(view);
-  }
-  CRhinoView* view = RhinoApp().ActiveView();
-  if (!view) {
-    err << "zem-webgl: the model has no view to export\n";
-    return kExitFailed;
-  }
-  if (!line.displayMode.empty()) {
-    const CDisplayPipelineAttributes* mode = FindDisplayMode(line.displayMode.c_str());
-    if (!mode) {
-      std::vector<std::wstring> names;
-      for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
-      err << "zem-webgl: unknown display mode '" << Utf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
-      return kExitUsage;
-    }
-    view->SetDisplayMode(*mode);
-  }
-  return kExitOk;
-}
 
 // Why the page (or the mail draft) cannot be written, or empty.
 std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
@@ -177,47 +121,56 @@ std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
   return OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml");
 }
 
-ExportOptions OptionsFor(const CommandLine& line, const CRhinoDoc& doc) {
-  ExportOptions options;
-  options.title = line.title ? *line.title : std::wstring(doc.Title());
-  options.author = line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
-  options.linkText = line.link;
-  if (line.linkMode)
-    options.linkMode = *line.linkMode == "mail"  ? ExportOptions::LinkMode::Mail
-                       : *line.linkMode == "web" ? ExportOptions::LinkMode::Web
-                                                 : ExportOptions::LinkMode::NoLink;
-  else if (!line.link.empty())
-    options.linkMode =
-        line.link.find(L'@') != std::wstring::npos ? ExportOptions::LinkMode::Mail : ExportOptions::LinkMode::Web;
-  options.showNotes = line.notes;
-  options.showDots = line.dots;
-  options.sendByMail = line.email;
-  options.zip = line.zip;
-  options.threads = line.threads;
-  options.compact = line.compact;
-  return options;
-}
+}  // namespace
 
-// Runs the export driver, answering its save dialog with the page (and yes
-// when it asks before replacing a file).
-ExportResult Export(const CommandLine& line, const ExportOptions& options, const std::wstring& page,
-                    std::ostream& err) {
+std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std::wstring& page,
+                                             ExportListener& listener, std::string& problem) {
+  // What the dialog does not show comes from the base it starts from.
+  ExportOptions base;
+  base.threads = line.threads;
+  base.compact = line.compact;
+  SetExportOptionsBase(base);
+  CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+  const std::wstring title = line.title ? *line.title : std::wstring(doc.Title());
+  const std::wstring author =
+      line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
+  ExportDialogDriver driver;
+  if (!driver.Open(line.email) || !driver.Perform(DialogActions(line, title, author)) ||
+      (!line.dialogPicture.empty() && !driver.SavePicture(line.dialogPicture))) {
+    problem = driver.Problem();
+    driver.CancelIfOpen();
+    return std::nullopt;
+  }
+  // Ok asks for the page's place (and whether to replace a page there).
   AnswerQueue& answers = AnswerQueue::Instance();
-  answers.Clear();
   answers.Push(kSaveFileQuestion, page);
   std::error_code ec;
   if (fs::exists(NativePath(page), ec)) answers.Push(kMessageBoxQuestion, L"yes");
-  Progress progress(err, TrianglesToWrite(*RhinoApp().ActiveDoc()), !line.quiet && line.terminal);
-  ExportMemory memory;
+  struct Heard : ExportListener {
+    explicit Heard(ExportListener& next) : m_next(next) {}
+    void OnExportProgress(long long written) override { m_next.OnExportProgress(written); }
+    void OnExportFinished(const ExportResult& result) override {
+      m_outcome = result;
+      m_next.OnExportFinished(result);
+    }
+    ExportListener& m_next;
+    std::optional<ExportResult> m_outcome;
+  } heard(listener);
+  bool closed = false;
   {
-    const ScopedExportListener listening(progress);
-    RunExport(options, memory);
+    const ScopedExportListener listening(heard);
+    closed = driver.Finish(true);
   }
-  answers.Clear();
-  // The outcome as the listener heard it, the way it arrives when the
-  // export runs from the dialog; one never heard did not write a page.
-  return progress.Outcome().value_or(ExportResult{});
+  if (!closed) {
+    problem = driver.Problem();
+    driver.CancelIfOpen();
+    return std::nullopt;
+  }
+  // A dialog that closed without an export wrote nothing.
+  return heard.m_outcome.value_or(ExportResult{});
 }
+
+namespace {
 
 int Report(const CommandLine& line, const ExportResult& result, const fs::path& page, std::ostream& out,
            std::ostream& err) {
@@ -256,12 +209,6 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
   return kExitOk;
 }
 
-// Closes the document when the export ends, whatever the outcome, so the
-// files it unpacked go with it.
-struct CloseDocumentAtEnd {
-  ~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
-};
-
 }  // namespace
 
 int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
@@ -281,8 +228,15 @@ int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& e
     return kExitFailed;
   }
   if (line.email) SetMailOutbox(line.outbox);
-  const ExportResult result = Export(line, OptionsFor(line, doc), page, err);
-  return Report(line, result, native, out, err);
+  Progress progress(err, TrianglesToWrite(doc), !line.quiet && line.terminal);
+  std::string problem;
+  const std::optional<ExportResult> result = ExportWithDialog(line, page, progress, problem);
+  progress.Finish();
+  if (!result) {
+    err << "zem-webgl: " << problem << "; nothing was written\n";
+    return kExitFailed;
+  }
+  return Report(line, *result, native, out, err);
 }
 
 }  // namespace zem::app

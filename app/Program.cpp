@@ -3,6 +3,7 @@
 #include "ZemVersion.h"
 #include "app/BatchExport.h"
 #include "app/CommandLine.h"
+#include "app/EstimateCommand.h"
 #include "app/ExportCommand.h"
 #include "app/PlugInLoad.h"
 
@@ -31,6 +32,9 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     case CommandLine::Command::Demo:
       if (!EnsurePlugInLoaded(err)) return kExitFailed;
       return RunExportCommand(parsed.line, out, err);
+    case CommandLine::Command::Estimate:
+      if (!EnsurePlugInLoaded(err)) return kExitFailed;
+      return RunEstimateCommand(parsed.line, out, err);
   }
   return kExitUsage;
 }

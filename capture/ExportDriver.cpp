@@ -20,6 +20,7 @@
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
+#include "delivery/GetTempFolder.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoView.h"
 #include "page/TextFormat.h"
@@ -136,6 +137,30 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   return closed ? ExportStatus::Written : ExportStatus::WriteFailed;
 }
 
+// For a folder that takes no temporary file beside the page (one we may not
+// add to, or a page name too long for the temporary one): the page is
+// written in place. An earlier page is first copied to the temporary folder
+// and put back when the new one cannot be finished; when no copy can be
+// made, the earlier page is left alone and nothing is written.
+ExportStatus WritePageInPlace(const std::filesystem::path& target, const std::wstring& targetPath,
+                              const std::function<ExportStatus(const std::wstring&)>& write) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const bool earlier = fs::is_regular_file(target, ec);
+  const fs::path backup = earlier ? fs::path(NativePath(UniqueTempFilePath(L"_page", L".html"))) : fs::path();
+  if (earlier && !fs::copy_file(target, backup, fs::copy_options::overwrite_existing, ec))
+    return ExportStatus::NotCreated;
+  const ExportStatus status = write(targetPath);
+  if (status == ExportStatus::WriteFailed) {
+    if (earlier)
+      fs::copy_file(backup, target, fs::copy_options::overwrite_existing, ec);
+    else if (fs::is_regular_file(target, ec))
+      fs::remove(target, ec);
+  }
+  if (earlier) fs::remove(backup, ec);
+  return status;
+}
+
 // Writes the page under a temporary name beside it and renames it over the
 // target once it is whole, so a failed export leaves an earlier page as it
 // was. A target that exists but is no regular file (a device, say) is
@@ -154,13 +179,7 @@ ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<Exp
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    // A folder we may not add to: write the page itself, and remove it
-    // when it could not be finished.
-    const ExportStatus status = write(targetPath);
-    if (status == ExportStatus::WriteFailed && fs::is_regular_file(target, ec)) fs::remove(target, ec);
-    return status;
-  }
+  if (fd < 0) return WritePageInPlace(target, targetPath, write);
   ::close(fd);
   const fs::path temporary(name.data());
   ExportStatus status = write(zem::FromUtf8(temporary.string()));

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "capture/ExportDriver.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
 #include "platform/HtmlHelp.h"
@@ -17,6 +18,7 @@ constexpr int kBorder = 3;
 constexpr int kEditWidth = 150;
 
 const wchar_t kInitialSizeText[] = L"Approximate file size: 0.1 MB";
+const wchar_t kCreatingText[] = L"Creating WebGL file...";
 const wchar_t kFileCaption[] = L"Export ZEM WebGL HTML file...";
 const wchar_t kMailCaption[] = L"Send ZEM WebGL HTML file via email...";
 
@@ -41,7 +43,7 @@ bool ZEM_WebGL_Dialog::CreateExportWindow() {
 
 void ZEM_WebGL_Dialog::ShowForExport() {
   SetClosed(false);
-  ShowWindow(SW_SHOWNORMAL);
+  ShowWindow(SW_SHOW);
   UpdateWindow();
 }
 
@@ -127,6 +129,42 @@ void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {
   SetTimer(kIdleTimer, kFirstTickMs);
 }
 
+void ZEM_WebGL_Dialog::OnOkHook() { OnApply(); }
+
+zem::ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
+  zem::ExportOptions options = zem::ExportOptionsBase();
+  options.sendByMail = m_sendByMail;
+  options.title = m_titleEdit.GetText();
+  options.author = m_authorEdit.GetText();
+  options.linkText = m_linkEdit.GetText();
+  const auto mode = m_linkModeCombo.SelectedData();
+  options.linkMode =
+      mode ? static_cast<zem::ExportOptions::LinkMode>(*mode) : zem::ExportOptions::LinkMode::NoSelection;
+  options.showNotes = m_notesCheck.IsChecked();
+  options.showDots = m_dotsCheck.IsChecked();
+  options.zip = m_zipCheck.IsChecked();
+  return options;
+}
+
+void ZEM_WebGL_Dialog::OnApply() {
+  // Nothing can be changed while the page is written; the next showing
+  // enables the controls again.
+  for (HWND child : zem::ChildWindows(m_hWnd)) ::EnableWindow(child, FALSE);
+  Invalidate();
+  UpdateWindow();
+  if (::IsWindow(m_sizeLabel.m_hWnd)) {
+    m_sizeLabel.SetText(kCreatingText);
+    m_sizeLabel.EnableWindow(TRUE);
+  }
+  zem::ExportMemory memory{m_storedTitle, m_storedAuthor};
+  zem::ExportHooks hooks;
+  hooks.hideDialog = [this] { ShowWindow(SW_HIDE); };
+  // The outcome reaches whoever listens for exports; the dialog says nothing.
+  zem::RunExport(ReadOptions(), memory, hooks);
+  m_storedTitle = std::move(memory.storedTitle);
+  m_storedAuthor = std::move(memory.storedAuthor);
+}
+
 PreviewCounts ZEM_WebGL_Dialog::Counts() const {
   return PreviewCounts{m_preview.M, m_preview.T, m_preview.C, m_preview.P};
 }
@@ -158,9 +196,4 @@ void ZEM_WebGL_Dialog::OnNewDocument(CRhinoDoc&) { OnDocumentOpened(); }
 BOOL ZEM_WebGL_Dialog::OnHelp(HELPINFO* info) {
   if (m_help) SetHelpPath(m_help());
   return ZEM_Rhino_Dialog::OnHelp(info);
-}
-
-void ZEM_WebGL_Dialog::StoreTitleAndAuthor(std::wstring title, std::wstring author) {
-  m_storedTitle = std::move(title);
-  m_storedAuthor = std::move(author);
 }

@@ -5,19 +5,23 @@
 // at every run; between runs it is only hidden, so the link and the boxes keep
 // their last values. Title and author come back from the last export of the
 // same document, else from the document itself.
+#include <functional>
 #include <string>
 
+#include "capture/ExportOptions.h"
 #include "dialog/SizeEstimate.h"
 #include "dialog/ZEM_ActiveViewportDisplay.h"
-#include "dialog/ZEM_WebGL_DialogInterface.h"
 #include "ui/ZEM_CheckBox.h"
 #include "ui/ZEM_ComboBox.h"
 #include "ui/ZEM_Edit.h"
 #include "ui/ZEM_Rhino_Dialog.h"
 #include "ui/ZEM_Static.h"
 
-class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog, public ZEM_WebGL_DialogInterface {
+class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
  public:
+  // The command's help address (with its topic), asked afresh at each
+  // request, since the help language can change while the dialog lives.
+  using HelpAddressProvider = std::function<std::wstring()>;
   // Link-mode codes, carried as the combo items' data.
   enum LinkMode : int { kMailLink = 1, kWebLink = 2, kNoLink = 3 };
   // The estimate's first tick after a showing, then its period.
@@ -28,16 +32,27 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog, public ZEM_WebGL_DialogInterfa
   ZEM_WebGL_Dialog(HWND parent, HelpAddressProvider help);
   ~ZEM_WebGL_Dialog() override;
 
-  // The command's face.
-  bool CreateExportWindow() override;
-  void ShowForExport() override;
-  void PrepareForShow(bool sendByMail) override;
-  void Discard() override;
+  // Creates the hidden, non-resizable window without a status text; false
+  // when it cannot be created.
+  bool CreateExportWindow();
+  // Shows the window activated at its size and place, marked open.
+  void ShowForExport();
+  // Brings the dialog up to date for this showing: the delivery mode, the
+  // caption, title and author, the preview and the size estimate.
+  void PrepareForShow(bool sendByMail);
+  // Gives up the creator's reference.
+  void Discard();
 
   // The framework's hooks.
   void CreateContent(const FLXLayoutMgr::CPaneBase& content) override;
   // The link edit follows the link mode: greyed for "no link".
   void UpdateControlStates() override;
+  // "Ok" exports.
+  void OnOkHook() override;
+  // The export: greys the dialog but for its "Creating WebGL file..." line,
+  // reads the controls over the program's base options and runs the export,
+  // which stores the title and author once the page's place is chosen.
+  void OnApply() override;
   // Shows the estimate when it changed, then arms the next tick.
   void OnIdleTimer() override;
   // Stops the ticks and the veil, then closes as every framework dialog does.
@@ -48,15 +63,12 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog, public ZEM_WebGL_DialogInterfa
   // F1: the help address with its topic, asked afresh.
   BOOL OnHelp(HELPINFO* info) override;
 
-  // What the last export stored (the export action sets them).
-  const std::wstring& StoredTitle() const { return m_storedTitle; }
-  const std::wstring& StoredAuthor() const { return m_storedAuthor; }
-  void StoreTitleAndAuthor(std::wstring title, std::wstring author);
-
   ZEM_ActiveViewportDisplay& Preview() { return m_preview; }
 
  private:
   PreviewCounts Counts() const;
+  // The controls' options over the program's base options.
+  zem::ExportOptions ReadOptions();
 
   ZEM_Static m_titleLabel;
   ZEM_Static m_authorLabel;

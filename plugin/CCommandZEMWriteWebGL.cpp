@@ -58,12 +58,11 @@ int CCommandZEMWriteWebGL::GetExportMode() {
 bool CCommandZEMWriteWebGL::ShowExportDialog(bool sendByMail) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   if (m_dialog == nullptr) {
-    ZEM_WebGL_DialogInterface* dialog = NewWebGLDialog(RhinoApp().MainWnd(), [this] {
+    auto* dialog = new ZEM_WebGL_Dialog(RhinoApp().MainWnd(), [this] {
       ON_wString url;
       GetCommandHelpURL(url);
       return std::wstring(url);
     });
-    if (dialog == nullptr) return false;
     if (!dialog->CreateExportWindow()) {
       // Kept without a window, the dialog would be prepared (preview and
       // timer on) at every later run and never shown; try afresh instead.

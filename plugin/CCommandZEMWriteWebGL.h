@@ -6,11 +6,11 @@
 // dialog's "Ok" exports, after the command has returned. Without an open
 // document it fails at once, silently.
 //
-// The dialog is made on first use (NewWebGLDialog) and kept, hidden between
+// The dialog is made on first use and kept, hidden between
 // exports, until the process ends, so its options carry over from one run to
 // the next. A dialog whose window cannot be created is given up, and the
 // next run tries again.
-#include "dialog/ZEM_WebGL_DialogInterface.h"
+#include "dialog/ZEM_WebGL_Dialog.h"
 #include "host/CRhinoCommand.h"
 
 class CCommandZEMWriteWebGL : public CRhinoScriptCommand {
@@ -34,10 +34,10 @@ class CCommandZEMWriteWebGL : public CRhinoScriptCommand {
   // for the mode; true when it is shown.
   bool ShowExportDialog(bool sendByMail);
   // The kept dialog, or null.
-  ZEM_WebGL_DialogInterface* Dialog() const { return m_dialog; }
+  ZEM_WebGL_Dialog* Dialog() const { return m_dialog; }
 
  private:
-  ZEM_WebGL_DialogInterface* m_dialog = nullptr;
+  ZEM_WebGL_Dialog* m_dialog = nullptr;
 };
 
 // The module's command object.

@@ -382,6 +382,10 @@ function OnMouseWheel(e) {
   if (window.opera || window.chrome) {
     dy = -dy;
   }
+  /* At most half way to the pivot or half as far again per event: a large
+     step (Firefox gives a page-wise scroll as 32768 lines) would carry the
+     eye through the pivot, or far away. */
+  dy = Math.max(-15, Math.min(15, dy));
   var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(dy / 30);
   veye.add(d);
   vtar.add(d);

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "page/PageFormat.h"
-#include "tests/support/TestFolder.h"
+#include "tests/app/ProgramRun.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -26,32 +26,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-Outcome Zem(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
-  return {code, out.str(), err.str()};
-}
-
-std::string FileText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = zem::testing::TestFolder("zem-app");
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
-};
+using zem::testing::FileText;
+using zem::testing::Outcome;
+using zem::testing::ProgramTest;
+using zem::testing::Zem;
 
 TEST_F(ProgramTest, DemoWritesACompletePageAndNamesIt) {
   fs::path page = folder / "demo page.html";
@@ -76,7 +54,11 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
            {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
            {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
            {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"},
-           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"}}) {
+           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"},
+           {"estimate"}, {"estimate", "a.obj", "b.obj"}, {"estimate", "a.obj", "-o", "a.html"},
+           {"estimate", "a.obj", "--title", "T"}, {"estimate", "a.obj", "--notes"}, {"estimate", "a.obj", "--zip"},
+           {"estimate", "a.obj", "--bogus"}, {"estimate", "a.obj", "--dialog-picture"},
+           {"export", "a.obj", "b.obj", "--dialog-picture", "d.png"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);

@@ -120,33 +120,6 @@ function writeGridModel(dir, n, texture) {
   return file;
 }
 
-// The canvas as drawn by one frame from the page's own camera (the
-// turntable stopped and turned back), as RGBA bytes.
-async function canvasPixels(page) {
-  const b64 = await page.evaluate(() => {
-    animate = 0;
-    initView(veye, vtar, vx, vy);
-    needsUpdate = 1;
-    doRepaint();
-    const px = new Uint8Array(vW * vH * 4);
-    gl.readPixels(0, 0, vW, vH, gl.RGBA, gl.UNSIGNED_BYTE, px);
-    let s = '';
-    for (let i = 0; i < px.length; i += 8192) s += String.fromCharCode.apply(null, px.subarray(i, i + 8192));
-    return btoa(s);
-  });
-  return Buffer.from(b64, 'base64');
-}
-
-// Share of pixels whose colour differs by more than a few levels.
-function differingShare(a, b) {
-  assert.equal(a.length, b.length);
-  let differing = 0;
-  for (let i = 0; i < a.length; i += 4) {
-    if (Math.max(Math.abs(a[i] - b[i]), Math.abs(a[i + 1] - b[i + 1]), Math.abs(a[i + 2] - b[i + 2])) > 24) differing++;
-  }
-  return differing / (a.length / 4);
-}
-
 test.describe('compact pages', () => {
   let browser;
   let demo;
@@ -192,7 +165,7 @@ test.describe('compact pages', () => {
       const c = await h.openPage(browser, 'file://' + pair.compact);
       assert.deepEqual(c.errors, []);
       assert.equal(await c.page.evaluate(() => usePreview), 0);
-      const share = differingShare(await canvasPixels(s.page), await canvasPixels(c.page));
+      const share = h.differingShare(await h.canvasPixels(s.page), await h.canvasPixels(c.page));
       await h.saveScreenshot(s.page, `compact-${name}-standard`);
       await h.saveScreenshot(c.page, `compact-${name}-compact`);
       t.diagnostic(`${name}: ${(share * 100).toFixed(3)}% of the pixels differ`);

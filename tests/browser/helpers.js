@@ -1,17 +1,19 @@
 'use strict';
-// What the browser tests share: the browser, pages written through the
+// What the browser tests share: the browsers, pages written through the
 // page-fixture program, scene data functions in the exporter's own format,
 // and reading back what the viewer drew.
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { execFileSync } = require('node:child_process');
+const { execFileSync, spawn } = require('node:child_process');
 const { chromium } = require('playwright-core');
+const puppeteer = require('puppeteer-core');
 
 const repo = path.join(__dirname, '..', '..');
 const fixture = path.join(repo, 'build', 'tests', 'browser', 'page-fixture');
 const artifacts = path.join(repo, 'build', 'test-artifacts', 'browser');
 const chromiumPath = process.env.ZEM_CHROMIUM || '/usr/bin/chromium';
+const firefoxPath = process.env.ZEM_FIREFOX || '/usr/bin/firefox-esr';
 
 const BASE_ARGS = [
   '--headless',
@@ -27,6 +29,45 @@ const BASE_ARGS = [
 // playwright gives every launch a fresh user-data directory of its own.
 async function launchBrowser(extraArgs = []) {
   return chromium.launch({ executablePath: chromiumPath, args: BASE_ARGS.concat(extraArgs) });
+}
+
+// A virtual X display of its own: Firefox finds no GL driver when headless,
+// but draws WebGL through Mesa on an X display.
+async function startXvfb() {
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  try {
+    const display = await new Promise((resolve, reject) => {
+      let out = '';
+      xvfb.stdio[3].on('data', (d) => { out += d; if (out.includes('\n')) resolve(':' + out.trim()); });
+      xvfb.on('error', reject);
+      xvfb.on('exit', (code) => reject(new Error(`Xvfb stopped at start (exit code ${code})`)));
+    });
+    // Also when the test run ends without closing the browser.
+    const stop = () => xvfb.kill();
+    process.once('exit', stop);
+    return { display, stop };
+  } catch (e) {
+    xvfb.kill();
+    throw e;
+  }
+}
+
+// Debian's Firefox driven over WebDriver BiDi, with a fresh profile of its
+// own; closing the browser stops its display.
+async function launchFirefox() {
+  const x = await startXvfb();
+  try {
+    const browser = await puppeteer.launch({
+      browser: 'firefox', executablePath: firefoxPath, headless: false,
+      env: { ...process.env, DISPLAY: x.display, MOZ_ENABLE_WAYLAND: '0', WAYLAND_DISPLAY: '' },
+    });
+    browser.once('disconnected', x.stop);
+    return browser;
+  } catch (e) {
+    x.stop();
+    throw e;
+  }
 }
 
 function ensureArtifacts() {
@@ -179,15 +220,19 @@ function writePage(name, options) {
   return 'file://' + out;
 }
 
-// Opens a page and collects every console error and uncaught page error.
+// Opens a page and collects every console error and uncaught page error;
+// browser is a playwright Chromium or a puppeteer Firefox.
 async function openPage(browser, url, { width = 1000, height = 700 } = {}) {
-  const page = await browser.newPage({ viewport: { width, height }, deviceScaleFactor: 1 });
+  const byPuppeteer = typeof browser.createBrowserContext === 'function';
+  const page = await browser.newPage(byPuppeteer ? undefined : { viewport: { width, height }, deviceScaleFactor: 1 });
+  if (byPuppeteer) await page.setViewport({ width, height, deviceScaleFactor: 1 });
   const errors = [];
   page.on('console', (msg) => { if (msg.type() === 'error') errors.push(`console: ${msg.text()}`); });
   page.on('pageerror', (err) => errors.push(`page error: ${err.message}`));
   await page.goto(url, { waitUntil: 'load' });
-  await page.waitForFunction(() => usePreview === 1 || (typeof gl === 'object' && gl !== null && needsUpdate === 0),
-    null, { timeout: 15000 });
+  const started = () => usePreview === 1 || (typeof gl === 'object' && gl !== null && needsUpdate === 0);
+  if (byPuppeteer) await page.waitForFunction(started, { timeout: 15000 });
+  else await page.waitForFunction(started, null, { timeout: 15000 });
   return { page, errors };
 }
 
@@ -239,6 +284,33 @@ async function drawAndHash(page) {
   });
 }
 
+// The canvas as drawn by one frame from the page's own camera (the
+// turntable stopped and turned back), as RGBA bytes.
+async function canvasPixels(page) {
+  const b64 = await page.evaluate(() => {
+    animate = 0;
+    initView(veye, vtar, vx, vy);
+    needsUpdate = 1;
+    doRepaint();
+    const px = new Uint8Array(vW * vH * 4);
+    gl.readPixels(0, 0, vW, vH, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    let s = '';
+    for (let i = 0; i < px.length; i += 8192) s += String.fromCharCode.apply(null, px.subarray(i, i + 8192));
+    return btoa(s);
+  });
+  return Buffer.from(b64, 'base64');
+}
+
+// Share of pixels whose colour differs by more than a few levels.
+function differingShare(a, b) {
+  if (a.length !== b.length) throw new Error(`pictures of ${a.length} and ${b.length} bytes`);
+  let differing = 0;
+  for (let i = 0; i < a.length; i += 4) {
+    if (Math.max(Math.abs(a[i] - b[i]), Math.abs(a[i + 1] - b[i + 1]), Math.abs(a[i + 2] - b[i + 2])) > 24) differing++;
+  }
+  return differing / (a.length / 4);
+}
+
 // Canvas position of a scene point through the viewer's current matrices.
 async function projectPoint(page, p) {
   return page.evaluate(([x, y, z]) => {
@@ -253,6 +325,7 @@ async function projectPoint(page, p) {
 const near = (a, b, tolerance) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
 
 module.exports = {
-  launchBrowser, writePage, openPage, saveScreenshot, makePicture, drawAndRead, drawAndHash, projectPoint,
+  launchBrowser, launchFirefox, writePage, openPage, saveScreenshot, makePicture, drawAndRead, drawAndHash, projectPoint,
+  canvasPixels, differingShare,
   sceneData, quad, near, artifacts: ensureArtifacts, tmpdir: () => fs.mkdtempSync(path.join(os.tmpdir(), 'zem-')),
 };

@@ -351,22 +351,26 @@ describe('mouse', () => {
     assert.ok(distance(await state(page)) > d1);
   });
 
-  it('a scroll step moves away in browsers without window.chrome, towards the pivot in Chrome', async () => {
-    const step = () => page.evaluate(() => {
+  it('a scroll step moves away in browsers without window.chrome, towards the pivot in Chrome, and a page-wise step is bounded', async () => {
+    const step = (detail = 3) => page.evaluate((lines) => {
       const before = Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z);
       const e = new Event('DOMMouseScroll', { cancelable: true });
-      Object.defineProperty(e, 'detail', { value: 3 });
+      Object.defineProperty(e, 'detail', { value: lines });
       canvas.dispatchEvent(e);
       return { ratio: Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z) / before, prevented: e.defaultPrevented };
-    });
+    }, detail);
     const inChrome = await step();
     assert.ok(Math.abs(inChrome.ratio - 0.9) < 1e-9, `ratio ${inChrome.ratio}`);
     assert.equal(inChrome.prevented, true);
     const saved = await page.evaluate(() => { const c = window.chrome; window.chrome = undefined; return !!c; });
     assert.ok(saved, 'Chromium exposes window.chrome');
     const elsewhere = await step();
+    // A page-wise scroll, as Firefox reports it, neither throws the eye away
+    // nor through the pivot.
+    const pages = [await step(32768), await step(-32768)].map((r) => r.ratio);
     await page.evaluate(() => { delete window.chrome; });
     assert.ok(Math.abs(elsewhere.ratio - 1.1) < 1e-9, `ratio ${elsewhere.ratio}`);
+    assert.ok(pages[0] > 1 && pages[0] <= 1.5 + 1e-9 && pages[1] >= 0.5 - 1e-9 && pages[1] < 1, `page-wise ratios ${pages}`);
   });
 
   it('a middle drag moves the eye along the view without turning', async () => {

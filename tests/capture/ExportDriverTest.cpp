@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -23,6 +26,7 @@
 #include "host/ON_Brep.h"
 #include "host/ON_NurbsSurface.h"
 #include "platform/AnswerQueue.h"
+#include "tests/support/MailTestSupport.h"
 
 namespace zem {
 namespace {
@@ -397,6 +401,34 @@ TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
   Run({}, false);  // the save dialog cancelled
   ASSERT_EQ(listener.outcomes.size(), 2u);
   EXPECT_EQ(listener.outcomes[1].status, ExportStatus::Cancelled);
+}
+
+// A page name too long to take the temporary name beside it is written in
+// place; a write that fails there puts the earlier page back.
+TEST_F(Export, APageWrittenInPlaceKeepsTheEarlierPageWhenItFails) {
+  AddMesh(Fan(10));
+  const std::filesystem::path page = folder / (std::string(248, 'p') + ".html");
+  zem::testing::WriteBytes(page, "earlier page");
+  auto exportWithFilesUpTo = [&](rlim_t bytes) {
+    zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, page.wstring());
+    zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ExportHooks hooks;
+    hooks.capturePreview = false;
+    const ExportStatus status = RunExport({}, memory, hooks).status;
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousSignal);
+    return status;
+  };
+  EXPECT_EQ(exportWithFilesUpTo(4096), ExportStatus::WriteFailed);
+  EXPECT_EQ(zem::testing::ReadBytes(page), "earlier page");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+  EXPECT_EQ(exportWithFilesUpTo(RLIM_INFINITY), ExportStatus::Written);
+  EXPECT_GT(std::filesystem::file_size(page), 4096u);
 }
 
 }  // namespace

@@ -8,13 +8,17 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "capture/ExportListener.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
+#include "platform/AnswerQueue.h"
 #include "platform/Clock.h"
 #include "platform/HtmlHelp.h"
+#include "platform/MailClient.h"
 #include "platform/MessageLoop.h"
 #include "platform/Window.h"
 #include "platform/WindowPainter.h"
@@ -113,6 +117,7 @@ class WebGLDialogTest : public zem::testing::FrameworkTest {
 
 TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNames) {
   Counts(1, 1000000);
+  const DWORD shownAt = GetTickCount();
   Show(false);
   const HWND d = dialog->m_hWnd;
   EXPECT_TRUE(dialog->IsWindowVisible());
@@ -133,8 +138,10 @@ TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNa
   // estimate of a million weighted triangles in one mesh.
   EXPECT_EQ(SizeText(), L"Approximate file size: 0.1 MB");
   // The clock also follows real time, so a tick may come a few milliseconds
-  // late (and the next one then seems that much early): compare the periods.
-  const DWORD first = UntilSizeTextChanges();
+  // late (and the next one then seems that much early): the first is timed
+  // from before the showing that armed it, the later ones by their periods.
+  UntilSizeTextChanges();
+  const DWORD first = GetTickCount() - shownAt;
   EXPECT_GE(first, 50u);
   EXPECT_LT(first, 450u);
   EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
@@ -204,33 +211,95 @@ TEST_F(WebGLDialogTest, EqualEstimateLeavesTheLabelAlone) {
   EXPECT_EQ(zem::WindowText(label), L"Approximate file size: 0.8 MB");
 }
 
-TEST_F(WebGLDialogTest, StoredNamesWinUntilADocumentIsOpenedOrCreated) {
+// What an export through Ok sees of the dialog while it runs, and how it ends.
+struct ExportWatch : zem::ExportListener {
+  std::function<void()> look;
+  std::vector<zem::ExportStatus> outcomes;
+  std::vector<zem::ExportResult> results;
+  void OnExportFinished(const zem::ExportResult& result) override {
+    outcomes.push_back(result.status);
+    results.push_back(result);
+    if (look) look();
+  }
+};
+
+TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocumentForgetsThem) {
+  RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
+  ExportWatch watch;
+  zem::ScopedExportListener listening(watch);
+  // Ok with the save dialog answered by `path`; empty: cancelled.
+  const auto exportAs = [&](const std::wstring& title, const std::wstring& author, const std::wstring& path) {
+    SetWindowTextW(TitleEdit(), title.c_str());
+    SetWindowTextW(AuthorEdit(), author.c_str());
+    zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, path);
+    zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");  // replace the earlier page
+    Press(IDOK);
+    zem::AnswerQueue::Instance().Clear();
+    EXPECT_FALSE(dialog->IsWindowVisible());
+  };
+  const std::wstring page = zem::FromUtf8((m_folder / "page.html").string());
+  std::vector<std::wstring> seen;
+  watch.look = [&] {
+    for (HWND child : zem::ChildWindows(dialog->m_hWnd))
+      if (IsWindowEnabled(child)) seen.push_back(zem::WindowText(child));
+  };
+
   Show(false);
   SetWindowTextW(TitleEdit(), L"typed, then cancelled");
   Press(IDCANCEL);
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Bridge") << "typed text does not survive a cancel";
-  dialog->StoreTitleAndAuthor(L"Exported title", L"Exported author");
-  Press(IDCANCEL);
+  exportAs(L"Exported title", L"Exported author", page);
+  ASSERT_EQ(watch.outcomes, std::vector<zem::ExportStatus>{zem::ExportStatus::Written});
+  EXPECT_EQ(seen, std::vector<std::wstring>{L"Creating WebGL file..."}) << "all else greyed while exporting";
   Show(false);
+  EXPECT_TRUE(IsWindowEnabled(TitleEdit()));
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Exported title");
   EXPECT_EQ(zem::WindowText(AuthorEdit()), L"Exported author");
+  exportAs(L"Not exported", L"Nobody", L"");
+  EXPECT_EQ(watch.outcomes.back(), zem::ExportStatus::Cancelled);
+  Show(false);
+  EXPECT_EQ(zem::WindowText(TitleEdit()), L"Exported title") << "a cancelled save stores nothing";
   Press(IDCANCEL);
 
   ASSERT_TRUE(RhinoApp().OpenDocument(L"other.json", [](CRhinoDoc& opened) {
     opened.SetTitle(L"Tower");
     return true;
   }));
-  EXPECT_TRUE(dialog->StoredTitle().empty() && dialog->StoredAuthor().empty());
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Tower");
   EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty()) << "the new document names no author";
-  Press(IDCANCEL);
+  RhinoApp().SetActiveView(RhinoApp().ActiveDoc()->CreateView(L"Perspective"));
+  exportAs(L"Tower, exported", L"Ana", page);
+  EXPECT_EQ(watch.outcomes.back(), zem::ExportStatus::Written);
 
-  dialog->StoreTitleAndAuthor(L"Exported title", L"Exported author");
   RhinoApp().NewDocument().SetTitle(L"Untitled");
   Show(false);
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Untitled");
+  EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty());
+}
+
+TEST_F(WebGLDialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
+  RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
+  const auto outbox = m_folder / "outbox";
+  std::filesystem::create_directories(outbox);
+  zem::SetMailOutbox(zem::FromUtf8(outbox.string()));
+  ExportWatch watch;
+  zem::ScopedExportListener listening(watch);
+  std::vector<bool> hiddenWhenMailed;
+  watch.look = [&] { hiddenWhenMailed.push_back(!dialog->IsWindowVisible()); };
+  for (bool zip : {true, false}) {
+    Show(true);
+    if (Checked(Child(L"Send ZIP file")) != zip) SendMessageW(Child(L"Send ZIP file"), BM_CLICK, 0, 0);
+    Press(IDOK);
+  }
+  zem::SetMailOutbox(L"");
+  ASSERT_EQ(watch.results.size(), 2u);
+  EXPECT_TRUE(watch.results[0].mailed && watch.results[1].mailed);
+  // Deflate takes at least a quarter off the page's base64 and text.
+  EXPECT_LT(watch.results[0].mailedBytes, watch.results[1].mailedBytes * 3 / 4) << "zipped first";
+  EXPECT_EQ(watch.outcomes, (std::vector<zem::ExportStatus>{zem::ExportStatus::Written, zem::ExportStatus::Written}));
+  EXPECT_EQ(hiddenWhenMailed, (std::vector<bool>{true, true})) << "the mail client's window comes on top";
 }
 
 TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {

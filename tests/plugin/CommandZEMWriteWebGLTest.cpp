@@ -2,120 +2,196 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "capture/ExportListener.h"
+#include "capture/ExportOptions.h"
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoGet.h"
+#include "host/CRhinoMeshObject.h"
 #include "platform/AnswerQueue.h"
+#include "platform/Fonts.h"
+#include "platform/HtmlHelp.h"
 #include "platform/MessageLoop.h"
 #include "platform/ScriptedPerson.h"
 #include "platform/Window.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "plugin/HelpLocation.h"
 #include "plugin/ZEM_AboutDialog.h"
+#include "tests/support/UiTestSupport.h"
 
 namespace {
 
 constexpr std::wstring_view kModePrompt = L"Export Mode";
 
-// A dialog that records what the command asks of it. The test owns it.
-class FakeDialog : public ZEM_WebGL_DialogInterface {
- public:
-  bool CreateExportWindow() override {
-    calls.push_back(L"create");
-    return windowCreated;
-  }
-  void ShowForExport() override { calls.push_back(L"show"); }
-  void PrepareForShow(bool sendByMail) override { calls.push_back(sendByMail ? L"prepare mail" : L"prepare file"); }
-  void Discard() override { calls.push_back(L"discard"); }
-
-  bool windowCreated = true;
-  HWND parent = nullptr;
-  HelpAddressProvider help;
-  std::vector<std::wstring> calls;
-};
-
-class WriteWebGLCommandTest : public ::testing::Test {
+class WriteWebGLCommandTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
+    FrameworkTest::SetUp();
     zem::AnswerQueue::Instance().Clear();
     zem::ClearPromptsShown();
-    RhinoApp().NewDocument();
-    SetWebGLDialogFactory([this](HWND parent, ZEM_WebGL_DialogInterface::HelpAddressProvider help) {
-      auto& made = dialogs.emplace_back(std::make_unique<FakeDialog>());
-      made->parent = parent;
-      made->help = std::move(help);
-      made->windowCreated = nextWindowCreated;
-      return made.get();
-    });
+    zem::ClearRefusedActions();
+    RhinoApp().NewDocument().SetTitle(L"Bridge");
   }
   void TearDown() override {
-    SetWebGLDialogFactory({});
+    // The command never deletes its dialog; the test's own command does.
+    if (ZEM_WebGL_Dialog* dialog = command.Dialog()) {
+      dialog->DestroyWindow();
+      dialog->Discard();
+    }
+    zem::OverrideDialogFontFile(L"");
     zem::AnswerQueue::Instance().Clear();
     RhinoApp().CloseDocument();
+    FrameworkTest::TearDown();
   }
-  // Runs a command object of the test's own (the module's keeps its dialog
-  // for the whole process), with the mode answered.
-  CRhinoCommand::result Run(CCommandZEMWriteWebGL& command, std::wstring_view mode) {
+  // Runs the test's own command object (the module's keeps its dialog for
+  // the whole process) with the mode answered, then lets the person act.
+  CRhinoCommand::result Run(std::wstring_view mode) {
     zem::AnswerQueue::Instance().Push(kModePrompt, mode);
-    return command.RunCommand(CRhinoCommandContext(RhinoApp().ActiveDoc(), CRhinoCommandContext::interactive_ui));
+    const auto result =
+        command.RunCommand(CRhinoCommandContext(RhinoApp().ActiveDoc(), CRhinoCommandContext::interactive_ui));
+    zem::RunMessageLoop([] { return !zem::AnswerQueue::Instance().Has(zem::kDialogQuestion); }, 2000);
+    return result;
+  }
+  void Person(std::wstring_view action) { zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, action); }
+  HWND Control(const std::wstring& text) const {
+    for (HWND child : zem::ChildWindows(command.Dialog()->m_hWnd))
+      if (zem::WindowText(child) == text) return child;
+    return nullptr;
+  }
+  static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+  CCommandZEMWriteWebGL command;
+};
+
+// A document with one quad in its active view, exported through the
+// dialog's Ok into a page the save dialog is answered with.
+class ExportThroughOkTest : public WriteWebGLCommandTest, public zem::ExportListener {
+ protected:
+  void SetUp() override {
+    WriteWebGLCommandTest::SetUp();
+    page = m_folder / "harbour.html";
+    CRhinoDoc& doc = *RhinoApp().ActiveDoc();
+    RhinoApp().SetActiveView(doc.CreateView(L"Perspective"));
+    ON_Mesh quad;
+    for (auto [x, y] : {std::pair{0.f, 0.f}, {1.f, 0.f}, {1.f, 1.f}, {0.f, 1.f}}) quad.m_V.Append(ON_3fPoint(x, y, 0));
+    ON_MeshFace face;
+    face.vi[0] = 0, face.vi[1] = 1, face.vi[2] = 2, face.vi[3] = 3;
+    quad.m_F.Append(face);
+    quad.ComputeVertexNormals();
+    doc.AddObject(new CRhinoMeshObject(quad));
+  }
+  void TearDown() override {
+    zem::SetExportOptionsBase(zem::ExportOptions());
+    WriteWebGLCommandTest::TearDown();
+  }
+  void OnExportFinished(const zem::ExportResult& result) override { outcomes.push_back(result.status); }
+  // Runs the command in file mode; the person types the title and presses Ok.
+  void ExportAs(const std::wstring& title) {
+    zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, zem::FromUtf8(page.string()));
+    if (std::filesystem::exists(page)) zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");
+    Person(L"type HTML Title=" + title);
+    Person(L"press Ok");
+    zem::ScopedExportListener listening(*this);
+    EXPECT_EQ(Run(L"File"), CRhinoCommand::success);
+  }
+  // Exports again while no file of the process may grow past `bytes`.
+  void ReExportWithFilesUpTo(rlim_t bytes) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, saved.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    ExportAs(L"Harbour again");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousSignal);
+  }
+  std::string PageText() const {
+    std::ifstream in(page, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  std::vector<std::unique_ptr<FakeDialog>> dialogs;
-  bool nextWindowCreated = true;
+  std::filesystem::path page;
+  std::vector<zem::ExportStatus> outcomes;
 };
 
 TEST_F(WriteWebGLCommandTest, IsRegisteredByTheModuleAndFailsSilentlyWithoutADocument) {
   EXPECT_EQ(RhinoApp().FindCommand(L"ZEMWriteWebGL"), &WriteWebGLCommand());
+  const ZEM_WebGL_Dialog* before = WriteWebGLCommand().Dialog();
   RhinoApp().CloseDocument();
   zem::AnswerQueue::Instance().Push(kModePrompt, L"Email");
   EXPECT_FALSE(RhinoApp().RunScript(L"_ZEMWriteWebGL", 0));
   EXPECT_EQ(RhinoApp().LastCommandResult(), CRhinoCommand::failure);
   EXPECT_TRUE(zem::PromptsShown().empty());
   EXPECT_TRUE(zem::AnswerQueue::Instance().Has(kModePrompt)) << "no prompt took the answer";
-  EXPECT_TRUE(dialogs.empty());
+  EXPECT_EQ(WriteWebGLCommand().Dialog(), before);
+  if (before) {
+    EXPECT_FALSE(before->IsWindowVisible());
+  }
 }
 
-TEST_F(WriteWebGLCommandTest, MakesTheDialogOnceAndShowsItAgainInTheModeAnswered) {
-  CCommandZEMWriteWebGL command;
-  // Enter and Escape continue as a file export.
-  for (std::wstring_view mode :
-       {std::wstring_view(L"Email"), std::wstring_view(), std::wstring_view(L"File"), zem::kEscapeAnswer})
-    EXPECT_EQ(Run(command, mode), CRhinoCommand::success);
+TEST_F(WriteWebGLCommandTest, ShowsOneDialogAgainInTheModeAnsweredWithTheLinkAndBoxesAsLeft) {
+  EXPECT_EQ(Run(L"Email"), CRhinoCommand::success);
+  ZEM_WebGL_Dialog* dialog = command.Dialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->IsWindowVisible());
+  EXPECT_EQ(zem::WindowText(dialog->m_hWnd), L"Send ZEM WebGL HTML file via email...");
+  EXPECT_EQ(::GetWindow(dialog->m_hWnd, GW_OWNER), RhinoApp().MainWnd());
+  for (const wchar_t* action : {L"select Web Link", L"type Web Link=example.org", L"check Send ZIP file",
+                                L"uncheck Show Dots", L"press Cancel"})
+    Person(action);
+  zem::RunMessageLoop([] { return !zem::AnswerQueue::Instance().Has(zem::kDialogQuestion); }, 2000);
+  ASSERT_TRUE(zem::RefusedActions().empty()) << zem::ToUtf8(zem::RefusedActions()[0].action);
+  EXPECT_FALSE(dialog->IsWindowVisible());
+
+  // Enter and Escape continue as a file export, in the same dialog.
+  for (std::wstring_view mode : {std::wstring_view(L"File"), std::wstring_view(), zem::kEscapeAnswer}) {
+    EXPECT_EQ(Run(mode), CRhinoCommand::success);
+    EXPECT_EQ(command.Dialog(), dialog);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    EXPECT_EQ(zem::WindowText(dialog->m_hWnd), L"Export ZEM WebGL HTML file...");
+    EXPECT_EQ(zem::WindowText(Control(L"example.org")), L"example.org");
+    EXPECT_TRUE(Checked(Control(L"Send ZIP file")));
+    EXPECT_FALSE(IsWindowEnabled(Control(L"Send ZIP file"))) << "no zip when saving a file";
+    EXPECT_FALSE(Checked(Control(L"Show Dots")));
+  }
   ASSERT_EQ(zem::PromptsShown().size(), 4u);
   EXPECT_EQ(zem::PromptsShown()[0].options, (std::vector<std::wstring>{L"File", L"Email", L"About"}));
   EXPECT_EQ(zem::PromptsShown()[0].defaultValue, L"File");
-  ASSERT_EQ(dialogs.size(), 1u);
-  EXPECT_EQ(command.Dialog(), dialogs[0].get());
-  EXPECT_EQ(dialogs[0]->parent, RhinoApp().MainWnd());
-  EXPECT_EQ(dialogs[0]->calls, (std::vector<std::wstring>{L"create", L"show", L"prepare mail", L"show", L"prepare file",
-                                                          L"show", L"prepare file", L"show", L"prepare file"}));
 
-  // The dialog asks the command for its help address, topic included.
+  // F1 in the dialog opens the command's help address, topic included.
   ON_wString url;
   EXPECT_TRUE(command.GetCommandHelpURL(url));
   EXPECT_EQ(std::wstring(url), HelpAddress(false) + L"::writewebgl.htm");
-  EXPECT_EQ(dialogs[0]->help(), std::wstring(url));
+  zem::ClearHelpRequests();
+  Person(L"key F1");
+  zem::RunMessageLoop([] { return !zem::HelpRequests().empty(); }, 2000);
+  ASSERT_EQ(zem::HelpRequests().size(), 1u);
+  EXPECT_EQ(zem::HelpRequests()[0].address, std::wstring(url));
 }
 
 TEST_F(WriteWebGLCommandTest, ADialogWithoutAWindowIsGivenUpAndMadeAfreshNextTime) {
-  CCommandZEMWriteWebGL command;
-  nextWindowCreated = false;
-  EXPECT_EQ(Run(command, L"File"), CRhinoCommand::success) << "the command still ends well";
+  const int timers = zem::TimerCount();
+  zem::OverrideDialogFontFile(L"/nonexistent/fonts/DejaVuSans.ttf");
+  EXPECT_EQ(Run(L"File"), CRhinoCommand::success) << "the command still ends well";
   EXPECT_EQ(command.Dialog(), nullptr);
-  nextWindowCreated = true;
-  EXPECT_EQ(Run(command, L"File"), CRhinoCommand::success);
-  ASSERT_EQ(dialogs.size(), 2u);
-  EXPECT_EQ(dialogs[0]->calls, (std::vector<std::wstring>{L"create", L"discard"}));
-  EXPECT_EQ(dialogs[1]->calls, (std::vector<std::wstring>{L"create", L"show", L"prepare file"}));
-  EXPECT_EQ(command.Dialog(), dialogs[1].get());
+  EXPECT_EQ(zem::TimerCount(), timers) << "no estimate ticks for a dialog never shown";
+  zem::OverrideDialogFontFile(L"");
+  EXPECT_EQ(Run(L"File"), CRhinoCommand::success);
+  ASSERT_NE(command.Dialog(), nullptr);
+  EXPECT_TRUE(command.Dialog()->IsWindowVisible());
 }
 
 TEST_F(WriteWebGLCommandTest, AboutShowsAModalBoxOverTheMainWindowAndNoExportDialog) {
-  CCommandZEMWriteWebGL command;
   // Looks at the About box while it runs, then presses its "Ok".
   HWND about = nullptr;
   bool ownerDisabled = false;
@@ -129,13 +205,12 @@ TEST_F(WriteWebGLCommandTest, AboutShowsAModalBoxOverTheMainWindowAndNoExportDia
     owner = ::GetWindow(about, GW_OWNER);
     for (HWND child : zem::ChildWindows(about)) texts.push_back(zem::WindowText(child));
   });
-  zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, L"press Ok");
-  zem::ClearRefusedActions();
-  EXPECT_EQ(Run(command, L"About"), CRhinoCommand::success);
+  Person(L"press Ok");
+  EXPECT_EQ(Run(L"About"), CRhinoCommand::success);
   zem::RemoveIdleHandler(watch);
 
   ASSERT_NE(about, nullptr);
-  EXPECT_TRUE(dialogs.empty());
+  EXPECT_EQ(command.Dialog(), nullptr);
   EXPECT_TRUE(zem::RefusedActions().empty());
   EXPECT_FALSE(::IsWindow(about)) << "the box is gone once it closed";
   EXPECT_EQ(owner, RhinoApp().MainWnd());
@@ -145,6 +220,27 @@ TEST_F(WriteWebGLCommandTest, AboutShowsAModalBoxOverTheMainWindowAndNoExportDia
   EXPECT_EQ(texts[0], WebGLPlugIn().PlugInName());
   EXPECT_NE(texts[1].find(WebGLPlugIn().PlugInVersion()), std::wstring::npos);
   EXPECT_EQ(texts[2].rfind(L"https://", 0), 0u);
+}
+
+TEST_F(ExportThroughOkTest, OkWritesThePageOverTheProgramsBaseOptionsAndAFailedRewriteKeepsIt) {
+  zem::ExportOptions base;
+  base.compact = true;
+  base.title = L"not what the dialog shows";
+  zem::SetExportOptionsBase(base);
+  ExportAs(L"Harbour");
+  EXPECT_TRUE(zem::RefusedActions().empty());
+  EXPECT_EQ(outcomes, std::vector<zem::ExportStatus>{zem::ExportStatus::Written});
+  EXPECT_FALSE(command.Dialog()->IsWindowVisible()) << "Ok ends the dialog";
+  const std::string before = PageText();
+  EXPECT_NE(before.find("<title>Harbour</title>"), std::string::npos);
+  EXPECT_NE(before.find("zemMesh("), std::string::npos) << "stored compact, as the program asked";
+
+  // The second export may not write past half the page: it fails half-way.
+  ReExportWithFilesUpTo(before.size() / 2);
+  EXPECT_EQ(outcomes.back(), zem::ExportStatus::WriteFailed);
+  EXPECT_TRUE(PageText() == before) << "the earlier page changed";
+  const auto entries = std::distance(std::filesystem::directory_iterator(m_folder), {});
+  EXPECT_EQ(entries, 1) << "nothing left beside the page";
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#include "app/EstimateCommand.h"
+
+#include <string>
+
+#include "app/ExportDialogDriver.h"
+#include "app/ModelDocument.h"
+#include "app/Program.h"
+#include "dialog/ZEM_WebGL_Dialog.h"
+#include "host/CRhinoApp.h"
+#include "platform/TextEncoding.h"
+
+namespace zem::app {
+
+int RunEstimateCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  CloseDocumentAtEnd closing;
+  if (!OpenDocument(line, err)) return kExitFailed;
+  if (const int code = ChooseViewAndMode(line, *RhinoApp().ActiveDoc(), err); code != kExitOk) return code;
+  ExportDialogDriver driver;
+  // The first tick after the showing, and one more after the zip box had
+  // its say.
+  const DWORD ticks = ZEM_WebGL_Dialog::kFirstTickMs + ZEM_WebGL_Dialog::kTickMs + 50;
+  bool shown = driver.Open(line.email) && driver.Perform(EstimateActions(line)) && driver.Idle(ticks);
+  const std::wstring label = shown ? driver.SizeLabel() : std::wstring();
+  if (shown && label.empty()) {
+    err << "zem-webgl: the export dialog shows no size estimate\n";
+    shown = false;
+  }
+  if (shown && !line.dialogPicture.empty()) shown = driver.SavePicture(line.dialogPicture);
+  if (shown) shown = driver.Finish(false);
+  if (!shown) {
+    if (!driver.Problem().empty()) err << "zem-webgl: " << driver.Problem() << "\n";
+    driver.CancelIfOpen();
+    return kExitFailed;
+  }
+  out << ToUtf8(label) << "\n";
+  return kExitOk;
+}
+
+}  // namespace zem::app

@@ -1,0 +1,44 @@
+#pragma once
+// zem-webgl run in the test's process, and a fixture with a folder of its own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "tests/support/TestFolder.h"
+
+namespace zem::testing {
+
+struct Outcome {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+inline Outcome Zem(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
+  return {code, out.str(), err.str()};
+}
+
+inline std::string FileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = TestFolder("zem-app");
+    std::filesystem::create_directories(folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+  std::filesystem::path folder;
+};
+
+}  // namespace zem::testing
