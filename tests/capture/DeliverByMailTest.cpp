@@ -110,12 +110,7 @@ TEST_F(MailExport, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
   for (const bool zipped : {false, true}) {
     zem::SetShellApplicationRegistered(!zipped);
     const fs::path path = WritePage(L"Gear box", page);
-    int hidden = 0;
-    DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, [&] {
-      ++hidden;
-      EXPECT_TRUE(Drafts().empty()) << "the dialog hides before the hand-over";
-    });
-    EXPECT_EQ(hidden, 1);
+    DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, {});
     const auto drafts = Drafts();
     ASSERT_EQ(drafts.size(), 1u) << zipped;
     const auto draft = ReadDraft(drafts[0]);

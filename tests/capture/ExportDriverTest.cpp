@@ -112,23 +112,6 @@ TEST(ComposeLinkTarget, FollowsTheLinkMode) {
   EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
 }
 
-// Title and author are remembered for the next export once a page is
-// written, never when the save is cancelled.
-TEST_F(Export, RemembersTitleAndAuthorOnlyOfAWrittenPage) {
-  memory.storedTitle = L"earlier";
-  ExportOptions options;
-  options.title = L"Bike";
-  options.author = L"Ann";
-  EXPECT_EQ(Run(options, false).status, ExportStatus::Cancelled);
-  EXPECT_EQ(memory.storedTitle, L"earlier");
-  EXPECT_FALSE(std::filesystem::exists(folder / "page.html"));
-  ExportResult result = Run(options);
-  ASSERT_EQ(result.status, ExportStatus::Written);
-  EXPECT_EQ(result.pagePath, PagePath());
-  EXPECT_EQ(memory.storedTitle, L"Bike");
-  EXPECT_EQ(memory.storedAuthor, L"Ann");
-}
-
 TEST_F(Export, WithoutADocumentOrViewItEndsAsCancelled) {
   RhinoApp().CloseDocument();
   ExportResult result = Run();
@@ -425,7 +408,7 @@ TEST_F(Export, APageWrittenInPlaceKeepsTheEarlierPageWhenItFails) {
     return status;
   };
   EXPECT_EQ(exportWithFilesUpTo(4096), ExportStatus::WriteFailed);
-  EXPECT_EQ(zem::testing::ReadBytes(page), "earlier page");
+  EXPECT_EQ(zem::testing::ReadFileBytes(page), "earlier page");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
   EXPECT_EQ(exportWithFilesUpTo(RLIM_INFINITY), ExportStatus::Written);
   EXPECT_GT(std::filesystem::file_size(page), 4096u);

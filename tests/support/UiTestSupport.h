@@ -12,25 +12,27 @@
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowMessages.h"
-#include "tests/support/TempFolderTest.h"
+#include "tests/support/TestFolder.h"
 #include "ui/FrameworkResources.h"
 #include "ui/ZEM_Settings.h"
 
 namespace zem::testing {
 
-class FrameworkTest : public TempFolderTest {
+class FrameworkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    TempFolderTest::SetUp();
-    zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
+    m_folder = TestFolder("zem-ui");
+    std::filesystem::remove_all(m_folder);
+    std::filesystem::create_directories(m_folder);
+    zem::OverrideAppDataFolder(zem::FromUtf8(m_folder.string()));
     ZEM_SettingsImpl::Instance();
-    ZEM_SettingsImpl::BaseFolder() = zem::FromUtf8(folder.string());
+    ZEM_SettingsImpl::BaseFolder() = zem::FromUtf8(m_folder.string());
     ASSERT_TRUE(zem::RegisterFrameworkResources());
   }
   void TearDown() override {
     zem::OverrideAppDataFolder(std::nullopt);
     ZEM_SettingsImpl::BaseFolder() = L".\\";
-    TempFolderTest::TearDown();
+    std::filesystem::remove_all(m_folder);
   }
   static int Extent(HWND dialog, const std::wstring& text) {
     HDC dc = GetDC(dialog);
@@ -47,6 +49,7 @@ class FrameworkTest : public TempFolderTest {
   }
 
   AFX_MAINTAIN_STATE2 m_state{AfxGetStaticModuleState()};
+  std::filesystem::path m_folder;
   CWinApp m_app{L"ZEM_WEBGL"};
 };
 

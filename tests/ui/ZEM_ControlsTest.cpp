@@ -80,7 +80,7 @@ TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
   keyless.SetChecked(true);
   EXPECT_FALSE(keyless.WriteToSettings());
   EXPECT_FALSE(keyless.ReadFromSettings());
-  EXPECT_FALSE(std::filesystem::exists(folder / "ZEMSettings.ini"));
+  EXPECT_FALSE(std::filesystem::exists(m_folder / "ZEMSettings.ini"));
   for (bool checked : {true, false}) {
     {
       ZEM_CheckBox box;
@@ -89,7 +89,7 @@ TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
       box.SetChecked(checked);
       EXPECT_TRUE(box.WriteToSettings());
     }
-    const std::string file = zem::testing::ReadFileBytes(folder / "ZEMSettings.ini");
+    const std::string file = zem::testing::ReadFileBytes(m_folder / "ZEMSettings.ini");
     EXPECT_NE(file.find(checked ? "Zip=1" : "Zip=0"), std::string::npos) << file;
     ZEM_CheckBox again;
     again.SetSettingsKey(L"Export", L"Zip");
