@@ -80,16 +80,18 @@ TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
   EXPECT_TRUE(fs::exists("/dev/full"));
 }
 
-// A small OBJ model: one quad with a material.
-fs::path WriteModel(const fs::path& folder) {
+// A small OBJ model named `name` in `folder` (made if need be): one quad
+// with a material.
+fs::path WriteQuad(const fs::path& folder, const std::string& name = "quad.obj") {
+  fs::create_directories(folder);
   std::ofstream(folder / "quad.mtl") << "newmtl red\nKd 1 0 0\n";
-  std::ofstream(folder / "quad.obj") << "mtllib quad.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl red\nf 1 2 3 4\n";
-  return folder / "quad.obj";
+  std::ofstream(folder / name) << "mtllib quad.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl red\nf 1 2 3 4\n";
+  return folder / name;
 }
 
 // What the page holds is the golden pages' and the command path's matter.
 TEST_F(ProgramTest, ExportWritesThePageNextToTheModel) {
-  Outcome run = Zem({"export", WriteModel(folder).string(), "--title", "A <quad>", "--link", "ann@example.com"});
+  Outcome run = Zem({"export", WriteQuad(folder).string(), "--title", "A <quad>", "--link", "ann@example.com"});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_GT(fs::file_size(folder / "quad.html"), 10000u);
 }
@@ -103,7 +105,7 @@ TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
   EXPECT_EQ(broken.code, 1);
   EXPECT_NE(broken.err.find("cannot read"), std::string::npos);
   EXPECT_FALSE(fs::exists(folder / "broken.html"));
-  fs::path model = WriteModel(folder);
+  fs::path model = WriteQuad(folder);
   Outcome mode = Zem({"export", model.string(), "--display-mode", "Sketchy"});
   EXPECT_EQ(mode.code, 2);
   EXPECT_NE(mode.err.find("Rendered"), std::string::npos) << "names the known modes";
@@ -173,13 +175,6 @@ TEST_F(ProgramTest, MailingALargePageWarnsAndSuggestsTheCompactForm) {
   EXPECT_EQ(compact.err, "");
 }
 
-// Models of the batch tests: a quad OBJ named `name` in `folder`.
-fs::path WriteQuad(const fs::path& folder, const std::string& name) {
-  fs::create_directories(folder);
-  std::ofstream(folder / name) << "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
-  return folder / name;
-}
-
 TEST_F(ProgramTest, OutputNamingAFolderPutsThePageIntoIt) {
   fs::path model = WriteQuad(folder, "cube.obj");
   fs::create_directories(folder / "out");
@@ -207,7 +202,7 @@ TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
 }
 
 TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
-  fs::path model = WriteModel(folder);
+  fs::path model = WriteQuad(folder);
   fs::path page = folder / "page.html";
   ASSERT_EQ(Zem({"export", model.string(), "-o", page.string()}).code, 0);
   const std::string before = ReadFileBytes(page);
@@ -334,7 +329,7 @@ void ExpectSameButForBufferNumbers(const std::string& later, const std::string& 
 
 TEST_F(ProgramTest, AnExportAfterOthersInOneProcessIsTheFreshProcessPageButForBufferNumbers) {
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
-  const fs::path model = WriteModel(folder);
+  const fs::path model = WriteQuad(folder);
   auto fresh = [&](const std::string& args, const fs::path& page) {
     const std::string command =
         std::string("'") + ZEM_WEBGL_PROGRAM + "' " + args + " -o '" + page.string() + "' --quiet";
