@@ -108,7 +108,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
     // Model files may come before and after the options (xargs appends).
-    const bool takesModels = line.command == CommandLine::Command::Export || line.command == CommandLine::Command::Estimate;
+    const bool takesModels =
+        line.command == CommandLine::Command::Export || line.command == CommandLine::Command::Estimate;
     if (takesModels && !arg.empty() && arg[0] != '-') {
       line.models.push_back(FromUtf8(arg));
       continue;
@@ -128,7 +129,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         line.perModelOptions.push_back(value);
       }
       if (arg == "--jobs") {
-        const bool digits = !value.empty() && value.size() <= 3 && value.find_first_not_of("0123456789") == std::string::npos;
+        const bool digits =
+            !value.empty() && value.size() <= 3 && value.find_first_not_of("0123456789") == std::string::npos;
         line.jobs = digits ? std::stoi(value) : 0;
         if (line.jobs < 1 || line.jobs > 64) {
           result.error = "--jobs takes a number from 1 to 64, not '" + value + "'";

@@ -18,16 +18,16 @@ struct CommandLine {
   std::optional<std::string> linkMode;  // mail, web or none; default by the link text
   bool notes = false;
   bool dots = true;
-  std::wstring displayMode;             // empty: the view's own
-  std::wstring view;                    // empty: the document's active view
-  bool email = false;                   // mail the page instead of keeping it
-  bool zip = false;                     // mail it zipped
-  std::wstring outbox;                  // where mail drafts are saved
+  std::wstring displayMode;  // empty: the view's own
+  std::wstring view;         // empty: the document's active view
+  bool email = false;        // mail the page instead of keeping it
+  bool zip = false;          // mail it zipped
+  std::wstring outbox;       // where mail drafts are saved
   bool quiet = false;
-  int threads = 0;                      // 0: the machine's cores
-  bool compact = false;                 // store mesh data indexed as base64
-  bool terminal = false;                // the error stream is a terminal (progress lines)
-  std::string dialogPicture;            // --dialog-picture: PNG of the dialog as last shown
+  int threads = 0;            // 0: the machine's cores
+  bool compact = false;       // store mesh data indexed as base64
+  bool terminal = false;      // the error stream is a terminal (progress lines)
+  std::string dialogPicture;  // --dialog-picture: PNG of the dialog as last shown
   // The options as given, but for the models, -o and --jobs: what each
   // export of a batch is run with.
   std::vector<std::string> perModelOptions;

@@ -38,7 +38,8 @@ std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
 // existing folder, in that folder.
 std::wstring PagePath(const CommandLine& line) {
   const bool demo = line.command == CommandLine::Command::Demo;
-  const fs::path name = demo ? fs::path("demo.html") : fs::path(NativePath(line.models.front())).replace_extension(".html");
+  const fs::path name =
+      demo ? fs::path("demo.html") : fs::path(NativePath(line.models.front())).replace_extension(".html");
   if (line.output.empty()) return FromUtf8(name.string());
   std::error_code ec;
   const fs::path output(NativePath(line.output));
@@ -62,7 +63,6 @@ std::string OutputProblem(const fs::path& page) {
   return std::string();
 }
 
-
 // Triangles the export will write: the render meshes of the visible mesh
 // and brep objects.
 long long TrianglesToWrite(const CRhinoDoc& doc) {
@@ -84,7 +84,8 @@ long long TrianglesToWrite(const CRhinoDoc& doc) {
 // a terminal).
 class Progress : public ExportListener {
  public:
-  Progress(std::ostream& err, long long total, bool show) : m_err(err), m_total(total), m_show(show && total >= 200000) {}
+  Progress(std::ostream& err, long long total, bool show)
+      : m_err(err), m_total(total), m_show(show && total >= 200000) {}
   ~Progress() override { Finish(); }
   // Clears the progress line, so that what follows starts on a clean line.
   void Finish() {
@@ -111,7 +112,6 @@ class Progress : public ExportListener {
   bool m_shown = false;
   int m_percent = -1;
 };
-
 
 // Why the page (or the mail draft) cannot be written, or empty.
 std::string DestinationProblem(const CommandLine& line, const fs::path& page) {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-
 #include "dialog/SizeEstimate.h"
 #include "dialog/ZEM_WebGL_Dialog.h"
 #include "host/CRhinoApp.h"
@@ -87,9 +86,7 @@ ExportDialogDriver::~ExportDialogDriver() {
   ClearRefusedActions();
 }
 
-ZEM_WebGL_Dialog* ExportDialogDriver::Dialog() const {
-  return WriteWebGLCommand().Dialog();
-}
+ZEM_WebGL_Dialog* ExportDialogDriver::Dialog() const { return WriteWebGLCommand().Dialog(); }
 
 bool ExportDialogDriver::IsOpen() const {
   const ZEM_WebGL_Dialog* dialog = Dialog();
@@ -116,8 +113,7 @@ bool ExportDialogDriver::Pump(Done done, DWORD limit, const char* what) {
 
 bool ExportDialogDriver::Open(bool sendByMail) {
   AnswerQueue::Instance().Push(kModePrompt, sendByMail ? L"Email" : L"File");
-  if (!RhinoApp().RunScript(kCommandScript) || RhinoApp().LastCommandResult() != CRhinoCommand::success ||
-      !IsOpen()) {
+  if (!RhinoApp().RunScript(kCommandScript) || RhinoApp().LastCommandResult() != CRhinoCommand::success || !IsOpen()) {
     m_problem = "the ZEMWriteWebGL command did not show its export dialog";
     return false;
   }

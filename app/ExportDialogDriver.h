@@ -19,8 +19,7 @@ namespace zem::app {
 // options: the title and the author (the document's own when not given),
 // the link mode, then the link text while the edit is open for it, and the
 // three boxes (the zip box only when mailing, the one mode that enables it).
-std::vector<std::wstring> DialogActions(const CommandLine& line, const std::wstring& title,
-                                        const std::wstring& author);
+std::vector<std::wstring> DialogActions(const CommandLine& line, const std::wstring& title, const std::wstring& author);
 
 // The actions of estimate: the zip box, set as asked, when mailing.
 std::vector<std::wstring> EstimateActions(const CommandLine& line);

@@ -39,8 +39,8 @@ inline Run Execute(const std::vector<std::string>& command) {
   Run run;
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.peakMb = usage.ru_maxrss / 1024.0;
-  run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                   usage.ru_stime.tv_usec / 1e6;
+  run.cpuSeconds =
+      usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
   run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   if (!run.ok) std::fprintf(stderr, "%s failed (status %d)\n", command[0].c_str(), status);
   return run;

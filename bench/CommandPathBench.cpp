@@ -76,8 +76,8 @@ bool DialogOnly(double& seconds) {
   line.command = zem::app::CommandLine::Command::Export;
   const auto start = std::chrono::steady_clock::now();
   zem::app::ExportDialogDriver driver;
-  const bool ok = driver.Open(false) && driver.Perform(zem::app::DialogActions(line, L"torus", L"")) &&
-                  driver.Finish(false);
+  const bool ok =
+      driver.Open(false) && driver.Perform(zem::app::DialogActions(line, L"torus", L"")) && driver.Finish(false);
   seconds = Seconds(start);
   return ok;
 }
@@ -102,20 +102,23 @@ int main(int argc, char** argv) {
   }
   RhinoApp().CloseDocument();
   const double d = zem::bench::Median(direct), c = zem::bench::Median(command), o = zem::bench::Median(dialog);
-  std::printf("1,000,000 triangles, medians of %d runs: driver %.3f s, command path %.3f s: %+.3f s (%+.1f%%);\n"
-              "the dialog alone (command, preview counting the view, actions, loop, Cancel): %.3f s\n",
-              runs, d, c, c - d, 100 * (c - d) / d, o);
+  std::printf(
+      "1,000,000 triangles, medians of %d runs: driver %.3f s, command path %.3f s: %+.3f s (%+.1f%%);\n"
+      "the dialog alone (command, preview counting the view, actions, loop, Cancel): %.3f s\n",
+      runs, d, c, c - d, 100 * (c - d) / d, o);
 
   const fs::path demo = fs::path(ZEM_SOURCE_DIR) / "assets" / "demo" / "demo.json";
   std::ostringstream estimate, wrote, err;
   if (zem::app::RunProgram({"estimate", demo.string()}, estimate, err) != 0 ||
-      zem::app::RunProgram({"export", demo.string(), "-o", (folder / "demo.html").string(), "--quiet"}, wrote, err) != 0) {
+      zem::app::RunProgram({"export", demo.string(), "-o", (folder / "demo.html").string(), "--quiet"}, wrote, err) !=
+          0) {
     std::fprintf(stderr, "%s", err.str().c_str());
     return 1;
   }
   std::string label = estimate.str();
   if (!label.empty() && label.back() == '\n') label.pop_back();
   std::printf("demo document: the dialog shows \"%s\"; its page is %.2f MB (%ju bytes)\n", label.c_str(),
-              fs::file_size(folder / "demo.html") / 1048576.0, static_cast<std::uintmax_t>(fs::file_size(folder / "demo.html")));
+              fs::file_size(folder / "demo.html") / 1048576.0,
+              static_cast<std::uintmax_t>(fs::file_size(folder / "demo.html")));
   return 0;
 }

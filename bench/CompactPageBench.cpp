@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
   using zem::bench::Median;
   const double mb = 1e6;
   std::printf("\n1,000,000 triangles (MB = 1,000,000 bytes):\n");
-  std::printf("  standard page: %.1f MB, export %.2f s wall, %.2f s cpu, peak %.0f MB\n",
-              fs::file_size(standard) / mb, Median(standardWall), Median(standardCpu), Median(standardPeak));
+  std::printf("  standard page: %.1f MB, export %.2f s wall, %.2f s cpu, peak %.0f MB\n", fs::file_size(standard) / mb,
+              Median(standardWall), Median(standardCpu), Median(standardPeak));
   std::printf("  compact page:  %.1f MB, export %.2f s wall, %.2f s cpu, peak %.0f MB (target <= 30 MB)\n",
               fs::file_size(compact) / mb, Median(compactWall), Median(compactCpu), Median(compactPeak));
   const fs::path glb = folder / "torus.glb";

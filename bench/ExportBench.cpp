@@ -63,11 +63,12 @@ int main(int argc, char** argv) {
   }
   const double pageMb = fs::file_size(page) / 1048576.0;
   for (int i = 0; i < runs; ++i) {
-    const Run z = Execute({zem.string(), "export", big.string(), "-o", (folder / "torus-big.html").string(), "--quiet"});
+    const Run z =
+        Execute({zem.string(), "export", big.string(), "-o", (folder / "torus-big.html").string(), "--quiet"});
     if (!z.ok) return 1;
     oursBig.push_back(z);
-    std::printf("run %d, 4,000,000 triangles: zem-webgl %.2f s (cpu %.2f s, %.0f MB)\n", i + 1, z.seconds,
-                z.cpuSeconds, z.peakMb);
+    std::printf("run %d, 4,000,000 triangles: zem-webgl %.2f s (cpu %.2f s, %.0f MB)\n", i + 1, z.seconds, z.cpuSeconds,
+                z.peakMb);
     std::fflush(stdout);
   }
   const Measured o = Medians(ours), t = Medians(theirs), b = Medians(oursBig);
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
               o.seconds / t.seconds, o.cpuSeconds / t.cpuSeconds);
   std::printf("4,000,000 triangles: zem-webgl %.2f s wall, %.2f s cpu, peak %.0f MB, page %.1f MB\n", b.seconds,
               b.cpuSeconds, b.peakMb, fs::file_size(folder / "torus-big.html") / 1048576.0);
-  std::printf("growth from 1M to 4M triangles (4.00 would be in proportion): time %.2f wall, %.2f cpu; peak memory %.2f\n",
-              b.seconds / o.seconds, b.cpuSeconds / o.cpuSeconds, b.peakMb / o.peakMb);
+  std::printf(
+      "growth from 1M to 4M triangles (4.00 would be in proportion): time %.2f wall, %.2f cpu; peak memory %.2f\n",
+      b.seconds / o.seconds, b.cpuSeconds / o.cpuSeconds, b.peakMb / o.peakMb);
   return 0;
 }

@@ -90,7 +90,9 @@ int main(int argc, char** argv) {
   row("format and write the scene", before.scene, after.scene);
   row("finish (body, close)", before.finish, after.finish);
   row("total", before.total, after.total);
-  std::printf("before: assimp's OBJ import, 1 thread; after: our OBJ reader, %d threads (the preview alongside the "
-              "scene)\n", cores);
+  std::printf(
+      "before: assimp's OBJ import, 1 thread; after: our OBJ reader, %d threads (the preview alongside the "
+      "scene)\n",
+      cores);
   return 0;
 }

@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
       return 2;
     }
     std::fflush(stdout);
-    std::printf("run %d: assimp %.3f s, %ld triangles, peak %.0f MB | host %.3f s, %ld triangles, peak %.0f MB\n", i + 1,
-                a.seconds, a.items, a.peakMb, h.seconds, h.items, h.peakMb);
+    std::printf("run %d: assimp %.3f s, %ld triangles, peak %.0f MB | host %.3f s, %ld triangles, peak %.0f MB\n",
+                i + 1, a.seconds, a.items, a.peakMb, h.seconds, h.items, h.peakMb);
     assimpTimes.push_back(a.seconds);
     hostTimes.push_back(h.seconds);
     assimpPeak = std::max(assimpPeak, a.peakMb);

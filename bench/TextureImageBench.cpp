@@ -28,8 +28,8 @@ void BM_ResampleTo256_4096Rgba(benchmark::State& state) {
 // that the encoding has runs and literals both.
 std::vector<unsigned char> RleFile(int width, int height) {
   std::vector<unsigned char> file;
-  const std::string header = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " +
-                             std::to_string(width) + "\n";
+  const std::string header =
+      "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " + std::to_string(width) + "\n";
   file.insert(file.end(), header.begin(), header.end());
   std::vector<unsigned char> plane(width);
   for (int y = 0; y < height; ++y) {

@@ -103,7 +103,6 @@ bool WriteTorus(const fs::path& folder, int factor) {
   return true;
 }
 
-
 bool EnsureTorus(const fs::path& folder, int factor) {
   const fs::path obj = TorusFile(folder, factor);
   if (fs::exists(obj)) return true;

@@ -39,9 +39,9 @@ struct CompactMesh {
   double positionStep[3] = {0, 0, 0};
   int octNormalBits = 0;  // 8 or 16; 0: float32 normals
   bool texCoords = false;
-  std::vector<Buffer> buffers;     // the standard page's split, buffer by buffer
+  std::vector<Buffer> buffers;  // the standard page's split, buffer by buffer
   std::vector<std::uint8_t> bytes;
-  std::vector<int> vertices;       // mesh vertex of each stored vertex
+  std::vector<int> vertices;  // mesh vertex of each stored vertex
 };
 
 // Encodes a sound mesh (see RepairMeshForPage). texCoords: store the mesh's

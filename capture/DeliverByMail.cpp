@@ -22,8 +22,8 @@ constexpr std::size_t kMaxNameBytes = 200;
 constexpr std::wstring_view kExportFolderPrefix = L"mail-";
 
 bool IsBadNameCharacter(wchar_t c) {
-  if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;   // control characters
-  if (c >= 0xD800 && c <= 0xDFFF) return true;             // lone surrogate halves
+  if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;  // control characters
+  if (c >= 0xD800 && c <= 0xDFFF) return true;            // lone surrogate halves
   if (static_cast<unsigned long>(c) > 0x10FFFF) return true;
   return std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
 }
@@ -41,8 +41,8 @@ bool IsDeviceName(const std::wstring& name) {
   while (!stem.empty() && stem.back() == L' ') stem.pop_back();
   for (auto& c : stem) c = static_cast<wchar_t>(std::towupper(c));
   if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
-  return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
-         stem[3] >= L'1' && stem[3] <= L'9';
+  return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) && stem[3] >= L'1' &&
+         stem[3] <= L'9';
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -56,8 +56,8 @@ std::wstring LastPart(const std::wstring& path) {
 }
 
 std::wstring Body(const wchar_t* firstSentence) {
-  return std::wstring(firstSentence) +
-         L"\n\nCreated using free ZEM WebGL Export for Rhinoceros.\nDetails on " + zem::kProductPage + L".";
+  return std::wstring(firstSentence) + L"\n\nCreated using free ZEM WebGL Export for Rhinoceros.\nDetails on " +
+         zem::kProductPage + L".";
 }
 
 }  // namespace

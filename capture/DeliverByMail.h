@@ -41,4 +41,4 @@ void DiscardMailPage(const std::wstring& pagePath);
 // itself is mailed with the page body. A missing page is not mailed.
 // Answers the size in bytes of what was handed over (0 when nothing was).
 std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
-                   const std::function<void()>& hideDialog);
+                             const std::function<void()>& hideDialog);

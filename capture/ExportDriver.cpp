@@ -36,8 +36,8 @@ bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring
 
 }  // namespace
 
-bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options, const std::wstring& linkTarget,
-                       const std::wstring& notice) {
+bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
+                       const std::wstring& linkTarget, const std::wstring& notice) {
   CRhinoView* view = RhinoApp().ActiveView();
   if (!view || !view->DisplayPipeline()) return false;
   const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();
@@ -165,7 +165,8 @@ ExportStatus WritePageInPlace(const std::filesystem::path& target, const std::ws
 // target once it is whole, so a failed export leaves an earlier page as it
 // was. A target that exists but is no regular file (a device, say) is
 // written in place, and a link to a page is followed, so the link stays.
-ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<ExportStatus(const std::wstring&)>& write) {
+ExportStatus ReplacePage(const std::wstring& targetPath,
+                         const std::function<ExportStatus(const std::wstring&)>& write) {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::path target = zem::NativePath(targetPath);
@@ -175,7 +176,8 @@ ExportStatus ReplacePage(const std::wstring& targetPath, const std::function<Exp
     if (ec) return write(targetPath);
   }
   fs::path folder = target.parent_path();
-  std::string pattern = (folder.empty() ? fs::path(".") : folder).string() + "/." + target.filename().string() + ".XXXXXX";
+  std::string pattern =
+      (folder.empty() ? fs::path(".") : folder).string() + "/." + target.filename().string() + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());

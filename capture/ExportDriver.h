@@ -27,8 +27,8 @@ enum class ExportStatus {
 
 struct ExportResult {
   ExportStatus status = ExportStatus::Cancelled;
-  std::wstring pagePath;  // in e-mail mode a temporary page, gone once mailed
-  bool mailed = false;    // handed to the mail client
+  std::wstring pagePath;           // in e-mail mode a temporary page, gone once mailed
+  bool mailed = false;             // handed to the mail client
   std::uintmax_t mailedBytes = 0;  // size of the attachment handed over
 };
 
@@ -58,5 +58,5 @@ ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const
 // Hands the whole export to the sibling renderer when its display pipeline
 // draws the active view and its export command answers. True when the
 // renderer wrote the page.
-bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options, const std::wstring& linkTarget,
-                       const std::wstring& notice);
+bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
+                       const std::wstring& linkTarget, const std::wstring& notice);

@@ -7,8 +7,7 @@ std::wstring ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions:
   using zem::ExportOptions;
   if (linkText.empty() || linkMode == ExportOptions::LinkMode::NoSelection) return linkText;
   if (linkMode == ExportOptions::LinkMode::NoLink) return std::wstring();
-  if (linkText.find(L"://") != std::wstring::npos || linkText.find(L"mailto:") != std::wstring::npos)
-    return linkText;
+  if (linkText.find(L"://") != std::wstring::npos || linkText.find(L"mailto:") != std::wstring::npos) return linkText;
   if (linkMode == ExportOptions::LinkMode::Mail) return L"mailto:" + linkText;
   if (linkMode == ExportOptions::LinkMode::Web) return L"http://" + linkText;
   return linkText;

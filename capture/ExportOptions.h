@@ -16,8 +16,8 @@ struct ExportOptions {
   LinkMode linkMode = LinkMode::NoLink;  // NoSelection when no link mode is chosen
   bool showNotes = false;
   bool showDots = true;
-  bool zip = false;  // e-mail only
-  int threads = 0;   // threads that write the page; 0: the machine's cores
+  bool zip = false;      // e-mail only
+  int threads = 0;       // threads that write the page; 0: the machine's cores
   bool compact = false;  // mesh data stored indexed as base64, decoded by the page
 };
 

@@ -22,8 +22,7 @@ struct Source {
 
 }  // namespace
 
-void ResampleTo256(int widthIn, int heightIn, const unsigned char* source, unsigned char* destination,
-                   int channels) {
+void ResampleTo256(int widthIn, int heightIn, const unsigned char* source, unsigned char* destination, int channels) {
   if (channels < 1 || channels > 4) return;
   if (widthIn < 1 || heightIn < 1 || !source) {
     std::memset(destination, 0, 256 * 256 * static_cast<std::size_t>(channels));

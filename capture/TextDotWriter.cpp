@@ -26,8 +26,7 @@ bool WriteDotsFunction(ZEM_WebGLExport& writer) {
   writer.WriteRawNarrow(zem::page_format::kInitDots);
   writer.WriteRawNarrow("{\n");
   for (const auto& dot : writer.Dots()) {
-    writer.FormatNumbers("dtpts.push(%g,%g,%g);",
-                         {dot.point[0], dot.point[1], dot.point[2]});
+    writer.FormatNumbers("dtpts.push(%g,%g,%g);", {dot.point[0], dot.point[1], dot.point[2]});
   }
   writer.WriteRaw(L"};");
   return true;

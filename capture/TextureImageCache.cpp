@@ -35,7 +35,7 @@ std::optional<zem::FileStamp> StampOf(const std::wstring& path) {
   const auto modified = std::filesystem::last_write_time(absolute, ec);
   if (ec) return std::nullopt;
   return zem::FileStamp{zem::FromUtf8(absolute.lexically_normal().string()), size,
-                   static_cast<long long>(modified.time_since_epoch().count())};
+                        static_cast<long long>(modified.time_since_epoch().count())};
 }
 
 // Whether the rest of the file can hold the pixel data of a width x height
@@ -61,8 +61,8 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
   if (!stamp) return false;
   std::FILE* file = std::fopen(zem::NativePath(fullPath).c_str(), "rb");
   if (!file) return false;
-  bool ok = zem::ReadRgbeHeader(file, &width, &height) == zem::RgbeResult::Ok && width >= 1 && width <= 65535 && height >= 1 &&
-            height <= 65535;
+  bool ok = zem::ReadRgbeHeader(file, &width, &height) == zem::RgbeResult::Ok && width >= 1 && width <= 65535 &&
+            height >= 1 && height <= 65535;
   // The floats held serve only the same, unchanged file of the same size.
   const bool sameFile = fileName == cache.m_hdrName && *stamp == cache.m_hdrStamp && width == cache.m_hdrWidth &&
                         height == cache.m_hdrHeight && cache.m_hdrPixels != nullptr;
@@ -121,8 +121,7 @@ PixelBuffer LoadRgbe(TextureImageCache& cache, const std::wstring& fileName, int
   return pixels;
 }
 
-PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height,
-                       int channels) {
+PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height, int channels) {
   // The bitmap held serves only the same, unchanged file.
   const std::optional<zem::FileStamp> stamp = StampOf(fileName);
   if (fileName != cache.m_bitmapName || !stamp || *stamp != cache.m_bitmapStamp) {

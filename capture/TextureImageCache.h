@@ -28,11 +28,11 @@ struct FileStamp {
 struct TextureImageCache {
   std::wstring m_hdrName;                           // file name of the RGBE image held
   std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
-  zem::FileStamp m_hdrStamp;                             // the file they were read from
+  zem::FileStamp m_hdrStamp;                        // the file they were read from
   int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
   CRhinoDib m_bitmap;                               // the last ordinary bitmap read
   std::wstring m_bitmapName;                        // its file name
-  zem::FileStamp m_bitmapStamp;                          // the file it was read from
+  zem::FileStamp m_bitmapStamp;                     // the file it was read from
 };
 
 // The one cache of the process, created on first use.

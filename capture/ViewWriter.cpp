@@ -36,12 +36,13 @@ bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float targ
   if (!writer.IsOpen()) return false;
   writer.WriteRawNarrow(zem::page_format::kInitView);
   writer.WriteRawNarrow("{ ");
-  writer.FormatNumbers("veye.x=%g;veye.y=%g;veye.z=%g;vtar.x=%g;vtar.y=%g;vtar.z=%g;",
-                       {Finite(eye[0]), Finite(eye[1]), Finite(eye[2]), Finite(target[0]), Finite(target[1]),
-                        Finite(target[2])});
-  writer.FormatNumbers("vx.x=%g;vx.y=%g;vx.z=%g;vy.x=%g;vy.y=%g;vy.z=%g;return %g};",
-                       {Finite(cameraX[0]), Finite(cameraX[1]), Finite(cameraX[2]), Finite(cameraUp[0]),
-                        Finite(cameraUp[1]), Finite(cameraUp[2]), Finite(static_cast<double>(angle) / zem::page_format::kAngleHalfTurn * 360)});
+  writer.FormatNumbers(
+      "veye.x=%g;veye.y=%g;veye.z=%g;vtar.x=%g;vtar.y=%g;vtar.z=%g;",
+      {Finite(eye[0]), Finite(eye[1]), Finite(eye[2]), Finite(target[0]), Finite(target[1]), Finite(target[2])});
+  writer.FormatNumbers(
+      "vx.x=%g;vx.y=%g;vx.z=%g;vy.x=%g;vy.y=%g;vy.z=%g;return %g};",
+      {Finite(cameraX[0]), Finite(cameraX[1]), Finite(cameraX[2]), Finite(cameraUp[0]), Finite(cameraUp[1]),
+       Finite(cameraUp[2]), Finite(static_cast<double>(angle) / zem::page_format::kAngleHalfTurn * 360)});
   return true;
 }
 

@@ -93,8 +93,8 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
   TextureImageCache& cache = GetTextureImageCache();
-  PixelBuffer pixels = png ? LoadImageRGBA(cache, fileName, width, height)
-                           : LoadImageRGB(cache, fileName, width, height);
+  PixelBuffer pixels =
+      png ? LoadImageRGBA(cache, fileName, width, height) : LoadImageRGB(cache, fileName, width, height);
   if (!pixels || width <= 0 || height <= 0) return -1;
   if (width != 256 || height != 256) {
     PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * static_cast<std::size_t>(channels)]);
@@ -142,8 +142,8 @@ bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
 }
 
 bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection,
-                                                float transparency, float reflectivity, float shine,
-                                                float refraction, int textureMode, int textureImage) {
+                                                float transparency, float reflectivity, float shine, float refraction,
+                                                int textureMode, int textureImage) {
   if (!IsOpen()) return false;
   if (shine < 1.0f) specular = ON_Color(0, 0, 0);
   // The fields in record order (zem::page_format::MaterialField): 3 + 12 numbers.

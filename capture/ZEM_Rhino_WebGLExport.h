@@ -45,9 +45,9 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
 
   CRhinoDoc& m_document;
   const CDisplayPipelineAttributes& m_displayAttrs;
-  std::vector<int> m_materialMap;        // host material index -> exported material number
-  std::vector<int> m_materials;          // exported material -> representing host material index
-  std::vector<int> m_materialTextures;   // exported material -> texture image number or -1
+  std::vector<int> m_materialMap;       // host material index -> exported material number
+  std::vector<int> m_materials;         // exported material -> representing host material index
+  std::vector<int> m_materialTextures;  // exported material -> texture image number or -1
   // Told the number of mesh triangles written so far, at every buffer.
   std::function<void(long long)> m_progress;
   long long m_trianglesWritten = 0;

@@ -50,10 +50,10 @@ class ZEM_BaseUnknown {
 // Declares the class-name chain of a framework class with a single framework
 // base: GetClassName gives the class's own name, IsKindOf compares that name
 // first and then asks the base, down to ZEM_BaseUnknown.
-#define ZEM_DECLARE_CLASS(Class, Base)                                                  \
- public:                                                                               \
-  static constexpr const char kClassName[] = #Class;                                   \
-  const char* GetClassName() const override { return kClassName; }                     \
-  bool IsKindOf(const char* name) const override {                                     \
+#define ZEM_DECLARE_CLASS(Class, Base)                                                      \
+ public:                                                                                    \
+  static constexpr const char kClassName[] = #Class;                                        \
+  const char* GetClassName() const override { return kClassName; }                          \
+  bool IsKindOf(const char* name) const override {                                          \
     return (name != nullptr && std::strcmp(name, kClassName) == 0) || Base::IsKindOf(name); \
   }

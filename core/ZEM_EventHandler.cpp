@@ -42,12 +42,10 @@ ZEM_SubscriberInfo* ZEM_EventHandler::Find(const ZEM_EventSubscriber* subscriber
   return nullptr;
 }
 
-bool ZEM_EventHandler::IsRegistered(const ZEM_EventSubscriber* subscriber) const {
-  return Find(subscriber) != nullptr;
-}
+bool ZEM_EventHandler::IsRegistered(const ZEM_EventSubscriber* subscriber) const { return Find(subscriber) != nullptr; }
 
-void ZEM_EventHandler::Register(ZEM_EventSubscriber* subscriber, const ZEM_Event& exemplar,
-                                ZEM_EventCallback callback, unsigned flags) {
+void ZEM_EventHandler::Register(ZEM_EventSubscriber* subscriber, const ZEM_Event& exemplar, ZEM_EventCallback callback,
+                                unsigned flags) {
   assert(subscriber != nullptr && callback != nullptr);
   ZEM_SubscriberInfo* info = Find(subscriber);
   if (info == nullptr) {
@@ -59,8 +57,9 @@ void ZEM_EventHandler::Register(ZEM_EventSubscriber* subscriber, const ZEM_Event
 }
 
 void ZEM_EventHandler::Unregister(ZEM_EventSubscriber* subscriber) {
-  auto it = std::find_if(m_infos.begin(), m_infos.end(),
-                         [subscriber](const ZEM_SubscriberInfo_ptr& info) { return info->m_subscriber.Get() == subscriber; });
+  auto it = std::find_if(m_infos.begin(), m_infos.end(), [subscriber](const ZEM_SubscriberInfo_ptr& info) {
+    return info->m_subscriber.Get() == subscriber;
+  });
   if (it == m_infos.end()) return;
   // The info may be in a dispatch snapshot; it keeps the subscriber alive
   // until the dispatch lets go of it.

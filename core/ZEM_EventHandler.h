@@ -51,8 +51,7 @@ class ZEM_EventHandler : public ZEM_EventSubscriber {
                 unsigned flags = 0);
   template <class S>
   void Register(S* subscriber, const ZEM_Event& exemplar, void (S::*callback)(ZEM_Event&), unsigned flags = 0) {
-    Register(static_cast<ZEM_EventSubscriber*>(subscriber), exemplar, static_cast<ZEM_EventCallback>(callback),
-             flags);
+    Register(static_cast<ZEM_EventSubscriber*>(subscriber), exemplar, static_cast<ZEM_EventCallback>(callback), flags);
   }
 
   // Removes the subscriber with all its registrations.

@@ -15,6 +15,5 @@ std::wstring GetTempFolder() {
 
 std::wstring zem::UniqueTempFilePath(const std::wstring& prefix, const std::wstring& extension) {
   static std::atomic<unsigned> counter{0};
-  return GetTempFolder() + prefix + L"-" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(++counter) +
-         extension;
+  return GetTempFolder() + prefix + L"-" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(++counter) + extension;
 }

@@ -13,8 +13,8 @@ bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindo
 
   HMODULE library = LoadLibraryW(L"MAPI32.DLL");
   if (library == nullptr) return false;
-  auto sendMail = reinterpret_cast<LPMAPISENDMAIL>(
-      reinterpret_cast<void (*)()>(GetProcAddress(library, "MAPISendMail")));
+  auto sendMail =
+      reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void (*)()>(GetProcAddress(library, "MAPISendMail")));
   if (sendMail == nullptr) {
     FreeLibrary(library);
     return false;
@@ -38,8 +38,7 @@ bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindo
   message.nFileCount = 1;
   message.lpFiles = &file;
 
-  const ULONG result =
-      sendMail(0, reinterpret_cast<ULONG_PTR>(parentWindow), &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
+  const ULONG result = sendMail(0, reinterpret_cast<ULONG_PTR>(parentWindow), &message, MAPI_LOGON_UI | MAPI_DIALOG, 0);
   FreeLibrary(library);
   return result == SUCCESS_SUCCESS || result == MAPI_E_USER_ABORT || result == MAPI_E_LOGON_FAILURE;
 }

@@ -10,10 +10,10 @@
 class CDisplayPipelineAttributes {
  public:
   enum EFrameBufferFillMode : int {
-    FBFM_DEFAULT_COLOR = 1,    // the application's viewport background colour
-    FBFM_SOLID_COLOR = 2,      // m_SolidColor
-    FBFM_GRADIENT_2_COLOR = 3, // m_GradTopLeft at the top to m_GradBotLeft at the bottom
-    FBFM_GRADIENT_4_COLOR = 4, // the four corner colours
+    FBFM_DEFAULT_COLOR = 1,     // the application's viewport background colour
+    FBFM_SOLID_COLOR = 2,       // m_SolidColor
+    FBFM_GRADIENT_2_COLOR = 3,  // m_GradTopLeft at the top to m_GradBotLeft at the bottom
+    FBFM_GRADIENT_4_COLOR = 4,  // the four corner colours
   };
 
   int BackgroundFillMode() const { return m_eFillMode; }

@@ -109,8 +109,8 @@ bool CRhinoApp::RunCommandObject(CRhinoCommand& command, bool scripted, std::vec
   std::deque<std::wstring> outer(std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
   std::swap(outer, m_scriptWords);
   m_running.push_back(&command);
-  const CRhinoCommandContext context(ActiveDoc(), scripted ? CRhinoCommandContext::script_ui
-                                                           : CRhinoCommandContext::interactive_ui);
+  const CRhinoCommandContext context(ActiveDoc(),
+                                     scripted ? CRhinoCommandContext::script_ui : CRhinoCommandContext::interactive_ui);
   const CRhinoCommand::result result = command.RunCommand(context);
   m_running.pop_back();
   std::swap(outer, m_scriptWords);

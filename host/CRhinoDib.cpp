@@ -40,7 +40,8 @@ bool FillFromTopDown(CRhinoUiDib& dib, const unsigned char* pixels, int width, i
   if (!dib.CreateDib(width, height, channels == 4 ? 32 : 24)) return false;
   const std::size_t row = static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(dib.Bits() + static_cast<std::size_t>(height - 1 - y) * row, pixels + static_cast<std::size_t>(y) * row, row);
+    std::memcpy(dib.Bits() + static_cast<std::size_t>(height - 1 - y) * row, pixels + static_cast<std::size_t>(y) * row,
+                row);
   }
   return true;
 }
@@ -48,10 +49,13 @@ bool FillFromTopDown(CRhinoUiDib& dib, const unsigned char* pixels, int width, i
 // Rows of the bitmap from the top.
 std::vector<unsigned char> TopDown(const CRhinoUiDib& dib, int channels) {
   const int width = dib.Width(), height = dib.Height(), have = dib.BitsPerPixel() / 8;
-  std::vector<unsigned char> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * static_cast<std::size_t>(channels));
+  std::vector<unsigned char> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                                 static_cast<std::size_t>(channels));
   for (int y = 0; y < height; ++y) {
-    const unsigned char* src = dib.Bits() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) * static_cast<std::size_t>(have);
-    unsigned char* dst = out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
+    const unsigned char* src = dib.Bits() + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width) *
+                                                static_cast<std::size_t>(have);
+    unsigned char* dst =
+        out.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
     for (int x = 0; x < width; ++x) {
       for (int c = 0; c < channels; ++c) dst[x * channels + c] = c < have ? src[x * have + c] : 255;
     }
@@ -73,7 +77,8 @@ bool ReadPng(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, data.data(), data.size())) return false;
-  if (image.width < 1 || image.height < 1 || image.width > CRhinoUiDib::kMaxSide || image.height > CRhinoUiDib::kMaxSide) {
+  if (image.width < 1 || image.height < 1 || image.width > CRhinoUiDib::kMaxSide ||
+      image.height > CRhinoUiDib::kMaxSide) {
     png_image_free(&image);
     return false;
   }
@@ -114,7 +119,8 @@ bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
-  if (width < 1 || height < 1 || width > CRhinoUiDib::kMaxSide || height > CRhinoUiDib::kMaxSide || info.output_components != 3) {
+  if (width < 1 || height < 1 || width > CRhinoUiDib::kMaxSide || height > CRhinoUiDib::kMaxSide ||
+      info.output_components != 3) {
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -149,7 +155,8 @@ bool WriteJpeg(const CRhinoUiDib& dib, std::FILE* file, int quality) {
   jpeg_set_quality(&info, std::clamp(quality, 1, 100), TRUE);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
-    JSAMPROW row = pixels.data() + static_cast<std::size_t>(info.next_scanline) * static_cast<std::size_t>(dib.Width()) * 3;
+    JSAMPROW row =
+        pixels.data() + static_cast<std::size_t>(info.next_scanline) * static_cast<std::size_t>(dib.Width()) * 3;
     jpeg_write_scanlines(&info, &row, 1);
   }
   jpeg_finish_compress(&info);

@@ -62,7 +62,8 @@ bool CRhinoPrintInfo::DrawToSingleDib(CRhinoDib& dib, bool grayscale, bool antia
   settings.lineWidth = static_cast<float>(std::clamp(lineScale * factor, 1.0, 16.0));
 
   CRhinoUiDib big;
-  if (!zem::RenderOffscreen(*doc, viewport->VP(), *view->DisplayPipeline()->DisplayAttrs(), settings, big)) return false;
+  if (!zem::RenderOffscreen(*doc, viewport->VP(), *view->DisplayPipeline()->DisplayAttrs(), settings, big))
+    return false;
   if (!dib.CreateDib(width, height, 24)) return false;
   // Average factor x factor blocks into each pixel.
   for (int y = 0; y < height; ++y) {

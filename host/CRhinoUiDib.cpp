@@ -31,7 +31,8 @@ void CRhinoUiDib::DestroyDib() {
 bool CRhinoUiDib::SetPixel(int x, int y, int red, int green, int blue, int alpha) {
   if (m_pixels.empty() || x < 0 || y < 0 || x >= Width() || y >= Height()) return false;
   const std::size_t channels = static_cast<std::size_t>(BitsPerPixel() / 8);
-  BYTE* p = &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) + static_cast<std::size_t>(x)) * channels];
+  BYTE* p = &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) + static_cast<std::size_t>(x)) *
+                      channels];
   p[0] = static_cast<BYTE>(red);
   p[1] = static_cast<BYTE>(green);
   p[2] = static_cast<BYTE>(blue);
@@ -47,7 +48,9 @@ bool CRhinoUiDib::GetPixel(int x, int y, int& red, int& green, int& blue) const 
 bool CRhinoUiDib::GetPixel(int x, int y, int& red, int& green, int& blue, int& alpha) const {
   if (m_pixels.empty() || x < 0 || y < 0 || x >= Width() || y >= Height()) return false;
   const std::size_t channels = static_cast<std::size_t>(BitsPerPixel() / 8);
-  const BYTE* p = &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) + static_cast<std::size_t>(x)) * channels];
+  const BYTE* p =
+      &m_pixels[(static_cast<std::size_t>(y) * static_cast<std::size_t>(Width()) + static_cast<std::size_t>(x)) *
+                channels];
   red = p[0];
   green = p[1];
   blue = p[2];

@@ -61,7 +61,8 @@ int CRhinoUiToolBarManager::CollectionIndex(const wchar_t* path, bool fileNameOn
   const std::wstring wanted = zem::FoldedPath(fileNameOnly ? zem::FileNamePart(path) : std::wstring_view(path));
   for (std::size_t i = 0; i < m_collections.size(); ++i) {
     const std::wstring& have = m_collections[i]->Path();
-    if (zem::FoldedPath(fileNameOnly ? zem::FileNamePart(have) : std::wstring_view(have)) == wanted) return static_cast<int>(i);
+    if (zem::FoldedPath(fileNameOnly ? zem::FileNamePart(have) : std::wstring_view(have)) == wanted)
+      return static_cast<int>(i);
   }
   return -1;
 }

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
-void ON_Material::SetShine(double shine) {
-  m_shine = std::clamp(shine, 0.0, MaxShine());
-}
+void ON_Material::SetShine(double shine) { m_shine = std::clamp(shine, 0.0, MaxShine()); }
 
 int ON_Material::FindTexture(const wchar_t* filename, ON_Texture::TYPE type, int i0) const {
   for (int i = std::max(i0 + 1, 0); i < m_textures.Count(); ++i) {

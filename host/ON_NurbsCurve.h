@@ -18,7 +18,7 @@ class ON_NurbsCurve : public ON_Curve {
   int KnotCount() const { return static_cast<int>(m_knot.size()); }
   bool IsRational() const { return m_is_rat; }
 
-  bool SetCV(int i, const ON_3dPoint& point);                  // weight stays
+  bool SetCV(int i, const ON_3dPoint& point);                 // weight stays
   bool SetCV(int i, const ON_3dPoint& point, double weight);  // Euclidean point and its weight
   bool GetCV(int i, ON_3dPoint& point) const;
   double Weight(int i) const;

@@ -53,7 +53,8 @@ bool ON_NurbsSurface::IsValid() const {
     if (!zem::IsValidKnotVector(m_order[d], m_cv_count[d], m_knot[d])) return false;
   }
   const int stride = m_is_rat ? 4 : 3;
-  if (static_cast<long long>(m_cv.size()) != static_cast<long long>(m_cv_count[0]) * m_cv_count[1] * stride) return false;
+  if (static_cast<long long>(m_cv.size()) != static_cast<long long>(m_cv_count[0]) * m_cv_count[1] * stride)
+    return false;
   for (std::size_t k = 0; k < m_cv.size(); ++k) {
     if (!std::isfinite(m_cv[k])) return false;
     if (m_is_rat && k % 4 == 3 && !(m_cv[k] > 0)) return false;
@@ -140,11 +141,15 @@ bool ON_NurbsSurface::Tessellate(ON_Mesh& mesh, int density, int maxSamples) con
     if (spans <= 0) return false;
     if (spans + 1 > maxSamples) {
       // Too many spans: sample the domain evenly instead.
-      for (int k = 0; k < maxSamples; ++k) params[d].push_back(breaks.front() + (breaks.back() - breaks.front()) * k / (maxSamples - 1));
+      for (int k = 0; k < maxSamples; ++k)
+        params[d].push_back(breaks.front() + (breaks.back() - breaks.front()) * k / (maxSamples - 1));
       continue;
     }
     for (int s = 0; s < spans; ++s) {
-      for (int k = 0; k < perSpan; ++k) params[d].push_back(breaks[static_cast<std::size_t>(s)] + (breaks[static_cast<std::size_t>(s + 1)] - breaks[static_cast<std::size_t>(s)]) * k / perSpan);
+      for (int k = 0; k < perSpan; ++k)
+        params[d].push_back(breaks[static_cast<std::size_t>(s)] +
+                            (breaks[static_cast<std::size_t>(s + 1)] - breaks[static_cast<std::size_t>(s)]) * k /
+                                perSpan);
     }
     params[d].push_back(breaks.back());
   }
@@ -180,7 +185,8 @@ bool ON_NurbsSurface::Tessellate(ON_Mesh& mesh, int density, int maxSamples) con
       }
       mesh.m_V.Append(vertex);
       mesh.m_N.Append(vertexNormal);
-      mesh.m_T.Append(ON_2fPoint(static_cast<float>((u - du[0]) / du.Length()), static_cast<float>((v - dv[0]) / dv.Length())));
+      mesh.m_T.Append(
+          ON_2fPoint(static_cast<float>((u - du[0]) / du.Length()), static_cast<float>((v - dv[0]) / dv.Length())));
     }
   }
   mesh.m_F.Reserve((nu - 1) * (nv - 1));

@@ -47,4 +47,3 @@ zem::PlugInModule* zem::PlugInModule::Find(std::wstring_view fileName) {
   }
   return nullptr;
 }
-

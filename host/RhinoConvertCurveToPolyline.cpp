@@ -55,7 +55,8 @@ bool NeedsSplit(const ON_Curve& c, double t0, double t1, const Settings& s) {
   if (s.maxAngle > 0) {
     const double limit = s.maxAngle / s.density + 1e-12;
     if (AngleBetween(c.TangentAt(t0), c.TangentAt(t1)) > limit) return true;
-    if (!chord.IsZero() && (AngleBetween(c.TangentAt(t0), chord) > limit || AngleBetween(chord, c.TangentAt(t1)) > limit)) {
+    if (!chord.IsZero() &&
+        (AngleBetween(c.TangentAt(t0), chord) > limit || AngleBetween(chord, c.TangentAt(t1)) > limit)) {
       return true;
     }
   }
@@ -102,10 +103,9 @@ void FitSegmentCount(std::vector<double>& ts, int minCount, int maxCount) {
 
 }  // namespace
 
-int RhinoConvertCurveToPolyline(const ON_Curve& curve, int minSegmentCount, int maxSegmentCount,
-                                double maxAngleRadians, double density, double tolerance, double minEdgeLength,
-                                double maxEdgeLength, double, ON_PolylineCurve* output, bool,
-                                const ON_Interval* subDomain) {
+int RhinoConvertCurveToPolyline(const ON_Curve& curve, int minSegmentCount, int maxSegmentCount, double maxAngleRadians,
+                                double density, double tolerance, double minEdgeLength, double maxEdgeLength, double,
+                                ON_PolylineCurve* output, bool, const ON_Interval* subDomain) {
   if (!output) return 0;
   output->m_pline.Empty();
   output->m_t.Empty();

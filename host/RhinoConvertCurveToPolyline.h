@@ -18,7 +18,7 @@
 // result, and straight pieces stay single segments. Answers 1 with the
 // polyline in `output`, or 0 (with `output` emptied) for an invalid curve or
 // a null output.
-int RhinoConvertCurveToPolyline(const ON_Curve& curve, int minSegmentCount, int maxSegmentCount,
-                                double maxAngleRadians, double density, double tolerance, double minEdgeLength,
-                                double maxEdgeLength, double reserved, ON_PolylineCurve* output,
-                                bool keepStartPoint = true, const ON_Interval* subDomain = nullptr);
+int RhinoConvertCurveToPolyline(const ON_Curve& curve, int minSegmentCount, int maxSegmentCount, double maxAngleRadians,
+                                double density, double tolerance, double minEdgeLength, double maxEdgeLength,
+                                double reserved, ON_PolylineCurve* output, bool keepStartPoint = true,
+                                const ON_Interval* subDomain = nullptr);

@@ -27,10 +27,14 @@ bool IsCleanText(std::string_view s) {
     }
     int extra = 0;
     std::uint32_t code = 0;
-    if (c >= 0xC2 && c <= 0xDF) extra = 1, code = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) extra = 2, code = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) extra = 3, code = c & 0x07;
-    else return false;
+    if (c >= 0xC2 && c <= 0xDF)
+      extra = 1, code = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+      extra = 2, code = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+      extra = 3, code = c & 0x07;
+    else
+      return false;
     if (i + extra >= s.size()) return false;
     for (int k = 1; k <= extra; ++k) {
       const auto d = static_cast<unsigned char>(s[i + k]);
@@ -105,7 +109,8 @@ std::optional<std::vector<ToolBarDefinition>> ParseToolBarCollection(std::string
       if (bar == std::string_view::npos) return Fail(problem, number, L"button without a command"), std::nullopt;
       const std::string_view tooltip = Trim(rest.substr(0, bar));
       const std::string_view macro = Trim(rest.substr(bar + 1));
-      if (tooltip.empty() || macro.empty()) return Fail(problem, number, L"button without a tip or a command"), std::nullopt;
+      if (tooltip.empty() || macro.empty())
+        return Fail(problem, number, L"button without a tip or a command"), std::nullopt;
       toolbars.back().buttons.push_back(ToolBarButton{FromUtf8(tooltip), FromUtf8(macro)});
     } else if (line == "end") {
       if (!open) return Fail(problem, number, L"end without a toolbar"), std::nullopt;

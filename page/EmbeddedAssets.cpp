@@ -6,7 +6,8 @@
 
 namespace zem::assets {
 
-#define ZEM_BLOB(symbol) Blob{symbol, symbol##_size}
+#define ZEM_BLOB(symbol) \
+  Blob { symbol, symbol##_size }
 
 Blob Icon() { return ZEM_BLOB(zem_asset_icon_ico); }
 

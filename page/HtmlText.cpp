@@ -25,11 +25,21 @@ std::wstring EscapeHtml(std::wstring_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<std::make_unsigned_t<wchar_t>>(text[i]);
     switch (c) {
-      case L'&': out += L"&amp;"; break;
-      case L'<': out += L"&lt;"; break;
-      case L'>': out += L"&gt;"; break;
-      case L'"': out += L"&quot;"; break;
-      case L'\'': out += L"&#39;"; break;
+      case L'&':
+        out += L"&amp;";
+        break;
+      case L'<':
+        out += L"&lt;";
+        break;
+      case L'>':
+        out += L"&gt;";
+        break;
+      case L'"':
+        out += L"&quot;";
+        break;
+      case L'\'':
+        out += L"&#39;";
+        break;
       case L'\r':
         out += L'\n';
         if (i + 1 < text.size() && text[i + 1] == L'\n') ++i;
@@ -63,10 +73,12 @@ std::wstring SafeLinkTarget(std::wstring_view target) {
   if (colon == std::wstring::npos) return std::wstring(target);
   std::wstring scheme = trimmed.substr(0, colon);
   auto isSchemeChar = [](wchar_t c) {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'+' ||
-           c == L'-' || c == L'.';
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'+' || c == L'-' ||
+           c == L'.';
   };
-  bool isScheme = !scheme.empty() && ((scheme[0] >= L'a' && scheme[0] <= L'z') || (scheme[0] >= L'A' && scheme[0] <= L'Z')) && std::all_of(scheme.begin(), scheme.end(), isSchemeChar);
+  bool isScheme = !scheme.empty() &&
+                  ((scheme[0] >= L'a' && scheme[0] <= L'z') || (scheme[0] >= L'A' && scheme[0] <= L'Z')) &&
+                  std::all_of(scheme.begin(), scheme.end(), isSchemeChar);
   // "a/b:c" or "?x:y" is a relative reference, not a scheme.
   if (!isScheme) return std::wstring(target);
   for (wchar_t& c : scheme) {

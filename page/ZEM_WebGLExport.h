@@ -100,7 +100,7 @@ class ZEM_WebGLExport {
   int ImageCount() const { return static_cast<int>(m_images.size()); }
   const std::vector<TextDot>& Dots() const { return m_dots; }
 
-  std::optional<std::string> m_previewImage;            // base64 JPEG
+  std::optional<std::string> m_previewImage;              // base64 JPEG
   std::array<std::optional<std::string>, 6> m_cubeFaces;  // custom faces, base64 JPEG
   bool m_useDefaultCube = true;
 
@@ -109,7 +109,6 @@ class ZEM_WebGLExport {
   std::wstring authorLink;
   std::wstring notes;
   std::wstring createdUsing;
-
 
  private:
   std::vector<PageImage> m_images;

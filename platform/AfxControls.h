@@ -27,7 +27,9 @@ class CButton : public CWnd {
 
 class CComboBox : public CWnd {
  public:
-  int AddString(LPCWSTR text) { return static_cast<int>(SendMessageW(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+  int AddString(LPCWSTR text) {
+    return static_cast<int>(SendMessageW(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+  }
   int GetCount() { return static_cast<int>(SendMessageW(CB_GETCOUNT)); }
   int GetCurSel() { return static_cast<int>(SendMessageW(CB_GETCURSEL)); }
   int SetCurSel(int index) { return static_cast<int>(SendMessageW(CB_SETCURSEL, static_cast<WPARAM>(index))); }

@@ -75,7 +75,8 @@ BOOL CWinApp::WriteProfileBinary(LPCWSTR section, LPCWSTR entry, const BYTE* dat
 UINT CWinApp::GetProfileIntW(LPCWSTR section, LPCWSTR entry, int defaultValue) {
   wchar_t text[32];
   const std::wstring path = ProfilePath();
-  if (GetPrivateProfileStringW(section, entry, L"", text, 32, path.c_str()) == 0) return static_cast<UINT>(defaultValue);
+  if (GetPrivateProfileStringW(section, entry, L"", text, 32, path.c_str()) == 0)
+    return static_cast<UINT>(defaultValue);
   return static_cast<UINT>(std::wcstol(text, nullptr, 10));
 }
 

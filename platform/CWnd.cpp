@@ -221,7 +221,8 @@ BOOL IsDialogMessageW(HWND dialog, MSG* message) {
   if (message->hwnd != dialog && TopLevelOf(message->hwnd) != dialog) return FALSE;
   const auto click = [dialog](int id, HWND button) {
     if (button && !IsWindowEnabled(button)) return;  // a greyed button cannot be pressed
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(static_cast<unsigned>(id), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
   };
   switch (message->wParam) {
     case VK_RETURN: {
@@ -229,8 +230,7 @@ BOOL IsDialogMessageW(HWND dialog, MSG* message) {
         wchar_t name[16];
         GetClassNameW(child, name, 16);
         const DWORD style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
-        if (std::wstring_view(name) == L"Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON &&
-            (style & WS_VISIBLE)) {
+        if (std::wstring_view(name) == L"Button" && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && (style & WS_VISIBLE)) {
           click(GetDlgCtrlID(child), child);
           return TRUE;
         }

@@ -92,8 +92,8 @@ bool FontAvailable() {
   const std::wstring file = zem::DialogFontFile();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(zem::ToUtf8(file), ec)) {
-    state.error = L"The dialog font file " + file + L" is missing; install the Debian package " +
-                  zem::kDialogFontPackage + L".";
+    state.error =
+        L"The dialog font file " + file + L" is missing; install the Debian package " + zem::kDialogFontPackage + L".";
     return false;
   }
   PangoFontDescription* description = Describe(FontRecord{});
@@ -202,7 +202,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int length, SIZE* size) {
   const FontRecord* font = SelectedFont(dc);
   if (!font || !size || length < 0 || (length > 0 && !text)) return FALSE;
-  PangoLayout* layout = LayoutFor(MeasuringContext(), *font, std::wstring(text ? text : L"", static_cast<std::size_t>(length)));
+  PangoLayout* layout =
+      LayoutFor(MeasuringContext(), *font, std::wstring(text ? text : L"", static_cast<std::size_t>(length)));
   PangoRectangle logical;
   pango_layout_get_pixel_extents(layout, nullptr, &logical);
   g_object_unref(layout);
@@ -245,8 +246,8 @@ const std::wstring& zem::FontError() { return State().error; }
 
 HFONT zem::CreateDialogFont(LPCWSTR, int pointSize) {
   // Point size to pixels at 96 dots per inch, rounded as Windows does.
-  return CreateFontW(-static_cast<int>(std::lround(pointSize * 96.0 / 72.0)), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0,
-                     0, 0, L"MS Shell Dlg");
+  return CreateFontW(-static_cast<int>(std::lround(pointSize * 96.0 / 72.0)), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0,
+                     0, L"MS Shell Dlg");
 }
 
 bool zem::DialogBaseUnits(HFONT font, int& baseX, int& baseY) {

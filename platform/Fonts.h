@@ -31,9 +31,9 @@ constexpr int DEFAULT_GUI_FONT = 17;
 
 // `height` < 0: the character height in pixels; > 0: the cell height; 0: the
 // default (11 pixels). Null when the face's font file is missing.
-HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                  DWORD quality, DWORD pitchAndFamily, LPCWSTR face);
+HFONT CreateFontW(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, LPCWSTR face);
 // DEFAULT_GUI_FONT: "MS Shell Dlg" 8 point.
 HGDIOBJ GetStockObject(int object);
 BOOL DeleteObject(HGDIOBJ object);

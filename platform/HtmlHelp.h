@@ -29,7 +29,7 @@ struct HelpRequest {
   std::wstring file;     // the compiled help file named by it
   std::wstring topic;    // without a leading "/"; empty: the file's default
   UINT command = 0;
-  bool found = false;    // the file (and the topic) exist
+  bool found = false;  // the file (and the topic) exist
 };
 
 // Every request since the last clear, oldest first.

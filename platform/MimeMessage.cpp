@@ -225,7 +225,8 @@ std::string ComposeMimeMessage(const MailMessage& message, std::time_t date) {
   out += "--" + boundary + "\r\n" + textHeaders + "\r\n" + QuotedPrintable(message.body);
   for (const auto& attachment : message.attachments) {
     out += "\r\n--" + boundary + "\r\n";
-    out += "Content-Type: " + ContentTypeOf(attachment.fileName) + ";\r\n " + Parameter("name", attachment.fileName) + "\r\n";
+    out += "Content-Type: " + ContentTypeOf(attachment.fileName) + ";\r\n " + Parameter("name", attachment.fileName) +
+           "\r\n";
     out += "Content-Transfer-Encoding: base64\r\n";
     out += "Content-Disposition: attachment;\r\n " + Parameter("filename", attachment.fileName) + "\r\n\r\n";
     out += Base64Lines(attachment.bytes);

@@ -29,8 +29,6 @@ AFX_MODULE_STATE* AfxGetAppModuleState() { return &HostState(); }
 HINSTANCE AfxGetInstanceHandle() { return AfxGetModuleState()->m_hCurrentInstanceHandle; }
 HINSTANCE AfxGetResourceHandle() { return AfxGetModuleState()->m_hCurrentResourceHandle; }
 
-AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) : previous_(AfxGetModuleState()) {
-  current = state;
-}
+AFX_MAINTAIN_STATE2::AFX_MAINTAIN_STATE2(AFX_MODULE_STATE* state) : previous_(AfxGetModuleState()) { current = state; }
 
 AFX_MAINTAIN_STATE2::~AFX_MAINTAIN_STATE2() { current = previous_; }

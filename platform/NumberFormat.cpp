@@ -17,8 +17,7 @@ using u128 = unsigned __int128;
 // lowest byte.
 static_assert(std::endian::native == std::endian::little);
 
-constexpr std::uint64_t kPow10[] = {1,          10,          100,          1000,          10000,
-                                    100000,     1000000,     10000000,     100000000,     1000000000};
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
 // Binary exponents (unbiased) of the doubles that can lie in the fixed-point
 // range 1e-4 <= |value| < 1e6.
@@ -51,7 +50,8 @@ constexpr auto kDecadeSteps = [] {
 // "00" .. "99".
 constexpr auto kPairs = [] {
   std::array<char, 200> pairs{};
-  for (int i = 0; i < 100; ++i) pairs[2 * i] = static_cast<char>('0' + i / 10), pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  for (int i = 0; i < 100; ++i)
+    pairs[2 * i] = static_cast<char>('0' + i / 10), pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
   return pairs;
 }();
 
@@ -118,7 +118,8 @@ char* FormatFixed(char* out, double value) {
   std::memcpy(reinterpret_cast<char*>(&six) + 4, &kPairs[2 * (y >> 32)], 2);
   // Significant digits: six less the trailing zeros, which are the zero
   // bytes at the top once '0' is taken from each digit (the first is not 0).
-  const int significant = 6 - static_cast<int>(static_cast<unsigned>(std::countl_zero((six - 0x303030303030) << 16)) / 8);
+  const int significant =
+      6 - static_cast<int>(static_cast<unsigned>(std::countl_zero((six - 0x303030303030) << 16)) / 8);
 
   *out = '-';
   out += negative;
@@ -163,8 +164,6 @@ char* FormatNumberG(char* out, double value) {
   return FormatGeneral(out, value);
 }
 
-char* FormatInteger(char* out, long long value) {
-  return std::to_chars(out, out + kMaxNumberChars, value).ptr;
-}
+char* FormatInteger(char* out, long long value) { return std::to_chars(out, out + kMaxNumberChars, value).ptr; }
 
 }  // namespace zem

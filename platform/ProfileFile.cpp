@@ -24,8 +24,8 @@ std::wstring_view Trim(std::wstring_view text) {
 }
 
 bool SameName(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
 bool HasLineBreak(std::wstring_view text) { return text.find_first_of(L"\r\n") != std::wstring_view::npos; }
@@ -115,7 +115,8 @@ bool ProfileText::IsValidKeyName(std::wstring_view key) {
 bool ProfileText::Set(std::wstring_view section, std::wstring_view key, std::wstring_view value) {
   if (!IsValidSectionName(section) || !IsValidKeyName(key)) return false;
   std::wstring oneLine(value);
-  std::replace_if(oneLine.begin(), oneLine.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+  std::replace_if(
+      oneLine.begin(), oneLine.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
   std::wstring text = std::wstring(key) + L"=" + oneLine;
   std::size_t header = FindSection(section);
   if (header == std::wstring::npos) {

@@ -71,7 +71,8 @@ RECT InDialog(HWND window, HWND dialog) {
 int ComboIndex(HWND combo, std::wstring_view item) {
   const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXTLEN, i, 0))), L'\0');
+    std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXTLEN, i, 0))),
+                      L'\0');
     SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
     if (Plain(text) == Plain(item)) return i;
   }
@@ -178,8 +179,7 @@ class Person {
 
   HWND Button(const std::wstring& text, bool checkBox) {
     return FindControl([&](HWND c) {
-      return SameText(ClassOf(c), L"Button") && IsCheckBox(c) == checkBox &&
-             Plain(zem::WindowText(c)) == Plain(text);
+      return SameText(ClassOf(c), L"Button") && IsCheckBox(c) == checkBox && Plain(zem::WindowText(c)) == Plain(text);
     });
   }
 

@@ -13,10 +13,10 @@
 #include "platform/ComObjects.h"
 
 // Shell.Application and its dispatch interface.
-extern const CLSID CLSID_Shell;        // {13709620-C279-11CE-A49E-444553540000}
-extern const IID IID_IShellDispatch;   // {D8F015C0-C278-11CE-A49E-444553540000}
-extern const IID IID_Folder;           // {BBCBDE60-C3FF-11CE-8350-444553540000}
-extern const IID IID_FolderItems;      // {744129E0-CBE5-11CE-8350-444553540000}
+extern const CLSID CLSID_Shell;       // {13709620-C279-11CE-A49E-444553540000}
+extern const IID IID_IShellDispatch;  // {D8F015C0-C278-11CE-A49E-444553540000}
+extern const IID IID_Folder;          // {BBCBDE60-C3FF-11CE-8350-444553540000}
+extern const IID IID_FolderItems;     // {744129E0-CBE5-11CE-8350-444553540000}
 
 // Shell copy options (the vOptions of CopyHere).
 constexpr LONG FOF_SILENT = 0x4;  // no progress dialog

@@ -30,7 +30,7 @@ using lpMapiRecipDesc = MapiRecipDesc*;
 struct MapiFileDesc {
   ULONG ulReserved;
   ULONG flFlags;
-  ULONG nPosition;  // 0xFFFFFFFF: not placed in the note text
+  ULONG nPosition;     // 0xFFFFFFFF: not placed in the note text
   LPSTR lpszPathName;  // the file to attach
   LPSTR lpszFileName;  // the name the recipient sees (its last part); null: the path's
   LPVOID lpFileType;

@@ -65,7 +65,10 @@ std::wstring FromUtf8(std::string_view text) {
     }
     bool ok = true;
     for (int i = 1; i <= extra; ++i) {
-      if ((p[i] & 0xC0) != 0x80) { ok = false; break; }
+      if ((p[i] & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       c = (c << 6) | (p[i] & 0x3F);
     }
     if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {

@@ -27,7 +27,8 @@ void AppendFormatted(std::wstring& out, std::wstring_view format, std::initializ
     if (directive == L'.') {
       std::size_t j = i + 1;
       int n = 0;
-      while (j < format.size() && format[j] >= L'0' && format[j] <= L'9' && n <= kMaxDecimals) n = n * 10 + (format[j++] - L'0');
+      while (j < format.size() && format[j] >= L'0' && format[j] <= L'9' && n <= kMaxDecimals)
+        n = n * 10 + (format[j++] - L'0');
       if (j > i + 1 && j < format.size() && format[j] == L'f' && n <= kMaxDecimals) {
         decimals = n;
         i = j;

@@ -64,8 +64,8 @@ int CopyText(const std::wstring& text, LPWSTR buffer, int maxCount) {
 
 namespace zem {
 
-HWND CreateWindowObject(const wchar_t* className, const wchar_t* text, DWORD style,
-                        const RECT& rect, HWND parent, int controlId) {
+HWND CreateWindowObject(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect, HWND parent,
+                        int controlId) {
   if (parent && !Find(parent)) return nullptr;
   auto& registry = Registry();
   std::uintptr_t handle = registry.nextHandle;
@@ -138,14 +138,14 @@ HWND LastShownWindow(const wchar_t* className) {
 
 }  // namespace zem
 
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, void*, void*) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width, int height,
+                     HWND parent, HMENU menu, void*, void*) {
   const bool child = (style & WS_CHILD) != 0;
   if (parent && !Find(parent)) return nullptr;
   const int id = child ? static_cast<int>(reinterpret_cast<std::uintptr_t>(menu)) : 0;
   // A top-level window's "parent" is its owner.
-  HWND window = zem::CreateWindowObject(className, text, style, RECT{x, y, x + width, y + height},
-                                        child ? parent : nullptr, id);
+  HWND window =
+      zem::CreateWindowObject(className, text, style, RECT{x, y, x + width, y + height}, child ? parent : nullptr, id);
   if (WindowRecord* record = Find(window)) {
     record->exStyle = exStyle;
     if (!child) record->owner = parent;

@@ -12,8 +12,8 @@ namespace zem {
 
 // Creates a window object. WS_VISIBLE and WS_DISABLED in the style give its
 // first states. Answers null when the parent is given but is no window.
-HWND CreateWindowObject(const wchar_t* className, const wchar_t* text, DWORD style,
-                        const RECT& rect, HWND parent = nullptr, int controlId = 0);
+HWND CreateWindowObject(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect,
+                        HWND parent = nullptr, int controlId = 0);
 
 // The window's text as a string (empty for a handle that is no window).
 std::wstring WindowText(HWND window);
@@ -42,9 +42,7 @@ HWND LastShownWindow(const wchar_t* className);
 
 }  // namespace zem
 
-namespace zem {
-
-}  // namespace zem
+namespace zem {}  // namespace zem
 
 constexpr int GWL_STYLE = -16;
 constexpr int GWL_ID = -12;
@@ -55,8 +53,8 @@ constexpr int SW_MINIMIZE = 6;
 constexpr int SW_RESTORE = 9;
 
 // The window library's creation call; `menu` carries a child's control id.
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, void* instance, void* param);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR text, DWORD style, int x, int y, int width, int height,
+                     HWND parent, HMENU menu, void* instance, void* param);
 
 BOOL IsWindow(HWND window);
 BOOL DestroyWindow(HWND window);

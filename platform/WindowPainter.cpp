@@ -77,8 +77,9 @@ void Text(cairo_t* cr, HWND window, const std::wstring& text, double x, double y
   if (!layout) return;
   PangoRectangle logical;
   pango_layout_get_pixel_extents(layout, nullptr, &logical);
-  const double left = align == Align::Left ? x : align == Align::Right ? x + w - logical.width
-                                                                       : x + (w - logical.width) / 2;
+  const double left = align == Align::Left    ? x
+                      : align == Align::Right ? x + w - logical.width
+                                              : x + (w - logical.width) / 2;
   const double top = middle ? y + (h - logical.height) / 2 : y;
   cairo_save(cr);
   cairo_rectangle(cr, x, y, w, h);
@@ -112,7 +113,8 @@ void PaintStatic(cairo_t* cr, HWND window, const RECT& r, bool enabled) {
     return;
   }
   if (type == SS_BITMAP) {
-    const zem::Picture* picture = zem::PictureOf(reinterpret_cast<void*>(SendMessageW(window, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    const zem::Picture* picture =
+        zem::PictureOf(reinterpret_cast<void*>(SendMessageW(window, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     if (!picture) return;
     const bool centred = style & SS_CENTERIMAGE;
     Picture(cr, picture, centred ? (w - picture->width) / 2 : 0, centred ? (h - picture->height) / 2 : 0, false);
@@ -195,7 +197,8 @@ void PaintPushButton(cairo_t* cr, HWND window, const RECT& r, bool enabled) {
   } else {
     Edge(cr, r, false);
   }
-  if (const zem::Picture* icon = zem::PictureOf(reinterpret_cast<void*>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)))) {
+  if (const zem::Picture* icon =
+          zem::PictureOf(reinterpret_cast<void*>(SendMessageW(window, BM_GETIMAGE, IMAGE_ICON, 0)))) {
     Picture(cr, icon, (w - icon->width) / 2, (h - icon->height) / 2, !enabled);
     return;
   }
@@ -204,7 +207,8 @@ void PaintPushButton(cairo_t* cr, HWND window, const RECT& r, bool enabled) {
 
 void PaintButton(cairo_t* cr, HWND window, const RECT& r, bool enabled) {
   const DWORD type = StyleOf(window) & BS_TYPEMASK;
-  if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE) return PaintCheckBox(cr, window, r, enabled);
+  if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE)
+    return PaintCheckBox(cr, window, r, enabled);
   PaintPushButton(cr, window, r, enabled);
 }
 
@@ -224,10 +228,14 @@ void PaintChildren(cairo_t* cr, HWND parent, bool parentEnabled) {
     cairo_translate(cr, r.left, r.top);
     cairo_rectangle(cr, 0, 0, r.right - r.left, r.bottom - r.top);
     cairo_clip(cr);
-    if (IsClass(child, L"Static")) PaintStatic(cr, child, r, enabled);
-    else if (IsClass(child, L"Edit")) PaintEdit(cr, child, r, enabled);
-    else if (IsClass(child, L"ComboBox")) PaintComboBox(cr, child, r, enabled);
-    else if (IsClass(child, L"Button")) PaintButton(cr, child, r, enabled);
+    if (IsClass(child, L"Static"))
+      PaintStatic(cr, child, r, enabled);
+    else if (IsClass(child, L"Edit"))
+      PaintEdit(cr, child, r, enabled);
+    else if (IsClass(child, L"ComboBox"))
+      PaintComboBox(cr, child, r, enabled);
+    else if (IsClass(child, L"Button"))
+      PaintButton(cr, child, r, enabled);
     PaintChildren(cr, child, enabled);
     cairo_restore(cr);
   }
@@ -249,8 +257,8 @@ void PaintFrame(cairo_t* cr, HWND window, double width, double height) {
     textLeft += icon->width + 4;
   }
   const double box = zem::kCaptionHeight - 6;
-  Text(cr, window, zem::WindowText(window), textLeft, zem::kFrameWidth, width - textLeft - box - 10, zem::kCaptionHeight,
-       Align::Left, true, kWhite);
+  Text(cr, window, zem::WindowText(window), textLeft, zem::kFrameWidth, width - textLeft - box - 10,
+       zem::kCaptionHeight, Align::Left, true, kWhite);
   if (!(StyleOf(window) & WS_SYSMENU)) return;
   // The close box, greyed while the system menu's Close is.
   const bool greyed = zem::IsCloseGreyed(window);
@@ -288,6 +296,7 @@ bool zem::RenderWindowToPng(HWND window, const std::string& path, std::wstring* 
   cairo_destroy(cr);
   const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
   cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) return fail(L"cannot write the picture: " + zem::FromUtf8(cairo_status_to_string(status)));
+  if (status != CAIRO_STATUS_SUCCESS)
+    return fail(L"cannot write the picture: " + zem::FromUtf8(cairo_status_to_string(status)));
   return true;
 }

@@ -92,6 +92,6 @@ void OpenHelp(const std::wstring& address) {
   if (library == nullptr) return;
   FARPROC function = GetProcAddress(library, "HtmlHelpW");
   if (function == nullptr) return;
-  reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(function))(nullptr, address.c_str(),
-                                                                               HH_DISPLAY_TOPIC, 0);
+  reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(function))(nullptr, address.c_str(), HH_DISPLAY_TOPIC,
+                                                                             0);
 }

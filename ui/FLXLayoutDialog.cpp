@@ -24,9 +24,9 @@ BOOL FLXLayoutDialog::OnInitDialog() {
   if (m_useStatusBar) {
     RECT client;
     GetClientRect(&client);
-    m_statusBar = zem::CreateWindowObject(L"msctls_statusbar32", L"", WS_CHILD | WS_VISIBLE | kStatusBarStyles,
-                                          RECT{0, client.bottom - 20, client.right, client.bottom}, m_hWnd,
-                                          kStatusBarId);
+    m_statusBar =
+        zem::CreateWindowObject(L"msctls_statusbar32", L"", WS_CHILD | WS_VISIBLE | kStatusBarStyles,
+                                RECT{0, client.bottom - 20, client.right, client.bottom}, m_hWnd, kStatusBarId);
     if (!m_statusBar) MessageBoxW(m_hWnd, L"Error - Statusbar", L"", MB_OK);
   }
   return TRUE;

@@ -64,7 +64,9 @@ int FLXLayoutMgr::PaneItem::VertConstraint(int parentHeight) {
   return -1;
 }
 
-int FLXLayoutMgr::PaneItem::MinWidth() { return (m_mode & LayFixedWidth) ? m_width : std::max(m_minWidth, kSmallestSize); }
+int FLXLayoutMgr::PaneItem::MinWidth() {
+  return (m_mode & LayFixedWidth) ? m_width : std::max(m_minWidth, kSmallestSize);
+}
 int FLXLayoutMgr::PaneItem::MaxWidth() { return (m_mode & LayFixedWidth) ? m_width : -1; }
 int FLXLayoutMgr::PaneItem::MinHeight() {
   return (m_mode & LayFixedHeight) ? m_height : std::max(m_minHeight, kSmallestSize);

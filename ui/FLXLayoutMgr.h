@@ -128,8 +128,7 @@ class FLXLayoutMgr {
   // width argument (when not 0) or the control's width. Height: always the
   // control's. Minimum height: the argument, or when -1 the control's
   // height. Without such a control: width as given, height 0, no window.
-  CPaneBase MakeItem(int controlId, unsigned mode = LayGreedy, int width = 0, int minWidth = -1,
-                     int minHeight = -1);
+  CPaneBase MakeItem(int controlId, unsigned mode = LayGreedy, int width = 0, int minWidth = -1, int minHeight = -1);
   CPaneBase MakePane(Orientation orientation, unsigned mode = LayGreedy, int border = 3);
   // Appends a child and answers the pane, so that calls chain.
   CPaneBase Add(const CPaneBase& pane, const CPaneBase& child);

@@ -56,7 +56,8 @@ bool Register() {
          zem::RegisterIcon(module, zem::kUndoIcon, zem_dialog_undo_png, zem_dialog_undo_png_size) &&
          zem::RegisterIcon(module, zem::kRedoIcon, zem_dialog_redo_png, zem_dialog_redo_png_size) &&
          zem::RegisterBitmap(module, zem::kTopBitmap, zem_dialog_top_png, zem_dialog_top_png_size) &&
-         zem::RegisterBitmap(module, zem::kShortSideBitmap, zem_dialog_side_short_png, zem_dialog_side_short_png_size) &&
+         zem::RegisterBitmap(module, zem::kShortSideBitmap, zem_dialog_side_short_png,
+                             zem_dialog_side_short_png_size) &&
          zem::RegisterBitmap(module, zem::kTallSideBitmap, zem_dialog_side_tall_png, zem_dialog_side_tall_png_size);
 }
 

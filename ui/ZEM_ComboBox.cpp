@@ -2,8 +2,8 @@
 
 bool ZEM_ComboBox::Create(CWnd* dialog) {
   // Measured on "Test", created without text.
-  if (!CreateControl(*this, dialog, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_GROUP | WS_TABSTOP |
-                                                          CBS_DROPDOWNLIST, 0, 0))
+  if (!CreateControl(*this, dialog, L"ComboBox", L"",
+                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_GROUP | WS_TABSTOP | CBS_DROPDOWNLIST, 0, 0))
     return false;
   SetWidth(TextExtent(L"Test").cx);
   return true;

@@ -18,10 +18,10 @@ constexpr int kDecorationWidth = 55;
 constexpr int kIconButtonWidth = 30;
 
 using Mgr = FLXLayoutMgr;
-constexpr unsigned kButtonItemMode = Mgr::LayFillWidth | Mgr::LayFixedHeight;     // 0x104
-constexpr unsigned kColumnMode = Mgr::LayFixedWidth | Mgr::LayFillHeight;         // 0x201
-constexpr unsigned kTopBitmapMode = Mgr::LayFixedWidth | Mgr::LayFixedHeight;     // 5
-constexpr unsigned kSideBitmapMode = Mgr::LayFillWidth | Mgr::LayFillHeight;      // 0x300
+constexpr unsigned kButtonItemMode = Mgr::LayFillWidth | Mgr::LayFixedHeight;  // 0x104
+constexpr unsigned kColumnMode = Mgr::LayFixedWidth | Mgr::LayFillHeight;      // 0x201
+constexpr unsigned kTopBitmapMode = Mgr::LayFixedWidth | Mgr::LayFixedHeight;  // 5
+constexpr unsigned kSideBitmapMode = Mgr::LayFillWidth | Mgr::LayFillHeight;   // 0x300
 
 std::vector<HWND>& OpenDialogList() {
   static auto* list = new std::vector<HWND>;
@@ -256,8 +256,8 @@ void ZEM_Dialog::RouteControlEvent(int code, unsigned id, std::intptr_t extra) {
   } else if (clicked && ::IsWindow(m_redo.Window()) && id == m_redo.Id()) {
     if (m_commandControl) m_commandControl->Redo();
     OnRedo();
-  } else if (ZEM_UIComponent* component = FindComponent(id); component && !component->IsLocked() &&
-                                                             !component->IsBusy()) {
+  } else if (ZEM_UIComponent* component = FindComponent(id);
+             component && !component->IsLocked() && !component->IsBusy()) {
     int kind = code;
     if (code == kChangeBegins || code == kChanging || code == kChangeEnds) {
       kind = code - kChangeBegins + 2;

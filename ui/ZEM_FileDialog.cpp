@@ -23,8 +23,7 @@ void CImagePreviewStatic::SetPicture(std::unique_ptr<CRhinoDib> picture, std::ws
                      : std::wstring(L"No preview");
 }
 
-ZEM_FileDialog::ZEM_FileDialog(BOOL open, LPCTSTR defaultExtension, LPCTSTR initialName, LPCTSTR filter,
-                               CWnd* parent)
+ZEM_FileDialog::ZEM_FileDialog(BOOL open, LPCTSTR defaultExtension, LPCTSTR initialName, LPCTSTR filter, CWnd* parent)
     : CFileDialog(open, defaultExtension, initialName, kFlags, filter, parent),
       m_panelTemplate(zem::kFilePanelTemplate),
       m_loader(std::make_unique<ZEM_FileDialogPreviewThread>()) {
@@ -51,8 +50,8 @@ int ZEM_FileDialog::DoModal() {
   // A preview still loading is of no use once the dialog has ended.
   m_loader->Stop();
   if (result == IDOK && GetPathName().GetLength() >= static_cast<int>(kFileNameBufferSize)) {
-    m_refusal = zem::FormatText(L"The chosen path is longer than %d characters.",
-                                {static_cast<int>(kFileNameBufferSize - 1)});
+    m_refusal =
+        zem::FormatText(L"The chosen path is longer than %d characters.", {static_cast<int>(kFileNameBufferSize - 1)});
     result = IDCANCEL;
   }
   if (result == IDOK) {

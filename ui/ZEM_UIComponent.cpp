@@ -83,9 +83,9 @@ bool ZEM_2DUIComponent::CreateControl(CWnd& self, CWnd* dialog, const wchar_t* c
   m_parentDialog = dialog->m_hWnd;
   if (m_id == kNoId) SetId(NextControlId());
   const int width = TextExtent(text).cx + extra;
-  HWND window = CreateWindowExW(exStyle, className, text.c_str(), (style | WS_CHILD) & ~WS_VISIBLE, 0, 0, width,
-                                kControlHeight, m_parentDialog,
-                                reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(m_id)), nullptr, nullptr);
+  HWND window =
+      CreateWindowExW(exStyle, className, text.c_str(), (style | WS_CHILD) & ~WS_VISIBLE, 0, 0, width, kControlHeight,
+                      m_parentDialog, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(m_id)), nullptr, nullptr);
   if (!window) return false;
   m_window = window;
   self.Attach(window);

@@ -186,7 +186,10 @@ ON_Color Reader::Colour(const json& j) {
       int byte = 0;
       for (int d = 0; d < 2; ++d) {
         const char c = s[static_cast<std::size_t>(1 + 2 * k + d)];
-        const int h = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        const int h = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
         if (h < 0) Fail("expected a colour \"#rrggbb\"");
         byte = byte * 16 + h;
       }
@@ -447,7 +450,8 @@ std::unique_ptr<ON_NurbsCurve> Reader::ReadNurbsCurve(const json& j) {
     Array(*pit, "a list of control points");
     count = static_cast<int>(pit->size());
     if (count < degree + 1) {
-      Fail("a curve of degree " + std::to_string(degree) + " needs at least " + std::to_string(degree + 1) + " control points");
+      Fail("a curve of degree " + std::to_string(degree) + " needs at least " + std::to_string(degree + 1) +
+           " control points");
     }
     for (int i = 0; i < count; ++i) {
       Enter e(*this, "[" + std::to_string(i) + "]");
@@ -466,7 +470,8 @@ std::unique_ptr<ON_NurbsCurve> Reader::ReadNurbsCurve(const json& j) {
     }
   }
   auto curve = std::make_unique<ON_NurbsCurve>(3, !weights.empty(), degree + 1, count);
-  for (int i = 0; i < count; ++i) curve->SetCV(i, points[static_cast<std::size_t>(i)], weights.empty() ? 1.0 : weights[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < count; ++i)
+    curve->SetCV(i, points[static_cast<std::size_t>(i)], weights.empty() ? 1.0 : weights[static_cast<std::size_t>(i)]);
   if (auto kit = j.find("knots"); kit != j.end()) {
     Enter e(*this, "knots");
     curve->m_knot = ReadKnots(*kit, degree + 1, count);
@@ -516,7 +521,8 @@ std::unique_ptr<ON_Curve> Reader::ReadCurve(const json& j) {
     if (kind == L"arc") {
       a0 = Number(j, "startAngle", 0);
       a1 = Number(j, "endAngle", 360);
-      if (!(a1 > a0) || a1 - a0 > 360) Fail("an arc runs from \"startAngle\" to a larger \"endAngle\", at most 360 degrees on");
+      if (!(a1 > a0) || a1 - a0 > 360)
+        Fail("an arc runs from \"startAngle\" to a larger \"endAngle\", at most 360 degrees on");
     }
     return std::make_unique<ON_ArcCurve>(ON_Arc(ON_Circle(plane, radius), ON_Interval(a0 * kPi / 180, a1 * kPi / 180)));
   }
@@ -575,7 +581,8 @@ ON_NurbsSurface Reader::ReadSurface(const json& j) {
   ON_NurbsSurface s(!weights.empty(), degree[0] + 1, degree[1] + 1, nu, nv);
   for (int i = 0; i < nu; ++i) {
     for (int k = 0; k < nv; ++k) {
-      s.SetCV(i, k, rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)], weights.empty() ? 1.0 : weights[static_cast<std::size_t>(i * nv + k)]);
+      s.SetCV(i, k, rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)],
+              weights.empty() ? 1.0 : weights[static_cast<std::size_t>(i * nv + k)]);
     }
   }
   if (auto it = j.find("knotsU"); it != j.end()) {
@@ -618,11 +625,14 @@ void Reader::ReadObject(const json& j) {
     a.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
   }
   const bool hidden = Bool(j, "hidden", false), locked = Bool(j, "locked", false);
-  if (hidden) a.SetMode(ON_3dmObjectAttributes::hidden_object);
-  else if (locked) a.SetMode(ON_3dmObjectAttributes::locked_object);
+  if (hidden)
+    a.SetMode(ON_3dmObjectAttributes::hidden_object);
+  else if (locked)
+    a.SetMode(ON_3dmObjectAttributes::locked_object);
   const bool reference = Bool(j, "reference", false);
 
-  std::initializer_list<const char*> common = {"type", "name", "layer", "color", "colorSource", "material", "hidden", "locked", "reference"};
+  std::initializer_list<const char*> common = {"type",     "name",   "layer",  "color",    "colorSource",
+                                               "material", "hidden", "locked", "reference"};
   auto keys = [&](std::initializer_list<const char*> own) {
     std::vector<const char*> all(common);
     all.insert(all.end(), own);
@@ -718,7 +728,9 @@ void Reader::ReadObject(const json& j) {
     object = std::make_unique<CRhinoPointCloudObject>(std::move(points));
   } else {
     Enter e(*this, "type");
-    Fail("expected an object type: \"mesh\", \"brep\", \"surface\", \"curve\", \"textDot\", \"point\" or \"pointCloud\"");
+    Fail(
+        "expected an object type: \"mesh\", \"brep\", \"surface\", \"curve\", \"textDot\", \"point\" or "
+        "\"pointCloud\"");
   }
   object->ModifyAttributes(a);
   m_doc.AddObject(object.release(), reference);
@@ -726,7 +738,8 @@ void Reader::ReadObject(const json& j) {
 
 CDisplayPipelineAttributes Reader::ReadDisplayMode(const json& j) {
   Object(j, "a display mode");
-  Keys(j, {"name", "base", "shading", "objectMaterial", "curves", "surfaceWires", "meshWires", "background", "material"});
+  Keys(j,
+       {"name", "base", "shading", "objectMaterial", "curves", "surfaceWires", "meshWires", "background", "material"});
   const std::wstring name = Text(j, "name");
   if (name.empty()) Fail("\"name\" is missing");
   CDisplayPipelineAttributes mode = FindMode(Text(j, "base", L"Shaded"));

@@ -45,7 +45,9 @@ std::string Lower(std::string s) {
 }
 
 ON_Color ColourOf(const aiColor3D& c) {
-  auto channel = [](float v) { return static_cast<int>(std::lround(std::clamp(std::isfinite(v) ? v : 0.0f, 0.0f, 1.0f) * 255)); };
+  auto channel = [](float v) {
+    return static_cast<int>(std::lround(std::clamp(std::isfinite(v) ? v : 0.0f, 0.0f, 1.0f) * 255));
+  };
   return ON_Color(channel(c.r), channel(c.g), channel(c.b));
 }
 
@@ -69,7 +71,7 @@ class MeshFileImport {
   fs::path m_file;
   CRhinoDoc& m_doc;
   ModelReport& m_report;
-  std::vector<int> m_materialIndex;  // assimp material -> document material
+  std::vector<int> m_materialIndex;    // assimp material -> document material
   ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
 };
 
@@ -106,7 +108,8 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
   const std::string stem = "texture-" + std::to_string(materialIndex);
   if (texture->mHeight == 0) {
     std::string hint = Lower(texture->achFormatHint);
-    if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos) hint = "bin";
+    if (hint.empty() || hint.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos)
+      hint = "bin";
     const fs::path out = ScratchPath(stem + "." + hint);
     if (out.empty()) return L"";
     std::ofstream file(out, std::ios::binary);
@@ -153,9 +156,11 @@ void MeshFileImport::ReadMaterials(const aiScene& scene) {
     if (m.Get(AI_MATKEY_SHININESS, v) == AI_SUCCESS && std::isfinite(v)) {
       material.SetShine(std::clamp(v, 0.0f, 128.0f) / 128.0 * ON_Material::MaxShine());
     }
-    if (m.Get(AI_MATKEY_OPACITY, v) == AI_SUCCESS && std::isfinite(v)) material.m_transparency = std::clamp(1.0 - v, 0.0, 1.0);
+    if (m.Get(AI_MATKEY_OPACITY, v) == AI_SUCCESS && std::isfinite(v))
+      material.m_transparency = std::clamp(1.0 - v, 0.0, 1.0);
     if (m.Get(AI_MATKEY_REFRACTI, v) == AI_SUCCESS && std::isfinite(v) && v > 0) material.m_index_of_refraction = v;
-    if (m.Get(AI_MATKEY_REFLECTIVITY, v) == AI_SUCCESS && std::isfinite(v)) material.m_reflectivity = std::clamp(v, 0.0f, 1.0f);
+    if (m.Get(AI_MATKEY_REFLECTIVITY, v) == AI_SUCCESS && std::isfinite(v))
+      material.m_reflectivity = std::clamp(v, 0.0f, 1.0f);
     aiString texture;
     if (m.GetTexture(aiTextureType_DIFFUSE, 0, &texture) == AI_SUCCESS && texture.length > 0) {
       const std::wstring path = TexturePath(scene, texture.C_Str(), static_cast<int>(i));
@@ -200,7 +205,9 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
   for (unsigned f = 0; f < in.mNumFaces; ++f) {
     const aiFace& face = in.mFaces[f];
     for (unsigned k = 0; k < face.mNumIndices; ++k) {
-      if (face.mIndices[k] >= n) Fail(label + ": face " + std::to_string(f) + " names vertex " + std::to_string(face.mIndices[k]) + " of " + std::to_string(n));
+      if (face.mIndices[k] >= n)
+        Fail(label + ": face " + std::to_string(f) + " names vertex " + std::to_string(face.mIndices[k]) + " of " +
+             std::to_string(n));
     }
     if (face.mNumIndices == 3 || face.mNumIndices == 4) {
       ON_MeshFace mf;

@@ -8,8 +8,8 @@
 namespace zem {
 
 struct ModelReport {
-  std::wstring error;                // empty when the file was read
-  std::vector<std::wstring> notes;   // repairs and warnings, in file order
+  std::wstring error;               // empty when the file was read
+  std::vector<std::wstring> notes;  // repairs and warnings, in file order
 };
 
 }  // namespace zem

@@ -57,12 +57,12 @@ struct ObjMaterial {
 struct ObjMesh {
   std::string name;
   int material = 0;
-  std::vector<Corner> vertices;               // distinct corners, in order of first use
-  std::vector<int> triangles;                 // three vertex numbers each
-  std::vector<int> byPosition;                // position -> first vertex made from it (+1), 0 none
+  std::vector<Corner> vertices;                        // distinct corners, in order of first use
+  std::vector<int> triangles;                          // three vertex numbers each
+  std::vector<int> byPosition;                         // position -> first vertex made from it (+1), 0 none
   std::unordered_map<Corner, int, CornerHash> others;  // further corners of a position
-  std::vector<std::array<int, 2>> segments;   // position indices
-  std::vector<int> points;                    // position indices
+  std::vector<std::array<int, 2>> segments;            // position indices
+  std::vector<int> points;                             // position indices
   bool anyNormal = false, anyMissingNormal = false, anyTexture = false, anyMissingTexture = false;
   bool Empty() const { return triangles.empty() && segments.empty() && points.empty(); }
 };
@@ -387,13 +387,20 @@ void ObjParser::ReadMaterialLibrary(std::string_view name) {
       continue;
     }
     if (!current) continue;
-    if (key == "Kd") colour(rest, current->diffuse);
-    else if (key == "Ka") colour(rest, current->ambient);
-    else if (key == "Ks") colour(rest, current->specular);
-    else if (key == "Ke") colour(rest, current->emissive);
-    else if (key == "Ns") ParseFloats(rest, &current->shininess, 1, 1);
-    else if (key == "Ni") ParseFloats(rest, &current->ior, 1, 1);
-    else if (key == "d") ParseFloats(rest, &current->alpha, 1, 1);
+    if (key == "Kd")
+      colour(rest, current->diffuse);
+    else if (key == "Ka")
+      colour(rest, current->ambient);
+    else if (key == "Ks")
+      colour(rest, current->specular);
+    else if (key == "Ke")
+      colour(rest, current->emissive);
+    else if (key == "Ns")
+      ParseFloats(rest, &current->shininess, 1, 1);
+    else if (key == "Ni")
+      ParseFloats(rest, &current->ior, 1, 1);
+    else if (key == "d")
+      ParseFloats(rest, &current->alpha, 1, 1);
     else if (key == "Tr") {
       float tr = 0;
       ParseFloats(rest, &tr, 1, 1);

@@ -80,7 +80,8 @@ void SetUpCamera(const ON_Viewport& vp, const ON_BoundingBox& box, const RenderS
   double nearest = 1e300, farthest = 0;
   if (box.IsValid()) {
     for (int k = 0; k < 8; ++k) {
-      const ON_3dPoint p((k & 1 ? box.m_max : box.m_min).x, (k & 2 ? box.m_max : box.m_min).y, (k & 4 ? box.m_max : box.m_min).z);
+      const ON_3dPoint p((k & 1 ? box.m_max : box.m_min).x, (k & 2 ? box.m_max : box.m_min).y,
+                         (k & 4 ? box.m_max : box.m_min).z);
       const double depth = -ON_DotProduct(p - E, Z);
       nearest = std::min(nearest, depth);
       farthest = std::max(farthest, depth);
@@ -106,9 +107,22 @@ void SetUpCamera(const ON_Viewport& vp, const ON_BoundingBox& box, const RenderS
     glOrtho(cx - hw, cx + hw, cy - hh, cy + hh, std::min(nearest, 0.0) - 0.05 * span, farthest + 0.05 * span);
   }
   glMatrixMode(GL_MODELVIEW);
-  const GLdouble view[16] = {X.x, Y.x, Z.x, 0, X.y, Y.y, Z.y, 0, X.z, Y.z, Z.z, 0,
-                             -ON_DotProduct(E - ON_3dPoint::Origin, X), -ON_DotProduct(E - ON_3dPoint::Origin, Y),
-                             -ON_DotProduct(E - ON_3dPoint::Origin, Z), 1};
+  const GLdouble view[16] = {X.x,
+                             Y.x,
+                             Z.x,
+                             0,
+                             X.y,
+                             Y.y,
+                             Z.y,
+                             0,
+                             X.z,
+                             Y.z,
+                             Z.z,
+                             0,
+                             -ON_DotProduct(E - ON_3dPoint::Origin, X),
+                             -ON_DotProduct(E - ON_3dPoint::Origin, Y),
+                             -ON_DotProduct(E - ON_3dPoint::Origin, Z),
+                             1};
   glLoadMatrixd(view);
 }
 
@@ -135,8 +149,11 @@ void DrawMesh(const ON_Mesh& mesh) {
   indices.reserve(static_cast<std::size_t>(mesh.FaceCount()) * 6);
   for (const ON_MeshFace& f : mesh.m_F) {
     if (!f.IsValid(n)) continue;
-    indices.insert(indices.end(), {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[1]), static_cast<GLuint>(f.vi[2])});
-    if (f.IsQuad()) indices.insert(indices.end(), {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[2]), static_cast<GLuint>(f.vi[3])});
+    indices.insert(indices.end(),
+                   {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[1]), static_cast<GLuint>(f.vi[2])});
+    if (f.IsQuad())
+      indices.insert(indices.end(),
+                     {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[2]), static_cast<GLuint>(f.vi[3])});
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, mesh.m_V.Array());
@@ -160,7 +177,8 @@ void DrawMesh(const ON_Mesh& mesh) {
 void DrawCurve(const ON_Curve& curve, const ON_Color& colour) {
   ON_PolylineCurve polyline;
   RhinoConvertCurveToPolyline(curve, 0, 0, 0.1, 1.0, 0, 0, 0, 0, &polyline, true, nullptr);
-  glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()), static_cast<GLubyte>(colour.Blue()));
+  glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()),
+             static_cast<GLubyte>(colour.Blue()));
   glBegin(GL_LINE_STRIP);
   for (const ON_3dPoint& p : polyline.m_pline) glVertex3d(p.x, p.y, p.z);
   glEnd();
@@ -204,7 +222,8 @@ bool RenderOffscreen(const CRhinoDoc& doc, const ON_Viewport& vp, const CDisplay
   }
 
   std::vector<const CRhinoObject*> objects;
-  CRhinoObjectIterator it(doc, CRhinoObjectIterator::normal_or_locked_objects, CRhinoObjectIterator::active_and_reference_objects);
+  CRhinoObjectIterator it(doc, CRhinoObjectIterator::normal_or_locked_objects,
+                          CRhinoObjectIterator::active_and_reference_objects);
   it.EnableVisibleFilter(true);
   for (const CRhinoObject* o = it.First(); o; o = it.Next()) objects.push_back(o);
 
@@ -220,7 +239,8 @@ bool RenderOffscreen(const CRhinoDoc& doc, const ON_Viewport& vp, const CDisplay
       }
       for (const CRhinoObject* o : objects) {
         if (o->ObjectType() != ON::mesh_object && o->ObjectType() != ON::brep_object) continue;
-        const ON_Material& material = mode.m_bUseObjectMaterial ? static_cast<const ON_Material&>(o->ObjectMaterial()) : mode.m_FrontMaterial;
+        const ON_Material& material =
+            mode.m_bUseObjectMaterial ? static_cast<const ON_Material&>(o->ObjectMaterial()) : mode.m_FrontMaterial;
         if ((material.m_transparency > 0) != (pass == 1)) continue;
         ON_SimpleArray<const ON_Mesh*> meshes;
         if (o->GetMeshes(ON::render_mesh, meshes) <= 0) continue;
@@ -244,14 +264,16 @@ bool RenderOffscreen(const CRhinoDoc& doc, const ON_Viewport& vp, const CDisplay
       const ON_Color colour = o->ObjectDrawColor(false);
       if (type == ON::point_object) {
         const ON_3dPoint& p = static_cast<const CRhinoPointObject*>(o)->Point();
-        glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()), static_cast<GLubyte>(colour.Blue()));
+        glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()),
+                   static_cast<GLubyte>(colour.Blue()));
         glBegin(GL_POINTS);
         glVertex3d(p.x, p.y, p.z);
         glEnd();
         continue;
       }
       if (type == ON::pointset_object) {
-        glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()), static_cast<GLubyte>(colour.Blue()));
+        glColor3ub(static_cast<GLubyte>(colour.Red()), static_cast<GLubyte>(colour.Green()),
+                   static_cast<GLubyte>(colour.Blue()));
         glBegin(GL_POINTS);
         for (const ON_3dPoint& p : static_cast<const CRhinoPointCloudObject*>(o)->Points()) glVertex3d(p.x, p.y, p.z);
         glEnd();
