@@ -33,8 +33,8 @@ using zem::ExportOptions;
 using zem::ExportResult;
 using zem::ExportStatus;
 using zem::PageTakesWires;
-using zem::testing::FileText;
 using zem::testing::Outcome;
+using zem::testing::ReadFileBytes;
 using zem::testing::Zem;
 
 const fs::path kDemoDocument = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "assets" / "demo" / "demo.json";
@@ -145,7 +145,7 @@ TEST_F(DialogPathTest, TheDialogsPictureIsSavedOnExportAndEstimate) {
   const fs::path page = folder / "p.html", shown = folder / "export.png", estimated = folder / "estimate.png";
   ASSERT_EQ(Zem({"demo", "-o", page.string(), "--dialog-picture", shown.string(), "--quiet"}).code, 0);
   ASSERT_EQ(Zem({"estimate", kDemoDocument.string(), "--email", "--dialog-picture", estimated.string()}).code, 0);
-  for (const fs::path& picture : {shown, estimated}) EXPECT_EQ(FileText(picture).substr(1, 3), "PNG") << picture;
+  for (const fs::path& picture : {shown, estimated}) EXPECT_EQ(ReadFileBytes(picture).substr(1, 3), "PNG") << picture;
   EXPECT_TRUE(fs::exists(page));
   const Outcome nowhere = Zem({"estimate", kDemoDocument.string(), "--dialog-picture", (folder / "no" / "p.png").string()});
   EXPECT_EQ(nowhere.code, 1);
@@ -187,9 +187,9 @@ TEST_F(DialogPathTest, TheCommandWritesTheDemoPageTheExportDriverWrites) {
                            fs::read_symlink("/proc/self/exe").string() + "' --gtest_filter=" +
                            test->test_suite_name() + "." + test->name() + " > /dev/null";
   ASSERT_EQ(std::system(self.c_str()), 0) << self;
-  const std::string expected = FileText(direct);
+  const std::string expected = ReadFileBytes(direct);
   ASSERT_GT(expected.size(), 10000u);
-  EXPECT_TRUE(FileText(viaCommand) == expected);
+  EXPECT_TRUE(ReadFileBytes(viaCommand) == expected);
 }
 
 }  // namespace

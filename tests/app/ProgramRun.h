@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,11 +22,6 @@ inline Outcome Zem(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
   return {code, out.str(), err.str()};
-}
-
-inline std::string FileText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
 class ProgramTest : public ::testing::Test {

@@ -16,9 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,12 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using zem::testing::FileText;
 using zem::testing::Outcome;
+using zem::testing::ReadFileBytes;
 using zem::testing::ProgramTest;
 using zem::testing::Zem;
 
-TEST_F(ProgramTest, DemoWritesACompletePageAndNamesIt) {
+TEST_F(ProgramTest, DemoWritesACompletePageAndNamesItUnlessQuiet) {
   fs::path page = folder / "demo page.html";
   Outcome run = Zem({"demo", "-o", page.string()});
   EXPECT_EQ(run.code, 0) << run.err;
@@ -39,13 +37,9 @@ TEST_F(ProgramTest, DemoWritesACompletePageAndNamesIt) {
   EXPECT_NE(run.out.find(page.string()), std::string::npos);
   EXPECT_NE(run.out.find(std::to_string(fs::file_size(page)) + " bytes"), std::string::npos);
   EXPECT_GT(fs::file_size(page), 10000u);
-}
-
-TEST_F(ProgramTest, QuietPrintsNothing) {
-  Outcome run = Zem({"demo", "-o", (folder / "q.html").string(), "--quiet"});
-  EXPECT_EQ(run.code, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
+  Outcome quiet = Zem({"demo", "-o", (folder / "q.html").string(), "--quiet"});
+  EXPECT_EQ(quiet.code, 0);
+  EXPECT_EQ(quiet.out + quiet.err, "");
 }
 
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
@@ -86,34 +80,20 @@ TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
   EXPECT_TRUE(fs::exists("/dev/full"));
 }
 
-// A small OBJ model: one quad with a material.
-fs::path WriteModel(const fs::path& folder) {
+// A small OBJ model named `name` in `folder` (made if need be): one quad
+// with a material.
+fs::path WriteQuad(const fs::path& folder, const std::string& name = "quad.obj") {
+  fs::create_directories(folder);
   std::ofstream(folder / "quad.mtl") << "newmtl red\nKd 1 0 0\n";
-  std::ofstream(folder / "quad.obj") << "mtllib quad.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl red\nf 1 2 3 4\n";
-  return folder / "quad.obj";
+  std::ofstream(folder / name) << "mtllib quad.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nusemtl red\nf 1 2 3 4\n";
+  return folder / name;
 }
 
+// What the page holds is the golden pages' and the command path's matter.
 TEST_F(ProgramTest, ExportWritesThePageNextToTheModel) {
-  fs::path model = WriteModel(folder);
-  Outcome run = Zem({"export", model.string(), "--title", "A <quad>", "--link", "ann@example.com"});
+  Outcome run = Zem({"export", WriteQuad(folder).string(), "--title", "A <quad>", "--link", "ann@example.com"});
   EXPECT_EQ(run.code, 0) << run.err;
-  ASSERT_TRUE(fs::exists(folder / "quad.html"));
-  std::ifstream in(folder / "quad.html", std::ios::binary);
-  std::string page((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_NE(page.find("<title>A &lt;quad&gt;</title>"), std::string::npos);
-  EXPECT_NE(page.find("<a href=\"mailto:ann@example.com\">"), std::string::npos);
-  EXPECT_NE(page.find("mat.push(1,0,0,"), std::string::npos);
-  EXPECT_NE(page.find("bl.push(2);"), std::string::npos);
-}
-
-TEST_F(ProgramTest, WireframeModeExportsNoMeshes) {
-  fs::path model = WriteModel(folder);
-  Outcome run = Zem({"export", model.string(), "-o", (folder / "w.html").string(), "--display-mode", "wireframe"});
-  EXPECT_EQ(run.code, 0) << run.err;
-  std::ifstream in(folder / "w.html", std::ios::binary);
-  std::string page((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(page.find("mi.push("), std::string::npos);
-  EXPECT_NE(page.find("cols.push("), std::string::npos);  // the quad's outline
+  EXPECT_GT(fs::file_size(folder / "quad.html"), 10000u);
 }
 
 TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
@@ -125,7 +105,7 @@ TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
   EXPECT_EQ(broken.code, 1);
   EXPECT_NE(broken.err.find("cannot read"), std::string::npos);
   EXPECT_FALSE(fs::exists(folder / "broken.html"));
-  fs::path model = WriteModel(folder);
+  fs::path model = WriteQuad(folder);
   Outcome mode = Zem({"export", model.string(), "--display-mode", "Sketchy"});
   EXPECT_EQ(mode.code, 2);
   EXPECT_NE(mode.err.find("Rendered"), std::string::npos) << "names the known modes";
@@ -150,9 +130,7 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   Outcome run = Zem({"demo", "--email", "--zip", "--outbox", (folder / "out").string()});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.out.find(".eml"), std::string::npos);
-  const auto draft = OnlyDraft(folder / "out");
-  EXPECT_EQ(draft.Subject(), "ZEM WebGL Model: ZEM WebGL Demo");
-  EXPECT_EQ(draft.BodyText().rfind("Please extract the attached zip file", 0), 0u);
+  const auto draft = OnlyDraft(folder / "out");  // the attachments live in it
   const auto attachments = draft.Attachments();
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html.zip");
@@ -197,13 +175,6 @@ TEST_F(ProgramTest, MailingALargePageWarnsAndSuggestsTheCompactForm) {
   EXPECT_EQ(compact.err, "");
 }
 
-// Models of the batch tests: a quad OBJ named `name` in `folder`.
-fs::path WriteQuad(const fs::path& folder, const std::string& name) {
-  fs::create_directories(folder);
-  std::ofstream(folder / name) << "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
-  return folder / name;
-}
-
 TEST_F(ProgramTest, OutputNamingAFolderPutsThePageIntoIt) {
   fs::path model = WriteQuad(folder, "cube.obj");
   fs::create_directories(folder / "out");
@@ -231,10 +202,10 @@ TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
 }
 
 TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
-  fs::path model = WriteModel(folder);
+  fs::path model = WriteQuad(folder);
   fs::path page = folder / "page.html";
   ASSERT_EQ(Zem({"export", model.string(), "-o", page.string()}).code, 0);
-  const std::string before = FileText(page);
+  const std::string before = ReadFileBytes(page);
   ASSERT_GT(before.size(), 20000u);
   // The re-export runs in a program whose files may not grow past 20,000
   // bytes: its page fails half-way.
@@ -255,7 +226,7 @@ TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(FileText(page), before);
+  EXPECT_EQ(ReadFileBytes(page), before);
   std::string names;
   for (const auto& entry : fs::directory_iterator(folder)) names += entry.path().filename().string() + " ";
   EXPECT_EQ(names.size(), std::string("page.html quad.mtl quad.obj ").size()) << "nothing left beside it: " << names;
@@ -296,14 +267,14 @@ TEST_F(ProgramTest, ABatchExportsEachModelAsItWouldAloneEvenWithTheSameFileName)
                                 (models / name / "model.gltf").string() + "' -o '" + (folder / name).string() +
                                 ".html' --quiet";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    alone.push_back(FileText(folder / (std::string(name) + ".html")));
+    alone.push_back(ReadFileBytes(folder / (std::string(name) + ".html")));
   }
   ASSERT_NE(alone[0], alone[1]);
   Outcome run = Zem({"export", (models / "red" / "model.gltf").string(), (models / "blue" / "model.gltf").string(),
                      "-o", (folder / "pages").string(), "--jobs", "2"});
   ASSERT_EQ(run.code, 0) << run.err;
-  EXPECT_TRUE(FileText(folder / "pages" / "model.html") == alone[0]);
-  EXPECT_TRUE(FileText(folder / "pages" / "model-2.html") == alone[1]);
+  EXPECT_TRUE(ReadFileBytes(folder / "pages" / "model.html") == alone[0]);
+  EXPECT_TRUE(ReadFileBytes(folder / "pages" / "model-2.html") == alone[1]);
 }
 
 // A page taken apart into the numbers in its buffer names (v1, b1, ...), per
@@ -358,12 +329,12 @@ void ExpectSameButForBufferNumbers(const std::string& later, const std::string& 
 
 TEST_F(ProgramTest, AnExportAfterOthersInOneProcessIsTheFreshProcessPageButForBufferNumbers) {
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
-  const fs::path model = WriteModel(folder);
+  const fs::path model = WriteQuad(folder);
   auto fresh = [&](const std::string& args, const fs::path& page) {
     const std::string command =
         std::string("'") + ZEM_WEBGL_PROGRAM + "' " + args + " -o '" + page.string() + "' --quiet";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return FileText(page);
+    return ReadFileBytes(page);
   };
   const std::string freshDemo = fresh("demo", folder / "fresh-demo.html");
   const std::string freshModel = fresh("export '" + model.string() + "'", folder / "fresh-model.html");
@@ -374,8 +345,8 @@ TEST_F(ProgramTest, AnExportAfterOthersInOneProcessIsTheFreshProcessPageButForBu
   ASSERT_EQ(Zem({"export", model.string(), "-o", (folder / "model.html").string(), "--quiet"}).code, 0);
   const BufferNumbering demo = SplitBufferNumbers(freshDemo);
   ASSERT_FALSE(demo.numbers[0].empty() || demo.numbers[1].empty()) << "the demo has mesh and curve buffers";
-  ExpectSameButForBufferNumbers(FileText(folder / "demo-2.html"), freshDemo);
-  ExpectSameButForBufferNumbers(FileText(folder / "model.html"), freshModel);
+  ExpectSameButForBufferNumbers(ReadFileBytes(folder / "demo-2.html"), freshDemo);
+  ExpectSameButForBufferNumbers(ReadFileBytes(folder / "model.html"), freshModel);
 }
 
 }  // namespace

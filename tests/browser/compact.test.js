@@ -1,8 +1,9 @@
 'use strict';
 // Compact pages against standard pages of the same model: initVB run with a
 // recording stand-in of WebGL must build the same buffers (values within
-// the quantisation bounds, same counts, materials and box), the rest of the
-// page must be the same, and Chromium must draw the same picture.
+// the quantisation bounds, same counts, materials and box) and the rest of
+// the page must be the same; a page whose data cannot be decoded falls back
+// to its preview. Firefox's test draws the compact demo beside Chromium's.
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
@@ -157,22 +158,6 @@ test.describe('compact pages', () => {
     // (the empty mesh and the quadrangle are in the comparison above).
     assert.match(fs.readFileSync(grid.compact, 'latin1'), /\[(\d+,\d+,[01],)*\d+,0,1(,\d+,\d+,[01])*\]/);
     t.diagnostic(`largest errors: demo ${JSON.stringify(worstDemo)}, grid ${JSON.stringify(worstGrid)}`);
-  });
-
-  test.it('draw the same picture as the standard page in Chromium', async (t) => {
-    for (const [name, pair] of [['demo', demo], ['grid', grid]]) {
-      const s = await h.openPage(browser, 'file://' + pair.standard);
-      const c = await h.openPage(browser, 'file://' + pair.compact);
-      assert.deepEqual(c.errors, []);
-      assert.equal(await c.page.evaluate(() => usePreview), 0);
-      const share = h.differingShare(await h.canvasPixels(s.page), await h.canvasPixels(c.page));
-      await h.saveScreenshot(s.page, `compact-${name}-standard`);
-      await h.saveScreenshot(c.page, `compact-${name}-compact`);
-      t.diagnostic(`${name}: ${(share * 100).toFixed(3)}% of the pixels differ`);
-      assert.ok(share < 0.001, `${name}: ${(share * 100).toFixed(3)}% of the pixels differ`);
-      await s.page.close();
-      await c.page.close();
-    }
   });
 
   test.it('fall back to the preview picture and the error text when the data cannot be decoded', async () => {

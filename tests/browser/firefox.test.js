@@ -1,6 +1,6 @@
 'use strict';
 // Exported pages opened from file:// in Debian's Firefox ESR: the viewer
-// starts, draws the model as Chromium does, and follows the mouse.
+// starts, draws the model as Chromium does, and bounds a wheel turn.
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
@@ -65,22 +65,15 @@ test.describe('pages in Firefox', () => {
     }
   });
 
-  test.it('turn the model on a left drag, and zoom in on a wheel turn away from the user', async () => {
+  // Turning and the other mouse actions are Chromium's tests; Firefox
+  // reports a wheel turn in lines, whose bound only Firefox shows.
+  test.it('zoom in on a wheel turn away from the user, without passing the pivot', async () => {
     const { page } = pages.standard.firefox;
     const eye = () => page.evaluate(() => [veye.x - bc.x, veye.y - bc.y, veye.z - bc.z]);
     await page.evaluate(() => { animate = 0; });
     const before = await h.drawAndHash(page);
     const box = await (await page.$('#WebGLCanvas')).boundingBox();
     const at = { x: box.x + box.width * 0.3, y: box.y + box.height * 0.75 };
-    await page.mouse.move(at.x, at.y);
-    await page.mouse.down();
-    await page.mouse.move(at.x + 60, at.y + 20, { steps: 6 });
-    await page.mouse.up();
-    assert.equal(await page.evaluate(() => animate), 0, 'the drag stops the turntable');
-    const dragged = await h.drawAndHash(page);
-    assert.notEqual(dragged, before);
-    await h.saveScreenshot(page, 'firefox-dragged');
-
     // Firefox reports this turn as 100 lines, far more than one notch: the
     // eye comes nearer and stays on its side of the model.
     const e0 = await eye();
@@ -90,6 +83,6 @@ test.describe('pages in Firefox', () => {
     const e1 = await eye();
     assert.ok(Math.hypot(...e1) < Math.hypot(...e0), `${e1} is not nearer than ${e0}`);
     assert.ok(e1.every((v, k) => Math.sign(v) === Math.sign(e0[k])), `the eye went through the pivot: ${e0} to ${e1}`);
-    assert.notEqual(await h.drawAndHash(page), dragged);
+    assert.notEqual(await h.drawAndHash(page), before);
   });
 });

@@ -2,6 +2,7 @@
 // What the browser tests share: the browsers, pages written through the
 // page-fixture program, scene data functions in the exporter's own format,
 // and reading back what the viewer drew.
+const crypto = require('node:crypto');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -15,16 +16,8 @@ const artifacts = path.join(repo, 'build', 'test-artifacts', 'browser');
 const chromiumPath = process.env.ZEM_CHROMIUM || '/usr/bin/chromium';
 const firefoxPath = process.env.ZEM_FIREFOX || '/usr/bin/firefox-esr';
 
-const BASE_ARGS = [
-  '--headless',
-  '--no-sandbox',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-  '--no-first-run',
-  '--use-angle=swiftshader',
-  '--enable-unsafe-swiftshader',
-];
+const BASE_ARGS = ['--headless', '--no-sandbox', '--disable-background-networking', '--disable-component-update',
+  '--disable-sync', '--no-first-run', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'];
 
 // playwright gives every launch a fresh user-data directory of its own.
 async function launchBrowser(extraArgs = []) {
@@ -267,29 +260,14 @@ async function drawAndRead(page, points) {
   }, points);
 }
 
-// A fingerprint of the whole drawn canvas, to tell frames apart.
-async function drawAndHash(page) {
-  return page.evaluate(() => {
-    needsUpdate = 1;
-    doRepaint();
-    const px = new Uint8Array(vW * vH * 4);
-    gl.readPixels(0, 0, vW, vH, gl.RGBA, gl.UNSIGNED_BYTE, px);
-    let h1 = 0x811c9dc5;
-    let h2 = 0;
-    for (let i = 0; i < px.length; i++) {
-      h1 = Math.imul(h1 ^ px[i], 16777619);
-      h2 = (h2 + px[i] * (i % 251 + 1)) >>> 0;
+// The canvas as drawn by one frame, as RGBA bytes: from the current camera,
+// or from the page's own (the turntable stopped and turned back).
+async function readCanvas(page, fromStart) {
+  const b64 = await page.evaluate((reset) => {
+    if (reset) {
+      animate = 0;
+      initView(veye, vtar, vx, vy);
     }
-    return `${(h1 >>> 0).toString(16)}-${h2.toString(16)}`;
-  });
-}
-
-// The canvas as drawn by one frame from the page's own camera (the
-// turntable stopped and turned back), as RGBA bytes.
-async function canvasPixels(page) {
-  const b64 = await page.evaluate(() => {
-    animate = 0;
-    initView(veye, vtar, vx, vy);
     needsUpdate = 1;
     doRepaint();
     const px = new Uint8Array(vW * vH * 4);
@@ -297,9 +275,12 @@ async function canvasPixels(page) {
     let s = '';
     for (let i = 0; i < px.length; i += 8192) s += String.fromCharCode.apply(null, px.subarray(i, i + 8192));
     return btoa(s);
-  });
+  }, fromStart);
   return Buffer.from(b64, 'base64');
 }
+const canvasPixels = (page) => readCanvas(page, true);
+// A fingerprint of the whole drawn canvas, to tell frames apart.
+const drawAndHash = async (page) => crypto.createHash('sha1').update(await readCanvas(page, false)).digest('hex');
 
 // Share of pixels whose colour differs by more than a few levels.
 function differingShare(a, b) {

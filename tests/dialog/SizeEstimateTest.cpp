@@ -36,24 +36,4 @@ INSTANTIATE_TEST_SUITE_P(
                                    L"Approximate file size: 3458.8 MB"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SizeEstimate, RewritesTheLabelOnlyWhenTheEstimateChanges) {
-  SizeEstimate estimate;
-  const PreviewCounts scene{2, 5000, 3, 40};
-  const std::optional<std::wstring> first = estimate.Update(scene, false);
-  ASSERT_TRUE(first.has_value());
-  EXPECT_FALSE(estimate.Update(scene, false).has_value()) << "an equal estimate leaves the label alone";
-
-  // Zipping changes the estimate, and so does a changed scene.
-  const std::optional<std::wstring> zipped = estimate.Update(scene, true);
-  ASSERT_TRUE(zipped.has_value());
-  EXPECT_NE(*zipped, *first);
-  EXPECT_FLOAT_EQ(estimate.Last(), SizeEstimate::Megabytes(scene, false) * 0.12f);
-  EXPECT_TRUE(estimate.Update({2, 5001, 3, 40}, true).has_value());
-
-  // A new showing shows the estimate again even when it is the same.
-  estimate.Reset();
-  const std::optional<std::wstring> again = estimate.Update({2, 5001, 3, 40}, true);
-  EXPECT_EQ(again, SizeEstimate::Label(SizeEstimate::Megabytes({2, 5001, 3, 40}, true)));
-}
-
 }  // namespace

@@ -76,13 +76,6 @@ TEST_F(ActiveViewportDisplayTest, VeilsEveryViewButTheActiveOneAndFollowsTheActi
   for (int i = 0; i < doc->ViewCount(); ++i) EXPECT_EQ(Veils(doc->View(i)), 0u);
 }
 
-TEST_F(ActiveViewportDisplayTest, OneViewIsNeverVeiled) {
-  MakeViews({L"Perspective"});
-  conduit->Activate();
-  RhinoApp().Idle();
-  EXPECT_EQ(Veils(doc->View(0)), 0u);
-}
-
 struct CountCase {
   const char* name;
   const wchar_t* mode;

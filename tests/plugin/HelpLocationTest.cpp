@@ -3,11 +3,11 @@
 #include "platform/Modules.h"
 #include "platform/NativePath.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
-#include "tests/plugin/PlugInTestSupport.h"
+#include "tests/support/PlugInTestSupport.h"
 
 namespace {
 
-using zem::test::PlugInFolderTest;
+using zem::testing::PlugInFolderTest;
 namespace fs = std::filesystem;
 
 const fs::path kCompiledHelp = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "plugin" / "help" / "ZEM_WEBGL_help.chm";

@@ -3,12 +3,9 @@
 // it, and the settings live in it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <unistd.h>
 
 #include "host/CRhinoApp.h"
 #include "host/CRhinoUiToolBarManager.h"
@@ -17,9 +14,10 @@
 #include "platform/HtmlHelp.h"
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
+#include "tests/support/TestFolder.h"
 #include "ui/ZEM_Settings.h"
 
-namespace zem::test {
+namespace zem::testing {
 
 class PlugInFolderTest : public ::testing::Test {
  protected:
@@ -47,12 +45,8 @@ class PlugInFolderTest : public ::testing::Test {
     std::ofstream(file, std::ios::binary) << text;
   }
 
-  // Tests run in parallel processes: each has a folder of its own.
-  std::filesystem::path root =
-      std::filesystem::temp_directory_path() /
-      ("zem-plugin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-       std::to_string(::getpid()));
+  std::filesystem::path root = TestFolder("zem-plugin");
   std::filesystem::path moduleFolder = root / "Rhino" / "Plug-ins" / "bin";
 };
 
-}  // namespace zem::test
+}  // namespace zem::testing
