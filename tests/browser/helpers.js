@@ -1,7 +1,6 @@
 'use strict';
-// What the browser tests share: the browsers, pages written through the
-// page-fixture program, scene data functions in the exporter's own format,
-// and reading back what the viewer drew.
+// What the browser tests share: the browsers, scenes written as documents
+// and exported by zem-webgl, and reading back what the viewer drew.
 const crypto = require('node:crypto');
 const fs = require('node:fs');
 const os = require('node:os');
@@ -11,7 +10,6 @@ const { chromium } = require('playwright-core');
 const puppeteer = require('puppeteer-core');
 
 const repo = path.join(__dirname, '..', '..');
-const fixture = path.join(repo, 'build', 'tests', 'browser', 'page-fixture');
 const artifacts = path.join(repo, 'build', 'test-artifacts', 'browser');
 const chromiumPath = process.env.ZEM_CHROMIUM || '/usr/bin/chromium';
 const firefoxPath = process.env.ZEM_FIREFOX || '/usr/bin/firefox-esr';
@@ -68,148 +66,66 @@ function ensureArtifacts() {
   return artifacts;
 }
 
-// --- Scene data, written as the exporter writes it -------------------------
+// --- Scenes, exported by the real program ---------------------------------
 
-const g = (x) => String(Number(x.toPrecision(6)));
-const LARGEST = 3.4028235e38;
-
-function newBox() {
-  return { min: [LARGEST, LARGEST, LARGEST], max: [-LARGEST, -LARGEST, -LARGEST] };
-}
-function extend(box, p) {
-  for (let a = 0; a < 3; a++) {
-    box.min[a] = Math.min(box.min[a], p[a]);
-    box.max[a] = Math.max(box.max[a], p[a]);
-  }
-}
-function boxLine(box) {
-  const [a, b, c] = box.min.map(g);
-  const [d, e, f] = box.max.map(g);
-  return `bbmin.x=${a};bbmin.y=${b};bbmin.z=${c};bbmax.x=${d};bbmax.y=${e};bbmax.z=${f};}\n`;
-}
+const zem = path.join(repo, 'build', 'app', 'zem-webgl');
+// A fixed page date, so that two exports of one document are the same bytes.
+const exportEnv = { ...process.env, SOURCE_DATE_EPOCH: '1700000000' };
 
 const sub = (a, b) => [a[0] - b[0], a[1] - b[1], a[2] - b[2]];
 const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
 const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+const hex = (rgb) => '#' + rgb.map((v) => v.toString(16).padStart(2, '0')).join('');
 
-// A quad as two triangles, wound counter-clockwise seen from the side its
-// normal points to. corners: four points around the quad; uvs: optional
-// texture coordinates of the corners.
-function quad(corners, normal, uvs) {
-  let idx = [0, 1, 2, 3];
-  if (dot(cross(sub(corners[1], corners[0]), sub(corners[2], corners[0])), normal) < 0) idx = [0, 3, 2, 1];
-  const vert = (i) => corners[i].concat(normal, uvs ? uvs[i] : []);
-  return [[vert(idx[0]), vert(idx[1]), vert(idx[2])], [vert(idx[0]), vert(idx[2]), vert(idx[3])]];
-}
-
-// Materials: { dif, specular, refl, reflectivity, trans, refr, shine, mode, tex }.
-function materialNumbers(m) {
-  return [
-    ...(m.dif || [0.5, 0.5, 0.5]), ...(m.specular || [0, 0, 0]), ...(m.refl || [0, 0, 0]),
-    m.reflectivity || 0, m.trans || 0, m.refr || 1, m.shine || 0, m.mode || 0, m.tex === undefined ? -1 : m.tex,
-  ];
-}
-
-let bufferCounter = 0;
-let curveCounter = 0;
-
-// buffers: [{ material, triangles, textured }]; returns the text and the box.
-function initVB(buffers, materials) {
-  const box = newBox();
-  let text = 'function initVB(gl,posLoc,normLoc,texLoc,mi,buff,bl,mat,bbmin,bbmax){\n';
-  for (const b of buffers) {
-    const n = ++bufferCounter;
-    text += `mi.push(${b.material});var v${n}=new Float32Array([`;
-    for (const tri of b.triangles) {
-      for (const vertex of tri) {
-        extend(box, vertex);
-        text += vertex.slice(0, b.textured ? 8 : 6).map(g).join(',') + ',';
-      }
-      text += '\n';
-    }
-    const stride = b.textured ? 32 : 24;
-    text += `]);bl.push(${b.triangles.length});var b${n}=gl.createBuffer();buff.push(b${n});`;
-    text += `gl.bindBuffer(gl.ARRAY_BUFFER,b${n});gl.bufferData(gl.ARRAY_BUFFER,v${n},gl.STATIC_DRAW);`;
-    text += `gl.vertexAttribPointer(posLoc,3,gl.FLOAT,false,${stride},0);`;
-    text += `gl.vertexAttribPointer(normLoc,3,gl.FLOAT,false,${stride},12);`;
-    if (b.textured) text += 'gl.vertexAttribPointer(texLoc,2,gl.FLOAT,false,32,24);';
+// A mesh object of flat quads, each { corners: four points around it, normal,
+// uvs (optional, one per corner) }, wound counter-clockwise seen from the
+// side its normal points to; each quad has corners of its own, so that no
+// normal is shared across an edge.
+function quadMesh(quads, extra = {}) {
+  const mesh = { vertices: [], faces: [], normals: [] };
+  if (quads.some((q) => q.uvs)) mesh.uvs = [];
+  for (const q of quads) {
+    const c = q.corners;
+    const order = dot(cross(sub(c[1], c[0]), sub(c[2], c[0])), q.normal) < 0 ? [0, 3, 2, 1] : [0, 1, 2, 3];
+    mesh.faces.push(order.map((k) => mesh.vertices.length + k));
+    mesh.vertices.push(...c);
+    mesh.normals.push(q.normal, q.normal, q.normal, q.normal);
+    if (mesh.uvs) mesh.uvs.push(...(q.uvs || [[0, 0], [0, 0], [0, 0], [0, 0]]));
   }
-  for (const m of materials) {
-    const v = materialNumbers(m).map(g);
-    text += `mat.push(${v.slice(0, 3).join(',')},${v.slice(3).join(',')});\n`;
-  }
-  return { text: text + boxLine(box), box };
+  return { type: 'mesh', mesh, ...extra };
 }
 
-function initTextures(count) {
-  let text = 'function initTextures(textures){ ';
-  for (let i = 0; i < count; i++) {
-    text += `var t${i} = gl.createTexture(); textures.push(t${i});gl.bindTexture(gl.TEXTURE_2D, t${i});`;
-    text += `gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById("tex${i + 1}"));`;
-    text += 'gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);';
-    text += 'gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);';
-    text += 'gl.generateMipmap(gl.TEXTURE_2D);';
-  }
-  return text + '}\n';
+// A document whose active view looks from eye to target (z up) through a
+// 35 mm lens of the given length, over a four-colour background (corner
+// colours as bytes), in a display mode that shows the objects' own materials.
+function sceneDocument({ materials = [], objects = [], eye, target, lens, back, title = 'Scene', notes = '' }) {
+  const [topLeft, bottomLeft, topRight, bottomRight] = back.map(hex);
+  return {
+    format: 'zem-document', title, notes, materials, objects,
+    displayModes: [{ name: 'Test', base: 'Rendered', background: { fill: 'gradient4', topLeft, bottomLeft, topRight, bottomRight } }],
+    views: [{ name: 'Test', displayMode: 'Test', lens, camera: { location: eye, target, up: [0, 0, 1] } }],
+  };
 }
 
-// curves: [{ color, points }]; box: the box of the meshes, widened here.
-function initCurves(curves, box) {
-  let text = 'function initCurves(gl,CposLoc,cols,lbuff,lbl,bbmin,bbmax){\n';
-  for (const c of curves) {
-    const n = ++curveCounter;
-    text += `cols.push(${c.color.map(g).join(',')});var v${n}=new Float32Array([`;
-    for (const p of c.points) {
-      extend(box, p);
-      text += p.map(g).join(',') + ',';
-    }
-    text += `]);lbl.push(${c.points.length});var b${n}=gl.createBuffer();lbuff.push(b${n});`;
-    text += `gl.bindBuffer(gl.ARRAY_BUFFER,b${n});gl.bufferData(gl.ARRAY_BUFFER,v${n},gl.STATIC_DRAW);`;
-    text += 'gl.vertexAttribPointer(CposLoc,3,gl.FLOAT,false,12,0);\n';
-  }
-  return text + boxLine(box);
-}
-
-function initDots(points) {
-  return 'function initDots(dtpts){\n' + points.map((p) => `dtpts.push(${p.map(g).join(',')});`).join('') + '};';
-}
-
-function initView(eye, target, vx, vy, angle) {
-  return 'function initView(veye,vtar,vx,vy){ '
-    + `veye.x=${g(eye[0])};veye.y=${g(eye[1])};veye.z=${g(eye[2])};`
-    + `vtar.x=${g(target[0])};vtar.y=${g(target[1])};vtar.z=${g(target[2])};`
-    + `vx.x=${g(vx[0])};vx.y=${g(vx[1])};vx.z=${g(vx[2])};vy.x=${g(vy[0])};vy.y=${g(vy[1])};vy.z=${g(vy[2])};`
-    + `return ${g(angle)}};`;
-}
-
-function initBack(tl, bl, tr, br) {
-  const c = (name, v) => `${name}.x=${g(v[0])};${name}.y=${g(v[1])};${name}.z=${g(v[2])};`;
-  return 'function initBack(tlc,blc,trc,brc){' + c('tlc', tl) + c('blc', bl) + c('trc', tr) + c('brc', br) + '};';
-}
-
-// The whole data text in page order.
-function sceneData({ buffers = [], materials = [], textureCount = 0, curves = [], dots = [], view, back }) {
-  const vb = initVB(buffers, materials);
-  return vb.text + initTextures(textureCount) + initCurves(curves, vb.box) + initDots(dots)
-    + initView(...view) + initBack(...back) + '\n';
-}
-
-// --- Pages -------------------------------------------------------------------
-
-// Writes a page through the page writer; returns its file:// URL.
-// options: { data, textures: [file], preview: file, dots: [{ point, rgb, text }], title, notes }
-function writePage(name, options) {
+// Exports a document through `zem-webgl export` into the artifacts folder;
+// returns the page's file name.
+function exportPage(name, document, args = []) {
   const dir = ensureArtifacts();
-  const dataFile = path.join(dir, `${name}.data.js`);
+  const model = path.join(dir, `${name}.json`);
   const out = path.join(dir, `${name}.html`);
-  fs.writeFileSync(dataFile, options.data);
-  const args = ['--out', out, '--data', dataFile];
-  for (const t of options.textures || []) args.push('--texture', t);
-  if (options.preview) args.push('--preview', options.preview);
-  for (const d of options.dots || []) args.push('--dot', [...d.point, ...d.rgb, d.text].join(','));
-  if (options.title) args.push('--title', options.title);
-  if (options.notes) args.push('--notes', options.notes);
-  execFileSync(fixture, args, { stdio: 'pipe' });
+  fs.writeFileSync(model, JSON.stringify(document));
+  execFileSync(zem, ['export', model, '-o', out, '--quiet', ...args], { env: exportEnv, stdio: 'pipe' });
+  return out;
+}
+
+// A copy of a page with its text changed, for pages the exporter never
+// writes; returns its file:// URL.
+function editedPage(file, name, edit) {
+  const html = fs.readFileSync(file, 'latin1');
+  const changed = edit(html);
+  if (changed === html) throw new Error(`the edit of ${name} changed nothing`);
+  const out = path.join(ensureArtifacts(), `${name}.html`);
+  fs.writeFileSync(out, changed, 'latin1');
   return 'file://' + out;
 }
 
@@ -306,7 +222,6 @@ async function projectPoint(page, p) {
 const near = (a, b, tolerance) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
 
 module.exports = {
-  launchBrowser, launchFirefox, writePage, openPage, saveScreenshot, makePicture, drawAndRead, drawAndHash, projectPoint,
-  canvasPixels, differingShare,
-  sceneData, quad, near, artifacts: ensureArtifacts, tmpdir: () => fs.mkdtempSync(path.join(os.tmpdir(), 'zem-')),
+  launchBrowser, launchFirefox, openPage, saveScreenshot, makePicture, drawAndRead, drawAndHash, projectPoint,
+  canvasPixels, differingShare, zem, exportEnv, quadMesh, sceneDocument, exportPage, editedPage, hex, near, artifacts: ensureArtifacts, tmpdir: () => fs.mkdtempSync(path.join(os.tmpdir(), 'zem-')),
 };

@@ -1,6 +1,6 @@
 'use strict';
-// The viewer in a real browser: pages written by the page writer, opened
-// from disk in headless Chromium (WebGL on SwiftShader), driven with the
+// The viewer in a real browser: scenes written as documents and exported by
+// zem-webgl, opened from disk in headless Chromium (WebGL on SwiftShader), driven with the
 // mouse the way a person would.
 const test = require('node:test');
 const assert = require('node:assert/strict');
@@ -11,66 +11,60 @@ const { describe, before, after } = test;
 const it = test.test;
 
 let browser;
-let dir;
-let redBlueTexture;
-let previewPicture;
+let mainFile;
+let mainUrl;
 
-// Corner colours of the main scene's background.
-const TL = [0.8, 0.1, 0.1];
-const BL = [0.1, 0.6, 0.1];
-const TR = [0.1, 0.1, 0.8];
-const BR = [0.7, 0.7, 0.1];
-const to255 = (c) => c.map((v) => Math.round(v * 255));
+// Colours as bytes, as the document holds them.
+const GREEN = [26, 204, 26];
+const BLUE = [26, 26, 230];
+const TL = [204, 26, 26];
+const BL = [26, 153, 26];
+const TR = [26, 26, 204];
+const BR = [179, 179, 26];
+const YELLOW = [255, 255, 0];
 
 // A box from -1 to 1 whose front face (y = -1, towards the eye) is
-// transparent blue and written first, the other faces opaque green; a quad
-// at x 3..5 textured red above, blue below; a curve at x -5..-3; labels at
-// the front face's centre, on the red half of the quad, far off to the
-// side, and behind the eye. The eye looks at the origin from -y.
-function mainScene() {
+// transparent blue and comes first in the document, the other faces opaque
+// green; a quad at x 3..5 textured red above, blue below; a yellow curve at
+// x -5..-3; labels at the front face's centre, on the red half of the quad,
+// far off to the side, and behind the eye. The eye looks at the origin from
+// -y. No material has a shine, so none has a highlight: a face turned to
+// the eye shows its diffuse colour as it is.
+function mainDocument(texture) {
   const P = (x, y, z) => [x, y, z];
-  const front = h.quad([P(-1, -1, -1), P(1, -1, -1), P(1, -1, 1), P(-1, -1, 1)], [0, -1, 0]);
-  const others = [
-    h.quad([P(-1, 1, -1), P(1, 1, -1), P(1, 1, 1), P(-1, 1, 1)], [0, 1, 0]),
-    h.quad([P(1, -1, -1), P(1, 1, -1), P(1, 1, 1), P(1, -1, 1)], [1, 0, 0]),
-    h.quad([P(-1, -1, -1), P(-1, 1, -1), P(-1, 1, 1), P(-1, -1, 1)], [-1, 0, 0]),
-    h.quad([P(-1, -1, 1), P(1, -1, 1), P(1, 1, 1), P(-1, 1, 1)], [0, 0, 1]),
-    h.quad([P(-1, -1, -1), P(1, -1, -1), P(1, 1, -1), P(-1, 1, -1)], [0, 0, -1]),
-  ].flat();
-  const textured = h.quad([P(3, 0, -1), P(5, 0, -1), P(5, 0, 1), P(3, 0, 1)], [0, -1, 0],
-    [[0, 0], [1, 0], [1, 1], [0, 1]]);
-  return h.sceneData({
-    buffers: [
-      { material: 1, triangles: front },
-      { material: 0, triangles: others },
-      { material: 2, triangles: textured, textured: true },
-    ],
+  const face = (corners, normal) => ({ corners, normal });
+  return h.sceneDocument({
+    title: 'Browser test', notes: 'Notes of the test page.\nSecond line.',
     materials: [
-      { dif: [0.1, 0.8, 0.1] },
-      { dif: [0.1, 0.1, 0.9], trans: 0.5 },
-      { dif: [1, 1, 1], mode: 1, tex: 0 },
-      { dif: [0.5, 0.5, 0.5] },
+      { diffuse: h.hex(GREEN) },
+      { diffuse: h.hex(BLUE), transparency: 0.5 },
+      { diffuse: '#ffffff', textures: [{ file: texture, mode: 'modulate' }] },
     ],
-    textureCount: 1,
-    curves: [{ color: [1, 1, 0], points: [[-5, 0, -1], [-3, 0, 1], [-5, 0, 1]] }],
-    dots: [[0, -1, 0], [4, 0, 0.5], [60, 0, 0], [0, -30, 0]],
-    view: [[0, -15, 0], [0, 0, 0], [1, 0, 0], [0, 0, 1], 40],
-    back: [TL, BL, TR, BR],
+    objects: [
+      h.quadMesh([face([P(-1, -1, -1), P(1, -1, -1), P(1, -1, 1), P(-1, -1, 1)], [0, -1, 0])], { material: 1 }),
+      h.quadMesh([
+        face([P(-1, 1, -1), P(1, 1, -1), P(1, 1, 1), P(-1, 1, 1)], [0, 1, 0]),
+        face([P(1, -1, -1), P(1, 1, -1), P(1, 1, 1), P(1, -1, 1)], [1, 0, 0]),
+        face([P(-1, -1, -1), P(-1, 1, -1), P(-1, 1, 1), P(-1, -1, 1)], [-1, 0, 0]),
+        face([P(-1, -1, 1), P(1, -1, 1), P(1, 1, 1), P(-1, 1, 1)], [0, 0, 1]),
+        face([P(-1, -1, -1), P(1, -1, -1), P(1, 1, -1), P(-1, 1, -1)], [0, 0, -1]),
+      ], { material: 0 }),
+      h.quadMesh([{ corners: [P(3, 0, -1), P(5, 0, -1), P(5, 0, 1), P(3, 0, 1)], normal: [0, -1, 0],
+        uvs: [[0, 0], [1, 0], [1, 1], [0, 1]] }], { material: 2 }),
+      { type: 'curve', color: h.hex(YELLOW), curve: { kind: 'polyline', points: [[-5, 0, -1], [-3, 0, 1], [-5, 0, 1]] } },
+      { type: 'textDot', point: [0, -1, 0], text: 'front' },
+      { type: 'textDot', point: [4, 0, 0.5], text: 'red half' },
+      { type: 'textDot', point: [60, 0, 0], text: 'off to the side' },
+      { type: 'textDot', point: [0, -30, 0], text: 'behind the eye' },
+    ],
+    eye: [0, -15, 0], target: [0, 0, 0], lens: 33, back: [TL, BL, TR, BR],
   });
 }
-const MAIN_DOTS = [
-  { point: [0, -1, 0], rgb: [200, 30, 30], text: 'front' },
-  { point: [4, 0, 0.5], rgb: [30, 30, 200], text: 'red half' },
-  { point: [60, 0, 0], rgb: [30, 200, 30], text: 'off to the side' },
-  { point: [0, -30, 0], rgb: [90, 90, 90], text: 'behind the eye' },
-];
 
-function mainPage(name, extra = {}) {
-  return h.writePage(name, {
-    data: mainScene(), textures: [redBlueTexture], preview: previewPicture, dots: MAIN_DOTS,
-    title: 'Browser test', notes: 'Notes of the test page.\nSecond line.', ...extra,
-  });
-}
+// The exporter always renders a preview picture; a page without one (as an
+// export whose preview could not be rendered writes it) has its element cut out.
+const withoutPreview = (file, name) =>
+  h.editedPage(file, name, (html) => html.replace(/<div id="GLPreview"[^\n]*\n/, ''));
 
 const state = (page) => page.evaluate(() => ({
   animate, scal, fade, usePreview,
@@ -93,12 +87,11 @@ const frames = (page, n) => page.evaluate((count) => new Promise((done) => {
 }), n);
 
 before(async () => {
-  dir = h.tmpdir();
   browser = await h.launchBrowser();
-  redBlueTexture = await h.makePicture(browser, path.join(dir, 'red-blue.png'),
+  const texture = await h.makePicture(browser, path.join(h.artifacts(), 'red-blue.png'),
     '<div style="height:128px;background:#ff0000"></div><div style="height:128px;background:#0000ff"></div>', 256, 256);
-  previewPicture = await h.makePicture(browser, path.join(dir, 'preview.jpg'),
-    '<div style="height:60px;background:#ff00ff"></div>', 80, 60);
+  mainFile = h.exportPage('main', mainDocument(texture), ['--notes']);
+  mainUrl = 'file://' + mainFile;
 });
 
 after(async () => {
@@ -107,7 +100,7 @@ after(async () => {
 
 describe('start-up', () => {
   it('starts cleanly, shows the frame and sizes the canvas from the window', async () => {
-    const { page, errors } = await h.openPage(browser, mainPage('start-up'));
+    const { page, errors } = await h.openPage(browser, mainUrl);
     await frames(page, 3);
     assert.deepEqual(errors, []);
     const s = await state(page);
@@ -136,11 +129,11 @@ describe('start-up', () => {
   });
 
   it('starts without a preview picture and without any geometry', async () => {
-    const url = h.writePage('empty-scene', {
-      data: h.sceneData({ dots: [[0, 0, 0]], view: [[0, -8, 0], [0, 0, 0], [1, 0, 0], [0, 0, 1], 40], back: [TL, BL, TR, BR] }),
-      dots: [{ point: [0, 0, 0], rgb: [255, 255, 255], text: 'origin' }],
-    });
-    const { page, errors } = await h.openPage(browser, url);
+    const file = h.exportPage('empty-scene', h.sceneDocument({
+      objects: [{ type: 'textDot', point: [0, 0, 0], text: 'origin' }],
+      eye: [0, -8, 0], target: [0, 0, 0], lens: 33, back: [TL, BL, TR, BR],
+    }));
+    const { page, errors } = await h.openPage(browser, withoutPreview(file, 'empty-scene-no-preview'));
     await frames(page, 3);
     assert.deepEqual(errors, []);
     assert.equal((await state(page)).usePreview, 0);
@@ -156,7 +149,7 @@ describe('drawing', () => {
   let page;
   let errors;
   before(async () => {
-    ({ page, errors } = await h.openPage(browser, mainPage('drawing')));
+    ({ page, errors } = await h.openPage(browser, mainUrl));
     await stopTurntable(page);
   });
   after(async () => {
@@ -170,7 +163,7 @@ describe('drawing', () => {
     const [tl, bl, tr, br] = await h.drawAndRead(page, [[1, 1], [1, hh - 2], [w - 2, 1], [w - 2, hh - 2]]);
     for (const [got, want, name] of [[tl, TL, 'top left'], [bl, BL, 'bottom left'], [tr, TR, 'top right'],
       [br, BR, 'bottom right']]) {
-      assert.ok(h.near(got.slice(0, 3), to255(want), 6), `${name}: ${got} is not ${to255(want)}`);
+      assert.ok(h.near(got.slice(0, 3), want, 6), `${name}: ${got} is not ${want}`);
       assert.equal(got[3], 255, `${name} is opaque`);
     }
   });
@@ -178,11 +171,13 @@ describe('drawing', () => {
   it('draws the box at its projected centre, the transparent face over the opaque ones', async () => {
     const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
     const [centre] = await h.drawAndRead(page, [[w / 2, hh / 2]]);
-    const background = to255([0, 1, 2].map((k) => (TL[k] + BL[k] + TR[k] + BR[k]) / 4));
+    const background = [0, 1, 2].map((k) => (TL[k] + BL[k] + TR[k] + BR[k]) / 4);
     assert.ok(!h.near(centre.slice(0, 3), background, 40), `centre ${centre} looks like the background`);
-    // Half the blue front face over the green back face: blended, and the
-    // back face was there to blend with.
-    assert.ok(h.near(centre.slice(0, 3), to255([0.1, 0.45, 0.5]), 20), `centre ${centre} is not blue over green`);
+    // Half the blue front face over the green back face, both turned to the
+    // eye: blended, and the back face was there to blend with although the
+    // front face's buffer comes first in the page.
+    const blend = GREEN.map((g, k) => (g + BLUE[k]) / 2);
+    assert.ok(h.near(centre.slice(0, 3), blend, 12), `centre ${centre} is not blue over green (${blend})`);
   });
 
   it('shows the texture the right way up', async () => {
@@ -200,6 +195,8 @@ describe('drawing', () => {
     const around = [];
     for (let dx = -2; dx <= 2; dx++) for (let dy = -2; dy <= 2; dy++) around.push([mid[0] + dx, mid[1] + dy]);
     const px = await h.drawAndRead(page, around);
+    // The line is smoothed into the background, so no pixel need be pure
+    // yellow; one far yellower than the background around it is the line.
     assert.ok(px.some((p) => p[0] > 150 && p[1] > 150 && p[2] < 80), `no yellow near ${mid}`);
   });
 
@@ -226,17 +223,18 @@ describe('drawing', () => {
 
 describe('depth', () => {
   const P = (x, y, z) => [x, y, z];
-  const sheet = (y, s, n) => h.quad([P(-s, y, -s), P(s, y, -s), P(s, y, s), P(-s, y, s)], [0, n, 0]);
+  // A square sheet across the y axis at y, of half size s, facing -y or +y
+  // (n), in the document's material m.
+  const sheet = (y, s, n, m) =>
+    h.quadMesh([{ corners: [P(-s, y, -s), P(s, y, -s), P(s, y, s), P(-s, y, s)], normal: [0, n, 0] }], { material: m });
   // A page of sheets on black, the eye at the origin looking along +y, its
   // turntable stopped and view reset; answers the pixels at(width, height) names.
-  async function draw(name, buffers, materials, angle, at) {
-    const url = h.writePage(name, {
-      data: h.sceneData({
-        buffers, materials, view: [[0, 0, 0], [0, 1, 0], [1, 0, 0], [0, 0, 1], angle],
-        back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
-      }),
-    });
-    const { page, errors } = await h.openPage(browser, url);
+  async function draw(name, objects, colours, lens, at) {
+    const file = h.exportPage(name, h.sceneDocument({
+      objects, materials: colours.map((c) => ({ diffuse: h.hex(c) })),
+      eye: [0, 0, 0], target: [0, 1, 0], lens, back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
+    }));
+    const { page, errors } = await h.openPage(browser, 'file://' + file);
     await stopTurntable(page);
     await page.evaluate(() => { va = initView(veye, vtar, vx, vy); });
     const { w, h: hh } = await page.evaluate(() => ({ w: vW, h: vH }));
@@ -248,9 +246,8 @@ describe('depth', () => {
   }
 
   it('keeps the nearer of two quads in front 100,000 units away', async () => {
-    const px = await draw('far-quads', [{ material: 0, triangles: sheet(100000, 60000, -1) },
-      { material: 1, triangles: sheet(100050, 60000, -1) }], [{ dif: [1, 0, 0] }, { dif: [0, 1, 0] }, {}], 40,
-    (w, hh) => [[w / 2, hh / 2], [w / 4, hh / 4], [w * 0.7, hh * 0.6]]);
+    const px = await draw('far-quads', [sheet(100000, 60000, -1, 0), sheet(100050, 60000, -1, 1)],
+      [[255, 0, 0], [0, 255, 0]], 33, (w, hh) => [[w / 2, hh / 2], [w / 4, hh / 4], [w * 0.7, hh * 0.6]]);
     for (const p of px) assert.ok(h.near(p.slice(0, 3), [255, 0, 0], 10), `${p} is not the nearer, red quad`);
   });
 
@@ -258,9 +255,8 @@ describe('depth', () => {
     // A thin post just ahead of the eye, a wall far ahead and one just
     // behind the eye, so the scene's box reaches behind the eye and its
     // corners behind it are much nearer than the far wall.
-    const [centre, side] = await draw('inside-box', [{ material: 0, triangles: sheet(400, 40, -1) },
-      { material: 1, triangles: sheet(1, 0.02, -1) }, { material: 2, triangles: sheet(-5, 40, 1) }],
-    [{ dif: [0, 0, 1] }, { dif: [1, 0, 0] }, { dif: [0, 1, 0] }, {}], 60, (w, hh) => [[w / 2, hh / 2], [w / 2 + 25, hh / 2]]);
+    const [centre, side] = await draw('inside-box', [sheet(400, 40, -1, 0), sheet(1, 0.02, -1, 1), sheet(-5, 40, 1, 2)],
+      [[0, 0, 255], [255, 0, 0], [0, 255, 0]], 21, (w, hh) => [[w / 2, hh / 2], [w / 2 + 25, hh / 2]]);
     assert.ok(h.near(centre.slice(0, 3), [255, 0, 0], 10), `the near post ${centre} is missing`);
     assert.ok(h.near(side.slice(0, 3), [0, 0, 255], 10), `the far wall ${side} is missing`);
   });
@@ -271,7 +267,7 @@ describe('mouse', () => {
   let errors;
   let centre;
   before(async () => {
-    ({ page, errors } = await h.openPage(browser, mainPage('mouse')));
+    ({ page, errors } = await h.openPage(browser, mainUrl));
     const box = await canvasBox(page);
     // Where no label covers the canvas.
     centre = { x: box.x + box.w * 0.3, y: box.y + box.h * 0.75 };
@@ -379,7 +375,7 @@ describe('mouse', () => {
 
 describe('page turn', () => {
   it('turns the page to the help text within about 50 frames and back again', async () => {
-    const { page, errors } = await h.openPage(browser, mainPage('page-turn'));
+    const { page, errors } = await h.openPage(browser, mainUrl);
     await stopTurntable(page);
     const box = await canvasBox(page);
     // The help side, in the upper right of the canvas.
@@ -427,7 +423,7 @@ describe('without WebGL', () => {
   after(async () => { if (plain) await plain.close(); });
 
   it('keeps the preview picture and the fold alternates help text and preview, with or without a picture', async () => {
-    const { page, errors } = await h.openPage(plain, mainPage('no-webgl'));
+    const { page, errors } = await h.openPage(plain, mainUrl);
     assert.equal((await state(page)).usePreview, 1);
     assert.equal(await shown(page, 'GLPreview'), true);
     assert.equal(await shown(page, 'ErrorText'), true);
@@ -439,7 +435,7 @@ describe('without WebGL', () => {
       await page.click('#fold');
       assert.deepEqual(await sides(), expected);
     }
-    const bare = await h.openPage(plain, mainPage('no-webgl-no-preview', { preview: undefined }));
+    const bare = await h.openPage(plain, withoutPreview(mainFile, 'no-webgl-no-preview'));
     assert.equal((await state(bare.page)).usePreview, 1);
     await bare.page.click('#fold');
     await bare.page.click('#fold');
