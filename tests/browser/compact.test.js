@@ -11,8 +11,6 @@ const path = require('node:path');
 const { execFileSync } = require('node:child_process');
 const h = require('./helpers');
 
-const zem = path.join(__dirname, '..', '..', 'build', 'app', 'zem-webgl');
-const env = { ...process.env, SOURCE_DATE_EPOCH: '1700000000' };
 const POSITION_BOUND = 1 / 65535;
 const NORMAL_BOUND_DEG = 0.5;
 const G_RELATIVE = 5e-6; // the standard page's own rounding: six significant digits
@@ -23,8 +21,8 @@ function exportPair(name, args) {
   const dir = tmpdir();
   const standard = path.join(dir, `${name}.html`);
   const compact = path.join(dir, `${name}-compact.html`);
-  execFileSync(zem, [...args, '-o', standard, '--quiet'], { env });
-  execFileSync(zem, [...args, '-o', compact, '--quiet', '--compact'], { env });
+  execFileSync(h.zem, [...args, '-o', standard, '--quiet'], { env: h.exportEnv });
+  execFileSync(h.zem, [...args, '-o', compact, '--quiet', '--compact'], { env: h.exportEnv });
   return { standard, compact };
 }
 

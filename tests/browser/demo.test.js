@@ -10,7 +10,6 @@ const path = require('node:path');
 const { execFileSync } = require('node:child_process');
 const h = require('./helpers');
 
-const zem = path.join(__dirname, '..', '..', 'build', 'app', 'zem-webgl');
 
 test.describe('the exported demo page', () => {
   let browser;
@@ -21,7 +20,7 @@ test.describe('the exported demo page', () => {
   test.before(async () => {
     const dir = h.tmpdir();
     const file = path.join(dir, 'demo.html');
-    execFileSync(zem, ['demo', '-o', file, '--quiet']);
+    execFileSync(h.zem, ['demo', '-o', file, '--quiet']);
     html = fs.readFileSync(file, 'latin1');
     fs.copyFileSync(file, path.join(h.artifacts(), 'exported-demo.html'));
     browser = await h.launchBrowser();

@@ -8,12 +8,11 @@ const path = require('node:path');
 const { execFileSync } = require('node:child_process');
 const h = require('./helpers');
 
-const zem = path.join(__dirname, '..', '..', 'build', 'app', 'zem-webgl');
 let folder;
 
 function exportDemo(name, extra) {
   const file = path.join(folder, `${name}.html`);
-  execFileSync(zem, ['demo', '-o', file, '--quiet', ...extra]);
+  execFileSync(h.zem, ['demo', '-o', file, '--quiet', ...extra]);
   return 'file://' + file;
 }
 

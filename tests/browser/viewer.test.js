@@ -176,6 +176,8 @@ describe('drawing', () => {
     // Half the blue front face over the green back face, both turned to the
     // eye: blended, and the back face was there to blend with although the
     // front face's buffer comes first in the page.
+    const first = await page.evaluate(() => mat[mi[0] * 15 + 10]);
+    assert.equal(first, 0.5, 'the first buffer is the transparent face\'s');
     const blend = GREEN.map((g, k) => (g + BLUE[k]) / 2);
     assert.ok(h.near(centre.slice(0, 3), blend, 12), `centre ${centre} is not blue over green (${blend})`);
   });
