@@ -1,7 +1,7 @@
 'use strict';
 // The viewer in a real browser: scenes written as documents and exported by
-// zem-webgl, opened from disk in headless Chromium (WebGL on SwiftShader), driven with the
-// mouse the way a person would.
+// zem-webgl, opened from disk in headless Chromium (WebGL on SwiftShader),
+// driven with the mouse the way a person would.
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const path = require('node:path');
