@@ -117,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(ViewsModesAndMail, DemoEstimateTest,
 
 TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
   const fs::path page = folder / "refused.html";
-  const Outcome run =
-      Zem({"demo", "-o", page.string(), "--link", "ann@example.com", "--link-mode", "none"});
+  const Outcome run = Zem({"demo", "-o", page.string(), "--link", "ann@example.com", "--link-mode", "none"});
   EXPECT_EQ(run.code, 1);
   EXPECT_NE(run.err.find("ann@example.com"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("disabled"), std::string::npos) << run.err;
@@ -132,7 +131,8 @@ TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
 
 TEST_F(DialogPathTest, ADialogThatNeverFinishesItsWorkIsAnErrorNotAHang) {
   // Something keeps giving the dialog more to do at every pass.
-  const int busy = zem::AddIdleHandler([] { zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, L"check Show Dots"); });
+  const int busy =
+      zem::AddIdleHandler([] { zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, L"check Show Dots"); });
   const fs::path page = folder / "never.html";
   const Outcome run = Zem({"demo", "-o", page.string()});
   zem::RemoveIdleHandler(busy);
@@ -147,7 +147,8 @@ TEST_F(DialogPathTest, TheDialogsPictureIsSavedOnExportAndEstimate) {
   ASSERT_EQ(Zem({"estimate", kDemoDocument.string(), "--email", "--dialog-picture", estimated.string()}).code, 0);
   for (const fs::path& picture : {shown, estimated}) EXPECT_EQ(ReadFileBytes(picture).substr(1, 3), "PNG") << picture;
   EXPECT_TRUE(fs::exists(page));
-  const Outcome nowhere = Zem({"estimate", kDemoDocument.string(), "--dialog-picture", (folder / "no" / "p.png").string()});
+  const Outcome nowhere =
+      Zem({"estimate", kDemoDocument.string(), "--dialog-picture", (folder / "no" / "p.png").string()});
   EXPECT_EQ(nowhere.code, 1);
   EXPECT_NE(nowhere.err.find("p.png"), std::string::npos) << nowhere.err;
 }
@@ -157,9 +158,14 @@ TEST_F(DialogPathTest, TheDialogsPictureIsSavedOnExportAndEstimate) {
 bool WriteDirectPage(const fs::path& page) {
   zem::ModelReport report;
   if (!zem::OpenDemoDocument(report)) return false;
-  const ExportOptions options{.title = L"T & <t>", .author = L"Ann", .linkText = L"example.com/ann",
-                              .linkMode = ExportOptions::LinkMode::Web, .showNotes = true, .showDots = false,
-                              .threads = 2, .compact = true};
+  const ExportOptions options{.title = L"T & <t>",
+                              .author = L"Ann",
+                              .linkText = L"example.com/ann",
+                              .linkMode = ExportOptions::LinkMode::Web,
+                              .showNotes = true,
+                              .showDots = false,
+                              .threads = 2,
+                              .compact = true};
   zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, zem::FromUtf8(page.string()));
   ExportMemory memory;
   const ExportResult result = RunExport(options, memory);
@@ -184,8 +190,8 @@ TEST_F(DialogPathTest, TheCommandWritesTheDemoPageTheExportDriverWrites) {
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string self = "ZEM_TEST_DIRECT_PAGE='" + direct.string() + "' '" +
-                           fs::read_symlink("/proc/self/exe").string() + "' --gtest_filter=" +
-                           test->test_suite_name() + "." + test->name() + " > /dev/null";
+                           fs::read_symlink("/proc/self/exe").string() + "' --gtest_filter=" + test->test_suite_name() +
+                           "." + test->name() + " > /dev/null";
   ASSERT_EQ(std::system(self.c_str()), 0) << self;
   const std::string expected = ReadFileBytes(direct);
   ASSERT_GT(expected.size(), 10000u);

@@ -25,8 +25,8 @@ namespace {
 namespace fs = std::filesystem;
 
 using zem::testing::Outcome;
-using zem::testing::ReadFileBytes;
 using zem::testing::ProgramTest;
+using zem::testing::ReadFileBytes;
 using zem::testing::Zem;
 
 TEST_F(ProgramTest, DemoWritesACompletePageAndNamesItUnlessQuiet) {
@@ -43,16 +43,34 @@ TEST_F(ProgramTest, DemoWritesACompletePageAndNamesItUnlessQuiet) {
 }
 
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate"}, {"demo", "--bogus"}, {"demo", "-o"}, {"--version", "extra"}, {"export"},
-           {"demo", "--zip"}, {"demo", "--outbox", "x"}, {"demo", "--email", "-o", "a.html"},
-           {"demo", "--link-mode", "fax"}, {"demo", "--threads", "0"}, {"demo", "--threads", "-2"},
-           {"demo", "--threads", "2x"}, {"demo", "--threads", "99999999999"}, {"demo", "--threads"},
-           {"export", "a.obj", "--jobs", "0"}, {"export", "a.obj", "--jobs", "x"}, {"export", "--jobs", "2"},
-           {"estimate"}, {"estimate", "a.obj", "b.obj"}, {"estimate", "a.obj", "-o", "a.html"},
-           {"estimate", "a.obj", "--title", "T"}, {"estimate", "a.obj", "--notes"}, {"estimate", "a.obj", "--zip"},
-           {"estimate", "a.obj", "--bogus"}, {"estimate", "a.obj", "--dialog-picture"},
-           {"export", "a.obj", "b.obj", "--dialog-picture", "d.png"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"demo", "--bogus"},
+                                             {"demo", "-o"},
+                                             {"--version", "extra"},
+                                             {"export"},
+                                             {"demo", "--zip"},
+                                             {"demo", "--outbox", "x"},
+                                             {"demo", "--email", "-o", "a.html"},
+                                             {"demo", "--link-mode", "fax"},
+                                             {"demo", "--threads", "0"},
+                                             {"demo", "--threads", "-2"},
+                                             {"demo", "--threads", "2x"},
+                                             {"demo", "--threads", "99999999999"},
+                                             {"demo", "--threads"},
+                                             {"export", "a.obj", "--jobs", "0"},
+                                             {"export", "a.obj", "--jobs", "x"},
+                                             {"export", "--jobs", "2"},
+                                             {"estimate"},
+                                             {"estimate", "a.obj", "b.obj"},
+                                             {"estimate", "a.obj", "-o", "a.html"},
+                                             {"estimate", "a.obj", "--title", "T"},
+                                             {"estimate", "a.obj", "--notes"},
+                                             {"estimate", "a.obj", "--zip"},
+                                             {"estimate", "a.obj", "--bogus"},
+                                             {"estimate", "a.obj", "--dialog-picture"},
+                                             {"export", "a.obj", "b.obj", "--dialog-picture", "d.png"}}) {
     Outcome run = Zem(args);
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
@@ -151,7 +169,8 @@ fs::path WriteLargeGrid(const fs::path& folder) {
   std::ofstream out(obj);
   const int n = 300;
   for (int i = 0; i <= n; ++i)
-    for (int j = 0; j <= n; ++j) out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
+    for (int j = 0; j <= n; ++j)
+      out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
       const int a = i * (n + 1) + j + 1, b = a + n + 1;

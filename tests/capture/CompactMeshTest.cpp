@@ -18,8 +18,10 @@ struct Reader {
   template <typename T>
   std::vector<T> Take(std::size_t count) {
     std::vector<T> out(count);
-    if (at + count * sizeof(T) > m.bytes.size()) ADD_FAILURE() << "the block ends early";
-    else if (count > 0) std::memcpy(out.data(), &m.bytes[at], count * sizeof(T));
+    if (at + count * sizeof(T) > m.bytes.size())
+      ADD_FAILURE() << "the block ends early";
+    else if (count > 0)
+      std::memcpy(out.data(), &m.bytes[at], count * sizeof(T));
     at += (count * sizeof(T) + 3) / 4 * 4;
     return out;
   }
@@ -29,14 +31,17 @@ ON_Mesh GridMesh(int n, double offset, double size, bool quads) {
   ON_Mesh mesh;
   for (int i = 0; i <= n; ++i)
     for (int j = 0; j <= n; ++j) {
-      mesh.m_V.Append(ON_3fPoint(float(offset + size * i / n), float(offset + size * j / n), float(size * i * j / n / n)));
+      mesh.m_V.Append(
+          ON_3fPoint(float(offset + size * i / n), float(offset + size * j / n), float(size * i * j / n / n)));
       mesh.m_N.Append(ON_3fVector(0, 0, 1));
     }
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
       const int a = i * (n + 1) + j, b = a + n + 1;
-      if (quads) mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, a + 1}});
-      else mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, b + 1}}), mesh.m_F.Append(ON_MeshFace{{a, b + 1, a + 1, a + 1}});
+      if (quads)
+        mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, a + 1}});
+      else
+        mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, b + 1}}), mesh.m_F.Append(ON_MeshFace{{a, b + 1, a + 1, a + 1}});
     }
   return mesh;
 }
@@ -54,7 +59,8 @@ TEST_P(CompactMeshPositions, ComeBackWithinTheBound) {
   const auto f = m.quantisedPositions ? std::vector<float>() : r.Take<float>(3 * m.vertexCount);
   for (int k = 0; k < m.vertexCount; ++k)
     for (int a = 0; a < 3; ++a) {
-      const double got = m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
+      const double got =
+          m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
       const ON_3fPoint& p = mesh.m_V[m.vertices[k]];
       EXPECT_LE(std::abs(got - (a == 0 ? p.x : a == 1 ? p.y : p.z)), 0.01 / 65535) << "vertex " << k << " axis " << a;
     }

@@ -70,7 +70,7 @@ TEST_F(CurvesAndDots, SwitchesChooseWhichObjectsGiveWires) {
   EXPECT_EQ(Count(Curves(Write()), "cols.push("), 0u);
   display.m_bShowMeshWires = true;
   std::string curves = Curves(Write());
-  EXPECT_EQ(Count(curves, "cols.push("), 1u);  // the square's boundary
+  EXPECT_EQ(Count(curves, "cols.push("), 1u);                           // the square's boundary
   EXPECT_NE(curves.find("lbl.push(5);"), std::string::npos) << curves;  // closed: four corners and back
   display.m_bShowCurves = true;
   EXPECT_EQ(Count(Curves(Write()), "cols.push("), 2u);

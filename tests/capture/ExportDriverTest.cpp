@@ -107,7 +107,8 @@ TEST(ComposeLinkTarget, FollowsTheLinkMode) {
   EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Mail), L"https://example.com");
   EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Web), L"https://example.com");
   EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoLink), L"");
-  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:MAILTO:ann@example.com");
+  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::LinkMode::Mail),
+            L"mailto:MAILTO:ann@example.com");
   EXPECT_EQ(ComposeLinkTarget(L"", ExportOptions::LinkMode::Mail), L"");
   EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
 }
@@ -126,11 +127,11 @@ TEST_F(Export, TakesVisibleLockedAndReferenceObjectsOnly) {
     a.SetMode(mode);
     object->ModifyAttributes(a);
   };
-  AddMesh(Fan(1));                                                               // 1 triangle: kept
-  withMode(AddMesh(Fan(2)), ON_3dmObjectAttributes::hidden_object);              // hidden
-  withMode(AddMesh(Fan(3)), ON_3dmObjectAttributes::locked_object);              // locked: kept
-  AddMesh(Fan(4), -1, true);                                                     // reference: kept
-  doc->DeleteObject(AddMesh(Fan(5)));                                            // deleted
+  AddMesh(Fan(1));                                                   // 1 triangle: kept
+  withMode(AddMesh(Fan(2)), ON_3dmObjectAttributes::hidden_object);  // hidden
+  withMode(AddMesh(Fan(3)), ON_3dmObjectAttributes::locked_object);  // locked: kept
+  AddMesh(Fan(4), -1, true);                                         // reference: kept
+  doc->DeleteObject(AddMesh(Fan(5)));                                // deleted
   ON_Layer hidden;
   hidden.m_name = L"hidden";
   hidden.SetVisible(false);
@@ -271,7 +272,6 @@ TEST_F(Export, InitViewWritesTheAngleWithTheFourDecimalPiAndKeepsAZeroAxisZero) 
   ASSERT_TRUE(writer.ClosePage());
   EXPECT_NE(ReadPage().find("vx.x=0;vx.y=0;vx.z=0;vy.x=0;vy.y=0;vy.z=1;return 90.0027};"), std::string::npos);
 }
-
 
 // The page with every mesh buffer's number taken out ("v12" -> "v"): buffer
 // numbers run on from one export to the next.

@@ -64,7 +64,7 @@ TEST_F(Materials, MaterialsThatLookTheSameAreMerged) {
   ON_Material b = a;
   b.m_transparent = ON_Color(1, 2, 3);  // plays no part in the page
   ON_Material c = a;
-  c.m_material_name = L"Steel";          // names are compared exactly
+  c.m_material_name = L"Steel";  // names are compared exactly
   ON_Material d = a;
   d.m_diffuse = ON_Color(10, 20, 31);
   ON_Material e = a;

@@ -29,7 +29,6 @@ Bytes operator+(Bytes a, const Bytes& b) {
   return a;
 }
 
-
 const std::string kHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n";
 
 // Header lines are skipped up to the empty line, which may also come first.
@@ -66,8 +65,8 @@ TEST(ReadRgbePixels, ReadsNarrowScanlinesFlat) {
 // One run-length encoded scanline of width w whose four planes are each
 // given as the encoded bytes.
 Bytes Scanline(int width, const Bytes& red, const Bytes& green, const Bytes& blue, const Bytes& exponent) {
-  return Bytes{2, 2, static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(width & 0xff)} + red +
-         green + blue + exponent;
+  return Bytes{2, 2, static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(width & 0xff)} + red + green +
+         blue + exponent;
 }
 
 TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
@@ -81,11 +80,11 @@ TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
   MemoryFile f(Scanline(130, red, green, blue, exponent));
   std::vector<float> data(130 * 3, -1.0f);
   ASSERT_EQ(ReadRgbePixelsRle(f.file, data.data(), 130, 1), RgbeResult::Ok);
-  EXPECT_EQ(data[0], 0);     // literal first byte
+  EXPECT_EQ(data[0], 0);  // literal first byte
   EXPECT_EQ(data[3 * 127], 127);
   EXPECT_EQ(data[3 * 128], 200);  // the run
   EXPECT_EQ(data[3 * 129], 200);
-  EXPECT_EQ(data[1], 7);         // green run of 1
+  EXPECT_EQ(data[1], 7);  // green run of 1
   EXPECT_EQ(data[3 * 1 + 1], 9);
   EXPECT_EQ(data[3 * 127 + 1], 9);
   EXPECT_EQ(data[3 * 128 + 1], 11);
@@ -112,8 +111,7 @@ TEST(ReadRgbePixels, RejectsBadScanlines) {
       {Bytes{2, 2, 0, 9}, RgbeResult::WrongScanlineWidth},
       {Scanline(8, Bytes{128 + 9, 1}, fullPlane, fullPlane, fullPlane), RgbeResult::BadScanlineData},
       {Scanline(8, Bytes{0, 1}, fullPlane, fullPlane, fullPlane), RgbeResult::BadScanlineData},
-      {Scanline(8, Bytes{9, 1, 2, 3, 4, 5, 6, 7, 8, 9}, fullPlane, fullPlane, fullPlane),
-       RgbeResult::BadScanlineData},
+      {Scanline(8, Bytes{9, 1, 2, 3, 4, 5, 6, 7, 8, 9}, fullPlane, fullPlane, fullPlane), RgbeResult::BadScanlineData},
   };
   for (const auto& c : cases) {
     MemoryFile f(c.bytes);

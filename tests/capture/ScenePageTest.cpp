@@ -71,13 +71,15 @@ std::string DataFunctions(const std::string& page) {
   const auto dots = page.find("<div id=\"dot");
   EXPECT_TRUE(start < back && end != std::string::npos && dots != std::string::npos);
   if (!(start < back && end != std::string::npos && dots != std::string::npos)) return {};
-  const std::string functions = page.substr(start, end + 2 - start) + "\n" +
-                                page.substr(dots, page.find("<div id=\"STShadow\">") - dots);
+  const std::string functions =
+      page.substr(start, end + 2 - start) + "\n" + page.substr(dots, page.find("<div id=\"STShadow\">") - dots);
   static const std::regex buffer("function |var (v\\d+)=");
   std::set<std::string> names;  // within one function
   for (std::sregex_iterator it(functions.begin(), functions.end(), buffer), last; it != last; ++it) {
-    if (!(*it)[1].matched) names.clear();
-    else EXPECT_TRUE(names.insert((*it)[1]).second) << "buffer " << (*it)[1] << " is declared twice";
+    if (!(*it)[1].matched)
+      names.clear();
+    else
+      EXPECT_TRUE(names.insert((*it)[1]).second) << "buffer " << (*it)[1] << " is declared twice";
   }
   static const std::regex number("\\b([vbt])\\d+\\b");
   return zem::testing::MaskPictures(std::regex_replace(functions, number, "$1#"));

@@ -28,8 +28,8 @@ class TextureImages : public zem::testing::TempFolderTest {
   // bytes pixel(x, s).
   template <typename PixelOf>
   std::wstring Rgbe(const std::string& name, int width, int height, PixelOf pixel, std::size_t cut = 0) {
-    std::string bytes = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " +
-                        std::to_string(width) + "\n";
+    std::string bytes =
+        "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y " + std::to_string(height) + " +X " + std::to_string(width) + "\n";
     for (int s = 0; s < height; ++s)
       for (int x = 0; x < width; ++x) {
         auto p = pixel(x, s);
@@ -49,10 +49,14 @@ TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   // by exponent 0; scanline 3: 255.0, clamped to 255.
   std::wstring path = Rgbe("sky.hdr", 2, 4, [](int, int s) {
     switch (s) {
-      case 0: return Rgbe4{128, 128, 128, 129};
-      case 1: return Rgbe4{128, 64, 0, 128};
-      case 2: return Rgbe4{200, 200, 200, 0};
-      default: return Rgbe4{255, 255, 255, 136};
+      case 0:
+        return Rgbe4{128, 128, 128, 129};
+      case 1:
+        return Rgbe4{128, 64, 0, 128};
+      case 2:
+        return Rgbe4{200, 200, 200, 0};
+      default:
+        return Rgbe4{255, 255, 255, 136};
     }
   });
   int width = 0, height = 0;
@@ -116,9 +120,16 @@ TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
 // the file holds four): nothing is cached either way.
 TEST_F(TextureImages, BrokenAndHugeRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
-  EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, [](int, int) { return Rgbe4{128, 128, 128, 128}; }, 5),
+  EXPECT_FALSE(LoadImageRGB(*cache,
+                            Rgbe(
+                                "short.hdr", 8, 4,
+                                [](int, int) {
+                                  return Rgbe4{128, 128, 128, 128};
+                                },
+                                5),
                             width, height));
-  std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n" << std::string(16, '\x80');
+  std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n"
+                                                       << std::string(16, '\x80');
   std::ofstream(folder / "tall.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 60000 +X 500\n" << std::string(64, '\x80');
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
   EXPECT_FALSE(LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(line.output.empty() && !line.title && !line.author && line.link.empty(), "page options on estimate");
   }
   if (!line.dialogPicture.empty()) Check(line.models.size() <= 1, "a dialog picture for several models");
-  if (line.linkMode) Check(*line.linkMode == "mail" || *line.linkMode == "web" || *line.linkMode == "none",
-                           "an unknown link mode");
+  if (line.linkMode)
+    Check(*line.linkMode == "mail" || *line.linkMode == "web" || *line.linkMode == "none", "an unknown link mode");
   return 0;
 }

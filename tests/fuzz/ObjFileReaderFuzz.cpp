@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t split = input.find('\0');
   const std::string_view obj = input.substr(0, split);
   const std::string_view mtl = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
-  std::ofstream(folder / "fuzz.mtl", std::ios::binary | std::ios::trunc).write(mtl.data(), static_cast<std::streamsize>(mtl.size()));
+  std::ofstream(folder / "fuzz.mtl", std::ios::binary | std::ios::trunc)
+      .write(mtl.data(), static_cast<std::streamsize>(mtl.size()));
   const std::string text = "mtllib fuzz.mtl\n" + std::string(obj);
 
   CRhinoDoc doc;

@@ -31,7 +31,8 @@ class Form : public CDialog {
     author = Add(L"Edit", L"fixed", 0, 102, 40, 90);
     ::EnableWindow(author, FALSE);
     list = Add(L"ComboBox", L"", CBS_DROPDOWNLIST, 103, 70, 10);
-    for (const wchar_t* item : {L"Self", L"Parent", L"&Top"}) ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    for (const wchar_t* item : {L"Self", L"Parent", L"&Top"})
+      ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     box = Add(L"Button", L"Send ZIP file", BS_AUTOCHECKBOX, 104, 100, 10);
     Add(L"Button", L"&Apply", BS_DEFPUSHBUTTON, 105, 130, 10);
     return TRUE;
@@ -71,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++actions;
     start = end + 1;
   }
-  const bool finished = zem::RunMessageLoop(
-      [&] { return !queue.Has(zem::kDialogQuestion) || !form.IsWindowVisible(); }, 60000);
+  const bool finished =
+      zem::RunMessageLoop([&] { return !queue.Has(zem::kDialogQuestion) || !form.IsWindowVisible(); }, 60000);
   Check(finished, "the loop carries out every action");
   Check(zem::RefusedActions().size() <= actions, "at most one refusal per action");
   Check(zem::WindowText(form.author) == L"fixed", "a disabled edit keeps its text");

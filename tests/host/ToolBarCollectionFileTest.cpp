@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-
 namespace {
 
 TEST(ToolBarCollectionFile, TheShippedFileHoldsThePlugInsToolBar) {
@@ -32,11 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "zem-toolbars 1\nbutton x | y\n", "zem-toolbars 1\ntoolbar\nend\n",
                       "zem-toolbars 1\ntoolbar A\nend\ntoolbar A\nend\n",
                       "zem-toolbars 1\ntoolbar A\nbutton no command\nend\n",
-                      "zem-toolbars 1\ntoolbar A\nbutton x |\nend\n",
-                      "zem-toolbars 1\ntoolbar A\nend\nmore\n",
+                      "zem-toolbars 1\ntoolbar A\nbutton x |\nend\n", "zem-toolbars 1\ntoolbar A\nend\nmore\n",
                       std::string("zem-toolbars 1\ntoolbar A\0B\nend\n", 30), "zem-toolbars 1\ntoolbar \xC3\nend\n",
-                      "zem-toolbars 1\ntoolbar \xED\xA0\x80\nend\n",
-                      "zem-toolbars 1\ntoolbar A\x1B[2J\nend\n",
+                      "zem-toolbars 1\ntoolbar \xED\xA0\x80\nend\n", "zem-toolbars 1\ntoolbar A\x1B[2J\nend\n",
                       "zem-toolbars 1\ntoolbar A\nend\n" + std::string(zem::kLargestToolBarFile, '#')));
 
 }  // namespace

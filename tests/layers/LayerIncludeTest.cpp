@@ -21,9 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Layers {
-  std::vector<std::string> order;                          // "platform/", "host/", ...
-  std::set<std::pair<std::string, std::string>> allowed;   // extra (from, to)
-  std::set<std::pair<std::string, std::string>> refused;   // (from, to) below but not allowed
+  std::vector<std::string> order;                         // "platform/", "host/", ...
+  std::set<std::pair<std::string, std::string>> allowed;  // extra (from, to)
+  std::set<std::pair<std::string, std::string>> refused;  // (from, to) below but not allowed
 };
 
 std::vector<std::string> Quoted(const std::string& line) {
@@ -45,7 +45,8 @@ Layers ReadLayers(const fs::path& architecture) {
     if (line.rfind("- `", 0) != 0 || folders.size() < 2) continue;
     const bool refuses = line.find("` may not include") != std::string::npos;
     if (!refuses && line.find("` may include") == std::string::npos) continue;
-    for (std::size_t i = 1; i < folders.size(); ++i) (refuses ? layers.refused : layers.allowed).insert({folders[0], folders[i]});
+    for (std::size_t i = 1; i < folders.size(); ++i)
+      (refuses ? layers.refused : layers.allowed).insert({folders[0], folders[i]});
   }
   return layers;
 }

@@ -126,14 +126,14 @@ TEST_P(EmbeddedPngTest, DecodesAtItsSizeWithTheAlphaThePageNeeds) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, EmbeddedPngTest,
-    ::testing::Values(PngCase{"backdrop", zem::assets::Backdrop(), 8, 800, Alpha::Opaque},
-                      PngCase{"band", zem::assets::Band(), 8, 910, Alpha::Any},
-                      PngCase{"corner", zem::assets::PageCorner(), 128, 128, Alpha::SeeThroughCorner},
-                      PngCase{"fold", zem::assets::Fold(), 51, 70, Alpha::SeeThroughCorner},
-                      PngCase{"logo", zem::assets::Logo(), 150, 33, Alpha::SeeThroughCorner}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pictures, EmbeddedPngTest,
+                         ::testing::Values(PngCase{"backdrop", zem::assets::Backdrop(), 8, 800, Alpha::Opaque},
+                                           PngCase{"band", zem::assets::Band(), 8, 910, Alpha::Any},
+                                           PngCase{"corner", zem::assets::PageCorner(), 128, 128,
+                                                   Alpha::SeeThroughCorner},
+                                           PngCase{"fold", zem::assets::Fold(), 51, 70, Alpha::SeeThroughCorner},
+                                           PngCase{"logo", zem::assets::Logo(), 150, 33, Alpha::SeeThroughCorner}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 std::uint32_t Le(const unsigned char* p, int bytes) {
   std::uint32_t v = 0;

@@ -57,12 +57,45 @@ TEST(FormatNumberG, WritesEverySixDigitNumberInEveryDecade) {
 // Exact ties round to even and carry into the next decade; the limits of
 // rounding, exponent form and the float range.
 TEST(FormatNumberG, EqualsPrintfAtTiesAndBoundaries) {
-  const double values[] = {100000.5, 100001.5, 999999.5, 999998.5, 0.5, 2.5, 0.0999995, 9.999995, 99999.95,
-                           0.000999995, 0.00999999, 0.000100000005, 999999.4999, 0.00012345650000000001,
-                           12345.65, 1.0000005, 3.0517578125e-05 * 4, 0.0001220703125, 0.0, 1.0, 0.1f, 999999.0,
-                           999999.4, 1e6, 1e-4, 0.99999e-4, 9.999995e-5, 123456.5, 1234567.0, 0.00001, FLT_MAX,
-                           FLT_MIN, FLT_TRUE_MIN, 3.4028235e38, 1e100, 1e-100, 0.003921568859368563,
-                           std::numeric_limits<double>::infinity(), std::nan("")};
+  const double values[] = {100000.5,
+                           100001.5,
+                           999999.5,
+                           999998.5,
+                           0.5,
+                           2.5,
+                           0.0999995,
+                           9.999995,
+                           99999.95,
+                           0.000999995,
+                           0.00999999,
+                           0.000100000005,
+                           999999.4999,
+                           0.00012345650000000001,
+                           12345.65,
+                           1.0000005,
+                           3.0517578125e-05 * 4,
+                           0.0001220703125,
+                           0.0,
+                           1.0,
+                           0.1f,
+                           999999.0,
+                           999999.4,
+                           1e6,
+                           1e-4,
+                           0.99999e-4,
+                           9.999995e-5,
+                           123456.5,
+                           1234567.0,
+                           0.00001,
+                           FLT_MAX,
+                           FLT_MIN,
+                           FLT_TRUE_MIN,
+                           3.4028235e38,
+                           1e100,
+                           1e-100,
+                           0.003921568859368563,
+                           std::numeric_limits<double>::infinity(),
+                           std::nan("")};
   for (double v : values) {
     EXPECT_EQ(G(v), Printf(v)) << v;
     EXPECT_EQ(G(-v), Printf(-v)) << -v;
@@ -70,7 +103,14 @@ TEST(FormatNumberG, EqualsPrintfAtTiesAndBoundaries) {
 }
 
 TEST(FormatInteger, EqualsPrintfD) {
-  const long long values[] = {0, 1, -1, 42, 3555, -2147483648LL, 2147483647LL, std::numeric_limits<long long>::min(),
+  const long long values[] = {0,
+                              1,
+                              -1,
+                              42,
+                              3555,
+                              -2147483648LL,
+                              2147483647LL,
+                              std::numeric_limits<long long>::min(),
                               std::numeric_limits<long long>::max()};
   for (long long v : values) {
     char buffer[zem::kMaxNumberChars];

@@ -63,12 +63,15 @@ TEST_F(PageFormat, TheViewerReadsTheMaterialRecordFieldByField) {
     EXPECT_EQ(std::stoi((*it)[1]), pf::kMaterialRecordSize);
   EXPECT_EQ(records, 2) << "the material in use and the transparency test";
   auto at = [](int field) { return field == 0 ? std::string("mat[o]") : "mat[o+" + std::to_string(field) + "]"; };
-  const std::pair<std::string, int> uses[] = {
-      {"uniform3f(difLoc,", pf::kDiffuse},      {"uniform3f(specLoc,", pf::kSpecular},
-      {"uniform3f(reflColLoc,", pf::kReflectionColour}, {"uniform1f(reflLoc,", pf::kReflectivity},
-      {"uniform1f(transLoc,", pf::kTransparency}, {"uniform1f(refrLoc,", pf::kRefraction},
-      {"uniform1f(shineLoc,", pf::kShine},      {"varmode=", pf::kTextureMode},
-      {"vartn=", pf::kTextureNumber}};
+  const std::pair<std::string, int> uses[] = {{"uniform3f(difLoc,", pf::kDiffuse},
+                                              {"uniform3f(specLoc,", pf::kSpecular},
+                                              {"uniform3f(reflColLoc,", pf::kReflectionColour},
+                                              {"uniform1f(reflLoc,", pf::kReflectivity},
+                                              {"uniform1f(transLoc,", pf::kTransparency},
+                                              {"uniform1f(refrLoc,", pf::kRefraction},
+                                              {"uniform1f(shineLoc,", pf::kShine},
+                                              {"varmode=", pf::kTextureMode},
+                                              {"vartn=", pf::kTextureNumber}};
   for (const auto& [use, field] : uses) EXPECT_NE(viewer.find(use + at(field)), std::string::npos) << use;
 }
 

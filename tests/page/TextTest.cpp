@@ -48,14 +48,14 @@ TEST(EscapeHtml, NormalisesLineEndsToLineFeeds) {
 }
 
 TEST(SafeLinkTarget, KeepsWebAndMailLinksAndDropsOtherSchemesHoweverDisguised) {
-  for (const wchar_t* link : {L"http://example.com/a?b=c", L"HTTPS://example.com", L"ftp://files.example.com",
-                              L"mailto:someone@example.com", L"MailTo:x@y.z", L"www.example.com",
-                              L"page.html#top", L"a/b:c"}) {
+  for (const wchar_t* link :
+       {L"http://example.com/a?b=c", L"HTTPS://example.com", L"ftp://files.example.com", L"mailto:someone@example.com",
+        L"MailTo:x@y.z", L"www.example.com", L"page.html#top", L"a/b:c"}) {
     EXPECT_EQ(SafeLinkTarget(link), link) << link;
   }
-  for (const wchar_t* link : {L"javascript:alert(1)", L" JavaScript:alert(1)", L"JAVASCRIPT:x", L"java\tscript:x",
-                              L"java\nscript:x", L"\x01javascript:x", L"data:text/html,<b>", L"vbscript:x",
-                              L"file:///etc/passwd"}) {
+  for (const wchar_t* link :
+       {L"javascript:alert(1)", L" JavaScript:alert(1)", L"JAVASCRIPT:x", L"java\tscript:x", L"java\nscript:x",
+        L"\x01javascript:x", L"data:text/html,<b>", L"vbscript:x", L"file:///etc/passwd"}) {
     EXPECT_EQ(SafeLinkTarget(link), L"") << link;
   }
 }

@@ -29,7 +29,9 @@ class TickWindow : public CWnd {
 };
 
 // Runs the loop for `ms` of clock time (the loop gives up at its limit).
-void RunFor(DWORD ms) { zem::RunMessageLoop([] { return false; }, ms); }
+void RunFor(DWORD ms) {
+  zem::RunMessageLoop([] { return false; }, ms);
+}
 
 TEST(Timers, TickKilledWhileDueIsNeverDelivered) {
   TickWindow window;

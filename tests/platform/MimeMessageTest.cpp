@@ -32,7 +32,8 @@ MailMessage Example() {
   MailMessage message;
   for (int i = 0; i < 30; ++i) message.subject += "Getriebe Ø40 𝄞 ";
   message.body = "Please open it !\n\nDetails on https://example.com/a=b.\n" + std::string(300, 'w') + " \n";
-  message.attachments.push_back(MailAttachment{"Größe " + std::string(90, 'g') + ".html.zip", zem::testing::AllByteValues()});
+  message.attachments.push_back(
+      MailAttachment{"Größe " + std::string(90, 'g') + ".html.zip", zem::testing::AllByteValues()});
   return message;
 }
 

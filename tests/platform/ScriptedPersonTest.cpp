@@ -21,7 +21,8 @@ class Form : public CDialog {
     author = Add(L"Edit", L"me", 0, 102, 40, 80);
     ::EnableWindow(author, FALSE);
     list = Add(L"ComboBox", L"", CBS_DROPDOWNLIST, 103, 70, 10);
-    for (const wchar_t* item : {L"Self", L"Parent"}) ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    for (const wchar_t* item : {L"Self", L"Parent"})
+      ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     box = Add(L"Button", L"Send ZIP file", BS_AUTOCHECKBOX, 104, 100, 10);
     go = Add(L"Button", L"&Go", BS_PUSHBUTTON, 105, 130, 10);
     hidden = Add(L"Button", L"Hidden", BS_PUSHBUTTON, 106, 130, 80);

@@ -14,8 +14,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using zem::testing::ReadFileBytes;
 using zem::testing::ReadDraft;
+using zem::testing::ReadFileBytes;
 using zem::testing::ScopedEnv;
 using zem::testing::WriteBytes;
 

@@ -22,7 +22,9 @@ class HelpTest : public PlugInFolderTest {
   void SetLanguage(const std::wstring& value) {
     ASSERT_TRUE(ZEM_SettingsImpl::Instance()->WriteString(L"Language", L"OnlineHelpLanguage", value, L"Global"));
   }
-  void Mark(const char* language) { Write(root / "Rhino" / "Plug-ins" / "Doc" / language / "default_language.txt", ""); }
+  void Mark(const char* language) {
+    Write(root / "Rhino" / "Plug-ins" / "Doc" / language / "default_language.txt", "");
+  }
   // D as the plug-in forms it: the module folder and "\..\Doc\" as text.
   std::wstring Doc() const { return ModuleFolder() + L"\\..\\Doc\\"; }
 };
@@ -31,7 +33,7 @@ struct LanguageCase {
   const char* name;
   const wchar_t* setting;  // null: none stored
   bool japaneseMarker, germanMarker;
-  const wchar_t* folder;   // the language folder in the address
+  const wchar_t* folder;  // the language folder in the address
 };
 
 class HelpLanguageTest : public HelpTest, public ::testing::WithParamInterface<LanguageCase> {};

@@ -114,8 +114,9 @@ class OldPlugIn : public CRhinoUtilityPlugIn {
 
 TEST(PlugInLoader, RefusesAnotherSdkVersionWithoutCallingThePlugIn) {
   static char handle;
-  zem::PlugInModule module(L"Old.rhp", reinterpret_cast<HMODULE>(&handle),
-                           {{"RhinoPlugInSdkVersion", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&OldSdkVersion))}});
+  zem::PlugInModule module(
+      L"Old.rhp", reinterpret_cast<HMODULE>(&handle),
+      {{"RhinoPlugInSdkVersion", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&OldSdkVersion))}});
   OldPlugIn plugIn;
   const zem::PlugInLoadResult result = zem::LoadPlugIn(L"/opt/x/Old.rhp");
   EXPECT_FALSE(result.loaded);

@@ -25,7 +25,8 @@ inline ON_Mesh QuadGrid(int nx, int ny) {
 }
 
 // Adds a mesh object with the given attributes and answers it.
-inline CRhinoMeshObject* AddMesh(CRhinoDoc& doc, const ON_3dmObjectAttributes& attributes = {}, bool reference = false) {
+inline CRhinoMeshObject* AddMesh(CRhinoDoc& doc, const ON_3dmObjectAttributes& attributes = {},
+                                 bool reference = false) {
   auto* object = new CRhinoMeshObject(QuadGrid(1, 1));
   object->ModifyAttributes(attributes);
   doc.AddObject(object, reference);

@@ -83,7 +83,7 @@ std::string DecodeHeaderWords(const std::string& text);
 std::string DecodeBase64(const std::string& text);
 
 struct MimePart {
-  std::map<std::string, std::string> headers;  // lower-case names, unfolded values
+  std::map<std::string, std::string> headers;                // lower-case names, unfolded values
   std::map<std::string, std::string> dispositionParameters;  // decoded (RFC 2231)
   std::string decoded;                                       // the body after its transfer encoding
   std::string Header(const std::string& name) const {

@@ -15,8 +15,8 @@ namespace zem::testing {
 
 inline std::filesystem::path TestFolder(const std::string& prefix) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  return std::filesystem::temp_directory_path() / (prefix + "-" + std::to_string(getpid()) + "-" +
-                                                   info->test_suite_name() + "-" + info->name());
+  return std::filesystem::temp_directory_path() /
+         (prefix + "-" + std::to_string(getpid()) + "-" + info->test_suite_name() + "-" + info->name());
 }
 
 inline std::string ReadFileBytes(const std::filesystem::path& path) {

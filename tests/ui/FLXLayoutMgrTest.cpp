@@ -102,7 +102,8 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
 
 TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
-  HWND plain = Item(root, 1, 50, Mgr::LayFixedWidth), filling = Item(root, 2, 50, Mgr::LayFixedWidth | Mgr::LayFillWidth);
+  HWND plain = Item(root, 1, 50, Mgr::LayFixedWidth),
+       filling = Item(root, 2, 50, Mgr::LayFixedWidth | Mgr::LayFillWidth);
   LayOut(200, 40);
   EXPECT_EQ(Width(Rect(plain)), 50);
   EXPECT_EQ(Rect(filling).left, 53);

@@ -23,7 +23,8 @@ TEST(FrameworkResources, TemplatesGiveTheirSizeInDialogUnitsAndTheirFrames) {
     int cx, cy;
     bool sizing;
   };
-  for (const Case& c : {Case{zem::kFixedDialogTemplate, 100, 75, false}, Case{zem::kSizingDialogTemplate, 78, 63, true}}) {
+  for (const Case& c :
+       {Case{zem::kFixedDialogTemplate, 100, 75, false}, Case{zem::kSizingDialogTemplate, 78, 63, true}}) {
     CDialog dialog;
     ASSERT_TRUE(dialog.Create(c.id)) << c.id;
     RECT window;

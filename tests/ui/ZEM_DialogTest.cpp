@@ -122,7 +122,8 @@ class DialogTest : public zem::testing::FrameworkTest {
     std::vector<std::pair<RECT, const zem::Picture*>> found;
     for (HWND child : zem::ChildWindows(dialog))
       if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
-        found.push_back({Rect(child), zem::PictureOf(reinterpret_cast<void*>(SendMessageW(child, STM_GETIMAGE, 0, 0)))});
+        found.push_back(
+            {Rect(child), zem::PictureOf(reinterpret_cast<void*>(SendMessageW(child, STM_GETIMAGE, 0, 0)))});
     std::sort(found.begin(), found.end(), [](auto& a, auto& b) { return a.first.top < b.first.top; });
     return found;
   }

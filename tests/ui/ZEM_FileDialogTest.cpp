@@ -61,10 +61,10 @@ TEST(FileDialogPaths, SelectionJoinsItsFolderWithExactlyOneSeparator) {
     const wchar_t* name;
     const wchar_t* path;
   };
-  for (const Case& c : {Case{L"C:\\Models", L"bike.png", L"C:\\Models\\bike.png"},
-                        Case{L"C:\\Models\\", L"bike.png", L"C:\\Models\\bike.png"},
-                        Case{L"/home/a/", L"b.jpg", L"/home/a\\b.jpg"}, Case{L"C:\\", L"x.png", L"C:\\x.png"},
-                        Case{L"", L"x.png", L"x.png"}, Case{L"\\", L"x.png", L"\\x.png"}}) {
+  for (const Case& c :
+       {Case{L"C:\\Models", L"bike.png", L"C:\\Models\\bike.png"},
+        Case{L"C:\\Models\\", L"bike.png", L"C:\\Models\\bike.png"}, Case{L"/home/a/", L"b.jpg", L"/home/a\\b.jpg"},
+        Case{L"C:\\", L"x.png", L"C:\\x.png"}, Case{L"", L"x.png", L"x.png"}, Case{L"\\", L"x.png", L"\\x.png"}}) {
     EXPECT_EQ(zem::JoinFolderAndName(c.folder, c.name), c.path) << c.folder;
   }
 }

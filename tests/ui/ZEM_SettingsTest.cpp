@@ -40,7 +40,7 @@ TEST_F(SettingsTest, PathsLieInTheApplicationDataFolderOrTheCurrentFolder) {
   EXPECT_EQ(m_settings->GetSettingsPath(), appData + L"\\ZEMSettings.ini");
   EXPECT_EQ(m_settings->GetSettingsPath(L"Other.ini"), appData + L"\\Other.ini") << "no second .ini";
   zem::OverrideAppDataFolder(std::wstring(300, L'x'));  // too long to be named
-  ZEM_SettingsImpl::BaseFolder() = L".\\";             // as a fresh process has it
+  ZEM_SettingsImpl::BaseFolder() = L".\\";              // as a fresh process has it
   EXPECT_EQ(ZEM_SettingsImpl().GetSettingsPath(), L".\\ZEMSettings.ini");
 }
 

@@ -67,7 +67,8 @@ TEST(DocumentReaderErrors, RefusesWhatIsNotASoundDocument) {
       {Doc(R"("objects": [{"type": "curve", "curve": {"kind": "line", "from": [1,1,1], "to": [1,1,1]}}])"),
        "objects[0]"},
       {Doc(R"("objects": [{"type": "curve", "curve": {"kind": "nurbs", "degree": 2,
-           "points": [[0,0,0],[1,1,0],[2,0,0]], "knots": [0, 1, 0, 1]}}])"), "knots"},
+           "points": [[0,0,0],[1,1,0],[2,0,0]], "knots": [0, 1, 0, 1]}}])"),
+       "knots"},
   };
   for (const auto& [text, why] : cases) {
     Read r(text);

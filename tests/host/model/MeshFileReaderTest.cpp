@@ -159,10 +159,11 @@ TEST_F(MeshFileReaderTest, GltfIsTurnedFromYUpToZUpWithItsBaseColour) {
 }
 
 TEST_F(MeshFileReaderTest, AsciiPlyWithQuadsIsRead) {
-  const std::wstring ply = Write("quad.ply",
-                                 "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
-                                 "element face 1\nproperty list uchar int vertex_indices\nend_header\n"
-                                 "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n");
+  const std::wstring ply =
+      Write("quad.ply",
+            "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
+            "element face 1\nproperty list uchar int vertex_indices\nend_header\n"
+            "0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n");
   ASSERT_TRUE(Read(ply));
   ON_SimpleArray<const ON_Mesh*> meshes;
   ASSERT_EQ(Objects(doc).size(), 1u);
@@ -204,9 +205,11 @@ TEST_F(MeshFileReaderTest, FilesWithNothingVisibleAreRefused) {
   for (const auto& [name, text, why] : std::vector<std::tuple<const char*, std::string, const char*>>{
            {"words.obj", "this is not a model\n", noGeometry},
            {"materials-only.obj", "mtllib none.mtl\nusemtl x\n", noGeometry},
-           {"empty.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+           {"empty.dae",
+            R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
               <library_visual_scenes><visual_scene id="s"/></library_visual_scenes>
-              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)", noGeometry},
+              <scene><instance_visual_scene url="#s"/></scene></COLLADA>)",
+            noGeometry},
            {"junk.glb", "glTF garbage", nullptr},
            {"empty.stl", "", nullptr}}) {
     CRhinoDoc doc;

@@ -37,11 +37,13 @@ std::vector<std::string> Describe(const CRhinoDoc& doc) {
   CRhinoObjectIterator it(doc, CRhinoObjectIterator::all_objects, CRhinoObjectIterator::active_and_reference_objects);
   for (const CRhinoObject* object = it.First(); object; object = it.Next()) {
     const ON_Material& m = object->ObjectMaterial();
-    std::string material = "object " + zem::ToUtf8(object->Attributes().m_name.Array()) + " material " + zem::ToUtf8(m.Name().Array()) + Text(" kd %g %g %g", m.m_diffuse.Red(), m.m_diffuse.Green(), m.m_diffuse.Blue()) +
-                           Text(" ks %g %g %g", m.m_specular.Red(), m.m_specular.Green(), m.m_specular.Blue()) +
-                           Text(" ka %g %g %g", m.m_ambient.Red(), m.m_ambient.Green(), m.m_ambient.Blue()) +
-                           Text(" ke %g %g %g", m.m_emission.Red(), m.m_emission.Green(), m.m_emission.Blue()) +
-                           Text(" shine %g transparency %g ior %g", m.Shine(), m.Transparency(), m.m_index_of_refraction);
+    std::string material =
+        "object " + zem::ToUtf8(object->Attributes().m_name.Array()) + " material " + zem::ToUtf8(m.Name().Array()) +
+        Text(" kd %g %g %g", m.m_diffuse.Red(), m.m_diffuse.Green(), m.m_diffuse.Blue()) +
+        Text(" ks %g %g %g", m.m_specular.Red(), m.m_specular.Green(), m.m_specular.Blue()) +
+        Text(" ka %g %g %g", m.m_ambient.Red(), m.m_ambient.Green(), m.m_ambient.Blue()) +
+        Text(" ke %g %g %g", m.m_emission.Red(), m.m_emission.Green(), m.m_emission.Blue()) +
+        Text(" shine %g transparency %g ior %g", m.Shine(), m.Transparency(), m.m_index_of_refraction);
     for (const ON_Texture& t : m.m_textures) material += " texture " + zem::ToUtf8(t.m_filename.Array());
     lines.push_back(material);
     if (const auto* mesh = dynamic_cast<const CRhinoMeshObject*>(object)) {
@@ -138,8 +140,9 @@ TEST(ObjFileReader, KeepsSharedCornersOneVertexAndSplitsTheRest) {
   // The same position with another texture coordinate is another vertex;
   // corners without a normal are never shared.
   CRhinoDoc seams, bare;
-  const fs::path seam = WriteFile("seam.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 1\nvn 0 0 1\n"
-                                              "f 1/1/1 2/1/1 3/1/1\nf 1/2/1 3/1/1 2/1/1\n");
+  const fs::path seam = WriteFile("seam.obj",
+                                  "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 1\nvn 0 0 1\n"
+                                  "f 1/1/1 2/1/1 3/1/1\nf 1/2/1 3/1/1 2/1/1\n");
   ASSERT_EQ(zem::ReadObjFile(seam, seams, report), zem::ObjReadResult::Read);
   EXPECT_EQ(FirstMesh(seams)->VertexCount(), 4);
   const fs::path flat = WriteFile("flat.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 3 2\n");
@@ -172,11 +175,11 @@ TEST_P(ObjDeclined, LeavesTheFileToTheGeneralReader) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ObjDeclined,
                          ::testing::Values("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n",  // pentagon
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",                  // out of range
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",                  // index 0
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",     // partial normals
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 1\nf 1/1 2 3/1\n",      // partial uv
-                                           "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",             // weights
-                                           "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));              // not finite
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",               // out of range
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",               // index 0
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",  // partial normals
+                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 1\nf 1/1 2 3/1\n",   // partial uv
+                                           "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",         // weights
+                                           "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));           // not finite
 
 }  // namespace
