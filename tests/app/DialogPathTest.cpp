@@ -184,10 +184,10 @@ TEST_F(DialogPathTest, TheCommandWritesTheDemoPageTheExportDriverWrites) {
   const fs::path viaCommand = folder / "command.html", direct = folder / "direct.html";
   // Each page is written by a fresh process: an export in a process that
   // has exported before is known to number the page's buffers on.
-  const std::string command = std::string("'") + ZEM_WEBGL_PROGRAM + "' demo -o '" + viaCommand.string() +
-                              "' --title 'T & <t>' --author Ann --link example.com/ann --notes --no-dots "
-                              "--threads 2 --compact --quiet";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  ASSERT_EQ(
+      zem::testing::ZemAlone({"demo", "-o", viaCommand.string(), "--title", "T & <t>", "--author", "Ann", "--link",
+                              "example.com/ann", "--notes", "--no-dots", "--threads", "2", "--compact"}),
+      0);
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const std::string self = "ZEM_TEST_DIRECT_PAGE='" + direct.string() + "' '" +
                            fs::read_symlink("/proc/self/exe").string() + "' --gtest_filter=" + test->test_suite_name() +

@@ -1,7 +1,8 @@
 #pragma once
-// zem-webgl run in the test's process, and a fixture with a folder of its own.
+// zem-webgl run in the test's process or alone, and a fixture with a folder of its own.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -22,6 +23,13 @@ inline Outcome Zem(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int code = zem::app::RunProgram(args, out, err, {ZEM_WEBGL_PROGRAM, false});
   return {code, out.str(), err.str()};
+}
+
+// zem-webgl as a fresh process of its own, its output dropped; its exit status.
+inline int ZemAlone(const std::vector<std::string>& args) {
+  std::string command = std::string("'") + ZEM_WEBGL_PROGRAM + "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  return std::system((command + " > /dev/null 2>&1").c_str());
 }
 
 class ProgramTest : public ::testing::Test {

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ using zem::testing::Outcome;
 using zem::testing::ProgramTest;
 using zem::testing::ReadFileBytes;
 using zem::testing::Zem;
+using zem::testing::ZemAlone;
 
 TEST_F(ProgramTest, DemoWritesACompletePageAndNamesItUnlessQuiet) {
   fs::path page = folder / "demo page.html";
@@ -43,46 +45,23 @@ TEST_F(ProgramTest, DemoWritesACompletePageAndNamesItUnlessQuiet) {
 }
 
 TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"frobnicate"},
-                                             {"demo", "--bogus"},
-                                             {"demo", "-o"},
-                                             {"--version", "extra"},
-                                             {"export"},
-                                             {"demo", "--zip"},
-                                             {"demo", "--outbox", "x"},
-                                             {"demo", "--email", "-o", "a.html"},
-                                             {"demo", "--link-mode", "fax"},
-                                             {"demo", "--threads", "0"},
-                                             {"demo", "--threads", "-2"},
-                                             {"demo", "--threads", "2x"},
-                                             {"demo", "--threads", "99999999999"},
-                                             {"demo", "--threads"},
-                                             {"export", "a.obj", "--jobs", "0"},
-                                             {"export", "a.obj", "--jobs", "x"},
-                                             {"export", "--jobs", "2"},
-                                             {"estimate"},
-                                             {"estimate", "a.obj", "b.obj"},
-                                             {"estimate", "a.obj", "-o", "a.html"},
-                                             {"estimate", "a.obj", "--title", "T"},
-                                             {"estimate", "a.obj", "--notes"},
-                                             {"estimate", "a.obj", "--zip"},
-                                             {"estimate", "a.obj", "--bogus"},
-                                             {"estimate", "a.obj", "--dialog-picture"},
-                                             {"export", "a.obj", "b.obj", "--dialog-picture", "d.png"}}) {
+  // Command lines between bars (the first one empty), their arguments split at spaces.
+  std::istringstream lines(
+      "|frobnicate|--version extra|export|export --jobs 2|export a.obj --jobs 0|export a.obj --jobs x"
+      "|export a.obj b.obj --dialog-picture d.png|demo --bogus|demo -o|demo --zip|demo --outbox x"
+      "|demo --email -o a.html|demo --link-mode fax|demo --threads|demo --threads 0|demo --threads -2"
+      "|demo --threads 2x|demo --threads 99999999999|estimate|estimate a.obj b.obj|estimate a.obj -o a.html"
+      "|estimate a.obj --title T|estimate a.obj --notes|estimate a.obj --zip|estimate a.obj --bogus"
+      "|estimate a.obj --dialog-picture");
+  for (std::string line; std::getline(lines, line, '|');) {
+    std::vector<std::string> args;
+    std::istringstream words(line);
+    for (std::string word; words >> word;) args.push_back(word);
     Outcome run = Zem(args);
-    EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos);
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.code, 2) << line;
+    EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos) << line;
+    EXPECT_EQ(run.out, "") << line;
   }
-}
-
-TEST_F(ProgramTest, MissingOutputFolderIsAClearFailure) {
-  Outcome run = Zem({"demo", "-o", (folder / "nowhere" / "p.html").string()});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
-  EXPECT_FALSE(fs::exists(folder / "nowhere"));
 }
 
 TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
@@ -107,38 +86,28 @@ fs::path WriteQuad(const fs::path& folder, const std::string& name = "quad.obj")
   return folder / name;
 }
 
-// What the page holds is the golden pages' and the command path's matter.
-TEST_F(ProgramTest, ExportWritesThePageNextToTheModel) {
-  Outcome run = Zem({"export", WriteQuad(folder).string(), "--title", "A <quad>", "--link", "ann@example.com"});
-  EXPECT_EQ(run.code, 0) << run.err;
-  EXPECT_GT(fs::file_size(folder / "quad.html"), 10000u);
-}
-
-TEST_F(ProgramTest, BadModelsViewsAndModesAreClearErrors) {
-  Outcome missing = Zem({"export", (folder / "none.obj").string()});
-  EXPECT_EQ(missing.code, 1);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+TEST_F(ProgramTest, BadModelsFoldersViewsAndModesAreClearErrorsThatWriteNothing) {
+  const fs::path model = WriteQuad(folder);
   std::ofstream(folder / "broken.json") << "{ \"format\": ";
-  Outcome broken = Zem({"export", (folder / "broken.json").string()});
-  EXPECT_EQ(broken.code, 1);
-  EXPECT_NE(broken.err.find("cannot read"), std::string::npos);
-  EXPECT_FALSE(fs::exists(folder / "broken.html"));
-  fs::path model = WriteQuad(folder);
-  Outcome mode = Zem({"export", model.string(), "--display-mode", "Sketchy"});
-  EXPECT_EQ(mode.code, 2);
-  EXPECT_NE(mode.err.find("Rendered"), std::string::npos) << "names the known modes";
-  Outcome view = Zem({"demo", "--view", "Nowhere", "-o", (folder / "v.html").string()});
-  EXPECT_EQ(view.code, 2);
-  EXPECT_NE(view.err.find("Perspective"), std::string::npos) << "names the views there are";
-}
-
-// The one draft in the folder, read back by a MIME reader.
-zem::testing::MailDraft OnlyDraft(const fs::path& folder) {
-  std::vector<fs::path> drafts;
-  for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.path().extension() == ".eml") drafts.push_back(entry.path());
-  EXPECT_EQ(drafts.size(), 1u);
-  return drafts.empty() ? zem::testing::MailDraft() : zem::testing::ReadDraft(drafts[0]);
+  std::ofstream(folder / "words.obj") << "this is not a model\n";
+  const std::string in = folder.string() + "/";
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* says;
+  };
+  for (const Case& c : std::vector<Case>{{{"export", in + "none.obj"}, 1, "cannot read"},
+                                         {{"export", in + "broken.json"}, 1, "cannot read"},
+                                         {{"export", in + "words.obj"}, 1, "words.obj: no geometry found"},
+                                         {{"demo", "-o", in + "nowhere/p.html"}, 1, "does not exist"},
+                                         {{"export", model.string(), "--display-mode", "Sketchy"}, 2, "Rendered"},
+                                         {{"demo", "--view", "Nowhere", "-o", in + "v.html"}, 2, "Perspective"}}) {
+    const Outcome run = Zem(c.args);
+    EXPECT_EQ(run.code, c.code) << c.says;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
+  for (const char* page : {"broken.html", "words.html", "nowhere", "quad.html", "v.html"})
+    EXPECT_FALSE(fs::exists(folder / page)) << page;
 }
 
 TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
@@ -148,7 +117,9 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   Outcome run = Zem({"demo", "--email", "--zip", "--outbox", (folder / "out").string()});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.out.find(".eml"), std::string::npos);
-  const auto draft = OnlyDraft(folder / "out");  // the attachments live in it
+  const auto drafts = zem::testing::DraftsIn(folder / "out");
+  ASSERT_EQ(drafts.size(), 1u);
+  const auto draft = zem::testing::ReadDraft(drafts[0]);  // the attachments live in it
   const auto attachments = draft.Attachments();
   ASSERT_EQ(attachments.size(), 1u);
   EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "ZEM WebGL Demo.html.zip");
@@ -194,8 +165,12 @@ TEST_F(ProgramTest, MailingALargePageWarnsAndSuggestsTheCompactForm) {
   EXPECT_EQ(compact.err, "");
 }
 
-TEST_F(ProgramTest, OutputNamingAFolderPutsThePageIntoIt) {
+// What the page holds is the golden pages' and the command path's matter.
+TEST_F(ProgramTest, ThePageLandsNextToTheModelOrInTheFolderTheOutputNames) {
   fs::path model = WriteQuad(folder, "cube.obj");
+  Outcome beside = Zem({"export", model.string(), "--title", "A <quad>", "--link", "ann@example.com"});
+  EXPECT_EQ(beside.code, 0) << beside.err;
+  EXPECT_GT(fs::file_size(folder / "cube.html"), 10000u);
   fs::create_directories(folder / "out");
   Outcome run = Zem({"export", model.string(), "-o", (folder / "out").string()});
   EXPECT_EQ(run.code, 0) << run.err;
@@ -213,11 +188,6 @@ TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(fs::exists(folder / "empty.html"));
   EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
-  std::ofstream(folder / "words.obj") << "this is not a model\n";
-  Outcome words = Zem({"export", (folder / "words.obj").string()});
-  EXPECT_EQ(words.code, 1);
-  EXPECT_NE(words.err.find("words.obj: no geometry found"), std::string::npos) << words.err;
-  EXPECT_FALSE(fs::exists(folder / "words.html"));
 }
 
 TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
@@ -282,10 +252,8 @@ TEST_F(ProgramTest, ABatchExportsEachModelAsItWouldAloneEvenWithTheSameFileName)
   for (const char* name : {"red", "blue"}) {
     // Alone: the program on its own, as the batch runs it (this test
     // program's host has seen other documents).
-    const std::string command = std::string("'") + ZEM_WEBGL_PROGRAM + "' export '" +
-                                (models / name / "model.gltf").string() + "' -o '" + (folder / name).string() +
-                                ".html' --quiet";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_EQ(ZemAlone({"export", (models / name / "model.gltf").string(), "-o", (folder / name).string() + ".html"}),
+              0);
     alone.push_back(ReadFileBytes(folder / (std::string(name) + ".html")));
   }
   ASSERT_NE(alone[0], alone[1]);
@@ -349,14 +317,10 @@ void ExpectSameButForBufferNumbers(const std::string& later, const std::string& 
 TEST_F(ProgramTest, AnExportAfterOthersInOneProcessIsTheFreshProcessPageButForBufferNumbers) {
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
   const fs::path model = WriteQuad(folder);
-  auto fresh = [&](const std::string& args, const fs::path& page) {
-    const std::string command =
-        std::string("'") + ZEM_WEBGL_PROGRAM + "' " + args + " -o '" + page.string() + "' --quiet";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    return ReadFileBytes(page);
-  };
-  const std::string freshDemo = fresh("demo", folder / "fresh-demo.html");
-  const std::string freshModel = fresh("export '" + model.string() + "'", folder / "fresh-model.html");
+  EXPECT_EQ(ZemAlone({"demo", "-o", (folder / "fresh-demo.html").string()}), 0);
+  EXPECT_EQ(ZemAlone({"export", model.string(), "-o", (folder / "fresh-model.html").string()}), 0);
+  const std::string freshDemo = ReadFileBytes(folder / "fresh-demo.html");
+  const std::string freshModel = ReadFileBytes(folder / "fresh-model.html");
   // The demo twice, then the model, in this process (whose host may have
   // exported before).
   for (const char* name : {"demo-1.html", "demo-2.html"})

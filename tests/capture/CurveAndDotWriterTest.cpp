@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/support/CaptureTestSupport.h"
+#include "tests/support/HostTestSupport.h"
 #include "capture/CurveWriter.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
@@ -32,16 +33,7 @@ class CurvesAndDots : public zem::testing::TempFolderTest {
   CRhinoObject* Line(ON_3dPoint a, ON_3dPoint b) {
     return Add(new CRhinoCurveObject(std::make_unique<ON_LineCurve>(a, b)));
   }
-  CRhinoObject* Square() {
-    ON_Mesh mesh(1, 4, false, false);
-    mesh.SetVertex(0, ON_3dPoint(0, 0, 0));
-    mesh.SetVertex(1, ON_3dPoint(1, 0, 0));
-    mesh.SetVertex(2, ON_3dPoint(1, 1, 0));
-    mesh.SetVertex(3, ON_3dPoint(0, 1, 0));
-    mesh.SetQuad(0, 0, 1, 2, 3);
-    mesh.ComputeVertexNormals();
-    return Add(new CRhinoMeshObject(mesh));
-  }
+  CRhinoObject* Square() { return Add(new CRhinoMeshObject(zem::testing::QuadGrid(1, 1))); }
   std::string Write(bool dots = true) {
     ZEM_Rhino_WebGLExport writer(doc, display);
     EXPECT_TRUE(writer.OpenPage(PagePath()));
@@ -49,8 +41,7 @@ class CurvesAndDots : public zem::testing::TempFolderTest {
     CollectTextDots(writer, dots);
     writer.WriteBody();
     EXPECT_TRUE(writer.ClosePage());
-    std::string page = ReadPage();
-    return page;
+    return ReadPage();
   }
   std::string Curves(const std::string& page) {
     auto start = page.find("function initCurves(");

@@ -80,15 +80,13 @@ TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
   MemoryFile f(Scanline(130, red, green, blue, exponent));
   std::vector<float> data(130 * 3, -1.0f);
   ASSERT_EQ(ReadRgbePixelsRle(f.file, data.data(), 130, 1), RgbeResult::Ok);
-  EXPECT_EQ(data[0], 0);  // literal first byte
-  EXPECT_EQ(data[3 * 127], 127);
-  EXPECT_EQ(data[3 * 128], 200);  // the run
-  EXPECT_EQ(data[3 * 129], 200);
-  EXPECT_EQ(data[1], 7);  // green run of 1
-  EXPECT_EQ(data[3 * 1 + 1], 9);
-  EXPECT_EQ(data[3 * 127 + 1], 9);
-  EXPECT_EQ(data[3 * 128 + 1], 11);
-  EXPECT_EQ(data[3 * 129 + 2], 5);
+  // Pixels 0, 1, 127, 128 and 129 of each plane.
+  const auto plane = [&](int k) {
+    return std::vector<float>{data[k], data[3 + k], data[3 * 127 + k], data[3 * 128 + k], data[3 * 129 + k]};
+  };
+  EXPECT_EQ(plane(0), (std::vector<float>{0, 1, 127, 200, 200})) << "a literal, then a run";
+  EXPECT_EQ(plane(1), (std::vector<float>{7, 9, 9, 11, 11})) << "runs of 1, 127 and 2";
+  EXPECT_EQ(plane(2), (std::vector<float>{0, 0, 5, 5, 5}));
 }
 
 TEST(ReadRgbePixels, ReadsAFileWhoseScanlinesAreNotEncodedFlat) {

@@ -47,18 +47,8 @@ using Rgbe4 = std::array<unsigned char, 4>;
 TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   // Scanline 0: value 1.0 (128 * 2^-7); scanline 1: 0.5; scanline 2: black
   // by exponent 0; scanline 3: 255.0, clamped to 255.
-  std::wstring path = Rgbe("sky.hdr", 2, 4, [](int, int s) {
-    switch (s) {
-      case 0:
-        return Rgbe4{128, 128, 128, 129};
-      case 1:
-        return Rgbe4{128, 64, 0, 128};
-      case 2:
-        return Rgbe4{200, 200, 200, 0};
-      default:
-        return Rgbe4{255, 255, 255, 136};
-    }
-  });
+  const Rgbe4 scanlines[] = {{128, 128, 128, 129}, {128, 64, 0, 128}, {200, 200, 200, 0}, {255, 255, 255, 136}};
+  std::wstring path = Rgbe("sky.hdr", 2, 4, [&](int, int s) { return scanlines[s]; });
   int width = 0, height = 0;
   PixelBuffer rgb = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(rgb);
@@ -120,14 +110,8 @@ TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
 // the file holds four): nothing is cached either way.
 TEST_F(TextureImages, BrokenAndHugeRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
-  EXPECT_FALSE(LoadImageRGB(*cache,
-                            Rgbe(
-                                "short.hdr", 8, 4,
-                                [](int, int) {
-                                  return Rgbe4{128, 128, 128, 128};
-                                },
-                                5),
-                            width, height));
+  const auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };
+  EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
   std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n"
                                                        << std::string(16, '\x80');
   std::ofstream(folder / "tall.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 60000 +X 500\n" << std::string(64, '\x80');

@@ -12,6 +12,7 @@
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/TextEncoding.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 
@@ -37,13 +38,6 @@ Image ReadPng(const fs::path& path) {
   out.width = static_cast<int>(image.width);
   out.height = static_cast<int>(image.height);
   return out;
-}
-
-fs::path Artifacts() {
-  const char* folder = std::getenv("ZEM_TEST_ARTIFACTS");
-  const fs::path path = (folder ? fs::path(folder) : fs::current_path() / "test-artifacts") / "platform";
-  fs::create_directories(path);
-  return path;
 }
 
 // The test dialog: a checked check box in the dialog font.
@@ -73,7 +67,8 @@ class PainterTest : public ::testing::Test {
   }
   Image Render(const std::string& name) {
     // One folder per test: tests run in parallel processes.
-    const fs::path folder = Artifacts() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const fs::path folder =
+        zem::testing::ArtifactFolder("platform") / ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::create_directories(folder);
     const fs::path path = folder / name;
     std::wstring error;

@@ -34,6 +34,14 @@ inline std::string AllByteValues() {
   return bytes;
 }
 
+// The drafts saved in a folder.
+inline std::vector<std::filesystem::path> DraftsIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> drafts;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().extension() == ".eml") drafts.push_back(entry.path());
+  return drafts;
+}
+
 // A fresh folder for the test, the outbox inside it, no graphical session,
 // and TMPDIR pointing at the folder.
 class MailSandbox : public ::testing::Test {
@@ -49,13 +57,7 @@ class MailSandbox : public ::testing::Test {
     zem::SetMailOutbox(L"");
     std::filesystem::remove_all(folder);
   }
-  // The drafts in the outbox.
-  std::vector<std::filesystem::path> Drafts() const {
-    std::vector<std::filesystem::path> drafts;
-    for (const auto& entry : std::filesystem::directory_iterator(outbox))
-      if (entry.path().extension() == ".eml") drafts.push_back(entry.path());
-    return drafts;
-  }
+  std::vector<std::filesystem::path> Drafts() const { return DraftsIn(outbox); }
 
   std::filesystem::path folder;
   std::filesystem::path outbox;

@@ -1,16 +1,19 @@
 #pragma once
 // What the framework's control and dialog tests share: a settings folder of
-// their own, the plug-in's module state, and text measured in the dialog font.
+// their own, the plug-in's module state, text measured in the dialog font, and
+// the check that a dialog's controls are laid out whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/CWinApp.h"
 #include "platform/Fonts.h"
 #include "platform/ModuleState.h"
 #include "platform/ShellFolders.h"
 #include "platform/TextEncoding.h"
+#include "platform/Window.h"
 #include "platform/WindowMessages.h"
 #include "tests/support/TestFolder.h"
 #include "ui/FrameworkResources.h"
@@ -46,6 +49,35 @@ class FrameworkTest : public ::testing::Test {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
+  }
+  static std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+  }
+  // At least `atLeast` controls are shown, each inside the client area, over
+  // no other, and (edits aside) at least as wide as its text.
+  static void ExpectTidy(HWND dialog, std::size_t atLeast) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    std::vector<HWND> shown;
+    for (HWND child : zem::ChildWindows(dialog))
+      if (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) shown.push_back(child);
+    ASSERT_GE(shown.size(), atLeast);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const RECT a = Rect(shown[i]);
+      const std::wstring text = zem::WindowText(shown[i]);
+      const std::string name = zem::ToUtf8(ClassOf(shown[i]) + L" " + text);
+      EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom) << name;
+      EXPECT_TRUE(a.right > a.left && a.bottom > a.top) << name;
+      EXPECT_TRUE(text.empty() || ClassOf(shown[i]) == L"Edit" || a.right - a.left >= Extent(dialog, text))
+          << name << " clipped";
+      for (std::size_t j = i + 1; j < shown.size(); ++j) {
+        const RECT b = Rect(shown[j]);
+        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+            << name << " over " << zem::ToUtf8(zem::WindowText(shown[j]));
+      }
+    }
   }
 
   AFX_MAINTAIN_STATE2 m_state{AfxGetStaticModuleState()};

@@ -127,23 +127,6 @@ class DialogTest : public zem::testing::FrameworkTest {
     std::sort(found.begin(), found.end(), [](auto& a, auto& b) { return a.first.top < b.first.top; });
     return found;
   }
-  // Every shown control lies inside the client area and over no other.
-  static void ExpectTidy(HWND dialog) {
-    RECT client;
-    GetClientRect(dialog, &client);
-    std::vector<RECT> shown;
-    for (HWND child : zem::ChildWindows(dialog))
-      if (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) shown.push_back(Rect(child));
-    ASSERT_GE(shown.size(), 8u);
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      const RECT& a = shown[i];
-      EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= client.right && a.bottom <= client.bottom) << i;
-      for (std::size_t j = i + 1; j < shown.size(); ++j) {
-        const RECT& b = shown[j];
-        EXPECT_FALSE(a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom) << i << " " << j;
-      }
-    }
-  }
 
   CWnd m_owner;
 };
@@ -190,16 +173,13 @@ TEST_F(DialogTest, ButtonFlagsChooseTheColumn) {
       EXPECT_LE(Rect(status).bottom, Rect(Child(d, L"Apply")).top);
     }
     EXPECT_GT(Rect(cancel).left, Rect(dialog.edit.Window()).right) << "the column right of the content";
-    ExpectTidy(d);
+    ExpectTidy(d, 8);
     // The picture a person would see, under the build's test-artifacts.
     dialog.SetTitle(L"Export to WebGL");
     dialog.edit.SetText(L"My model");
-    const char* artifacts = std::getenv("ZEM_TEST_ARTIFACTS");
-    const auto folder = std::filesystem::path(artifacts ? artifacts : "test-artifacts") / "ui" / "dialog-pictures";
-    std::filesystem::create_directories(folder);
     char name[32];
     std::snprintf(name, sizeof name, "dialog-0x%02x.png", c.flags);
-    EXPECT_TRUE(zem::RenderWindowToPng(d, (folder / name).string()));
+    EXPECT_TRUE(zem::RenderWindowToPng(d, (zem::testing::ArtifactFolder("ui/dialog-pictures") / name).string()));
   }
 }
 
@@ -213,7 +193,7 @@ TEST_F(DialogTest, ContentWiderThanTheTemplateGrowsTheWindowWhateverTheStoredPla
     const RECT r = Rect(dialog.m_hWnd);
     EXPECT_EQ(r.left, 40) << "the stored position is kept";
     EXPECT_GE(r.right - r.left, 400 + 55 + 1) << "content, separator and column fit";
-    ExpectTidy(dialog.m_hWnd);
+    ExpectTidy(dialog.m_hWnd, 8);
   }
   WINDOWPLACEMENT large;
   large.rcNormalPosition = RECT{10, 20, 910, 720};
