@@ -4,11 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "page/PageFormat.h"
 #include "tests/app/ProgramRun.h"
 
@@ -188,37 +183,6 @@ TEST_F(ProgramTest, AnEmptyDocumentIsExportedWithAWarning) {
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_TRUE(fs::exists(folder / "empty.html"));
   EXPECT_NE(run.err.find("warning"), std::string::npos) << run.err;
-}
-
-TEST_F(ProgramTest, AFailedReExportLeavesTheEarlierPageByteForByte) {
-  fs::path model = WriteQuad(folder);
-  fs::path page = folder / "page.html";
-  ASSERT_EQ(Zem({"export", model.string(), "-o", page.string()}).code, 0);
-  const std::string before = ReadFileBytes(page);
-  ASSERT_GT(before.size(), 20000u);
-  // The re-export runs in a program whose files may not grow past 20,000
-  // bytes: its page fails half-way.
-  std::vector<std::string> args{ZEM_WEBGL_PROGRAM, "export", model.string(), "-o", page.string(), "--quiet"};
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{20000, 20000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(ReadFileBytes(page), before);
-  std::string names;
-  for (const auto& entry : fs::directory_iterator(folder)) names += entry.path().filename().string() + " ";
-  EXPECT_EQ(names.size(), std::string("page.html quad.mtl quad.obj ").size()) << "nothing left beside it: " << names;
 }
 
 TEST_F(ProgramTest, ABatchWritesEveryGoodModelIntoTheFolderAndNamesTheBadOne) {

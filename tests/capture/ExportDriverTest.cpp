@@ -386,13 +386,12 @@ TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
   EXPECT_EQ(listener.outcomes[1].status, ExportStatus::Cancelled);
 }
 
-// A page name too long to take the temporary name beside it is written in
-// place; a write that fails there puts the earlier page back.
-TEST_F(Export, APageWrittenInPlaceKeepsTheEarlierPageWhenItFails) {
+// A failed write never costs the page it was to replace: the new page is
+// written beside it and renamed, or, under a name too long to take the
+// temporary name beside it, in place over a kept copy that is put back.
+TEST_F(Export, AFailedWriteKeepsTheEarlierPageWrittenBesideOrInPlace) {
   AddMesh(Fan(10));
-  const std::filesystem::path page = folder / (std::string(248, 'p') + ".html");
-  zem::testing::WriteBytes(page, "earlier page");
-  auto exportWithFilesUpTo = [&](rlim_t bytes) {
+  auto exportWithFilesUpTo = [&](const std::filesystem::path& page, rlim_t bytes) {
     zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, page.wstring());
     zem::AnswerQueue::Instance().Push(zem::kMessageBoxQuestion, L"yes");
     rlimit saved{};
@@ -407,11 +406,17 @@ TEST_F(Export, APageWrittenInPlaceKeepsTheEarlierPageWhenItFails) {
     std::signal(SIGXFSZ, previousSignal);
     return status;
   };
-  EXPECT_EQ(exportWithFilesUpTo(4096), ExportStatus::WriteFailed);
-  EXPECT_EQ(zem::testing::ReadFileBytes(page), "earlier page");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
-  EXPECT_EQ(exportWithFilesUpTo(RLIM_INFINITY), ExportStatus::Written);
-  EXPECT_GT(std::filesystem::file_size(page), 4096u);
+  for (const std::string& name : {std::string("page.html"), std::string(248, 'p') + ".html"}) {
+    SCOPED_TRACE(name.size());
+    const std::filesystem::path page = folder / name;
+    zem::testing::WriteBytes(page, "earlier page");
+    EXPECT_EQ(exportWithFilesUpTo(page, 4096), ExportStatus::WriteFailed);
+    EXPECT_EQ(zem::testing::ReadFileBytes(page), "earlier page");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "nothing left beside it";
+    EXPECT_EQ(exportWithFilesUpTo(page, RLIM_INFINITY), ExportStatus::Written);
+    EXPECT_GT(std::filesystem::file_size(page), 4096u);
+    std::filesystem::remove(page);
+  }
 }
 
 }  // namespace
