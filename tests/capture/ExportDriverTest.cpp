@@ -83,10 +83,6 @@ class Export : public zem::testing::TempFolderTest {
     hooks.capturePreview = preview;
     return RunExport(options, memory, hooks);
   }
-  std::string Section(const std::string& page, const std::string& from, const std::string& to) {
-    auto start = page.find(from);
-    return start == std::string::npos ? std::string() : page.substr(start, page.find(to, start) - start);
-  }
   // The triangle count of every mesh buffer, in page order.
   std::vector<int> TriangleCounts(const std::string& page) {
     std::vector<int> counts;
@@ -177,7 +173,8 @@ TEST_F(Export, WritesBrokenMeshesSoundly) {
   ASSERT_EQ(Run().status, ExportStatus::Written);
   std::string page = ReadPage();
   EXPECT_EQ(TriangleCounts(page), (std::vector<int>{2}));
-  const std::string data = Section(page, "function initVB(", "function initWebGL");
+  const auto at = page.find("function initVB(");
+  const std::string data = page.substr(at, page.find("function initWebGL", at) - at);
   EXPECT_FALSE(std::regex_search(data, std::regex("[-,=(]nan|[-,=(]inf"))) << data;
 }
 
@@ -245,11 +242,9 @@ TEST_F(RendererExport, WritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0], (std::vector<std::wstring>{L"2"}));
   ASSERT_EQ(calls[1].size(), 9u);
-  EXPECT_EQ(calls[1][0], L"0");
-  EXPECT_EQ(calls[1][1], PagePath());
-  EXPECT_EQ(calls[1][2], L"Bike");
-  EXPECT_EQ(calls[1][3], L"Ann");
-  EXPECT_EQ(calls[1][7], L"0");
+  const std::vector<std::wstring>& c = calls[1];
+  EXPECT_EQ((std::vector{c[0], c[1], c[2], c[3], c[7]}),
+            (std::vector<std::wstring>{L"0", PagePath(), L"Bike", L"Ann", L"0"}));
   EXPECT_EQ(calls[1][8].rfind(L"free ZEM WebGL Export for Rhino version ", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(folder / "page.html")) << "our own export did not run";
 }

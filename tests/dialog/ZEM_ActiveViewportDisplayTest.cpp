@@ -113,17 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
                   0, 0, 2, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ActiveViewportDisplayTest, ShadedToWireframeMovesTheCountFromMeshesToWires) {
-  MakeViews({L"Perspective"}, L"Rendered");
-  doc->AddObject(Strip(2, false));
-  conduit->Activate();
-  RhinoApp().Idle();
-  EXPECT_EQ(std::tie(conduit->M, conduit->C), std::make_tuple(1, 0));
-  doc->View(0)->SetDisplayMode(*zem::FindDisplayMode(L"Wireframe"));
-  Draw();
-  EXPECT_EQ(std::tie(conduit->M, conduit->C), std::make_tuple(0, 1));
-}
-
 TEST_F(ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
   MakeViews({L"Top", L"Perspective"});
   doc->AddObject(Line());

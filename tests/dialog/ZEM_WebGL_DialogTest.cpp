@@ -59,11 +59,7 @@ class WebGLDialogTest : public zem::testing::FrameworkTest {
     std::sort(found.begin(), found.end(), [](HWND a, HWND b) { return Rect(a).top < Rect(b).top; });
     return found;
   }
-  HWND Child(const std::wstring& text) const {
-    for (HWND child : zem::ChildWindows(dialog->m_hWnd))
-      if (zem::WindowText(child) == text) return child;
-    return nullptr;
-  }
+  HWND Child(const std::wstring& text) const { return FrameworkTest::Child(dialog->m_hWnd, text); }
   HWND TitleEdit() const { return Children(L"Edit").at(0); }
   HWND AuthorEdit() const { return Children(L"Edit").at(1); }
   HWND LinkEdit() const { return Children(L"Edit").at(2); }
@@ -92,7 +88,6 @@ class WebGLDialogTest : public zem::testing::FrameworkTest {
     return text;
   }
   void Press(int id) { SendMessageW(GetDlgItem(dialog->m_hWnd, id), BM_CLICK, 0, 0); }
-  static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   // The preview's counts, as a frame of the active viewport leaves them
   // (the document has no views, so no redraw overwrites them).
   void Counts(long long meshes, long long triangles) { dialog->Preview().M = meshes, dialog->Preview().T = triangles; }
@@ -145,6 +140,10 @@ TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNa
   EXPECT_GT(later, 450u);
   EXPECT_LT(later, 1000u);
   EXPECT_EQ(SizeText(), L"Approximate file size: 259.5 MB");
+  SelectLinkMode(L"Web Link");
+  EXPECT_TRUE(IsWindowEnabled(LinkEdit()));
+  SelectLinkMode(L"No Link");
+  EXPECT_FALSE(IsWindowEnabled(LinkEdit()));
 }
 
 TEST_F(WebGLDialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {

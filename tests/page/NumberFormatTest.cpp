@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -57,62 +58,24 @@ TEST(FormatNumberG, WritesEverySixDigitNumberInEveryDecade) {
 // Exact ties round to even and carry into the next decade; the limits of
 // rounding, exponent form and the float range.
 TEST(FormatNumberG, EqualsPrintfAtTiesAndBoundaries) {
-  const double values[] = {100000.5,
-                           100001.5,
-                           999999.5,
-                           999998.5,
-                           0.5,
-                           2.5,
-                           0.0999995,
-                           9.999995,
-                           99999.95,
-                           0.000999995,
-                           0.00999999,
-                           0.000100000005,
-                           999999.4999,
-                           0.00012345650000000001,
-                           12345.65,
-                           1.0000005,
-                           3.0517578125e-05 * 4,
-                           0.0001220703125,
-                           0.0,
-                           1.0,
-                           0.1f,
-                           999999.0,
-                           999999.4,
-                           1e6,
-                           1e-4,
-                           0.99999e-4,
-                           9.999995e-5,
-                           123456.5,
-                           1234567.0,
-                           0.00001,
-                           FLT_MAX,
-                           FLT_MIN,
-                           FLT_TRUE_MIN,
-                           3.4028235e38,
-                           1e100,
-                           1e-100,
-                           0.003921568859368563,
-                           std::numeric_limits<double>::infinity(),
-                           std::nan("")};
-  for (double v : values) {
-    EXPECT_EQ(G(v), Printf(v)) << v;
-    EXPECT_EQ(G(-v), Printf(-v)) << -v;
-  }
+  const std::vector<double> ties{100000.5, 100001.5, 999999.5, 999998.5, 0.5, 2.5, 123456.5, 12345.65};
+  const std::vector<double> carries{0.0999995, 9.999995, 99999.95, 0.000999995, 0.00999999, 1.0000005};
+  const std::vector<double> rounding{0.000100000005,       999999.4999,     0.00012345650000000001,
+                                     3.0517578125e-05 * 4, 0.0001220703125, 0.003921568859368563};
+  const std::vector<double> exponentForm{0.0,  1.0,        0.1f,        999999.0,  999999.4, 1e6,
+                                         1e-4, 0.99999e-4, 9.999995e-5, 1234567.0, 0.00001};
+  const std::vector<double> range{FLT_MAX, FLT_MIN, FLT_TRUE_MIN, 3.4028235e38, 1e100, 1e-100};
+  const std::vector<double> notFinite{std::numeric_limits<double>::infinity(), std::nan("")};
+  for (const auto& values : {ties, carries, rounding, exponentForm, range, notFinite})
+    for (double v : values) {
+      EXPECT_EQ(G(v), Printf(v)) << v;
+      EXPECT_EQ(G(-v), Printf(-v)) << -v;
+    }
 }
 
 TEST(FormatInteger, EqualsPrintfD) {
-  const long long values[] = {0,
-                              1,
-                              -1,
-                              42,
-                              3555,
-                              -2147483648LL,
-                              2147483647LL,
-                              std::numeric_limits<long long>::min(),
-                              std::numeric_limits<long long>::max()};
-  for (long long v : values) {
+  for (long long v : {0LL, 1LL, -1LL, 42LL, 3555LL, -2147483648LL, 2147483647LL, std::numeric_limits<long long>::min(),
+                      std::numeric_limits<long long>::max()}) {
     char buffer[zem::kMaxNumberChars];
     char expected[64];
     std::snprintf(expected, sizeof expected, "%lld", v);

@@ -63,10 +63,8 @@ TEST_F(ProfileFileTest, ValueWithLineBreaksStaysOneEntry) {
 }
 
 TEST_F(ProfileFileTest, NamesThatWouldNotReadBackAreRefused) {
-  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"a=b", L"1", m_file.c_str()));
-  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"a\nb", L"1", m_file.c_str()));
-  EXPECT_FALSE(WritePrivateProfileStringW(L"s]", L"a", L"1", m_file.c_str()));
-  EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"[a", L"1", m_file.c_str()));
+  for (const auto& [section, key] : {std::pair{L"s", L"a=b"}, {L"s", L"a\nb"}, {L"s]", L"a"}, {L"s", L"[a"}})
+    EXPECT_FALSE(WritePrivateProfileStringW(section, key, L"1", m_file.c_str())) << zem::ToUtf8(key);
   EXPECT_FALSE(fs::exists(folder / "test.ini"));
 }
 

@@ -53,12 +53,7 @@ class WriteWebGLCommandTest : public zem::testing::FrameworkTest {
     return result;
   }
   void Person(std::wstring_view action) { zem::AnswerQueue::Instance().Push(zem::kDialogQuestion, action); }
-  HWND Control(const std::wstring& text) const {
-    for (HWND child : zem::ChildWindows(command.Dialog()->m_hWnd))
-      if (zem::WindowText(child) == text) return child;
-    return nullptr;
-  }
-  static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  HWND Control(const std::wstring& text) const { return Child(command.Dialog()->m_hWnd, text); }
 
   CCommandZEMWriteWebGL command;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/CWinApp.h"
+#include "platform/Controls.h"
 #include "platform/Fonts.h"
 #include "platform/ModuleState.h"
 #include "platform/ShellFolders.h"
@@ -50,6 +51,13 @@ class FrameworkTest : public ::testing::Test {
     GetWindowRect(window, &r);
     return r;
   }
+  // The first child of `dialog` showing `text` whose style has `style`.
+  static HWND Child(HWND dialog, const std::wstring& text, DWORD style = 0) {
+    for (HWND child : zem::ChildWindows(dialog))
+      if (zem::WindowText(child) == text && (GetWindowLongW(child, GWL_STYLE) & style) == style) return child;
+    return nullptr;
+  }
+  static bool Checked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   static std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);

@@ -112,11 +112,6 @@ class DialogTest : public zem::testing::FrameworkTest {
     dialog.ShowWindow(SW_SHOW);
   }
   static void Press(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-  static HWND Child(HWND dialog, const std::wstring& text, DWORD style = 0) {
-    for (HWND child : zem::ChildWindows(dialog))
-      if (zem::WindowText(child) == text && (GetWindowLongW(child, GWL_STYLE) & style) == style) return child;
-    return nullptr;
-  }
   // The column's pictures, top to bottom.
   static std::vector<std::pair<RECT, const zem::Picture*>> Pictures(HWND dialog) {
     std::vector<std::pair<RECT, const zem::Picture*>> found;

@@ -185,10 +185,6 @@ TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
   EXPECT_EQ(rr - l, 640);
 }
 
-}  // namespace
-
-namespace {
-
 // Seeds named "refused-..." are inputs the reader once let through and
 // must refuse; the others are valid documents.
 TEST(DocumentSeeds, EveryFuzzSeedIsReadOrRefusedAsItsNameSays) {
