@@ -61,22 +61,15 @@ TEST(FrameworkResources, PicturesAreFoundOnlyThroughThePluginsModuleState) {
   EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(zem::kDialogIcon)), nullptr) << "not the host program's";
   EXPECT_EQ(zem::FindDialogTemplate(zem::kFixedDialogTemplate), nullptr);
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  struct Case {
-    UINT id;
-    UINT type;
-    int asked;
-    int width, height;
-  };
-  for (const Case& c : {Case{zem::kDialogIcon, IMAGE_ICON, 16, 16, 16}, Case{zem::kDialogIcon, IMAGE_ICON, 32, 32, 32},
-                        Case{zem::kUndoIcon, IMAGE_ICON, 16, 16, 16}, Case{zem::kRedoIcon, IMAGE_ICON, 16, 16, 16}}) {
-    const zem::Picture* picture =
-        zem::PictureOf(LoadImageW(nullptr, MAKEINTRESOURCEW(c.id), static_cast<UINT>(c.type), c.asked, c.asked, 0));
-    ASSERT_NE(picture, nullptr) << c.id;
-    EXPECT_EQ(picture->width, c.width) << c.id;
-    EXPECT_EQ(picture->height, c.height) << c.id;
+  // Each icon at the size asked for.
+  for (const auto& [id, side] :
+       {std::pair{zem::kDialogIcon, 16}, {zem::kDialogIcon, 32}, {zem::kUndoIcon, 16}, {zem::kRedoIcon, 16}}) {
+    const zem::Picture* picture = zem::PictureOf(LoadImageW(nullptr, MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, 0));
+    ASSERT_NE(picture, nullptr) << id;
+    EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(side, side)) << id;
     std::size_t opaque = 0;
     for (std::uint32_t argb : picture->pixels) opaque += (argb >> 24) > 0;
-    EXPECT_GT(opaque, picture->pixels.size() / 8) << "picture " << c.id << " shows something";
+    EXPECT_GT(opaque, picture->pixels.size() / 8) << "picture " << id << " shows something";
   }
 }
 
