@@ -124,12 +124,10 @@ TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
   std::string page = Records(writer);
   auto records = Calls(page, "mat.push(");
   ASSERT_EQ(records.size(), 5u);
-  EXPECT_EQ(records[0][13], 1);
-  EXPECT_EQ(records[0][14], 0);
-  EXPECT_EQ(records[1][13], 0);
-  EXPECT_EQ(records[1][14], -1);
-  EXPECT_EQ(records[2][13], 2);
-  EXPECT_EQ(records[2][14], 1);
+  // Texture mode and image number of the first three records.
+  EXPECT_EQ(
+      (std::vector{records[0][13], records[0][14], records[1][13], records[1][14], records[2][13], records[2][14]}),
+      (std::vector<double>{1, 0, 0, -1, 2, 1}));
   EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), 3u);
 }
 

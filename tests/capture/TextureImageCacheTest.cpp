@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <cmath>
 #include <memory>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -136,8 +135,7 @@ TEST_F(TextureImages, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
   EXPECT_EQ((std::vector<int>{a[4], a[5], a[6], a[7]}), (std::vector<int>{10, 20, 30, 77}));
   PixelBuffer o = LoadImageRGBA(*cache, (folder / "o.png").wstring(), width, height);
   ASSERT_TRUE(o);
-  EXPECT_EQ(o[3], 255);
-  EXPECT_EQ(o[7], 255);
+  EXPECT_EQ(std::pair(int{o[3]}, int{o[7]}), std::pair(255, 255));
 }
 
 TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {

@@ -6,8 +6,6 @@
 
 #include "platform/MessageLoop.h"
 
-#include <vector>
-
 namespace {
 
 // Counts its frames.

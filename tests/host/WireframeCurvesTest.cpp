@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
 namespace {
 
 // Owns the curves a wireframe query hands out.

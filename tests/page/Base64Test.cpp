@@ -5,7 +5,6 @@
 #include "tests/support/TempFolderTest.h"
 
 #include <fstream>
-#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "tests/support/MailTestSupport.h"

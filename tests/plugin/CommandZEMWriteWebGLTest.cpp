@@ -68,9 +68,7 @@ TEST_F(WriteWebGLCommandTest, IsRegisteredByTheModuleAndFailsSilentlyWithoutADoc
   EXPECT_TRUE(zem::PromptsShown().empty());
   EXPECT_TRUE(zem::AnswerQueue::Instance().Has(kModePrompt)) << "no prompt took the answer";
   EXPECT_EQ(WriteWebGLCommand().Dialog(), before);
-  if (before) {
-    EXPECT_FALSE(before->IsWindowVisible());
-  }
+  EXPECT_TRUE(!before || !before->IsWindowVisible());
 }
 
 TEST_F(WriteWebGLCommandTest, ShowsOneDialogAgainInTheModeAnsweredWithTheLinkAndBoxesAsLeft) {

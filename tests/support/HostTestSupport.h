@@ -4,8 +4,6 @@
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoMeshObject.h"
 
-#include <initializer_list>
-
 namespace zem::testing {
 
 // A flat grid of nx x ny quads in the plane z = 0, one unit each.

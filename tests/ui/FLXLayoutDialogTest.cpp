@@ -5,7 +5,6 @@
 #include "tests/support/TempFolderTest.h"
 
 #include <array>
-#include <filesystem>
 
 #include "platform/CWinApp.h"
 #include "platform/ShellFolders.h"
