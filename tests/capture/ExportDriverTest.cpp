@@ -317,7 +317,7 @@ ON_Mesh Soup(int triangles) {
 class ThreadedExport : public Export, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ThreadedExport, WritesThePageOneThreadWrites) {
-  setenv("SOURCE_DATE_EPOCH", "86400", 1);
+  zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
   AddMesh(SharedGrid(160));
   AddMesh(Fan(3556, true));
   AddMesh(Soup(80000));  // last, so its zeros decide the sign of the box's lowest y
@@ -328,7 +328,6 @@ TEST_P(ThreadedExport, WritesThePageOneThreadWrites) {
   options.threads = GetParam();
   ASSERT_EQ(Run(options, true, true).status, ExportStatus::Written);
   const std::string many = WithoutBufferNumbers(ReadPage());
-  unsetenv("SOURCE_DATE_EPOCH");
   ASSERT_GT(one.size(), 1000000u);
   EXPECT_TRUE(one == many) << "pages differ from byte "
                            << std::mismatch(one.begin(), one.end(), many.begin(), many.end()).first - one.begin();

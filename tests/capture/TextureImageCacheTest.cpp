@@ -67,11 +67,6 @@ TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   for (int p = 0; p < 8; ++p) EXPECT_EQ(rgba[p * 4 + 3], 255);
 }
 
-// Gives a file back its earlier time of change.
-void Touch(const std::filesystem::path& file, std::filesystem::file_time_type when) {
-  std::filesystem::last_write_time(file, when);
-}
-
 // The floats of the last RGBE file are kept while its name, size, time of
 // change and image size stay the same.
 TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
@@ -83,7 +78,7 @@ TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   // Other pixels behind the same size and time of change: the cached
   // floats serve, the pixels are not read again.
   Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
-  Touch(folder / "a.hdr", stamp);
+  std::filesystem::last_write_time(folder / "a.hdr", stamp);
   PixelBuffer again = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(again);
   EXPECT_EQ(again[0], 255);
@@ -91,14 +86,14 @@ TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   // and time of change; only the header tells.
   Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{64, 64, 64, 129}; });
   ASSERT_EQ(std::filesystem::file_size(folder / "a.hdr"), bytes);
-  Touch(folder / "a.hdr", stamp);
+  std::filesystem::last_write_time(folder / "a.hdr", stamp);
   PixelBuffer square = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(square);
   EXPECT_EQ(width, 4);
   EXPECT_EQ(square[0], 173);  // 0.5, read anew
   // An edited file is read anew.
   Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
-  Touch(folder / "a.hdr", stamp + std::chrono::seconds(5));
+  std::filesystem::last_write_time(folder / "a.hdr", stamp + std::chrono::seconds(5));
   PixelBuffer edited = LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(edited);
   EXPECT_EQ(edited[0], 0);
@@ -151,14 +146,14 @@ TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
   ASSERT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
   // Named twice in a row and unchanged: the bitmap held serves.
   write("x.png", 50);
-  Touch(folder / "x.png", stamp);
+  std::filesystem::last_write_time(folder / "x.png", stamp);
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
   // Another bitmap in between: read again.
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "y.png").wstring(), width, height)[0], 200);
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 50);
   // Edited: read again.
   write("x.png", 7);
-  Touch(folder / "x.png", stamp + std::chrono::seconds(5));
+  std::filesystem::last_write_time(folder / "x.png", stamp + std::chrono::seconds(5));
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 7);
   // A failed read keeps the name of the bitmap held.
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));

@@ -16,14 +16,13 @@ class TmpDir : public ::testing::Test {
 };
 
 TEST_F(TmpDir, HonoursTmpdirAndEndsInASeparator) {
-  setenv("TMPDIR", "/var/tmp/zem", 1);
-  EXPECT_EQ(GetTempFolder(), L"/var/tmp/zem/");
-  setenv("TMPDIR", "/var/tmp/zem/", 1);
-  EXPECT_EQ(GetTempFolder(), L"/var/tmp/zem/");
-  unsetenv("TMPDIR");
-  EXPECT_EQ(GetTempFolder(), L"/tmp/");
-  setenv("TMPDIR", "", 1);
-  EXPECT_EQ(GetTempFolder(), L"/tmp/");
+  for (const auto& [tmpdir, folder] : {std::pair<const char*, const wchar_t*>{"/var/tmp/zem", L"/var/tmp/zem/"},
+                                       {"/var/tmp/zem/", L"/var/tmp/zem/"},
+                                       {nullptr, L"/tmp/"},
+                                       {"", L"/tmp/"}}) {
+    zem::testing::ScopedEnv set{"TMPDIR", tmpdir};
+    EXPECT_EQ(GetTempFolder(), folder) << (tmpdir ? tmpdir : "unset");
+  }
 }
 
 TEST_F(TmpDir, APathOf259CharactersFitsAndOneOf260DoesNot) {

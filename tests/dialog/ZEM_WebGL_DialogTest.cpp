@@ -112,10 +112,9 @@ TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNa
   EXPECT_FALSE(IsWindowEnabled(LinkEdit())) << "no link: nothing to type";
   const HWND zip = Child(L"Send ZIP file"), notes = Child(L"Show Notes"), dots = Child(L"Show Dots");
   ASSERT_TRUE(zip && notes && dots);
-  EXPECT_FALSE(IsWindowEnabled(zip));
-  EXPECT_FALSE(Checked(zip));
-  EXPECT_FALSE(Checked(notes));
-  EXPECT_TRUE(Checked(dots));
+  EXPECT_EQ((std::vector{IsWindowEnabled(zip) != 0, Checked(zip), Checked(notes), Checked(dots)}),
+            (std::vector{false, false, false, true}))
+      << "zip greyed and unticked, notes off, dots on";
   EXPECT_EQ(zem::WindowText(TitleEdit()), L"Bridge");
   EXPECT_EQ(zem::WindowText(AuthorEdit()), L"Ana");
   EXPECT_TRUE(zem::WindowText(LinkEdit()).empty());

@@ -22,14 +22,7 @@ class TestExport : public ZEM_WebGLExport {
 
 class PageTest : public zem::testing::TempFolderTest {
  protected:
-  void SetUp() override {
-    TempFolderTest::SetUp();
-    setenv("SOURCE_DATE_EPOCH", "86400", 1);
-  }
-  void TearDown() override {
-    unsetenv("SOURCE_DATE_EPOCH");
-    TempFolderTest::TearDown();
-  }
+  zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
   // Writes a whole page: prologue, one data function, body.
   std::string Write(TestExport& page) {
     EXPECT_TRUE(page.OpenPage(PagePath()));

@@ -4,6 +4,7 @@
 #include "platform/NativePath.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "tests/support/PlugInTestSupport.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace {
 
@@ -78,17 +79,13 @@ TEST_F(HelpTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
   // A desktop session whose xdg-open notes what it was asked to open.
   Write(root / "desktop" / "xdg-open", "#!/bin/sh\necho \"$1\" >> \"${0%/*}/opened\"\n");
   fs::permissions(root / "desktop" / "xdg-open", fs::perms::owner_all);
-  const std::string path = std::getenv("PATH");
-  ::setenv("PATH", (root / "desktop").c_str(), 1);
-  ::setenv("DISPLAY", ":99", 1);
+  zem::testing::ScopedEnv path{"PATH", (root / "desktop").c_str()}, display{"DISPLAY", ":99"};
   EXPECT_FALSE(WebGLPlugIn().OnDisplayPlugInHelp(nullptr));
   OpenHelp(HelpAddress(true));
   OpenHelp(HelpAddress(false) + L"::/nosuchpage.htm");
   fs::remove(installed);
   Write(installed, "not a help file");
   OpenHelp(HelpAddress(false));
-  ::setenv("PATH", path.c_str(), 1);
-  ::unsetenv("DISPLAY");
 
   const auto& requests = zem::HelpRequests();
   ASSERT_EQ(requests.size(), 4u);
