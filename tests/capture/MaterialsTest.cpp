@@ -91,12 +91,8 @@ TEST_F(Materials, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAre
   std::string page = Records(writer);
   auto records = Calls(page, "mat.push(");
   ASSERT_EQ(records.size(), 2u);
-  for (const auto& record : records) {
-    EXPECT_EQ(record[0], 0);
-    EXPECT_EQ(record[1], 1);
-    EXPECT_EQ(record[13], 0);
-    EXPECT_EQ(record[14], -1);
-  }
+  for (const auto& record : records)
+    EXPECT_EQ((std::vector{record[0], record[1], record[13], record[14]}), (std::vector<double>{0, 1, 0, -1}));
   EXPECT_NE(page.find("document.getElementById(\"tex1\")"), std::string::npos);
 }
 
@@ -115,12 +111,10 @@ TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{0, -1, 1, 2}));
   EXPECT_EQ(writer.ImageCount(), 3);
-  EXPECT_TRUE(writer.Images()[0].jpeg);
-  EXPECT_FALSE(writer.Images()[1].jpeg);
-  EXPECT_TRUE(writer.HasTexture(0));
-  EXPECT_FALSE(writer.HasTexture(1));
-  EXPECT_TRUE(writer.HasTexture(2));
-  EXPECT_FALSE(writer.HasTexture(4));  // the default record
+  EXPECT_EQ(std::pair(writer.Images()[0].jpeg, writer.Images()[1].jpeg), std::pair(true, false));
+  // Records 0 to 2, and the default record.
+  EXPECT_EQ((std::vector{writer.HasTexture(0), writer.HasTexture(1), writer.HasTexture(2), writer.HasTexture(4)}),
+            (std::vector{true, false, true, false}));
   std::string page = Records(writer);
   auto records = Calls(page, "mat.push(");
   ASSERT_EQ(records.size(), 5u);

@@ -25,10 +25,8 @@ TEST_F(BitmapTest, BrokenFilesAndPixelsOutsideAreRefusedAndTheBitmapKept) {
   std::ofstream(folder / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
   std::ofstream(folder / "cut.jpg", std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
   std::ofstream(folder / "text.jpg") << "hello";
-  EXPECT_FALSE(dib.ReadFromFile(Path("cut.png").c_str()));
-  EXPECT_FALSE(dib.ReadFromFile(Path("cut.jpg").c_str()));
-  EXPECT_FALSE(dib.ReadFromFile(Path("text.jpg").c_str()));
-  EXPECT_FALSE(dib.ReadFromFile(Path("missing.jpg").c_str()));
+  for (const char* name : {"cut.png", "cut.jpg", "text.jpg", "missing.jpg"})
+    EXPECT_FALSE(dib.ReadFromFile(Path(name).c_str())) << name;
   EXPECT_EQ(dib.Width(), 5);
   // So are pixels outside the bitmap and sizes it cannot have.
   int r, g, b;

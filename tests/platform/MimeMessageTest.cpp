@@ -35,17 +35,10 @@ MailMessage Example() {
 TEST(MimeMessage, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
   const std::string text = zem::ComposeMimeMessage(Example(), 0);
   ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n') {
-      ASSERT_EQ(text[i - 1], '\r') << "at " << i;
-    }
-    if (text[i] == '\r') {
-      ASSERT_EQ(text[i + 1], '\n') << "at " << i;
-    }
-  }
+  // Split at CR LF, a line holds no other CR or LF: both fall outside the printable range.
   for (const auto& line : Lines(text)) {
     EXPECT_LE(line.size(), 78u) << line;
-    for (const char c : line) ASSERT_TRUE(c >= 0x20 && c <= 0x7E) << "only ASCII is stored: " << line;
+    for (const char c : line) ASSERT_TRUE(c >= 0x20 && c <= 0x7E) << "only printable ASCII is stored: " << line;
   }
 }
 

@@ -132,10 +132,9 @@ TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
   layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
   layout.Add(row, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
-  EXPECT_EQ(row->MinWidth(), 103);
-  EXPECT_EQ(row->MaxWidth(), 102) << "the sum of maxima starts at -1";
-  EXPECT_EQ(row->MinHeight(), 30);
-  EXPECT_EQ(row->MaxHeight(), 30);
+  EXPECT_EQ((std::vector{row->MinWidth(), row->MaxWidth(), row->MinHeight(), row->MaxHeight()}),
+            (std::vector{103, 102, 30, 30}))
+      << "the sum of maxima starts at -1";
   layout.Add(row, layout.MakeItem(1));
   EXPECT_EQ(row->MaxWidth(), -1) << "an unbounded child makes the pane unbounded";
   EXPECT_EQ(layout.MakePane(Mgr::Vertical)->MaxHeight(), -1);

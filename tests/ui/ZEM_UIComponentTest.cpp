@@ -39,10 +39,7 @@ TEST(Component, SetWidthAndHeightKeepTheCornerAndTheOtherExtent) {
   component.SetHeight(30);
   RECT r;
   ASSERT_TRUE(GetWindowRect(own, &r));
-  EXPECT_EQ(r.left, 10);
-  EXPECT_EQ(r.top, 20);
-  EXPECT_EQ(r.right, 110);
-  EXPECT_EQ(r.bottom, 50);
+  EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}), (std::vector<LONG>{10, 20, 110, 50}));
   DestroyWindow(parent);
 }
 
