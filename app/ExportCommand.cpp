@@ -32,8 +32,6 @@ namespace fs = std::filesystem;
 // Many mail servers refuse messages above 20 to 25 MB.
 constexpr std::uintmax_t kMailSizeWarning = 20'000'000;
 
-std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
-
 // The page next to the model, named after it; or, when -o names an
 // existing folder, in that folder.
 std::wstring PagePath(const CommandLine& line) {
@@ -182,7 +180,7 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
       err << "zem-webgl: the export was cancelled\n";
       return kExitFailed;
     case ExportStatus::NotCreated:
-      err << "zem-webgl: cannot create " << (line.email ? Utf8(result.pagePath) : page.string()) << "\n";
+      err << "zem-webgl: cannot create " << (line.email ? ToUtf8(result.pagePath) : page.string()) << "\n";
       return kExitFailed;
     case ExportStatus::WriteFailed:
       err << "zem-webgl: writing " << page.string()
@@ -198,13 +196,13 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
   if (result.mailed) {
     const std::wstring& draft = LastMailDraft();
     if (!draft.empty())
-      out << "Saved the mail with the " << (line.zip ? "zipped " : "") << "page as " << Utf8(draft) << "\n";
+      out << "Saved the mail with the " << (line.zip ? "zipped " : "") << "page as " << ToUtf8(draft) << "\n";
     else
       out << "Handed the " << (line.zip ? "zipped " : "") << "page to the mail client\n";
   } else {
     std::error_code ec;
     const auto size = fs::file_size(NativePath(result.pagePath), ec);
-    out << "Wrote " << Utf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
+    out << "Wrote " << ToUtf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
   }
   return kExitOk;
 }

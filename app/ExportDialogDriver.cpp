@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "dialog/SizeEstimate.h"
 #include "dialog/ZEM_WebGL_Dialog.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoGet.h"
@@ -36,8 +35,7 @@ constexpr const wchar_t* kZipBox = L"Send ZIP file";
 // The loop's bounds. The clock skips ahead whenever nothing is to be done,
 // so an idle wait costs no real time; the pass count stops a loop that is
 // kept busy without the clock moving (a message that posts itself again).
-constexpr DWORD kActionLimitMs = 60'000;
-constexpr DWORD kCloseLimitMs = 60'000;
+constexpr DWORD kLoopLimitMs = 60'000;
 constexpr long kMaxPasses = 200'000;
 
 std::wstring Box(bool on, const wchar_t* text) { return std::wstring(on ? L"check " : L"uncheck ") + text; }
@@ -134,7 +132,7 @@ bool ExportDialogDriver::Perform(const std::vector<std::wstring>& actions) {
   AnswerQueue& answers = AnswerQueue::Instance();
   for (const auto& action : actions) answers.Push(kDialogQuestion, action);
   const bool ended = Pump([&] { return !RefusedActions().empty() || !IsOpen() || !answers.Has(kDialogQuestion); },
-                          kActionLimitMs, "did not take the options");
+                          kLoopLimitMs, "did not take the options");
   if (!RefusedActions().empty()) {
     m_problem = Refusal();
     return false;
@@ -148,7 +146,7 @@ bool ExportDialogDriver::Perform(const std::vector<std::wstring>& actions) {
 
 bool ExportDialogDriver::Finish(bool ok) {
   AnswerQueue::Instance().Push(kDialogQuestion, ok ? L"press Ok" : L"press Cancel");
-  const bool ended = Pump([this] { return !RefusedActions().empty() || !IsOpen(); }, kCloseLimitMs, "did not close");
+  const bool ended = Pump([this] { return !RefusedActions().empty() || !IsOpen(); }, kLoopLimitMs, "did not close");
   if (!RefusedActions().empty()) {
     m_problem = Refusal();
     return false;
@@ -169,15 +167,7 @@ void ExportDialogDriver::CancelIfOpen() {
 
 std::wstring ExportDialogDriver::SizeLabel() const {
   const ZEM_WebGL_Dialog* dialog = Dialog();
-  if (dialog == nullptr) return std::wstring();
-  // The estimate's line is the text that starts as every estimate does.
-  const std::wstring sample = SizeEstimate::Label(0);
-  const std::wstring start = sample.substr(0, sample.find(L':') + 1);
-  for (HWND child : ChildWindows(dialog->m_hWnd)) {
-    const std::wstring text = WindowText(child);
-    if (text.compare(0, start.size(), start) == 0) return text;
-  }
-  return std::wstring();
+  return dialog != nullptr ? dialog->SizeText() : std::wstring();
 }
 
 bool ExportDialogDriver::SavePicture(const std::string& path) {

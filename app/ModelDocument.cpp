@@ -16,11 +16,9 @@ namespace zem::app {
 
 namespace {
 
-std::string Utf8(const std::wstring& text) { return ToUtf8(text); }
-
 std::string Names(const std::vector<std::wstring>& names) {
   std::string text;
-  for (const auto& name : names) text += (text.empty() ? "" : ", ") + Utf8(name);
+  for (const auto& name : names) text += (text.empty() ? "" : ", ") + ToUtf8(name);
   return text;
 }
 
@@ -32,15 +30,15 @@ bool OpenDocument(const CommandLine& line, std::ostream& err) {
   ModelReport report;
   const bool demo = line.command == CommandLine::Command::Demo;
   if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
-    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : Utf8(line.models.front())) << ": "
-        << Utf8(report.error) << "\n";
+    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : ToUtf8(line.models.front())) << ": "
+        << ToUtf8(report.error) << "\n";
     return false;
   }
   if (line.quiet) return true;
-  for (const auto& note : report.notes) err << "zem-webgl: note: " << Utf8(note) << "\n";
+  for (const auto& note : report.notes) err << "zem-webgl: note: " << ToUtf8(note) << "\n";
   CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
   if (!demo && !objects.First())
-    err << "zem-webgl: warning: " << Utf8(line.models.front()) << " holds no objects; the page shows nothing\n";
+    err << "zem-webgl: warning: " << ToUtf8(line.models.front()) << " holds no objects; the page shows nothing\n";
   return true;
 }
 
@@ -52,7 +50,7 @@ int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err
     if (!view) {
       std::vector<std::wstring> names;
       for (int i = 0; i < doc.ViewCount(); ++i) names.push_back(doc.View(i)->Name());
-      err << "zem-webgl: the model has no view '" << Utf8(line.view) << "' (it has: " << Names(names) << ")\n";
+      err << "zem-webgl: the model has no view '" << ToUtf8(line.view) << "' (it has: " << Names(names) << ")\n";
       return kExitUsage;
     }
     RhinoApp().SetActiveView(view);
@@ -67,7 +65,7 @@ int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err
     if (!mode) {
       std::vector<std::wstring> names;
       for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
-      err << "zem-webgl: unknown display mode '" << Utf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
+      err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
       return kExitUsage;
     }
     view->SetDisplayMode(*mode);

@@ -165,6 +165,8 @@ void ZEM_WebGL_Dialog::OnApply() {
   m_storedAuthor = std::move(memory.storedAuthor);
 }
 
+std::wstring ZEM_WebGL_Dialog::SizeText() const { return zem::WindowText(m_sizeLabel.m_hWnd); }
+
 PreviewCounts ZEM_WebGL_Dialog::Counts() const {
   return PreviewCounts{m_preview.M, m_preview.T, m_preview.C, m_preview.P};
 }

@@ -64,6 +64,8 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   BOOL OnHelp(HELPINFO* info) override;
 
   ZEM_ActiveViewportDisplay& Preview() { return m_preview; }
+  // The size estimate's line as the dialog shows it.
+  std::wstring SizeText() const;
 
  private:
   PreviewCounts Counts() const;
