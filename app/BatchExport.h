@@ -16,4 +16,9 @@ namespace zem::app {
 // model was exported.
 int RunBatchExport(const CommandLine& line, const std::string& program, std::ostream& out, std::ostream& err);
 
+// Passes the signal on to the workers running now and waits for them to
+// end: the program's interrupt handler calls it first, so a batch that is
+// stopped stops its exports too (they undo what they made).
+void StopBatchWorkers(int signal);
+
 }  // namespace zem::app

@@ -1,6 +1,7 @@
 #include "app/EstimateCommand.h"
 
 #include <string>
+#include <vector>
 
 #include "app/ExportDialogDriver.h"
 #include "app/ModelDocument.h"
@@ -12,8 +13,17 @@
 namespace zem::app {
 
 int RunEstimateCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  if (const std::string problem = NamedFilesProblem(line); !problem.empty()) {
+    err << "zem-webgl: " << problem << "\n";
+    return kExitUsage;
+  }
   CloseDocumentAtEnd closing;
-  if (!OpenDocument(line, err)) return kExitFailed;
+  std::vector<std::wstring> read;
+  if (!OpenDocument(line, err, &read)) return kExitFailed;
+  if (const std::string clash = InputClash(line, nullptr, InputFiles(read, *RhinoApp().ActiveDoc())); !clash.empty()) {
+    err << "zem-webgl: " << clash << "\n";
+    return kExitUsage;
+  }
   if (const int code = ChooseViewAndMode(line, *RhinoApp().ActiveDoc(), err); code != kExitOk) return code;
   ExportDialogDriver driver;
   // The first tick after the showing, and one more after the zip box had

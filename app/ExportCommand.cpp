@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "app/ExportDialogDriver.h"
 #include "app/ModelDocument.h"
@@ -19,7 +20,9 @@
 #include "host/CRhinoView.h"
 #include "host/model/ModelFile.h"
 #include "platform/AnswerQueue.h"
+#include "dialog/ZEM_WebGL_Dialog.h"
 #include "platform/MailClient.h"
+#include "platform/MimeMessage.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 
@@ -49,15 +52,24 @@ std::wstring PagePath(const CommandLine& line) {
   return page;
 }
 
-// Why no page can be written at path, or empty when one can.
-std::string OutputProblem(const fs::path& page) {
+// Why no page can be written at path, or empty when one can. `what` names
+// the folder for the user ("output folder", "outbox").
+std::string OutputProblem(const fs::path& page, const std::string& what) {
   std::error_code ec;
   fs::path folder = page.parent_path();
   if (folder.empty()) folder = ".";
-  if (!fs::exists(folder, ec)) return "the output folder " + folder.string() + " does not exist";
+  if (!fs::exists(folder, ec)) return "the " + what + " " + folder.string() + " does not exist";
   if (!fs::is_directory(folder, ec)) return folder.string() + " is not a folder";
   if (fs::is_directory(page, ec)) return page.string() + " is a folder";
-  if (::access(folder.c_str(), W_OK) != 0) return "the output folder " + folder.string() + " is not writable";
+  // A page that may be changed in a folder that takes no new file is
+  // written in place (the export keeps a copy and puts it back if need be).
+  const bool changeable = fs::is_regular_file(page, ec) && ::access(page.c_str(), W_OK) == 0;
+  if (::access(folder.c_str(), W_OK) != 0 && !changeable)
+    return "the " + what + " " + folder.string() + " is not writable";
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (longest > 0 && page.filename().string().size() > static_cast<std::size_t>(longest))
+    return "cannot create " + page.string() + ": the file name is longer than the " + std::to_string(longest) +
+           " bytes the folder takes";
   return std::string();
 }
 
@@ -113,10 +125,10 @@ class Progress : public ExportListener {
 
 // Why the page (or the mail draft) cannot be written, or empty.
 std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
-  if (!line.email) return OutputProblem(page);
+  if (!line.email) return OutputProblem(page, "output folder");
   // The draft goes to the outbox; the page itself is temporary.
   if (line.outbox.empty()) return std::string();
-  return OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml");
+  return OutputProblem(fs::path(NativePath(line.outbox)) / "draft.eml", "outbox");
 }
 
 }  // namespace
@@ -133,8 +145,11 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
   const std::wstring author =
       line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
   ExportDialogDriver driver;
+  // The picture shows the dialog as a person sees it before pressing Ok:
+  // with the size estimate of its first tick.
+  const DWORD estimated = ZEM_WebGL_Dialog::kFirstTickMs + ZEM_WebGL_Dialog::kTickMs + 50;
   if (!driver.Open(line.email) || !driver.Perform(DialogActions(line, title, author)) ||
-      (!line.dialogPicture.empty() && !driver.SavePicture(line.dialogPicture))) {
+      (!line.dialogPicture.empty() && (!driver.Idle(estimated) || !driver.SavePicture(line.dialogPicture)))) {
     problem = driver.Problem();
     driver.CancelIfOpen();
     return std::nullopt;
@@ -187,9 +202,17 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
           << " failed (disk full or folder removed?); a page already there is left as it was\n";
       return kExitFailed;
   }
-  if (result.mailed && result.mailedBytes > kMailSizeWarning) {
-    err << "zem-webgl: warning: the mailed " << (line.zip ? "archive" : "page") << " is "
-        << (result.mailedBytes + 500000) / 1000000 << " MB; mail servers may refuse attachments above 20 MB"
+  if (line.email && !result.mailed) {
+    const std::string why = ToUtf8(LastMailProblem());
+    err << "zem-webgl: the page was not handed to the mail client" << (why.empty() ? "" : " (" + why + ")")
+        << "; it is kept as " << NativePath(result.pagePath) << "\n";
+    return kExitFailed;
+  }
+  // What is sent is the message: the attachment in base64, a third larger.
+  const std::uintmax_t sent = result.mailed ? MimeAttachmentBytes(result.mailedBytes) : 0;
+  if (sent > kMailSizeWarning) {
+    err << "zem-webgl: warning: the mail with the " << (line.zip ? "archive" : "page") << " is "
+        << (sent + 500000) / 1000000 << " MB; mail servers may refuse messages above 20 MB"
         << (line.compact ? "" : " (--compact makes the page of a large model much smaller)") << "\n";
   }
   if (line.quiet) return kExitOk;
@@ -210,17 +233,31 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
 }  // namespace
 
 int RunExportCommand(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  if (const std::string problem = NamedFilesProblem(line); !problem.empty()) {
+    err << "zem-webgl: " << problem << "\n";
+    return kExitUsage;
+  }
   CloseDocumentAtEnd closing;
-  if (!OpenDocument(line, err)) return kExitFailed;
+  std::vector<std::wstring> read;
+  if (!OpenDocument(line, err, &read)) return kExitFailed;
   CRhinoDoc& doc = *RhinoApp().ActiveDoc();
   if (const int code = ChooseViewAndMode(line, doc, err); code != kExitOk) return code;
   // "-o pages/" names a folder, as with several models: made when missing.
   if (!line.output.empty() && (line.output.back() == L'/' || line.output.back() == L'\\')) {
     std::error_code ec;
     fs::create_directories(NativePath(line.output), ec);
+    if (ec) {
+      err << "zem-webgl: cannot make the folder " << NativePath(line.output) << ": " << ec.message() << "\n";
+      return kExitFailed;
+    }
   }
   const std::wstring page = PagePath(line);
   const fs::path native = NativePath(page);
+  if (const std::string clash = InputClash(line, line.email ? nullptr : &native, InputFiles(read, doc));
+      !clash.empty()) {
+    err << "zem-webgl: " << clash << "\n";
+    return kExitUsage;
+  }
   if (const std::string problem = DestinationProblem(line, native); !problem.empty()) {
     err << "zem-webgl: " << problem << "\n";
     return kExitFailed;

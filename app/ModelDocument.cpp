@@ -1,20 +1,28 @@
 #include "app/ModelDocument.h"
 
+#include <cctype>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/Program.h"
 #include "host/CDisplayPipelineAttributes.h"
 #include "host/CRhinoApp.h"
 #include "host/CRhinoDoc.h"
+#include "host/CRhinoFileUtilities.h"
+#include "host/CRhinoMaterialTable.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoView.h"
 #include "host/model/ModelFile.h"
+#include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 
 namespace zem::app {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string Names(const std::vector<std::wstring>& names) {
   std::string text;
@@ -26,7 +34,7 @@ std::string Names(const std::vector<std::wstring>& names) {
 
 // Opens the model (or the demo) as the host's document; false after
 // telling why not.
-bool OpenDocument(const CommandLine& line, std::ostream& err) {
+bool OpenDocument(const CommandLine& line, std::ostream& err, std::vector<std::wstring>* files) {
   ModelReport report;
   const bool demo = line.command == CommandLine::Command::Demo;
   if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
@@ -34,6 +42,7 @@ bool OpenDocument(const CommandLine& line, std::ostream& err) {
         << ToUtf8(report.error) << "\n";
     return false;
   }
+  if (files) *files = report.files;
   if (line.quiet) return true;
   for (const auto& note : report.notes) err << "zem-webgl: note: " << ToUtf8(note) << "\n";
   CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
@@ -71,6 +80,56 @@ int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err
     view->SetDisplayMode(*mode);
   }
   return kExitOk;
+}
+
+std::string NamedFilesProblem(const CommandLine& line) {
+  std::error_code ec;
+  if (!line.output.empty()) {
+    const fs::file_status output = fs::status(NativePath(line.output), ec);
+    if (fs::exists(output) && !fs::is_regular_file(output) && !fs::is_directory(output))
+      return "-o " + ToUtf8(line.output) + " is a device or another special file, neither a page nor a folder";
+  }
+  if (!line.dialogPicture.empty()) {
+    const fs::path picture(line.dialogPicture);
+    std::string ending = picture.extension().string();
+    for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending != ".png") return "--dialog-picture takes a .png file name, not " + line.dialogPicture;
+    if (fs::exists(picture, ec) && !fs::is_regular_file(picture, ec))
+      return "--dialog-picture " + line.dialogPicture + " is not a file";
+  }
+  return std::string();
+}
+
+std::vector<fs::path> InputFiles(const std::vector<std::wstring>& read, const CRhinoDoc& doc) {
+  std::vector<fs::path> files;
+  for (const std::wstring& file : read) files.emplace_back(NativePath(file));
+  for (int i = 0; i < doc.m_material_table.MaterialCount(); ++i) {
+    const ON_Material& material = doc.m_material_table[i];
+    for (int t = 0; t < material.m_textures.Count(); ++t) {
+      ON_wString found;
+      if (CRhinoFileUtilities::FindFile(material.m_textures[t].m_filename.c_str(), found))
+        files.emplace_back(NativePath(found.c_str()));
+    }
+  }
+  return files;
+}
+
+std::string InputClash(const CommandLine& line, const fs::path* page, const std::vector<fs::path>& inputs) {
+  std::error_code ec;
+  // One file by any of its names (links followed, hard links too).
+  auto same = [&ec](const fs::path& a, const fs::path& b) {
+    return fs::equivalent(a, b, ec) || fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+  };
+  for (const fs::path& input : inputs) {
+    if (page && same(*page, input))
+      return "the page " + page->string() + " would replace " + input.string() +
+             ", which the export reads; name another page with -o";
+    if (!line.dialogPicture.empty() && same(line.dialogPicture, input))
+      return "--dialog-picture " + line.dialogPicture + " would replace " + input.string() + ", which the export reads";
+  }
+  if (page && !line.dialogPicture.empty() && same(line.dialogPicture, *page))
+    return "--dialog-picture " + line.dialogPicture + " names the page itself";
+  return std::string();
 }
 
 CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }

@@ -9,14 +9,9 @@
 
 namespace zem::app {
 
-int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const ProgramSetting& setting) {
-  ParsedCommandLine parsed = ParseCommandLine(args);
-  parsed.line.terminal = setting.terminal;
-  if (!parsed.ok) {
-    err << "zem-webgl: " << parsed.error << "\n";
-    return kExitUsage;
-  }
+namespace {
+
+int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err, const ProgramSetting& setting) {
   switch (parsed.line.command) {
     case CommandLine::Command::Help:
       out << UsageText();
@@ -37,6 +32,26 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
       return RunEstimateCommand(parsed.line, out, err);
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const ProgramSetting& setting) {
+  ParsedCommandLine parsed = ParseCommandLine(args);
+  parsed.line.terminal = setting.terminal;
+  if (!parsed.ok) {
+    err << "zem-webgl: " << parsed.error << "\n";
+    return kExitUsage;
+  }
+  const int code = RunCommand(parsed, out, err, setting);
+  // What the program was to print is part of its result: output that could
+  // not be written (a full disk, a closed pipe) is a failure.
+  if (!out.flush()) {
+    err << "zem-webgl: cannot write the output\n";
+    return code == kExitOk ? kExitFailed : code;
+  }
+  return code;
 }
 
 }  // namespace zem::app

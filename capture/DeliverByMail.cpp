@@ -2,7 +2,6 @@
 
 #include <cwctype>
 #include <filesystem>
-#include <random>
 
 #include "delivery/CreateZipWithFile.h"
 #include "delivery/GetTempFolder.h"
@@ -19,7 +18,7 @@ constexpr std::size_t kMaxNameCharacters = 120;
 // Leaves room for ".html.zip" within the 255 bytes of a file name.
 constexpr std::size_t kMaxNameBytes = 200;
 // The export folders that MailPagePath makes start with this.
-constexpr std::wstring_view kExportFolderPrefix = L"mail-";
+constexpr std::wstring_view kExportFolderPrefix = L"zem-mail-";
 
 bool IsBadNameCharacter(wchar_t c) {
   if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;  // control characters
@@ -94,22 +93,12 @@ std::wstring zem::SafeFileNameFromTitle(const std::wstring& title) {
   return name;
 }
 
-std::wstring zem::MailPagePath(const std::wstring& documentTitle) {
-  const std::wstring zemFolder = GetTempFolder() + L"ZEM\\";
-  CreateDirectoryW(zemFolder.c_str(), nullptr);  // fails harmlessly when it exists
-  std::random_device random;
-  static const wchar_t hex[] = L"0123456789abcdef";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::wstring folder = zemFolder + std::wstring(kExportFolderPrefix);
-    const unsigned value = random();
-    for (int shift = 28; shift >= 0; shift -= 4) folder += hex[(value >> shift) & 15];
-    // Creating the folder is what reserves it: it fails when it exists.
-    if (CreateDirectoryW(folder.c_str(), nullptr)) {
-      return folder + L"\\" + SafeFileNameFromTitle(documentTitle) + L".html";
-    }
-    if (GetFileAttributesW(zemFolder.c_str()) != FILE_ATTRIBUTE_DIRECTORY) break;
-  }
-  return {};
+std::wstring zem::MailPagePath(const std::wstring& documentTitle, InterruptCleanup* undo) {
+  // A folder of this export's own, new and private: the temporary folder is
+  // shared, so nothing in it is trusted.
+  const std::wstring folder = CreatePrivateFolder(GetTempFolder() + std::wstring(kExportFolderPrefix), undo);
+  if (folder.empty()) return {};
+  return folder + L"\\" + SafeFileNameFromTitle(documentTitle) + L".html";
 }
 
 void zem::DiscardMailPage(const std::wstring& pagePath) {
@@ -118,33 +107,37 @@ void zem::DiscardMailPage(const std::wstring& pagePath) {
   DeleteFileW((pagePath + L".zip").c_str());
   // Only a folder that MailPagePath made goes, and only when it is empty.
   const std::wstring folder = FolderOf(pagePath);
-  if (LastPart(folder).starts_with(kExportFolderPrefix) && LastPart(FolderOf(folder)) == L"ZEM") {
+  if (LastPart(folder).starts_with(kExportFolderPrefix)) {
     RemoveDirectoryW(folder.c_str());
   }
 }
 
-std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
-                             const std::function<void()>& hideDialog) {
+bool DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
+                   const std::function<void()>& hideDialog, std::uintmax_t* handedBytes) {
+  if (handedBytes) *handedBytes = 0;
   if (pagePath.empty() || GetFileAttributesW(pagePath.c_str()) != FILE_ATTRIBUTE_NORMAL) {
     zem::DiscardMailPage(pagePath);
-    return 0;
+    return false;
   }
   const std::wstring subject = zem::kMailSubjectPrefix + title;
   std::wstring attachment = pagePath;
   std::wstring body = zem::MailBodyForPage();
-  if (zip) {
-    const std::wstring archive = pagePath + L".zip";
-    // An archive that did not come to hold the page is not worth sending.
-    if (CreateZipWithFile(archive, pagePath)) {
-      attachment = archive;
-      body = zem::MailBodyForArchive();
-    }
+  const std::wstring archive = pagePath + L".zip";
+  // An archive that did not come to hold the page is not worth sending.
+  if (zip && CreateZipWithFile(archive, pagePath)) {
+    attachment = archive;
+    body = zem::MailBodyForArchive();
   }
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(zem::NativePath(attachment), ec);
   if (hideDialog) hideDialog();
-  // The hand-over takes the attachment's bytes, so the files may go at once.
-  SendMailWithAttachment(attachment, mainWindow, subject, body);
+  // The hand-over takes the attachment's bytes, so the files may go at once;
+  // a page that was not handed over stays for the user to find.
+  if (!SendMailWithAttachment(attachment, mainWindow, subject, body)) {
+    DeleteFileW(archive.c_str());
+    return false;
+  }
   zem::DiscardMailPage(pagePath);
-  return ec ? 0 : size;
+  if (handedBytes) *handedBytes = ec ? 0 : size;
+  return true;
 }

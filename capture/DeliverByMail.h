@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/InterruptCleanup.h"
 #include "platform/WinTypes.h"
 
 namespace zem {
@@ -20,12 +21,14 @@ std::wstring MailBodyForArchive();
 // characters; "model" when nothing is left.
 std::wstring SafeFileNameFromTitle(const std::wstring& title);
 
-// The page path of an e-mail export: the temporary folder + "ZEM\" (created
-// if missing) + a folder of this export's own + the title made safe as a
-// file name + ".html". The export's folder is made here and is new, so two
-// exports at the same time never share a page, and the attachment keeps the
-// title's name. Empty when no such folder can be made.
-std::wstring MailPagePath(const std::wstring& documentTitle);
+// The page path of an e-mail export: a folder of this export's own in the
+// temporary folder ("zem-mail-" and six random characters, new, private to
+// the user, never a link planted there) + the title made safe as a file
+// name + ".html". Two exports at the same time never share a page, and the
+// attachment keeps the title's name. Empty when no such folder can be made.
+// With `undo`, the folder is registered there for removal with its files
+// should the program be interrupted.
+std::wstring MailPagePath(const std::wstring& documentTitle, InterruptCleanup* undo = nullptr);
 
 // Deletes the temporary page, its archive and the export's folder without
 // mailing anything; for an e-mail export whose page could not be written.
@@ -35,10 +38,12 @@ void DiscardMailPage(const std::wstring& pagePath);
 
 // Zips the page when asked, hides the dialog (hideDialog may be empty),
 // hands page or archive to the mail client with the subject
-// kMailSubjectPrefix + title and the fixed body, and deletes the temporary
-// page and archive (and the export's folder) afterwards, even when the
-// hand-over fails. When the archive does not come to hold the page, the page
-// itself is mailed with the page body. A missing page is not mailed.
-// Answers the size in bytes of what was handed over (0 when nothing was).
-std::uintmax_t DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
-                             const std::function<void()>& hideDialog);
+// kMailSubjectPrefix + title and the fixed body. When the archive does not
+// come to hold the page, the page itself is mailed with the page body. Once
+// handed over, the temporary page and archive (and the export's folder) are
+// deleted; a page that was not handed over is kept where it is, so the user
+// can still have it (the archive goes). A missing page is not mailed.
+// Answers whether the mail client took the message; `handedBytes`, when
+// given, receives the size in bytes of the attachment handed over.
+bool DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
+                   const std::function<void()>& hideDialog, std::uintmax_t* handedBytes = nullptr);

@@ -1,9 +1,8 @@
 #include "capture/ExportDriver.h"
 
 #include <malloc.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -25,6 +24,8 @@
 #include "host/CRhinoView.h"
 #include "page/TextFormat.h"
 #include "platform/CFileDialog.h"
+#include "platform/FileFunctions.h"
+#include "platform/InterruptCleanup.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 
@@ -137,34 +138,46 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   return closed ? ExportStatus::Written : ExportStatus::WriteFailed;
 }
 
-// For a folder that takes no temporary file beside the page (one we may not
-// add to, or a page name too long for the temporary one): the page is
-// written in place. An earlier page is first copied to the temporary folder
-// and put back when the new one cannot be finished; when no copy can be
-// made, the earlier page is left alone and nothing is written.
+// For a folder that takes no new file (one we may not add to): the page is
+// written in place. An earlier page is first copied to a private file in the
+// temporary folder and put back when the new one cannot be finished, or when
+// the process is interrupted meanwhile; when no copy can be made, the earlier
+// page is left alone and nothing is written.
 ExportStatus WritePageInPlace(const std::filesystem::path& target, const std::wstring& targetPath,
                               const std::function<ExportStatus(const std::wstring&)>& write) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const bool earlier = fs::is_regular_file(target, ec);
-  const fs::path backup = earlier ? fs::path(NativePath(UniqueTempFilePath(L"_page", L".html"))) : fs::path();
-  if (earlier && !fs::copy_file(target, backup, fs::copy_options::overwrite_existing, ec))
+  const std::wstring page = FromUtf8(target.string());
+  InterruptCleanup undo;
+  const std::wstring kept =
+      earlier ? CreatePrivateFile(GetTempFolder() + L"zem-kept-page-", L".html", &undo) : std::wstring();
+  if (earlier && (kept.empty() || !CopyFileBytes(page, kept))) {
+    if (!kept.empty()) DeleteFileW(kept.c_str());
     return ExportStatus::NotCreated;
+  }
+  // From here an interrupt puts the earlier page back (or removes the new one).
+  undo = earlier ? InterruptCleanup::Restore(kept, page) : InterruptCleanup::RemoveFile(page);
   const ExportStatus status = write(targetPath);
+  bool restored = true;
   if (status == ExportStatus::WriteFailed) {
     if (earlier)
-      fs::copy_file(backup, target, fs::copy_options::overwrite_existing, ec);
+      restored = CopyFileBytes(kept, page);
     else if (fs::is_regular_file(target, ec))
       fs::remove(target, ec);
   }
-  if (earlier) fs::remove(backup, ec);
+  // The copy goes only once the page is whole again, whichever page that is.
+  undo.Dismiss();
+  if (earlier && restored) DeleteFileW(kept.c_str());
   return status;
 }
 
 // Writes the page under a temporary name beside it and renames it over the
-// target once it is whole, so a failed export leaves an earlier page as it
-// was. A target that exists but is no regular file (a device, say) is
-// written in place, and a link to a page is followed, so the link stays.
+// target once it is whole, so a failed or interrupted export leaves an
+// earlier page as it was. A name too long for the temporary name built on
+// it takes a short one. A target that exists but is no regular file (a
+// device, say) is written in place, and a link to a page is followed, so the
+// link stays.
 ExportStatus ReplacePage(const std::wstring& targetPath,
                          const std::function<ExportStatus(const std::wstring&)>& write) {
   namespace fs = std::filesystem;
@@ -175,26 +188,22 @@ ExportStatus ReplacePage(const std::wstring& targetPath,
     target = fs::canonical(target, ec);
     if (ec) return write(targetPath);
   }
-  fs::path folder = target.parent_path();
-  std::string pattern =
-      (folder.empty() ? fs::path(".") : folder).string() + "/." + target.filename().string() + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return WritePageInPlace(target, targetPath, write);
-  ::close(fd);
-  const fs::path temporary(name.data());
-  ExportStatus status = write(zem::FromUtf8(temporary.string()));
+  const std::wstring folder = FromUtf8((target.parent_path().empty() ? fs::path(".") : target.parent_path()).string());
+  InterruptCleanup undo;
+  std::wstring temporary = CreatePrivateFile(folder + L"/." + FromUtf8(target.filename().string()) + L".", L"", &undo);
+  if (temporary.empty() && errno == ENAMETOOLONG)
+    temporary = CreatePrivateFile(folder + L"/.zem-page-", L".html", &undo);
+  if (temporary.empty()) return WritePageInPlace(target, targetPath, write);
+  const fs::path native = NativePath(temporary);
+  ExportStatus status = write(temporary);
   if (status == ExportStatus::Written) {
-    // mkstemp's file is private to its owner; a page is as readable as any
-    // file the user makes.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temporary.c_str(), 0666 & ~mask);
-    fs::rename(temporary, target, ec);
+    // The private file becomes the user's page, as readable as any file the
+    // user makes.
+    SetUsualFileMode(temporary);
+    fs::rename(native, target, ec);
     if (ec) status = ExportStatus::WriteFailed;
   }
-  if (status != ExportStatus::Written) fs::remove(temporary, ec);
+  if (status != ExportStatus::Written) fs::remove(native, ec);
   return status;
 }
 
@@ -206,9 +215,10 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
   // and a view to export, end as a cancelled save would.
   if (!doc || !view || !view->DisplayPipeline()) return result;
 
-  // E-mail: a temporary page named after the document; else the page the
-  // user picks.
-  result.pagePath = options.sendByMail ? MailPagePath(std::wstring(doc->Title())) : AskForPagePath();
+  // E-mail: a temporary page named after the document, in a folder that an
+  // interrupted export leaves nowhere; else the page the user picks.
+  InterruptCleanup undo;
+  result.pagePath = options.sendByMail ? MailPagePath(std::wstring(doc->Title()), &undo) : AskForPagePath();
   if (result.pagePath.empty()) {
     if (options.sendByMail) result.status = ExportStatus::NotCreated;
     return result;
@@ -231,9 +241,8 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
   const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;
   if (options.sendByMail) {
     if (written) {
-      result.mailedBytes =
-          DeliverByMail(result.pagePath, options.title, options.zip, RhinoApp().MainWnd(), hooks.hideDialog);
-      result.mailed = true;
+      result.mailed = DeliverByMail(result.pagePath, options.title, options.zip, RhinoApp().MainWnd(), hooks.hideDialog,
+                                    &result.mailedBytes);
     } else {
       DiscardMailPage(result.pagePath);
     }

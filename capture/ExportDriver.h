@@ -28,7 +28,7 @@ enum class ExportStatus {
 struct ExportResult {
   ExportStatus status = ExportStatus::Cancelled;
   std::wstring pagePath;           // in e-mail mode a temporary page, gone once mailed
-  bool mailed = false;             // handed to the mail client
+  bool mailed = false;             // handed to the mail client (else a written page stays at pagePath)
   std::uintmax_t mailedBytes = 0;  // size of the attachment handed over
 };
 

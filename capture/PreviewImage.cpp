@@ -1,14 +1,13 @@
 // The preview picture: an 800 x 600 rendering of the active view, shown by
 // the page when the browser cannot run the viewer.
-#include <filesystem>
 #include <string>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "delivery/GetTempFolder.h"
 #include "host/CRhinoApp.h"
+#include "host/CRhinoDib.h"
 #include "host/CRhinoPrintInfo.h"
 #include "host/CRhinoView.h"
-#include "platform/NativePath.h"
+#include "page/Base64.h"
 
 void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   CRhinoView* view = RhinoApp().ActiveView();
@@ -24,10 +23,9 @@ void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   if (!print.SetViewport(view->ActiveViewportID())) return;
   CRhinoDib dib;
   if (!print.DrawToSingleDib(dib, false, true)) return;
-  // A name of this export alone: two exports at the same time never share it.
-  const std::wstring path = zem::UniqueTempFilePath(L"_back", L".jpg");
-  // A picture that cannot be written is no preview, never an older one.
-  if (dib.WriteToFile(path.c_str())) EncodeFileBase64(path, m_previewImage);
-  std::error_code ec;
-  std::filesystem::remove(zem::NativePath(path), ec);
+  // Encoded in memory: the picture needs no temporary file, so it cannot be
+  // lost to an unusable temporary folder or a name planted there.
+  std::string jpeg;
+  if (zem::EncodeDib(dib, false, jpeg))
+    m_previewImage = zem::Base64Encode(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
 }

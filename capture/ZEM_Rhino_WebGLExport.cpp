@@ -3,14 +3,14 @@
 #include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
-#include "delivery/GetTempFolder.h"
 #include "host/CRhinoDib.h"
 #include "host/CRhinoMaterialTable.h"
 #include "host/ON_Texture.h"
+#include "page/Base64.h"
 #include "page/PageFormat.h"
-#include "platform/NativePath.h"
 
-#include <filesystem>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -110,17 +110,11 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
       dib.SetPixel(x, y, p[0], p[1], p[2], png ? p[3] : -1);
     }
   }
-  // A name of this export alone (exports may run side by side), removed
-  // once read back.
-  const std::wstring path = zem::UniqueTempFilePath(L"_tex", png ? L".png" : L".jpg");
-  // An image that cannot be written or read back is no image: it takes no
-  // slot, so the page never refers to an element it does not have.
-  std::optional<std::string> text;
-  const bool written = dib.WriteToFile(path.c_str());
-  const bool read = written && EncodeFileBase64(path, text);
-  std::error_code ec;
-  std::filesystem::remove(zem::NativePath(path), ec);
-  if (!read) return -1;
+  // Encoded in memory, so no temporary file is made (nor planted).
+  std::string bytes;
+  if (!zem::EncodeDib(dib, png, bytes)) return -1;
+  std::optional<std::string> text =
+      zem::Base64Encode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
   return AddImage(std::move(*text), !png);
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -134,19 +135,23 @@ bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
   return FillFromTopDown(dib, pixels.data(), width, height, 3);
 }
 
-bool WriteJpeg(const CRhinoUiDib& dib, std::FILE* file, int quality) {
+bool WriteJpeg(const CRhinoUiDib& dib, int quality, std::string& bytes) {
   std::vector<unsigned char> pixels = TopDown(dib, 3);
   jpeg_compress_struct info;
   JpegError error;
   info.err = jpeg_std_error(&error.manager);
   error.manager.error_exit = JpegFail;
   error.manager.output_message = JpegNoMessage;
+  // The encoder's own buffer, grown as it writes; freed on every way out.
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
   if (setjmp(error.jump)) {
     jpeg_destroy_compress(&info);
+    std::free(buffer);
     return false;
   }
   jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file);
+  jpeg_mem_dest(&info, &buffer, &size);
   info.image_width = static_cast<JDIMENSION>(dib.Width());
   info.image_height = static_cast<JDIMENSION>(dib.Height());
   info.input_components = 3;
@@ -161,10 +166,12 @@ bool WriteJpeg(const CRhinoUiDib& dib, std::FILE* file, int quality) {
   }
   jpeg_finish_compress(&info);
   jpeg_destroy_compress(&info);
+  bytes.assign(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
   return true;
 }
 
-bool WritePng(const CRhinoUiDib& dib, std::FILE* file) {
+bool WritePng(const CRhinoUiDib& dib, std::string& bytes) {
   const int channels = dib.BitsPerPixel() == 32 ? 4 : 3;
   std::vector<unsigned char> pixels = TopDown(dib, channels);
   png_image image;
@@ -173,7 +180,14 @@ bool WritePng(const CRhinoUiDib& dib, std::FILE* file) {
   image.width = static_cast<png_uint_32>(dib.Width());
   image.height = static_cast<png_uint_32>(dib.Height());
   image.format = channels == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
-  const bool ok = png_image_write_to_stdio(&image, file, 0, pixels.data(), 0, nullptr) != 0;
+  // The first call measures, the second writes.
+  png_alloc_size_t size = 0;
+  bool ok = png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr) != 0;
+  if (ok) {
+    bytes.resize(size);
+    ok = png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, nullptr) != 0;
+    bytes.resize(ok ? size : 0);
+  }
   png_image_free(&image);
   return ok;
 }
@@ -206,19 +220,26 @@ bool CRhinoDib::ReadFromFile(const wchar_t* fileName) {
 }
 
 bool CRhinoDib::WriteToFile(const wchar_t* fileName, int jpegQuality) const {
-  if (!fileName || !BitmapInfoHeader()) return false;
+  if (!fileName) return false;
   const std::string native = zem::NativePath(fileName);
   const std::string lower = Lower(native);
   const bool jpeg = EndsWith(lower, ".jpg") || EndsWith(lower, ".jpeg");
   const bool png = EndsWith(lower, ".png");
-  if (!jpeg && !png) return false;
+  std::string bytes;
+  if ((!jpeg && !png) || !zem::EncodeDib(*this, png, bytes, jpegQuality)) return false;
   File file(std::fopen(native.c_str(), "wb"));
   if (!file) return false;
-  const bool written = jpeg ? WriteJpeg(*this, file.get(), jpegQuality) : WritePng(*this, file.get());
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   const bool closed = std::fclose(file.release()) == 0;
   if (!written || !closed) {
     std::remove(native.c_str());
     return false;
   }
   return true;
+}
+
+bool zem::EncodeDib(const CRhinoDib& dib, bool png, std::string& bytes, int jpegQuality) {
+  bytes.clear();
+  if (!dib.BitmapInfoHeader()) return false;
+  return png ? WritePng(dib, bytes) : WriteJpeg(dib, jpegQuality, bytes);
 }

@@ -11,7 +11,6 @@
 #include "page/PageStream.h"
 #include "page/TemplateText.h"
 #include "page/ViewerTexts.h"
-#include "platform/NativePath.h"
 
 using zem::EscapeHtml;
 
@@ -156,23 +155,6 @@ std::wstring ZEM_WebGLExport::ColourToHex(int red, int green, int blue) {
     hex += kDigits[value % 16];
   }
   return hex;
-}
-
-bool ZEM_WebGLExport::EncodeFileBase64(const std::wstring& path, std::optional<std::string>& holder) {
-  std::FILE* in = std::fopen(zem::NativePath(path).c_str(), "rb");
-  if (!in) return false;
-  std::vector<unsigned char> bytes;
-  bool ok = std::fseek(in, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(in) : -1;
-  ok = ok && size >= 0 && std::fseek(in, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<std::size_t>(size));
-    ok = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
-  }
-  std::fclose(in);
-  if (!ok) return false;
-  holder = zem::Base64Encode(bytes.data(), bytes.size());
-  return true;
 }
 
 // --- The page ------------------------------------------------------------

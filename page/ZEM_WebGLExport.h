@@ -79,9 +79,6 @@ class ZEM_WebGLExport {
   // "#" and two upper-case hexadecimal digits per component; components
   // are clamped to 0..255.
   static std::wstring ColourToHex(int red, int green, int blue);
-  // Reads the whole file and replaces holder by its base64 text. False (and
-  // holder untouched) when the file cannot be read.
-  static bool EncodeFileBase64(const std::wstring& path, std::optional<std::string>& holder);
 
   // --- Fields ------------------------------------------------------------
   float boxMin[3];

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +33,16 @@ std::wstring& Outbox() {
 std::wstring& LastDraft() {
   static std::wstring path;
   return path;
+}
+
+std::wstring& LastProblem() {
+  static std::wstring text;
+  return text;
+}
+
+ULONG Failed(const std::string& why, ULONG code = MAPI_E_FAILURE) {
+  LastProblem() = FromUtf8(why);
+  return code;
 }
 
 bool IsSet(const char* name) {
@@ -89,22 +100,33 @@ std::string SaveDraft(const fs::path& folder, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wbx");
     if (file == nullptr) {
       if (errno == EEXIST) continue;
+      Failed("cannot save the draft in " + folder.string() + ": " + std::strerror(errno));
       return {};
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) {
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int why = written ? 0 : errno;
+    if (std::fclose(file) != 0 && written) {
+      written = false;
+      why = errno;
+    }
+    if (!written) {
       fs::remove(path, error);
+      Failed("cannot save the draft in " + folder.string() + ": " + std::strerror(why));
       return {};
     }
     return path.string();
   }
+  Failed("cannot save the draft in " + folder.string() + ": no free draft name");
   return {};
 }
 
+// The user's own folder for the copies the mail client reads; empty when
+// there is none (then each hand-over makes a private one in the temporary
+// folder: a shared name there could be a planted link).
 fs::path SpoolFolder() {
   if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache) return fs::path(cache) / "zem-webgl/outgoing";
   if (const char* home = std::getenv("HOME"); home && *home) return fs::path(home) / ".cache/zem-webgl/outgoing";
-  return fs::temp_directory_path() / "zem-webgl-outgoing";
+  return {};
 }
 
 ULONG HandToXdgEmail(const std::string& program, const MailMessage& message) {
@@ -112,12 +134,16 @@ ULONG HandToXdgEmail(const std::string& program, const MailMessage& message) {
   if (!message.attachments.empty()) {
     std::error_code error;
     const fs::path spool = SpoolFolder();
-    fs::create_directories(spool, error);
-    std::string pattern = (spool / "mail-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return MAPI_E_ATTACHMENT_WRITE_FAILURE;
+    if (!spool.empty()) fs::create_directories(spool, error);
+    std::string pattern = spool.empty() ? (fs::temp_directory_path(error) / "zem-webgl-outgoing-XXXXXX").string()
+                                        : (spool / "mail-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+      return Failed("cannot make a folder for the attachment in " + pattern.substr(0, pattern.rfind('/')),
+                    MAPI_E_ATTACHMENT_WRITE_FAILURE);
     for (const auto& attachment : message.attachments) {
       const fs::path copy = fs::path(pattern) / SafeFileName(attachment.fileName);
-      if (!WriteFile(copy, attachment.bytes)) return MAPI_E_ATTACHMENT_WRITE_FAILURE;
+      if (!WriteFile(copy, attachment.bytes))
+        return Failed("cannot write the attachment's copy " + copy.string(), MAPI_E_ATTACHMENT_WRITE_FAILURE);
       arguments.push_back("--attach");
       arguments.push_back(copy.string());
     }
@@ -131,25 +157,28 @@ ULONG HandToXdgEmail(const std::string& program, const MailMessage& message) {
   for (auto& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t child = 0;
-  if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
-    return MAPI_E_LOGON_FAILURE;
-  }
+  // A mail program that cannot be started or fails took nothing: that is no
+  // log-on the user was asked for, so it answers a failure of its own.
+  if (const int failed = ::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ); failed != 0)
+    return Failed("cannot run " + program + ": " + std::strerror(failed));
   int status = 0;
   while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return MAPI_E_FAILURE;
+    if (errno != EINTR) return Failed("lost track of " + program);
   }
-  if (!WIFEXITED(status)) return MAPI_E_FAILURE;
-  switch (WEXITSTATUS(status)) {
+  if (!WIFEXITED(status)) return Failed(program + " was stopped by a signal");
+  const int code = WEXITSTATUS(status);
+  const std::string ended = program + " ended with exit code " + std::to_string(code);
+  switch (code) {
     case 0:
       return SUCCESS_SUCCESS;
     case 2:  // a file does not exist
-      return MAPI_E_ATTACHMENT_NOT_FOUND;
+      return Failed(ended + ": an attachment was not found", MAPI_E_ATTACHMENT_NOT_FOUND);
     case 3:  // no mail program found
-      return MAPI_E_LOGON_FAILURE;
+      return Failed(ended + ": no mail program found");
     case 5:  // no permission to read a file
-      return MAPI_E_ATTACHMENT_OPEN_FAILURE;
+      return Failed(ended + ": an attachment could not be read", MAPI_E_ATTACHMENT_OPEN_FAILURE);
     default:
-      return MAPI_E_FAILURE;
+      return Failed(ended);
   }
 }
 
@@ -161,7 +190,10 @@ const std::wstring& MailOutbox() { return Outbox(); }
 
 const std::wstring& LastMailDraft() { return LastDraft(); }
 
+const std::wstring& LastMailProblem() { return LastProblem(); }
+
 ULONG HandOverMail(const MailMessage& message) {
+  LastProblem().clear();
   if (Outbox().empty() && (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY"))) {
     if (const std::string program = FindOnPath("xdg-email"); !program.empty()) {
       return HandToXdgEmail(program, message);

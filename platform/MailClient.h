@@ -20,12 +20,18 @@ void SetMailOutbox(const std::wstring& folder);
 const std::wstring& MailOutbox();
 
 // Hands the message over. SUCCESS_SUCCESS when the draft is saved or the
-// client took the message; MAPI_E_LOGON_FAILURE when there is no mail client
-// to start; MAPI_E_ATTACHMENT_WRITE_FAILURE when the attachment copies cannot
-// be written; MAPI_E_FAILURE for every other failure.
+// client took the message; MAPI_E_ATTACHMENT_WRITE_FAILURE when the
+// attachment copies cannot be written; MAPI_E_ATTACHMENT_NOT_FOUND and
+// MAPI_E_ATTACHMENT_OPEN_FAILURE when xdg-email says so; MAPI_E_FAILURE for
+// every other failure: a draft that cannot be saved, xdg-email that cannot
+// be run or finds no mail program. None of these is a log-on failure: no
+// client asked the user anything, and nothing was handed over.
 ULONG HandOverMail(const MailMessage& message);
 
 // The path of the draft saved last (empty when none was saved).
 const std::wstring& LastMailDraft();
+
+// Why the last hand-over failed, for the user (empty after one that worked).
+const std::wstring& LastMailProblem();
 
 }  // namespace zem

@@ -235,4 +235,9 @@ std::string ComposeMimeMessage(const MailMessage& message, std::time_t date) {
   return out;
 }
 
+std::uintmax_t MimeAttachmentBytes(std::uintmax_t bytes) {
+  const std::uintmax_t characters = (bytes + 2) / 3 * 4;
+  return characters + 2 * ((characters + 75) / 76);
+}
+
 }  // namespace zem

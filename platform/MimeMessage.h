@@ -6,6 +6,7 @@
 // quoted-printable and attachments as base64. A message without recipients
 // is a draft ("X-Unsent: 1"): the user addresses it in the client.
 #include <ctime>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,10 @@ struct MailMessage {
 };
 
 // The whole message, dated `date`.
+// What an attachment of `bytes` bytes takes in the message: base64 in lines
+// of 76 characters, each ended by CR LF (a third more than the file).
+std::uintmax_t MimeAttachmentBytes(std::uintmax_t bytes);
+
 std::string ComposeMimeMessage(const MailMessage& message, std::time_t date);
 
 // One header field ("Name: text" and CR LF), folded and encoded as needed.

@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/TextEncoding.h"
+
 namespace zem {
 
 ScratchFolder::ScratchFolder(const std::string& prefix) {
@@ -14,11 +16,14 @@ ScratchFolder::ScratchFolder(const std::string& prefix) {
   std::string pattern = (base / (prefix + "XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  if (::mkdtemp(name.data())) m_path = name.data();
+  if (!::mkdtemp(name.data())) return;
+  m_path = name.data();
+  m_undo = InterruptCleanup::RemoveFolderAndFiles(FromUtf8(m_path.string()));
 }
 
 ScratchFolder::~ScratchFolder() {
   if (m_path.empty()) return;
+  m_undo.Dismiss();
   std::error_code ec;
   std::filesystem::remove_all(m_path, ec);
 }

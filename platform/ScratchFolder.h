@@ -1,10 +1,13 @@
 #pragma once
 // A folder of one's own under the system's temporary folder, made with a
 // unique name (so that two processes never share it) and removed with
-// everything in it when the object goes.
+// everything in it when the object goes, or when the program is interrupted
+// (its files lie directly in it).
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "platform/InterruptCleanup.h"
 
 namespace zem {
 
@@ -20,6 +23,7 @@ class ScratchFolder {
 
  private:
   std::filesystem::path m_path;
+  InterruptCleanup m_undo;
 };
 
 }  // namespace zem

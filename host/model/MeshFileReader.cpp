@@ -13,6 +13,7 @@
 #include "platform/ScratchFolder.h"
 #include "platform/TextEncoding.h"
 
+#include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/material.h>
@@ -312,8 +313,23 @@ unsigned int MeshFileImportFlags() { return aiProcess_Triangulate; }
 
 namespace {
 
+// assimp's own file access, noting each file it opens for the report.
+class NotingFileSystem : public Assimp::DefaultIOSystem {
+ public:
+  explicit NotingFileSystem(ModelReport& report) : m_report(report) {}
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
+    if (stream) m_report.files.push_back(FromUtf8(file));
+    return stream;
+  }
+
+ private:
+  ModelReport& m_report;
+};
+
 bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
   Assimp::Importer importer;
+  importer.SetIOHandler(new NotingFileSystem(report));  // the importer owns it
   // A file without meshes is not given a stand-in mesh of its skeleton.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());

@@ -63,6 +63,7 @@ bool ReadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report
 }
 
 bool OpenModelFile(const std::wstring& path, ModelReport& report) {
+  report.files.push_back(path);
   return RhinoApp().OpenDocument(path.c_str(), [&](CRhinoDoc& doc) { return ReadModelFile(path, doc, report); });
 }
 

@@ -10,6 +10,7 @@ namespace zem {
 struct ModelReport {
   std::wstring error;               // empty when the file was read
   std::vector<std::wstring> notes;  // repairs and warnings, in file order
+  std::vector<std::wstring> files;  // the files read for the model (the model, its material libraries, buffers)
 };
 
 }  // namespace zem

@@ -156,6 +156,7 @@ class ObjParser {
   int Vertex(ObjMesh& mesh, const Corner& corner);
 
   fs::path m_file;
+  std::vector<fs::path> m_libraries;  // the material libraries read
   std::vector<Float3> m_positions, m_normals;
   std::vector<std::array<float, 2>> m_texcoords;
   std::vector<ObjMaterial> m_materials;
@@ -358,6 +359,7 @@ void ObjParser::ReadMaterialLibrary(std::string_view name) {
   if (path.is_relative()) path = m_file.parent_path() / path;
   std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return;
+  m_libraries.push_back(path);
   std::string text;
   char block[1 << 16];
   for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) text.append(block, got);
@@ -429,6 +431,7 @@ ON_Color ColourOf(const Float3& c) {
 ON_3fPoint ZUp(const Float3& p) { return ON_3fPoint(p[0] + 0.0f, -p[2] + 0.0f, p[1] + 0.0f); }
 
 void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
+  for (const fs::path& library : m_libraries) report.files.push_back(FromUtf8(library.string()));
   // Normals turn by the inverse transpose of the Y-up to Z-up matrix,
   // computed as the general reader computes it, so the signs of zero
   // components come out the same.

@@ -7,10 +7,13 @@
 #include "page/PageFormat.h"
 #include "tests/app/ProgramRun.h"
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -60,16 +63,15 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
 }
 
 TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  // A page whose every write fails: a link to the full device.
-  fs::path page = folder / "full.html";
-  fs::create_symlink("/dev/full", page);
-  Outcome run = Zem({"demo", "-o", page.string()});
-  EXPECT_EQ(run.code, 1);
-  EXPECT_NE(run.err.find("failed"), std::string::npos) << run.err;
-  EXPECT_EQ(run.out, "");
-  // Only regular files are removed: the device stays.
-  EXPECT_TRUE(fs::exists("/dev/full"));
+  // Every write past 40 blocks fails (and does not stop the program).
+  const fs::path page = folder / "full.html";
+  zem::testing::WriteBytes(page, "earlier page");
+  const std::string command = "trap '' XFSZ; ulimit -f 40; exec '" + std::string(ZEM_WEBGL_PROGRAM) + "' demo -o '" +
+                              page.string() + "' > '" + (folder / "out").string() + "' 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(ReadFileBytes(folder / "out").find("failed"), std::string::npos) << ReadFileBytes(folder / "out");
+  EXPECT_EQ(ReadFileBytes(page), "earlier page");
 }
 
 // A small OBJ model named `name` in `folder` (made if need be): one quad
@@ -105,6 +107,47 @@ TEST_F(ProgramTest, BadModelsFoldersViewsAndModesAreClearErrorsThatWriteNothing)
     EXPECT_FALSE(fs::exists(folder / page)) << page;
 }
 
+// Names that cannot be meant are refused before anything is written: a page
+// or picture over a file the export reads (after links), a device as the
+// page, a page name for several models, a picture that is no .png or is the
+// page. Folder errors name their real cause.
+TEST_F(ProgramTest, NamesThatCannotBeMeantAreRefusedAndFolderErrorsNameTheirCause) {
+  const fs::path model = WriteQuad(folder);
+  std::ofstream(folder / "quad.mtl", std::ios::app) << "map_Kd tex.png\n";
+  zem::testing::WriteBytes(folder / "tex.png", "a picture");
+  fs::create_symlink(model, folder / "link.html");
+  const std::string in = folder.string() + "/", obj = model.string();
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* says;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"export", obj, "-o", obj}, 2, "which the export reads"},
+           {{"export", obj, "-o", in + "quad.mtl"}, 2, "which the export reads"},
+           {{"export", obj, "-o", in + "tex.png"}, 2, "which the export reads"},
+           {{"export", obj, "-o", in + "link.html"}, 2, "which the export reads"},
+           {{"export", obj, "-o", in + "p.html", "--dialog-picture", in + "tex.png"}, 2, "which the export reads"},
+           {{"estimate", obj, "--dialog-picture", in + "tex.png"}, 2, "which the export reads"},
+           {{"export", obj, "-o", in + "p.png", "--dialog-picture", in + "p.png"}, 2, "the page itself"},
+           {{"export", obj, "-o", in + "p.html", "--dialog-picture", in + "p.html"}, 2, ".png"},
+           {{"export", obj, "-o", "/dev/null"}, 2, "device"},
+           {{"export", obj, obj, "-o", in + "x.html"}, 2, "names a folder"},
+           {{"export", obj, obj, "-o", in + "quad.obj/sub"}, 1, "cannot make the folder"},
+           {{"export", obj, "-o", in + std::string(300, 'p') + ".html"}, 1, "longer than"},
+           {{"export", obj, "--email", "--outbox", in + "missing/"}, 1, "the outbox"},
+       }) {
+    const Outcome run = Zem(c.args);
+    EXPECT_EQ(run.code, c.code) << c.says << ": " << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadFileBytes(folder / "tex.png"), "a picture");
+  EXPECT_EQ(ReadFileBytes(model).rfind("mtllib", 0), 0u);
+  EXPECT_EQ(ReadFileBytes(folder / "quad.mtl").rfind("newmtl", 0), 0u);
+  for (const char* made : {"p.html", "p.png", "x.html", "quad.html"}) EXPECT_FALSE(fs::exists(folder / made)) << made;
+  EXPECT_FALSE(fs::exists("/dev/null.html"));
+}
+
 TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
   zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
@@ -128,12 +171,63 @@ TEST_F(ProgramTest, EmailSavesADraftWithTheZippedPageAndKeepsNoPage) {
   EXPECT_EQ(left, 0u);
 }
 
-// A model whose standard page is beyond what mail servers take, and whose
-// compact page is not.
+// A hand-over that did not happen (the mail program failed, the draft could
+// not be saved) is an error that says where the page is kept.
+TEST_F(ProgramTest, AMailThatWasNotHandedOverIsAnErrorThatSaysWhereThePageIs) {
+  zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
+  const fs::path model = WriteQuad(folder);
+  // An outbox whose drafts' paths are too long for the system.
+  fs::path deep = folder;
+  while (deep.string().size() < 4080) deep /= std::string(std::min<std::size_t>(200, 4080 - deep.string().size()), 'd');
+  fs::create_directories(deep);
+  for (const bool client : {true, false}) {
+    std::optional<zem::testing::StandInMailClient> xdg;
+    std::optional<zem::testing::ScopedEnv> fails;
+    if (client) xdg.emplace(folder), fails.emplace("ZEM_TEST_EXIT", "3");
+    std::vector<std::string> args{"export", model.string(), "--email"};
+    if (!client) args.insert(args.end(), {"--outbox", deep.string()});
+    const Outcome run = Zem(args);
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(client ? "exit code 3" : "cannot save the draft"), std::string::npos) << run.err;
+    const std::size_t at = run.err.find("kept as ");
+    ASSERT_NE(at, std::string::npos) << run.err;
+    const fs::path kept = run.err.substr(at + 8, run.err.find('\n', at) - at - 8);
+    EXPECT_GT(fs::file_size(kept), 1000u) << kept;
+    fs::remove_all(kept.parent_path());
+  }
+}
+
+// Notes of a batch name their model, each a whole line; output that cannot
+// be written is a failure.
+TEST_F(ProgramTest, NotesOfABatchNameTheirModelAndUnwrittenOutputFails) {
+  for (const char* name : {"a.json", "b.json"})
+    std::ofstream(folder / name) << R"({"format": "zem-document", "version": 1, "bogus": 1})";
+  const Outcome run = Zem({"export", (folder / "a.json").string(), (folder / "b.json").string(), "-o",
+                           (folder / "pages").string(), "--jobs", "2"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  std::size_t notes = 0;
+  std::istringstream lines(run.err);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("bogus") == std::string::npos) continue;
+    ++notes;
+    EXPECT_TRUE(line.rfind("zem-webgl: " + (folder / "a.json").string() + ": note: ", 0) == 0 ||
+                line.rfind("zem-webgl: " + (folder / "b.json").string() + ": note: ", 0) == 0)
+        << line;
+  }
+  EXPECT_EQ(notes, 2u) << run.err;
+  const std::string estimate = "'" + std::string(ZEM_WEBGL_PROGRAM) + "' estimate '" + (folder / "a.json").string() +
+                               "' > /dev/full 2> /dev/null";
+  const int status = std::system(estimate.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+}
+
+// A model whose standard page (about 17 MB, a mail of 22 MB) is beyond what
+// mail servers take, and whose compact page is not.
 fs::path WriteLargeGrid(const fs::path& folder) {
   const fs::path obj = folder / "grid.obj";
   std::ofstream out(obj);
-  const int n = 300;
+  const int n = 230;
   for (int i = 0; i <= n; ++i)
     for (int j = 0; j <= n; ++j)
       out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';

@@ -36,7 +36,7 @@ class MailExport : public zem::testing::MailSandbox {
     temp.reset();
     MailSandbox::TearDown();
   }
-  fs::path ZemFolder() const { return folder / "temp/ZEM"; }
+  fs::path TempFolder() const { return folder / "temp"; }
   // The page path for the title, with a page written there.
   fs::path WritePage(const std::wstring& title, const std::string& bytes) {
     const std::wstring path = MailPagePath(title);
@@ -44,10 +44,10 @@ class MailExport : public zem::testing::MailSandbox {
     WriteBytes(zem::NativePath(path), bytes);
     return zem::NativePath(path);
   }
-  // Files left anywhere under the ZEM folder.
-  std::size_t LeftUnderZem() const {
+  // Files and folders left anywhere in the temporary folder.
+  std::size_t LeftInTemp() const {
     std::size_t n = 0;
-    for (auto it = fs::recursive_directory_iterator(ZemFolder()); it != fs::recursive_directory_iterator(); ++it) ++n;
+    for (auto it = fs::recursive_directory_iterator(TempFolder()); it != fs::recursive_directory_iterator(); ++it) ++n;
     return n;
   }
 
@@ -56,14 +56,15 @@ class MailExport : public zem::testing::MailSandbox {
   const std::string page = "<!DOCTYPE html>\r\n<html>" + std::string(30000, 'p') + "</html>\r\n";
 };
 
-TEST_F(MailExport, ThePagePathLiesInAFolderOfItsOwnUnderZemAndIsNamedAfterTheTitle) {
+TEST_F(MailExport, ThePagePathLiesInAPrivateFolderOfItsOwnAndIsNamedAfterTheTitle) {
   const fs::path first = zem::NativePath(MailPagePath(L"Gear box"));
   const fs::path second = zem::NativePath(MailPagePath(L"Gear box"));
   EXPECT_EQ(first.filename(), second.filename());
   EXPECT_NE(first, second) << "two exports of one title never share a page";
-  EXPECT_EQ(first.parent_path().parent_path(), ZemFolder());
-  EXPECT_TRUE(fs::is_directory(first.parent_path()));
-  EXPECT_TRUE(fs::is_directory(second.parent_path()));
+  EXPECT_EQ(first.parent_path().parent_path(), TempFolder());
+  for (const fs::path& page : {first, second})
+    EXPECT_EQ(fs::symlink_status(page.parent_path()).permissions(), fs::perms::owner_all)
+        << "a folder of the user's own";
 }
 
 TEST_F(MailExport, TitlesBecomeReadableSafeFileNames) {
@@ -88,7 +89,7 @@ TEST_F(MailExport, TitlesBecomeReadableSafeFileNames) {
     EXPECT_EQ(SafeFileNameFromTitle(c.title), c.name) << zem::ToUtf8(c.title);
     // No title leads outside the export's own folder.
     const fs::path path = zem::NativePath(MailPagePath(c.title));
-    EXPECT_EQ(path.parent_path().parent_path(), ZemFolder()) << path;
+    EXPECT_EQ(path.parent_path().parent_path(), TempFolder()) << path;
   }
 }
 
@@ -110,7 +111,7 @@ TEST_F(MailExport, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
   for (const bool zipped : {false, true}) {
     zem::SetShellApplicationRegistered(!zipped);
     const fs::path path = WritePage(L"Gear box", page);
-    DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, {});
+    EXPECT_TRUE(DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, {}));
     const auto drafts = Drafts();
     ASSERT_EQ(drafts.size(), 1u) << zipped;
     const auto draft = ReadDraft(drafts[0]);
@@ -120,31 +121,34 @@ TEST_F(MailExport, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
     ASSERT_EQ(attachments.size(), 1u);
     EXPECT_EQ(attachments[0]->Parameter("content-disposition", "filename"), "Gear box.html");
     EXPECT_EQ(attachments[0]->Decoded(), page);
-    EXPECT_EQ(LeftUnderZem(), 0u) << "an empty archive is deleted too";
-    EXPECT_TRUE(fs::is_directory(ZemFolder())) << "the ZEM folder stays";
+    EXPECT_EQ(LeftInTemp(), 0u) << "an empty archive is deleted too";
   }
 }
 
-// A hand-over that fails (no mail library) or a page that is missing: no
-// draft and nothing temporary left; only a page that was there hides the
-// dialog for the hand-over.
-TEST_F(MailExport, AFailedHandOverOrAMissingPageLeavesNoDraftAndNothingTemporary) {
+// A hand-over that fails (no mail library) keeps the page for the user and
+// nothing else; a missing page leaves nothing. Only a page that was there
+// hides the dialog for the hand-over. Neither saves a draft.
+TEST_F(MailExport, AFailedHandOverKeepsThePageAndAMissingPageLeavesNothing) {
   for (const bool written : {true, false}) {
     zem::SetLibraryInstalled(L"MAPI32.DLL", !written);
     const std::wstring path =
         written ? zem::FromUtf8(WritePage(L"Gear box", page).string()) : MailPagePath(L"Gear box");
     int hidden = 0;
-    DeliverByMail(path, L"Gear box", true, mainWindow, [&] { ++hidden; });
+    EXPECT_FALSE(DeliverByMail(path, L"Gear box", true, mainWindow, [&] { ++hidden; }));
     EXPECT_EQ(hidden, written ? 1 : 0);
     EXPECT_TRUE(Drafts().empty());
-    EXPECT_EQ(LeftUnderZem(), 0u) << "the export's folder goes all the same";
+    EXPECT_EQ(LeftInTemp(), written ? 2u : 0u) << "the page in its folder, or nothing";
+    if (written) {
+      EXPECT_EQ(zem::testing::ReadFileBytes(zem::NativePath(path)), page);
+    }
+    DiscardMailPage(path);
   }
 }
 
 TEST_F(MailExport, DiscardingAPageLeavesFoldersOfOthersAlone) {
   const fs::path path = WritePage(L"Gear box", page);
   DiscardMailPage(zem::FromUtf8(path.string()));
-  EXPECT_EQ(LeftUnderZem(), 0u);
+  EXPECT_EQ(LeftInTemp(), 0u);
   // A page directly in a folder not made for it: the folder stays.
   fs::create_directories(folder / "keep");
   WriteBytes(folder / "keep/x.html", page);

@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/TempFolderTest.h"
-
-#include <fstream>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
-
-#include "page/ZEM_WebGLExport.h"
 
 namespace {
 
@@ -40,28 +34,6 @@ TEST(Base64Encode, MatchesReferenceForEveryLengthUpTo100) {
       EXPECT_EQ(zem::Base64Encode(bytes.data(), n), ReferenceBase64(bytes));
     }
   }
-}
-
-class EncodeFileBase64 : public zem::testing::TempFolderTest {
- protected:
-  std::wstring Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-    return (folder / name).wstring();
-  }
-};
-
-// The held text is replaced only when the file could be read.
-TEST_F(EncodeFileBase64, ReplacesTheHeldTextOnlyByAFilesBase64) {
-  std::optional<std::string> holder = std::string("old");
-  ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(Write("a.bin", std::string("abc\0\xff", 5)), holder));
-  EXPECT_EQ(holder, "YWJjAP8=");
-  ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(Write("empty.bin", ""), holder));
-  EXPECT_EQ(holder, "");
-  EXPECT_FALSE(ZEM_WebGLExport::EncodeFileBase64((folder / "missing.jpg").wstring(), holder));
-  EXPECT_EQ(holder, "");
-  std::optional<std::string> absent;
-  EXPECT_FALSE(ZEM_WebGLExport::EncodeFileBase64((folder / "missing.jpg").wstring(), absent));
-  EXPECT_FALSE(absent.has_value());
 }
 
 }  // namespace
