@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/MessageLoop.h"
-#include "platform/TextFormat.h"
+#include "standin/platform/MessageLoop.h"
+#include "page/TextFormat.h"
 #include "ui/FrameworkResources.h"
 
 std::wstring zem::JoinFolderAndName(const std::wstring& folder, const std::wstring& name) {

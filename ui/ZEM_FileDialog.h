@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/CFileDialog.h"
+#include "standin/platform/CFileDialog.h"
 #include "ui/ZEM_FileDialogPreviewThread.h"
 
 // What the panel's preview picture shows.

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/AnswerQueue.h"
+#include "standin/platform/AnswerQueue.h"
 #include "ui/FrameworkResources.h"
 
 namespace {
