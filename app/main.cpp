@@ -8,7 +8,7 @@
 
 #include "app/BatchExport.h"
 #include "app/Program.h"
-#include "platform/InterruptCleanup.h"
+#include "standin/platform/InterruptCleanup.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/InterruptCleanup.h"
-#include "platform/WinTypes.h"
+#include "standin/platform/InterruptCleanup.h"
+#include "standin/platform/WinTypes.h"
 
 namespace zem {
 

@@ -20,14 +20,14 @@
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "delivery/GetTempFolder.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoView.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoView.h"
 #include "page/TextFormat.h"
-#include "platform/CFileDialog.h"
-#include "platform/FileFunctions.h"
-#include "platform/InterruptCleanup.h"
-#include "platform/NativePath.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/CFileDialog.h"
+#include "standin/platform/FileFunctions.h"
+#include "standin/platform/InterruptCleanup.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

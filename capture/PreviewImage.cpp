@@ -3,11 +3,11 @@
 #include <string>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDib.h"
-#include "host/CRhinoPrintInfo.h"
-#include "host/CRhinoView.h"
 #include "page/Base64.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDib.h"
+#include "standin/host/CRhinoPrintInfo.h"
+#include "standin/host/CRhinoView.h"
 
 void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   CRhinoView* view = RhinoApp().ActiveView();

@@ -3,11 +3,11 @@
 #include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
-#include "host/CRhinoDib.h"
-#include "host/CRhinoMaterialTable.h"
-#include "host/ON_Texture.h"
 #include "page/Base64.h"
 #include "page/PageFormat.h"
+#include "standin/host/CRhinoDib.h"
+#include "standin/host/CRhinoMaterialTable.h"
+#include "standin/host/ON_Texture.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "delivery/GetTempFolder.h"
 
-#include "platform/TempPath.h"
+#include "standin/platform/TempPath.h"
 
 std::wstring GetTempFolder() {
   wchar_t buffer[260];
