@@ -6,17 +6,31 @@
 #include "app/EstimateCommand.h"
 #include "app/ExportCommand.h"
 #include "app/PlugInLoad.h"
+#include "importers/cad/CadReader.h"
 
 namespace zem::app {
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const ProgramSetting& setting) {
+  // The CAD reader's child process: the program started again by itself.
+  if (!args.empty() && args[0] == cad::kCadReaderCommand)
+    return cad::RunCadReaderChild(std::vector<std::string>(args.begin() + 1, args.end()));
   ParsedCommandLine parsed = ParseCommandLine(args);
   parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {
     err << "zem-webgl: " << parsed.error << "\n";
     return kExitUsage;
   }
+  cad::CadReadOptions cadOptions;
+  const std::string& quality = parsed.line.meshQuality;
+  cadOptions.quality = quality == "coarse" ? cad::MeshQuality::Coarse
+                       : quality == "fine" ? cad::MeshQuality::Fine
+                                           : cad::MeshQuality::Normal;
+  cadOptions.timeLimitSeconds = parsed.line.cadTimeLimit;
+  cadOptions.memoryLimitMb = parsed.line.cadMemoryLimit;
+  cadOptions.showProgress = parsed.line.terminal && !parsed.line.quiet;
+  cadOptions.program = setting.program;
+  cad::SetCadReadOptions(cadOptions);
   switch (parsed.line.command) {
     case CommandLine::Command::Help:
       out << UsageText();

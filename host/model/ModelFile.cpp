@@ -5,6 +5,7 @@
 #include "host/model/DemoDocument.h"
 #include "host/model/DocumentReader.h"
 #include "host/model/MeshFileReader.h"
+#include "importers/cad/CadReader.h"
 #include "platform/NativePath.h"
 #include "platform/TextEncoding.h"
 
@@ -42,6 +43,7 @@ bool ReadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report
     report.error = L"not a file";
     return false;
   }
+  if (cad::IsCadFile(path)) return cad::ReadCadFile(path, doc, report, cad::CadReadOptionsInUse());
   if (!IsDocumentFormat(file)) return ReadMeshFile(path, doc, report);
 
   const std::uintmax_t size = fs::file_size(file, ec);

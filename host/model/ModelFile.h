@@ -1,6 +1,7 @@
 #pragma once
 // Reading a model file into a host document: the host's own document
-// format for ".json" files, the mesh formats through assimp for the rest.
+// format for ".json" files, STEP and IGES through the CAD reader
+// (importers/cad), the mesh formats through assimp for the rest.
 #include "host/model/ModelReport.h"
 
 #include <string>
