@@ -102,6 +102,7 @@ class Import {
   int ColourIndex(const Quantity_ColorRGBA& rgba);
   int OwnColour(const TDF_Label& label);
   std::string NameOf(const TDF_Label& label) const;
+  std::string Step(const TDF_Label& component, int index) const;
   int LayerIndex(const std::string& name);
   std::uint32_t PartOf(const TDF_Label& label);
   void Walk(const TDF_Label& label, const gp_Trsf& placement, int inherited, int instanceColour, int layer,
@@ -154,6 +155,18 @@ std::string Import::NameOf(const TDF_Label& label) const {
   return Utf8(name->Get());
 }
 
+// A component's part of an instance path: its own name, or its part's name
+// and its place among its siblings (names the kernel made up, "=>[0:1:1:2]",
+// say nothing).
+std::string Import::Step(const TDF_Label& component, int index) const {
+  std::string name = NameOf(component);
+  if (!name.empty() && name.rfind("=>", 0) != 0) return name;
+  TDF_Label referred;
+  if (XCAFDoc_ShapeTool::GetReferredShape(component, referred)) name = NameOf(referred);
+  if (name.empty()) name = m_stem;
+  return name + ":" + std::to_string(index);
+}
+
 int Import::LayerIndex(const std::string& name) {
   const auto [it, added] = m_layerIndex.emplace(name, static_cast<int>(m_scene.layers.size()));
   if (added) m_scene.layers.push_back(name);
@@ -198,10 +211,8 @@ void Import::Walk(const TDF_Label& label, const gp_Trsf& placement, int inherite
   if (XCAFDoc_ShapeTool::IsReference(label)) {
     TDF_Label referred;
     if (!XCAFDoc_ShapeTool::GetReferredShape(label, referred)) return;
-    std::string step = NameOf(label);
-    if (step.empty()) step = NameOf(referred);
     const gp_Trsf placed = placement * XCAFDoc_ShapeTool::GetLocation(label).Transformation();
-    Walk(referred, placed, inherited, OwnColour(label), layer, path.empty() ? step : path + "/" + step);
+    Walk(referred, placed, inherited, OwnColour(label), layer, path);
     return;
   }
   int colour = instanceColour;
@@ -210,7 +221,8 @@ void Import::Walk(const TDF_Label& label, const gp_Trsf& placement, int inherite
   if (XCAFDoc_ShapeTool::IsAssembly(label)) {
     TDF_LabelSequence components;
     XCAFDoc_ShapeTool::GetComponents(label, components, false);
-    for (const TDF_Label& component : components) Walk(component, placement, colour, -1, layer, path);
+    for (int k = 1; k <= components.Length(); ++k)
+      Walk(components(k), placement, colour, -1, layer, path + "/" + Step(components(k), k));
     return;
   }
   AddInstance(label, placement, colour, layer, path);
@@ -428,7 +440,10 @@ bool Import::Run(bool iges, std::string& error) {
   } else {
     for (const TDF_Label& root : roots) tops.emplace_back(root, -1);
   }
+  const std::string rootName = roots.Length() == 1 ? NameOf(roots.First()) : std::string();
+  int k = 0;
   for (const auto& [label, colour] : tops) {
+    ++k;
     int layer = -1;
     if (tops.size() <= kMaxLayers) {
       TDF_Label named = label;
@@ -437,7 +452,7 @@ bool Import::Run(bool iges, std::string& error) {
       if (name.empty()) name = NameOf(label);
       layer = LayerIndex(name.empty() ? m_stem : name);
     }
-    Walk(label, identity, colour, -1, layer, "");
+    Walk(label, identity, colour, -1, layer, (rootName.empty() ? "" : rootName + "/") + Step(label, k));
   }
   if (tops.size() > kMaxLayers)
     m_scene.notes.push_back(std::to_string(tops.size()) + " top-level parts; all are put on the default layer");
