@@ -1,6 +1,10 @@
 #include "app/Program.h"
 
 #include "ZemVersion.h"
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/EstimateCommand.h"
@@ -13,8 +17,12 @@ namespace zem::app {
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const ProgramSetting& setting) {
   // The CAD reader's child process: the program started again by itself.
-  if (!args.empty() && args[0] == cad::kCadReaderCommand)
-    return cad::RunCadReaderChild(std::vector<std::string>(args.begin() + 1, args.end()));
+  // Once its hand-off is written it ends at once: the kernel's objects and
+  // singletons are the system's to reclaim, not worth tearing down.
+  if (!args.empty() && args[0] == cad::kCadReaderCommand) {
+    std::fflush(nullptr);
+    std::_Exit(cad::RunCadReaderChild(std::vector<std::string>(args.begin() + 1, args.end())));
+  }
   ParsedCommandLine parsed = ParseCommandLine(args);
   parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {
