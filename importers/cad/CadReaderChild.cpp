@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 #include <new>
 #include <string>
@@ -118,6 +119,15 @@ int RunCadReaderChild(const std::vector<std::string>& args) {
     }
   } catch (const std::bad_alloc&) {
     return kOutOfMemory;
+  } catch (const std::exception& failure) {
+    // The mesher's worker threads hand their failures on wrapped.
+    const std::string what = failure.what();
+    if (what.find("bad_alloc") != std::string::npos) return kOutOfMemory;
+    Say("error the reader stopped: " + what);
+    return 1;
+  } catch (...) {
+    Say("error the reader stopped on a failure it did not name");
+    return 1;
   }
   return 0;
 }
