@@ -8,7 +8,7 @@
 // distinct parts) and uses that.
 #include "bench/ChildProcess.h"
 #include "bench/Median.h"
-#include "host/CRhinoDoc.h"
+#include "standin/host/CRhinoDoc.h"
 #include "importers/cad/CadDocument.h"
 #include "importers/cad/CadScene.h"
 #include "importers/cad/OcctImport.h"
@@ -163,8 +163,10 @@ int main(int argc, char** argv) {
   int runs = 3;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg.find_first_not_of("0123456789") == std::string::npos) runs = std::max(1, std::atoi(arg.c_str()));
-    else model = arg;
+    if (arg.find_first_not_of("0123456789") == std::string::npos)
+      runs = std::max(1, std::atoi(arg.c_str()));
+    else
+      model = arg;
   }
   if (!fs::exists(model)) {
     std::printf("writing %s\n", model.c_str());
@@ -178,12 +180,14 @@ int main(int argc, char** argv) {
   for (int i = 0; i < runs; ++i) {
     Alone stages;
     const zem::bench::Run alone = RunAlone(model, stages);
-    const zem::bench::Run run = zem::bench::Execute({zem.string(), "export", model.string(), "-o", page.string(), "--quiet"});
+    const zem::bench::Run run =
+        zem::bench::Execute({zem.string(), "export", model.string(), "-o", page.string(), "--quiet"});
     if (!alone.ok || !run.ok) return 1;
-    std::printf("run %d: zem-webgl export %.2f s (cpu %.2f s, %.0f MB); Open CASCADE alone %.2f s (cpu %.2f s, %.0f MB: "
-                "read %.2f s, mesh %.2f s wall, %.2f s cpu)\n",
-                i + 1, run.seconds, run.cpuSeconds, run.peakMb, alone.seconds, alone.cpuSeconds, alone.peakMb,
-                stages.read, stages.meshWall, stages.meshCpu);
+    std::printf(
+        "run %d: zem-webgl export %.2f s (cpu %.2f s, %.0f MB); Open CASCADE alone %.2f s (cpu %.2f s, %.0f MB: "
+        "read %.2f s, mesh %.2f s wall, %.2f s cpu)\n",
+        i + 1, run.seconds, run.cpuSeconds, run.peakMb, alone.seconds, alone.cpuSeconds, alone.peakMb, stages.read,
+        stages.meshWall, stages.meshCpu);
     exports.push_back(run.seconds), exportCpus.push_back(run.cpuSeconds);
     alones.push_back(alone.seconds), aloneCpus.push_back(alone.cpuSeconds);
     meshWalls.push_back(stages.meshWall), meshCpus.push_back(stages.meshCpu);

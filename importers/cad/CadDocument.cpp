@@ -1,13 +1,13 @@
 #include "importers/cad/CadDocument.h"
 
-#include "host/CRhinoBrepObject.h"
-#include "host/CRhinoCurveObject.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoPointObject.h"
-#include "host/CRhinoView.h"
-#include "host/model/DefaultViews.h"
-#include "host/ON_PolylineCurve.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoBrepObject.h"
+#include "standin/host/CRhinoCurveObject.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoPointObject.h"
+#include "standin/host/CRhinoView.h"
+#include "importers/DefaultViews.h"
+#include "standin/host/ON_PolylineCurve.h"
+#include "standin/platform/TextEncoding.h"
 
 #include <cmath>
 #include <limits>

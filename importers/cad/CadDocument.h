@@ -3,7 +3,7 @@
 // body and colour of every instance, its render mesh and edges placed where
 // the instance is; free curves and points; a layer per top-level part; one
 // material per distinct colour and transparency.
-#include "host/model/ModelReport.h"
+#include "importers/ModelReport.h"
 #include "importers/cad/CadScene.h"
 
 #include <string>

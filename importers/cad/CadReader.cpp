@@ -1,10 +1,10 @@
 #include "importers/cad/CadReader.h"
 
-#include "host/CRhinoDoc.h"
+#include "standin/host/CRhinoDoc.h"
 #include "importers/cad/CadDocument.h"
 #include "importers/cad/CadScene.h"
-#include "platform/NativePath.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/TextEncoding.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -180,6 +180,10 @@ bool IsCadFile(const std::wstring& path) {
 
 void SetCadReadOptions(const CadReadOptions& options) { Options() = options; }
 const CadReadOptions& CadReadOptionsInUse() { return Options(); }
+
+bool ReadCadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
+  return ReadCadFile(path, doc, report, Options());
+}
 
 bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, const CadReadOptions& options) {
   report.error.clear();

@@ -9,7 +9,7 @@
 // again with the hidden command kCadReaderCommand), under a time and a
 // memory limit, so that a file that crashes it or makes it loop costs one
 // clear error and nothing else. Nothing here throws.
-#include "host/model/ModelReport.h"
+#include "importers/ModelReport.h"
 
 #include <string>
 #include <vector>
@@ -41,6 +41,9 @@ bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, 
 // The options the program's readers use (set once from the command line).
 void SetCadReadOptions(const CadReadOptions& options);
 const CadReadOptions& CadReadOptionsInUse();
+
+// The row of the table of model readers: ReadCadFile with the options in use.
+bool ReadCadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report);
 
 // The child's side: `args` are the arguments after kCadReaderCommand.
 // Answers the child's exit code.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/CRhinoDoc.h"
+#include "standin/host/CRhinoDoc.h"
 #include "importers/cad/CadDocument.h"
 #include "importers/cad/CadScene.h"
 

@@ -1,14 +1,14 @@
 // The CAD reader on the project's own STEP and IGES files (tests/data/cad,
 // written by tools/make_cad_test_files.cpp): what reaches the host document,
 // and what a broken or stuck reader child becomes.
-#include "host/CRhinoBrepObject.h"
-#include "host/CRhinoCurveObject.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoMaterialTable.h"
-#include "host/CRhinoView.h"
+#include "standin/host/CRhinoBrepObject.h"
+#include "standin/host/CRhinoCurveObject.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoMaterialTable.h"
+#include "standin/host/CRhinoView.h"
 #include "importers/cad/CadReader.h"
 #include "importers/cad/CadScene.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/TextEncoding.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TestFolder.h"
 
