@@ -25,6 +25,7 @@ class Writer {
   }
   template <typename T>
   void Raw(const std::vector<T>& values) {
+    if (values.empty()) return;
     m_bytes.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
   }
   std::string Take() { return std::move(m_bytes); }
@@ -61,6 +62,7 @@ class Reader {
   void Array(std::vector<T>& values, std::size_t n, const char* what) {
     Need(n * sizeof(T), what);
     values.resize(n);
+    if (n == 0) return;  // (an empty vector's data() may be null)
     std::memcpy(values.data(), m_bytes.data() + m_at, n * sizeof(T));
     m_at += n * sizeof(T);
   }
