@@ -374,7 +374,6 @@ void Import::Collect(std::uint32_t index) {
 
 bool Import::Run(bool iges, std::string& error) {
   m_iges = iges;
-  const char* format = iges ? "IGES" : "STEP";
   Handle(XCAFApp_Application) application = XCAFApp_Application::GetApplication();
   Handle(TDocStd_Document) document;
   application->NewDocument("MDTV-XCAF", document);
@@ -423,7 +422,7 @@ bool Import::Run(bool iges, std::string& error) {
   if (!transferred && roots.IsEmpty()) {
     error = !iges && MentionsTessellation(m_path)
                 ? "the file holds only tessellated geometry (AP242), which this STEP reader cannot read"
-                : std::string("the ") + format + " reader found nothing it could translate in this file";
+                : std::string("no geometry found");
     return false;
   }
 

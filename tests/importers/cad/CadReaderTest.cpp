@@ -185,20 +185,27 @@ TEST_F(CadReaderFailure, EndsInOneErrorNamingWhatHappenedAndLeavesNothingBehind)
   testing::ScopedEnv tmp("TMPDIR", tmpPath.c_str());
   const fs::path model = folder / "part.step", tessellated = folder / "tessellated.stp";
   std::ofstream(model) << "ISO-10303-21;\nnot really\n";
-  // An AP242 part whose only shape is a tessellated shell.
-  std::ofstream(tessellated)
-      << "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION((''),'2;1');\nFILE_NAME('t','',(''),(''),'','','');\n"
-         "FILE_SCHEMA(('AP242_MANAGED_MODEL_BASED_3D_ENGINEERING_MIM_LF { 1 0 10303 442 1 1 4 }'));\nENDSEC;\n"
-         "DATA;\n#1=APPLICATION_CONTEXT('');\n#2=PRODUCT_CONTEXT('',#1,'mechanical');\n"
-         "#3=PRODUCT('T','T','',(#2));\n#4=PRODUCT_DEFINITION_FORMATION('','',#3);\n"
-         "#5=PRODUCT_DEFINITION_CONTEXT('part definition',#1,'design');\n#6=PRODUCT_DEFINITION('','',#4,#5);\n"
-         "#7=PRODUCT_DEFINITION_SHAPE('','',#6);\n#8=CARTESIAN_POINT('',(0.,0.,0.));\n"
-         "#9=AXIS2_PLACEMENT_3D('',#8,$,$);\n#10=(LENGTH_UNIT()NAMED_UNIT(*)SI_UNIT(.MILLI.,.METRE.));\n"
-         "#11=(GEOMETRIC_REPRESENTATION_CONTEXT(3)GLOBAL_UNIT_ASSIGNED_CONTEXT((#10))REPRESENTATION_CONTEXT('',''));\n"
-         "#12=COORDINATES_LIST('',3,((0.,0.,0.),(1.,0.,0.),(0.,1.,0.)));\n"
-         "#13=TRIANGULATED_FACE('',#12,0,(),$,(1,2,3),((1,2,3)));\n#14=TESSELLATED_SHELL('',(#13),$);\n"
-         "#15=TESSELLATED_SHAPE_REPRESENTATION('',(#14,#9),#11);\n#16=SHAPE_DEFINITION_REPRESENTATION(#7,#15);\n"
-         "ENDSEC;\nEND-ISO-10303-21;\n";
+  // An AP242 part with no shape, and one whose only shape is a tessellated
+  // shell.
+  const std::string part =
+      "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION((''),'2;1');\nFILE_NAME('t','',(''),(''),'','','');\n"
+      "FILE_SCHEMA(('AP242_MANAGED_MODEL_BASED_3D_ENGINEERING_MIM_LF { 1 0 10303 442 1 1 4 }'));\nENDSEC;\n"
+      "DATA;\n#1=APPLICATION_CONTEXT('');\n#2=PRODUCT_CONTEXT('',#1,'mechanical');\n"
+      "#3=PRODUCT('T','T','',(#2));\n#4=PRODUCT_DEFINITION_FORMATION('','',#3);\n"
+      "#5=PRODUCT_DEFINITION_CONTEXT('part definition',#1,'design');\n#6=PRODUCT_DEFINITION('','',#4,#5);\n"
+      "#7=PRODUCT_DEFINITION_SHAPE('','',#6);\n#8=CARTESIAN_POINT('',(0.,0.,0.));\n"
+      "#9=AXIS2_PLACEMENT_3D('',#8,$,$);\n#10=(LENGTH_UNIT()NAMED_UNIT(*)SI_UNIT(.MILLI.,.METRE.));\n"
+      "#11=(GEOMETRIC_REPRESENTATION_CONTEXT(3)GLOBAL_UNIT_ASSIGNED_CONTEXT((#10))REPRESENTATION_CONTEXT('',''));\n";
+  const std::string end = "ENDSEC;\nEND-ISO-10303-21;\n";
+  const fs::path empty = folder / "empty.stp";
+  std::ofstream(empty) << part << end;
+  std::ofstream(tessellated) << part
+                             << "#12=COORDINATES_LIST('',3,((0.,0.,0.),(1.,0.,0.),(0.,1.,0.)));\n"
+                                "#13=TRIANGULATED_FACE('',#12,0,(),$,(1,2,3),((1,2,3)));\n"
+                                "#14=TESSELLATED_SHELL('',(#13),$);\n"
+                                "#15=TESSELLATED_SHAPE_REPRESENTATION('',(#14,#9),#11);\n"
+                                "#16=SHAPE_DEFINITION_REPRESENTATION(#7,#15);\n"
+                             << end;
   struct Case {
     std::string script;  // empty: the real reader
     int seconds;
@@ -207,6 +214,7 @@ TEST_F(CadReaderFailure, EndsInOneErrorNamingWhatHappenedAndLeavesNothingBehind)
   } cases[] = {
       {"", 120, "not a STEP file the reader can read", model},
       {"", 120, "only tessellated geometry (AP242)", tessellated},
+      {"", 120, "no geometry found", empty},
       {"kill -SEGV $$", 120, "the STEP reader crashed on this file (SIGSEGV", model},
       {"echo 'stage meshing' >&4; exec sleep 30", 1, "meshing took longer than 1 s; try --mesh-quality coarse", model},
       {"exit 0", 120, "hand-off is damaged", model},
