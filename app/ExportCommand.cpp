@@ -12,8 +12,10 @@
 #include "app/Program.h"
 #include "capture/ExportDriver.h"
 #include "capture/ExportListener.h"
+#include "capture/PictureKind.h"
 #include "host/CDisplayPipelineAttributes.h"
 #include "host/CRhinoApp.h"
+#include "host/CRhinoDib.h"
 #include "host/CRhinoDoc.h"
 #include "host/CRhinoObjectIterator.h"
 #include "host/CRhinoView.h"
@@ -38,10 +40,10 @@ std::wstring PagePath(const CommandLine& line) {
   const bool demo = line.command == CommandLine::Command::Demo;
   const fs::path name =
       demo ? fs::path("demo.html") : fs::path(NativePath(line.models.front())).replace_extension(".html");
-  if (line.output.empty()) return FromUtf8(name.string());
+  if (line.output.empty()) return FromSystemBytes(name.string());
   std::error_code ec;
   const fs::path output(NativePath(line.output));
-  if (fs::is_directory(output, ec)) return FromUtf8((output / name.filename()).string());
+  if (fs::is_directory(output, ec)) return FromSystemBytes((output / name.filename()).string());
   std::wstring page = line.output;
   // The save dialog gives a name without extension the page's own; do it
   // here so that the checks look at the file that will be written.
@@ -170,6 +172,21 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
 
 namespace {
 
+// A texture that is missing was noted when the model was read; one that is
+// there but could not be read as a picture is noted here, the same way.
+void NoteUnreadTextures(const std::vector<std::wstring>& textures, std::ostream& err) {
+  for (const std::wstring& texture : textures) {
+    std::error_code ec;
+    if (!fs::exists(NativePath(texture), ec)) continue;
+    std::string why = PictureKindOf(texture) == PictureKind::Rgbe
+                          ? "not a Radiance RGBE picture read here, or above 8192 x 4096 pixels"
+                          : PictureReadProblem(texture.c_str());
+    if (why.empty()) why = "above 8192 x 8192 pixels";
+    err << "zem-webgl: note: texture file " << ToUtf8(texture) << " cannot be read (" << why
+        << "); its materials are shaded without it\n";
+  }
+}
+
 int Report(const CommandLine& line, const ExportResult& result, const fs::path& page, std::ostream& out,
            std::ostream& err) {
   switch (result.status) {
@@ -184,9 +201,11 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
       return kExitFailed;
     case ExportStatus::WriteFailed:
       err << "zem-webgl: writing " << page.string()
-          << " failed (disk full or folder removed?); a page already there is left as it was\n";
+          << (result.outOfMemory ? " failed: out of memory" : " failed (disk full or folder removed?)")
+          << "; a page already there is left as it was\n";
       return kExitFailed;
   }
+  if (!line.quiet) NoteUnreadTextures(result.unreadTextures, err);
   if (result.mailed && result.mailedBytes > kMailSizeWarning) {
     err << "zem-webgl: warning: the mailed " << (line.zip ? "archive" : "page") << " is "
         << (result.mailedBytes + 500000) / 1000000 << " MB; mail servers may refuse attachments above 20 MB"

@@ -61,16 +61,18 @@ int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err
     return kExitFailed;
   }
   if (!line.displayMode.empty()) {
-    const CDisplayPipelineAttributes* mode = FindDisplayMode(line.displayMode.c_str());
-    if (!mode) {
-      std::vector<std::wstring> names;
-      for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
-      err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
-      return kExitUsage;
-    }
-    view->SetDisplayMode(*mode);
+    if (!KnownDisplayMode(line, err)) return kExitUsage;
+    view->SetDisplayMode(*FindDisplayMode(line.displayMode.c_str()));
   }
   return kExitOk;
+}
+
+bool KnownDisplayMode(const CommandLine& line, std::ostream& err) {
+  if (line.displayMode.empty() || FindDisplayMode(line.displayMode.c_str())) return true;
+  std::vector<std::wstring> names;
+  for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
+  err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
+  return false;
 }
 
 CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }

@@ -17,6 +17,10 @@ bool OpenDocument(const CommandLine& line, std::ostream& err);
 // exit code when one of them is not there, else kExitOk.
 int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err);
 
+// Whether the display mode the line names (if any) is one the host has;
+// false after telling which ones it has.
+bool KnownDisplayMode(const CommandLine& line, std::ostream& err);
+
 // Closes the document when the run ends, whatever the outcome, so the
 // files it unpacked go with it.
 struct CloseDocumentAtEnd {

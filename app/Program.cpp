@@ -5,18 +5,18 @@
 #include "app/CommandLine.h"
 #include "app/EstimateCommand.h"
 #include "app/ExportCommand.h"
+#include "app/ModelDocument.h"
 #include "app/PlugInLoad.h"
+#include "host/model/MeshFileReader.h"
+
+#include <new>
 
 namespace zem::app {
 
-int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-               const ProgramSetting& setting) {
-  ParsedCommandLine parsed = ParseCommandLine(args);
-  parsed.line.terminal = setting.terminal;
-  if (!parsed.ok) {
-    err << "zem-webgl: " << parsed.error << "\n";
-    return kExitUsage;
-  }
+namespace {
+
+int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err, const ProgramSetting& setting) {
+  if (parsed.line.maxModelBytes > 0) SetWholeFileLimit(parsed.line.maxModelBytes);
   switch (parsed.line.command) {
     case CommandLine::Command::Help:
       out << UsageText();
@@ -26,8 +26,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
       return kExitOk;
     case CommandLine::Command::Export:
       // Each model of a batch is exported by a program of its own, which
-      // loads the plug-in itself.
-      if (parsed.line.models.size() > 1) return RunBatchExport(parsed.line, setting.program, out, err);
+      // loads the plug-in itself. A wrong display mode is a wrong command
+      // line for a batch as for one model.
+      if (parsed.line.models.size() > 1) {
+        if (!KnownDisplayMode(parsed.line, err)) return kExitUsage;
+        return RunBatchExport(parsed.line, setting.program, out, err);
+      }
       [[fallthrough]];
     case CommandLine::Command::Demo:
       if (!EnsurePlugInLoaded(err)) return kExitFailed;
@@ -37,6 +41,26 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
       return RunEstimateCommand(parsed.line, out, err);
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               const ProgramSetting& setting) {
+  ParsedCommandLine parsed = ParseCommandLine(args);
+  parsed.line.terminal = setting.terminal;
+  if (!parsed.ok) {
+    err << "zem-webgl: " << parsed.error << "\n";
+    return kExitUsage;
+  }
+  try {
+    return RunCommand(parsed, out, err, setting);
+  } catch (const std::bad_alloc&) {
+    // What the export had begun is undone on the way out (the page is
+    // written under another name and renamed only when whole).
+    err << "zem-webgl: out of memory; nothing was written\n";
+    return kExitFailed;
+  }
 }
 
 }  // namespace zem::app

@@ -48,7 +48,7 @@ bool ReadDemoDocument(CRhinoDoc& doc, ModelReport& report) {
     return false;
   }
   const std::string_view text(reinterpret_cast<const char*>(zem_demo_demo_json), zem_demo_demo_json_size);
-  return ReadDocumentText(text, FromUtf8(folder.string()), doc, report);
+  return ReadDocumentText(text, FromSystemBytes(folder.string()), doc, report);
 }
 
 }  // namespace zem

@@ -174,7 +174,12 @@ std::wstring Reader::Text(const json& object, const char* key, const std::wstrin
   if (it == object.end()) return fallback;
   Enter e(*this, key);
   if (!it->is_string()) Fail("expected a text");
-  return FromUtf8(it->get_ref<const std::string&>());
+  std::wstring text = FromUtf8(it->get_ref<const std::string&>());
+  // A NUL would end the text wherever it is handled as a C string: it is
+  // left out, and the rest kept.
+  if (const auto nuls = std::erase(text, L'\0'); nuls > 0)
+    Note(std::to_string(nuls) + " NUL character(s) in the text left out; the rest of the text kept");
+  return text;
 }
 
 ON_Color Reader::Colour(const json& j) {
@@ -259,7 +264,7 @@ ON_Texture Reader::ReadTexture(const json& j) {
   if (native.is_relative() && !m_base.empty()) {
     std::filesystem::path joined = std::filesystem::path(NativePath(m_base)) / native;
     std::error_code ec;
-    if (std::filesystem::exists(joined, ec)) file = FromUtf8(joined.lexically_normal().string());
+    if (std::filesystem::exists(joined, ec)) file = FromSystemBytes(joined.lexically_normal().string());
   }
   t.m_filename = file;
   const std::wstring type = Text(j, "type", L"bitmap");

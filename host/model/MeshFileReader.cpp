@@ -10,9 +10,11 @@
 #include "host/model/TextureFile.h"
 #include "host/ON_PolylineCurve.h"
 #include "platform/NativePath.h"
+#include "platform/RegularFile.h"
 #include "platform/ScratchFolder.h"
 #include "platform/TextEncoding.h"
 
+#include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
 #include <assimp/material.h>
@@ -20,13 +22,17 @@
 #include <assimp/scene.h>
 
 #include <malloc.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zem {
@@ -51,6 +57,104 @@ ON_Color ColourOf(const aiColor3D& c) {
   return ON_Color(channel(c.r), channel(c.g), channel(c.b));
 }
 
+struct Vec {
+  double x, y, z;
+};
+Vec At(const ON_3fPoint& p) { return {p.x, p.y, p.z}; }
+Vec Minus(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Whether every edge of the mesh (vertices taken by position) joins exactly
+// two faces that run along it in opposite directions: a closed surface
+// whose faces are wound alike, which has an inside and an outside.
+bool ClosedAndConsistent(const ON_Mesh& mesh) {
+  struct Key {
+    float x, y, z;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      std::uint32_t b[3];
+      std::memcpy(b, &k, sizeof b);
+      return (std::size_t{b[0]} * 73856093u) ^ (std::size_t{b[1]} * 19349663u) ^ (std::size_t{b[2]} * 83492791u);
+    }
+  };
+  std::unordered_map<Key, std::uint64_t, KeyHash> ids;
+  std::vector<std::uint64_t> id(static_cast<std::size_t>(mesh.VertexCount()));
+  for (int i = 0; i < mesh.VertexCount(); ++i) {
+    const ON_3fPoint& p = mesh.m_V[i];
+    id[static_cast<std::size_t>(i)] = ids.try_emplace(Key{p.x, p.y, p.z}, ids.size()).first->second;
+  }
+  std::unordered_map<std::uint64_t, int> edges;  // directed edge (from << 32 | to) -> uses
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const int corners = face.IsTriangle() ? 3 : 4;
+    for (int k = 0; k < corners; ++k) {
+      const std::uint64_t a = id[static_cast<std::size_t>(face.vi[k])];
+      const std::uint64_t b = id[static_cast<std::size_t>(face.vi[(k + 1) % corners])];
+      if (a == b || ++edges[a << 32 | b] > 1) return false;
+    }
+  }
+  for (const auto& [edge, uses] : edges)
+    if (edges.find((edge & 0xffffffffu) << 32 | edge >> 32) == edges.end()) return false;
+  return !edges.empty();
+}
+
+// Six times the volume the faces enclose, positive when they are wound
+// counter-clockwise seen from outside.
+double WoundVolume(const ON_Mesh& mesh) {
+  double volume = 0;
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const Vec a = At(mesh.m_V[face.vi[0]]);
+    for (int k = 1; k + 1 < (face.IsTriangle() ? 3 : 4); ++k)
+      volume += Dot(a, Cross(At(mesh.m_V[face.vi[k]]), At(mesh.m_V[face.vi[k + 1]])));
+  }
+  return volume;
+}
+
+// STL files store a normal for every facet: some programs store (0, 0, 0),
+// others normals that point against the facet's winding, and some wind a
+// whole solid inside out; each renders dark. A closed mesh of negative
+// volume is turned; then every corner normal that is zero or points against
+// its face's winding is the face's own normal. Answers the notes to give.
+std::vector<std::string> RepairFacetNormals(ON_Mesh& mesh, const std::string& label) {
+  std::vector<std::string> notes;
+  if (WoundVolume(mesh) < 0 && ClosedAndConsistent(mesh)) {
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      ON_MeshFace& face = mesh.m_F[f];
+      if (face.IsTriangle())
+        std::swap(face.vi[1], face.vi[2]), face.vi[3] = face.vi[2];
+      else
+        std::swap(face.vi[1], face.vi[3]);
+    }
+    notes.push_back(label + ": a closed surface wound inside out; turned");
+  }
+  if (!mesh.HasVertexNormals()) return notes;
+  int repaired = 0;
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const Vec a = At(mesh.m_V[face.vi[0]]);
+    Vec n = Cross(Minus(At(mesh.m_V[face.vi[1]]), a), Minus(At(mesh.m_V[face.vi[2]]), a));
+    const double length = std::sqrt(Dot(n, n));
+    if (!(length > 0)) continue;
+    n = {n.x / length, n.y / length, n.z / length};
+    bool against = false;
+    for (int k = 0; k < (face.IsTriangle() ? 3 : 4); ++k) {
+      ON_3fVector& stored = mesh.m_N[face.vi[k]];
+      if (Dot({stored.x, stored.y, stored.z}, n) > 0) continue;
+      stored = ON_3fVector(static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z));
+      against = true;
+    }
+    repaired += against ? 1 : 0;
+  }
+  if (repaired > 0)
+    notes.push_back(label + ": " + std::to_string(repaired) + " of " + std::to_string(mesh.FaceCount()) +
+                    " facets stored a normal that is zero or against their winding; computed from the winding");
+  return notes;
+}
+
 class MeshFileImport {
  public:
   MeshFileImport(const fs::path& file, CRhinoDoc& doc, ModelReport& report)
@@ -69,10 +173,12 @@ class MeshFileImport {
   void ReadMesh(const aiMesh& mesh, const aiMatrix4x4& transform, const std::string& nodeName);
 
   fs::path m_file;
+  bool m_stl = Lower(m_file.extension().string()) == ".stl";
   CRhinoDoc& m_doc;
   ModelReport& m_report;
-  std::vector<int> m_materialIndex;    // assimp material -> document material
-  ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
+  std::vector<int> m_materialIndex;      // assimp material -> document material
+  ScratchFolder* m_scratch = nullptr;    // owned by the document, made when first needed
+  unsigned long long m_loosePoints = 0;  // vertices of meshes without faces
 };
 
 void MeshFileImport::Run(const aiScene& scene) {
@@ -84,6 +190,7 @@ void MeshFileImport::Run(const aiScene& scene) {
     root = aiMatrix4x4(1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1);
   }
   if (scene.mRootNode) ReadNode(scene, *scene.mRootNode, root);
+  if (m_doc.ObjectSlotCount() == 0 && m_loosePoints > 0) m_report.error = OnlyPointsError(m_loosePoints);
 }
 
 fs::path MeshFileImport::ScratchPath(const std::string& name) {
@@ -119,7 +226,7 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
       Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " could not be unpacked");
       return L"";
     }
-    return FromUtf8(out.string());
+    return FromSystemBytes(out.string());
   }
   CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
   for (unsigned y = 0; y < texture->mHeight; ++y) {
@@ -130,8 +237,8 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
     }
   }
   const fs::path out = ScratchPath(stem + ".png");
-  if (out.empty() || !dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
-  return FromUtf8(out.string());
+  if (out.empty() || !dib.WriteToFile(FromSystemBytes(out.string()).c_str())) return L"";
+  return FromSystemBytes(out.string());
 }
 
 std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
@@ -198,6 +305,7 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
     attributes.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
   }
 
+  if (in.mNumFaces == 0) m_loosePoints += n;
   ON_Mesh mesh;
   std::vector<std::pair<unsigned, unsigned>> segments;
   ON_SimpleArray<ON_3dPoint> points;
@@ -257,6 +365,8 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
     } else {
       Note(label + ": no normals; normals computed");
     }
+    if (m_stl)
+      for (const std::string& note : RepairFacetNormals(mesh, label)) Note(note);
     if (mesh.m_N.Count() != mesh.VertexCount()) mesh.ComputeVertexNormals();
     if (in.HasTextureCoords(0)) {
       mesh.m_T.SetCount(static_cast<int>(n));
@@ -312,8 +422,34 @@ unsigned int MeshFileImportFlags() { return aiProcess_Triangulate; }
 
 namespace {
 
+std::uintmax_t& WholeFileLimit() {
+  static std::uintmax_t limit = kDefaultWholeFileLimit;
+  return limit;
+}
+
+// assimp reads every file it opens whole (the model and the files it
+// names): it opens only regular files within the limit, so that a device
+// named as a buffer or a huge file cannot take all memory.
+class BoundedIOSystem : public Assimp::DefaultIOSystem {
+ public:
+  bool Exists(const char* file) const override { return Allowed(file) && DefaultIOSystem::Exists(file); }
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    if (std::strpbrk(mode, "wa+")) return nullptr;
+    return Allowed(file) ? DefaultIOSystem::Open(file, mode) : nullptr;
+  }
+
+ private:
+  static bool Allowed(const char* file) {
+    struct stat status {};
+    return ::stat(file, &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<std::uintmax_t>(status.st_size) <= WholeFileLimit();
+  }
+};
+
 bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
+  if (!WithinWholeFileLimit(file, report)) return false;
   Assimp::Importer importer;
+  importer.SetIOHandler(new BoundedIOSystem());
   // A file without meshes is not given a stand-in mesh of its skeleton.
   importer.SetPropertyBool(AI_CONFIG_IMPORT_NO_SKELETON_MESHES, true);
   const aiScene* scene = importer.ReadFile(file.string(), MeshFileImportFlags());
@@ -342,7 +478,8 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
 // was read is no model.
 bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelReport& report) {
   if (scratch.ObjectSlotCount() == 0) {
-    report.error = L"no geometry found";
+    // A reader that met only vertices has said so.
+    if (report.error.empty()) report.error = L"no geometry found";
     return false;
   }
   // The reader's working memory goes back to the system before the export
@@ -353,6 +490,23 @@ bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelRepor
   doc.TakeContents(scratch);
   return true;
 }
+
+}  // namespace
+
+void SetWholeFileLimit(std::uintmax_t bytes) { WholeFileLimit() = bytes; }
+
+bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec || size <= WholeFileLimit()) return true;
+  char text[160];
+  std::snprintf(text, sizeof text, "%.1f MB, above the %s limit of files read whole (%s raises it)",
+                static_cast<double>(size) / (1 << 20), SizeInWords(WholeFileLimit()).c_str(), kWholeFileLimitOption);
+  report.error = FromUtf8(text);
+  return false;
+}
+
+namespace {
 
 bool RegularFile(const fs::path& file, ModelReport& report) {
   report.error.clear();

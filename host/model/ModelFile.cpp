@@ -6,13 +6,16 @@
 #include "host/model/DocumentReader.h"
 #include "host/model/MeshFileReader.h"
 #include "platform/NativePath.h"
+#include "platform/RegularFile.h"
 #include "platform/TextEncoding.h"
 
-#include <cerrno>
-#include <cstring>
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <initializer_list>
+#include <limits>
+#include <string_view>
+#include <vector>
 
 namespace zem {
 
@@ -20,12 +23,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uintmax_t kMaxDocumentBytes = 1u << 30;
-
 bool IsDocumentFormat(const fs::path& file) {
   std::string ext = file.extension().string();
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return ext == ".json";
+}
+
+// Why no reader here takes the file, from its first bytes, when it is a
+// kind that readers would misname: text in UTF-16 or UTF-32 (seen as
+// binary, or as text without geometry), a glTF 1.0 binary (which assimp
+// does not know). Empty for anything else.
+std::wstring UnreadKind(const fs::path& file) {
+  unsigned char head[12] = {};
+  std::size_t got = 0;
+  if (std::FILE* in = std::fopen(file.c_str(), "rb")) {
+    got = std::fread(head, 1, sizeof head, in);
+    std::fclose(in);
+  }
+  const auto starts = [&](std::initializer_list<unsigned char> bytes) {
+    return got >= bytes.size() && std::equal(bytes.begin(), bytes.end(), head);
+  };
+  if (starts({0xFF, 0xFE, 0, 0}) || starts({0, 0, 0xFE, 0xFF}))
+    return L"the file is UTF-32 text; only UTF-8 text is read (save it as UTF-8)";
+  // Without a byte-order mark: ASCII characters with a zero byte beside
+  // each, which no text format of a model starts with otherwise.
+  const bool utf16 =
+      starts({0xFF, 0xFE}) || starts({0xFE, 0xFF}) ||
+      (got >= 4 && head[0] != 0 && head[2] != 0 && head[1] == 0 && head[3] == 0 && head[0] < 0x80 && head[2] < 0x80) ||
+      (got >= 4 && head[1] != 0 && head[3] != 0 && head[0] == 0 && head[2] == 0 && head[1] < 0x80 && head[3] < 0x80);
+  if (utf16) return L"the file is UTF-16 text; only UTF-8 text is read (save it as UTF-8)";
+  if (starts({'g', 'l', 'T', 'F'}) && got >= 8 && head[4] == 1 && head[5] == 0 && head[6] == 0 && head[7] == 0)
+    return L"a glTF 1.0 binary; binary glTF files are read in version 2.0 only";
+  return std::wstring();
 }
 
 }  // namespace
@@ -42,24 +71,21 @@ bool ReadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report
     report.error = L"not a file";
     return false;
   }
+  if (const std::wstring unread = UnreadKind(file); !unread.empty()) {
+    report.error = unread;
+    return false;
+  }
   if (!IsDocumentFormat(file)) return ReadMeshFile(path, doc, report);
 
-  const std::uintmax_t size = fs::file_size(file, ec);
-  if (ec || size > kMaxDocumentBytes) {
-    report.error = L"too large for a document";
+  if (!WithinWholeFileLimit(file, report)) return false;
+  std::vector<unsigned char> bytes;
+  std::string why;
+  if (!ReadRegularFile(file.string(), std::numeric_limits<std::uintmax_t>::max(), bytes, why)) {
+    report.error = FromUtf8(why);
     return false;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    report.error = FromUtf8(std::strerror(errno));
-    return false;
-  }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    report.error = L"read error";
-    return false;
-  }
-  return ReadDocumentText(text, FromUtf8(file.parent_path().string()), doc, report);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return ReadDocumentText(text, FromSystemBytes(file.parent_path().string()), doc, report);
 }
 
 bool OpenModelFile(const std::wstring& path, ModelReport& report) {

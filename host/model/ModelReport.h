@@ -12,4 +12,10 @@ struct ModelReport {
   std::vector<std::wstring> notes;  // repairs and warnings, in file order
 };
 
+// The error of a file that holds vertices but nothing that joins them.
+inline std::wstring OnlyPointsError(unsigned long long points) {
+  return L"the file holds only points (" + std::to_wstring(points) +
+         L") and no faces or lines; a page shows faces and lines only";
+}
+
 }  // namespace zem

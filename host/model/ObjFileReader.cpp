@@ -16,6 +16,7 @@
 #include "host/CRhinoMeshObject.h"
 #include "host/CRhinoPointCloudObject.h"
 #include "host/ON_PolylineCurve.h"
+#include "platform/RegularFile.h"
 #include "platform/TextEncoding.h"
 
 #include <assimp/fast_atof.h>
@@ -26,6 +27,9 @@ namespace zem {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A material library is a page of text; one larger than this is no library.
+constexpr std::uintmax_t kMaxMaterialLibraryBytes = 64u << 20;
 
 // Thrown inside the reader when the file needs the general reader.
 struct Decline {};
@@ -356,12 +360,10 @@ void ObjParser::ReadMaterialLibrary(std::string_view name) {
   std::replace(relative.begin(), relative.end(), '\\', '/');
   fs::path path(relative);
   if (path.is_relative()) path = m_file.parent_path() / path;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return;
-  std::string text;
-  char block[1 << 16];
-  for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) text.append(block, got);
-  std::fclose(in);
+  std::vector<unsigned char> bytes;
+  std::string why;
+  if (!ReadRegularFile(path.string(), kMaxMaterialLibraryBytes, bytes, why)) return;
+  const std::string text(bytes.begin(), bytes.end());
 
   ObjMaterial* current = nullptr;
   auto colour = [&](std::string_view rest, Float3& out) {
@@ -531,6 +533,7 @@ void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
       in = ObjMesh();
     }
   }
+  if (doc.ObjectSlotCount() == 0 && !m_positions.empty()) report.error = OnlyPointsError(m_positions.size());
 }
 
 // Feeds `text` to the parser line by line; answers where the last,
