@@ -172,12 +172,13 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
 
 namespace {
 
-// A texture that is missing was noted when the model was read; one that is
-// there but could not be read as a picture is noted here, the same way.
+// A texture that is missing or no regular file was noted when the model was
+// read; one that is there but could not be read as a picture is noted
+// here, the same way.
 void NoteUnreadTextures(const std::vector<std::wstring>& textures, std::ostream& err) {
   for (const std::wstring& texture : textures) {
     std::error_code ec;
-    if (!fs::exists(NativePath(texture), ec)) continue;
+    if (!fs::is_regular_file(NativePath(texture), ec)) continue;
     std::string why = PictureKindOf(texture) == PictureKind::Rgbe
                           ? "not a Radiance RGBE picture read here, or above 8192 x 4096 pixels"
                           : PictureReadProblem(texture.c_str());

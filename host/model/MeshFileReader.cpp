@@ -27,10 +27,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <fstream>
 #include <memory>
+#include <new>
+#include <sstream>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -446,8 +450,58 @@ class BoundedIOSystem : public Assimp::DefaultIOSystem {
   }
 };
 
+// The bytes one value of a PLY property takes at least: in binary its size,
+// in text a digit and a separator.
+std::uintmax_t PlyValueBytes(const std::string& type, bool ascii) {
+  if (ascii) return 2;
+  for (const auto& [names, bytes] : std::initializer_list<std::pair<const char*, int>>{
+           {" char uchar int8 uint8 ", 1}, {" short ushort int16 uint16 ", 2}, {" double float64 ", 8}})
+    if (std::string(names).find(" " + type + " ") != std::string::npos) return static_cast<std::uintmax_t>(bytes);
+  return 4;
+}
+
+// A PLY header names how many vertices and faces follow, and assimp sets
+// aside memory for them all before it reads one: a header that declares
+// more than the rest of the file can hold is refused first.
+bool PlyCountsFit(const fs::path& file, ModelReport& report) {
+  std::FILE* in = std::fopen(file.c_str(), "rb");
+  if (!in) return true;
+  std::string head(1 << 16, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), in));
+  std::fclose(in);
+  const std::size_t end = head.find("end_header");
+  if (!head.starts_with("ply") || end == std::string::npos) return true;
+  const bool ascii = head.find("format ascii") != std::string::npos;
+  std::uintmax_t least = 0, count = 0, perElement = 0;
+  auto close = [&] {
+    least += count * perElement;
+    if (count > 0 && perElement == 0) least += count;
+  };
+  std::istringstream lines(head.substr(0, end));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string key, a, b;
+    words >> key >> a >> b;
+    if (key == "element") {
+      close();
+      count = std::strtoull(b.c_str(), nullptr, 10);
+      perElement = 0;
+    } else if (key == "property") {
+      perElement += PlyValueBytes(a == "list" ? b : a, ascii);
+    }
+  }
+  close();
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec || least <= size) return true;
+  report.error = FromUtf8("the header declares more elements than the file's " + std::to_string(size) +
+                          " bytes can hold (at least " + std::to_string(least) + " bytes)");
+  return false;
+}
+
 bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
   if (!WithinWholeFileLimit(file, report)) return false;
+  if (Lower(file.extension().string()) == ".ply" && !PlyCountsFit(file, report)) return false;
   Assimp::Importer importer;
   importer.SetIOHandler(new BoundedIOSystem());
   // A file without meshes is not given a stand-in mesh of its skeleton.
@@ -457,6 +511,9 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
   // points and lines may still be there, and a scene that has meshes is
   // read whatever its flags say.
   if (!scene || !scene->mRootNode) {
+    // assimp turns every exception into its error text; running out of
+    // memory is the program's to report, whatever the reader.
+    if (std::strstr(importer.GetErrorString(), "bad_alloc")) throw std::bad_alloc();
     report.error = FromUtf8(importer.GetErrorString());
     if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
@@ -500,7 +557,7 @@ bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report
   const std::uintmax_t size = fs::file_size(file, ec);
   if (ec || size <= WholeFileLimit()) return true;
   char text[160];
-  std::snprintf(text, sizeof text, "%.1f MB, above the %s limit of files read whole (%s raises it)",
+  std::snprintf(text, sizeof text, "the file is %.1f MB, above the limit of %s for files that are read whole (%s raises it)",
                 static_cast<double>(size) / (1 << 20), SizeInWords(WholeFileLimit()).c_str(), kWholeFileLimitOption);
   report.error = FromUtf8(text);
   return false;
