@@ -183,7 +183,7 @@ void NoteUnreadTextures(const std::vector<std::wstring>& textures, std::ostream&
                           ? "not a Radiance RGBE picture read here, or above 8192 x 4096 pixels"
                           : PictureReadProblem(texture.c_str());
     if (why.empty()) why = "above 8192 x 8192 pixels";
-    err << "zem-webgl: note: texture file " << ToUtf8(texture) << " cannot be read (" << why
+    err << "zem-webgl: note: texture file " << ToSystemBytes(texture) << " cannot be read (" << why
         << "); its materials are shaded without it\n";
   }
 }
@@ -198,7 +198,7 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
       err << "zem-webgl: the export was cancelled\n";
       return kExitFailed;
     case ExportStatus::NotCreated:
-      err << "zem-webgl: cannot create " << (line.email ? ToUtf8(result.pagePath) : page.string()) << "\n";
+      err << "zem-webgl: cannot create " << (line.email ? ToSystemBytes(result.pagePath) : page.string()) << "\n";
       return kExitFailed;
     case ExportStatus::WriteFailed:
       err << "zem-webgl: writing " << page.string()
@@ -222,7 +222,7 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
   } else {
     std::error_code ec;
     const auto size = fs::file_size(NativePath(result.pagePath), ec);
-    out << "Wrote " << ToUtf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
+    out << "Wrote " << ToSystemBytes(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
   }
   return kExitOk;
 }

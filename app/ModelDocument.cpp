@@ -30,7 +30,7 @@ bool OpenDocument(const CommandLine& line, std::ostream& err) {
   ModelReport report;
   const bool demo = line.command == CommandLine::Command::Demo;
   if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
-    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : ToUtf8(line.models.front())) << ": "
+    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : ToSystemBytes(line.models.front())) << ": "
         << ToUtf8(report.error) << "\n";
     return false;
   }
@@ -38,7 +38,8 @@ bool OpenDocument(const CommandLine& line, std::ostream& err) {
   for (const auto& note : report.notes) err << "zem-webgl: note: " << ToUtf8(note) << "\n";
   CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
   if (!demo && !objects.First())
-    err << "zem-webgl: warning: " << ToUtf8(line.models.front()) << " holds no objects; the page shows nothing\n";
+    err << "zem-webgl: warning: " << ToSystemBytes(line.models.front())
+        << " holds no objects; the page shows nothing\n";
   return true;
 }
 

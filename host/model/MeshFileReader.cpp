@@ -557,7 +557,8 @@ bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report
   const std::uintmax_t size = fs::file_size(file, ec);
   if (ec || size <= WholeFileLimit()) return true;
   char text[160];
-  std::snprintf(text, sizeof text, "the file is %.1f MB, above the limit of %s for files that are read whole (%s raises it)",
+  std::snprintf(text, sizeof text,
+                "the file is %.1f MB, above the limit of %s for files that are read whole (%s raises it)",
                 static_cast<double>(size) / (1 << 20), SizeInWords(WholeFileLimit()).c_str(), kWholeFileLimitOption);
   report.error = FromUtf8(text);
   return false;

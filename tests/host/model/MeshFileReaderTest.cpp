@@ -181,6 +181,34 @@ TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
   EXPECT_TRUE(ok || !report.error.empty());
 }
 
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out;
+  for (char c : ascii) out += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
+  return out;
+}
+
+// Files that no reader here takes, or that hold nothing a page shows, are
+// refused for what they are, not as files without geometry.
+TEST_F(MeshFileReaderTest, FilesNoReaderTakesAreRefusedForWhatTheyAre) {
+  const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  const std::string plyHead = "ply\nformat ascii 1.0\nelement vertex ";
+  const std::string xyz = "property float x\nproperty float y\nproperty float z\n";
+  for (const auto& [name, bytes, says] : std::vector<std::tuple<const char*, std::string, const char*>>{
+           {"le.obj", "\xff\xfe" + Utf16(triangle, false), "the file is UTF-16 text"},
+           {"be.obj", "\xfe\xff" + Utf16(triangle, true), "the file is UTF-16 text"},
+           {"no-mark.dae", Utf16("<?xml version=\"1.0\"?><COLLADA/>", false), "the file is UTF-16 text"},
+           {"old.glb", std::string("glTF\x01\0\0\0\x14\0\0\0\0\0\0\0\0\0\0\0", 20), "a glTF 1.0 binary"},
+           {"points.ply", plyHead + "3\n" + xyz + "end_header\n0 0 0\n1 0 0\n0 1 0\n", "holds only points (3)"},
+           {"points.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n", "holds only points (4)"},
+           {"boast.ply", plyHead + "900000000\n" + xyz + "end_header\n0 0 0\n",
+            "the header declares more elements than the file's"}}) {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    EXPECT_FALSE(zem::ReadModelFile(Write(name, bytes), doc, report)) << name;
+    EXPECT_NE(zem::ToUtf8(report.error).find(says), std::string::npos) << name << ": " << zem::ToUtf8(report.error);
+  }
+}
+
 // A tetrahedron as ASCII STL: facets wound outward, or all inside out; each
 // stored normal as the winding has it, zero, or reversed.
 std::string Tetrahedron(bool insideOut, const char* normals) {
