@@ -7,7 +7,7 @@
 #include "app/ExportCommand.h"
 #include "app/ModelDocument.h"
 #include "app/PlugInLoad.h"
-#include "host/model/MeshFileReader.h"
+#include "importers/MeshFileReader.h"
 
 #include <new>
 

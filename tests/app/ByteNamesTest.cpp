@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/CRhinoDib.h"
+#include "standin/host/CRhinoDib.h"
 #include "tests/app/ProgramRun.h"
 
 namespace {
