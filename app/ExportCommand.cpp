@@ -182,7 +182,7 @@ void NoteUnreadTextures(const std::vector<std::wstring>& textures, std::ostream&
     std::string why = PictureKindOf(texture) == PictureKind::Rgbe
                           ? "not a Radiance RGBE picture read here, or above 8192 x 4096 pixels"
                           : PictureReadProblem(texture.c_str());
-    if (why.empty()) why = "above 8192 x 8192 pixels";
+    if (why.empty()) why = "too large for the memory at hand";
     err << "zem-webgl: note: texture file " << ToSystemBytes(texture) << " cannot be read (" << why
         << "); its materials are shaded without it\n";
   }
