@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "standin/host/CRhinoDib.h"
 #include "tests/app/ProgramRun.h"
 
 // Sanitizer builds keep their own allocator: the allocation limit below is
@@ -65,42 +66,20 @@ using zem::testing::Outcome;
 using zem::testing::ProgramTest;
 using zem::testing::Zem;
 
-// A PNG of width x height grey RGB pixels; only the first `keep` bytes when
-// keep is not 0 (a truncated file), only the first `rows` rows of pixels
-// when rows is not 0 (a header that promises more than the file holds).
-std::string Png(unsigned width, unsigned height, std::size_t keep = 0, unsigned rows = 0) {
-  auto chunk = [](const char* type, const std::string& data) {
-    std::string out;
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(data.size() >> shift);
-    const std::string body = type + data;
-    out += body;
-    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(crc >> shift);
-    return out;
-  };
-  std::string header;
-  for (unsigned v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(v >> shift);
-  header += std::string("\x08\x02\x00\x00\x00", 5);
-  z_stream z{};
-  deflateInit(&z, 1);
-  std::string row(1 + 3 * static_cast<std::size_t>(width), '\x80'), deflated;
-  row[0] = 0;
-  std::vector<unsigned char> out(1 << 16);
-  if (rows == 0) rows = height;
-  for (unsigned y = 0; y <= rows; ++y) {
-    z.next_in = reinterpret_cast<Bytef*>(row.data());
-    z.avail_in = y < rows ? static_cast<uInt>(row.size()) : 0;
-    do {
-      z.next_out = out.data();
-      z.avail_out = static_cast<uInt>(out.size());
-      deflate(&z, y < rows ? Z_NO_FLUSH : Z_FINISH);
-      deflated.append(reinterpret_cast<char*>(out.data()), out.size() - z.avail_out);
-    } while (z.avail_out == 0);
-  }
-  deflateEnd(&z);
-  std::string png = "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", deflated) + chunk("IEND", "");
-  return keep ? png.substr(0, keep) : png;
+// A PNG of width x height black pixels, as the host writes it; with
+// `claimed` pixels a side in its header when that is not 0 (the header's
+// checksum made to match, so only the size is wrong).
+std::string Png(const fs::path& folder, int width, int height, unsigned claimed = 0) {
+  const fs::path file = folder / "made.png";
+  EXPECT_TRUE(CRhinoDib(width, height, 24).WriteToFile(file.wstring().c_str()));
+  std::string png = zem::testing::ReadFileBytes(file);
+  fs::remove(file);
+  if (claimed == 0) return png;
+  for (int side = 0; side < 2; ++side)
+    for (int k = 0; k < 4; ++k) png[16 + 4 * side + k] = static_cast<char>(claimed >> (24 - 8 * k));
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+  for (int k = 0; k < 4; ++k) png[29 + k] = static_cast<char>(crc >> (24 - 8 * k));
+  return png;
 }
 
 // A one-triangle OBJ model whose material's texture is `texture`.
@@ -131,8 +110,8 @@ Outcome ZemWithin(const fs::path& folder, const std::vector<std::string>& args) 
 TEST_F(ProgramTest, TexturesThatCannotBeReadAreNotedAndThePageIsStillWritten) {
   ::mkfifo((folder / "fifo.png").c_str(), 0600);
   fs::create_symlink("/dev/urandom", folder / "random.jpg");
-  std::ofstream(folder / "huge.png", std::ios::binary) << Png(30000, 30000, 0, 4);
-  std::ofstream(folder / "cut.png", std::ios::binary) << Png(64, 64, 80);
+  std::ofstream(folder / "huge.png", std::ios::binary) << Png(folder, 64, 64, 30000);
+  std::ofstream(folder / "cut.png", std::ios::binary) << Png(folder, 64, 64).substr(0, 80);
   std::ofstream(folder / "text.png") << "not a picture\n";
   const std::string unread = "cannot be read (";
   for (const auto& [texture, says] : std::vector<std::pair<std::string, std::string>>{
@@ -183,7 +162,7 @@ TEST_F(ProgramTest, RunningOutOfMemoryIsAClearErrorAndLeavesNothing) {
 #ifdef ZEM_TEST_SANITIZED
   GTEST_SKIP() << "the sanitizer's allocator is not limited";
 #else
-  std::ofstream(folder / "big.png", std::ios::binary) << Png(2048, 2048);
+  std::ofstream(folder / "big.png", std::ios::binary) << Png(folder, 2048, 2048);
   const fs::path model = TexturedModel(folder, "m", "big.png");
   const fs::path page = folder / "m.html";
   std::ofstream(page) << "the earlier page";
