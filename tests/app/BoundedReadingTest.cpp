@@ -37,6 +37,7 @@
 #define ZEM_TEST_SANITIZED 1
 #endif
 
+#ifndef ZEM_TEST_SANITIZED
 namespace {
 
 // Allocations of at least this many bytes fail while it is not 0.
@@ -44,7 +45,6 @@ std::atomic<std::size_t> failFrom{0};
 
 }  // namespace
 
-#ifndef ZEM_TEST_SANITIZED
 void* operator new(std::size_t size) {
   const std::size_t limit = failFrom.load(std::memory_order_relaxed);
   if (limit != 0 && size >= limit) throw std::bad_alloc();
