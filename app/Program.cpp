@@ -1,6 +1,11 @@
 #include "app/Program.h"
 
 #include "ZemVersion.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
 #include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/EstimateCommand.h"
@@ -8,14 +13,23 @@
 #include "app/ModelDocument.h"
 #include "app/PlugInLoad.h"
 #include "importers/MeshFileReader.h"
-
-#include <new>
+#include "importers/cad/CadReader.h"
 
 namespace zem::app {
 
 namespace {
 
 int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err, const ProgramSetting& setting) {
+  cad::CadReadOptions cadOptions;
+  const std::string& quality = parsed.line.meshQuality;
+  cadOptions.quality = quality == "coarse" ? cad::MeshQuality::Coarse
+                       : quality == "fine" ? cad::MeshQuality::Fine
+                                           : cad::MeshQuality::Normal;
+  cadOptions.timeLimitSeconds = parsed.line.cadTimeLimit;
+  cadOptions.memoryLimitMb = parsed.line.cadMemoryLimit;
+  cadOptions.showProgress = parsed.line.terminal && !parsed.line.quiet;
+  cadOptions.program = setting.program;
+  cad::SetCadReadOptions(cadOptions);
   if (parsed.line.maxModelBytes > 0) SetWholeFileLimit(parsed.line.maxModelBytes);
   switch (parsed.line.command) {
     case CommandLine::Command::Help:
@@ -47,6 +61,13 @@ int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream&
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const ProgramSetting& setting) {
+  // The CAD reader's child process: the program started again by itself.
+  // Once its hand-off is written it ends at once: the kernel's objects and
+  // singletons are the system's to reclaim, not worth tearing down.
+  if (!args.empty() && args[0] == cad::kCadReaderCommand) {
+    std::fflush(nullptr);
+    std::_Exit(cad::RunCadReaderChild(std::vector<std::string>(args.begin() + 1, args.end())));
+  }
   ParsedCommandLine parsed = ParseCommandLine(args);
   parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {
