@@ -224,7 +224,7 @@ int RunBatchExport(const CommandLine& line, const std::string& program, std::ost
     pages = PagesIn(folder, line.models);
   }
   for (std::size_t i = 0; i < jobs.size(); ++i) {
-    jobs[i].model = ToUtf8(line.models[i]);
+    jobs[i].model = ToSystemBytes(line.models[i]);
     if (!pages.empty()) jobs[i].page = pages[i];
   }
 

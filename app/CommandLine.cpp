@@ -49,6 +49,9 @@ std::string UsageText() {
          "                          large models become about ten times smaller and open\n"
          "                          faster; use it for big models and for pages sent by mail\n"
          "  --threads N             threads that write the page (default: the machine's cores)\n"
+         "  --max-model-size MB     read model files of up to MB megabytes (default 512)\n"
+         "                          where the reader must hold the whole file (documents and\n"
+         "                          mesh formats but OBJ); larger ones are refused unread\n"
          "  --dialog-picture FILE.png\n"
          "                          save a picture of the export dialog as it stands just\n"
          "                          before Ok (export) or Cancel (estimate)\n"
@@ -76,7 +79,7 @@ bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
          arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs" ||
          arg == "--threads" || arg == "--dialog-picture" || arg == "--mesh-quality" || arg == "--cad-time-limit" ||
-         arg == "--cad-memory-limit";
+         arg == "--cad-memory-limit" || arg == "--max-model-size";
 }
 
 // The options of estimate: those that change what the dialog shows. The
@@ -85,7 +88,7 @@ bool TakesValue(const std::string& arg) {
 bool EstimateTakes(const std::string& arg) {
   return arg == "--view" || arg == "--display-mode" || arg == "--email" || arg == "--zip" ||
          arg == "--dialog-picture" || arg == "--mesh-quality" || arg == "--cad-time-limit" ||
-         arg == "--cad-memory-limit" || arg == "--help" || arg == "-h";
+         arg == "--cad-memory-limit" || arg == "--max-model-size" || arg == "--help" || arg == "-h";
 }
 
 }  // namespace
@@ -120,14 +123,18 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     // Model files may come before and after the options (xargs appends).
     const bool takesModels =
         line.command == CommandLine::Command::Export || line.command == CommandLine::Command::Estimate;
-    if (takesModels && !arg.empty() && arg[0] != '-') {
-      line.models.push_back(FromUtf8(arg));
+    if (takesModels && arg.empty()) {
+      result.error = "an empty argument where a model file name goes";
+      return result;
+    }
+    if (takesModels && arg[0] != '-') {
+      line.models.push_back(FromSystemBytes(arg));
       continue;
     }
     if (line.command == CommandLine::Command::Estimate && !EstimateTakes(arg)) {
       result.error =
           "estimate takes --view, --display-mode, --email, --zip, --dialog-picture and the STEP and IGES options "
-          "only, not " +
+          "and --max-model-size only, not " +
           arg;
       return result;
     }
@@ -154,13 +161,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         result.error = "option " + arg + " needs a file name";
         return result;
       }
-      if (arg == "-o" || arg == "--output") line.output = FromUtf8(value);
+      if (arg == "-o" || arg == "--output") line.output = FromSystemBytes(value);
       if (arg == "--title") line.title = FromUtf8(value);
       if (arg == "--author") line.author = FromUtf8(value);
       if (arg == "--link") line.link = FromUtf8(value);
       if (arg == "--display-mode") line.displayMode = FromUtf8(value);
       if (arg == "--view") line.view = FromUtf8(value);
-      if (arg == "--outbox") line.outbox = FromUtf8(value);
+      if (arg == "--outbox") line.outbox = FromSystemBytes(value);
       if (arg == "--dialog-picture") line.dialogPicture = value;
       if (arg == "--threads") {
         int threads = 0;
@@ -170,6 +177,15 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
           return result;
         }
         line.threads = threads;
+      }
+      if (arg == "--max-model-size") {
+        unsigned megabytes = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), megabytes);
+        if (ec != std::errc() || end != value.data() + value.size() || megabytes < 1 || megabytes > (1u << 20)) {
+          result.error = "--max-model-size takes megabytes from 1 to 1048576, not '" + value + "'";
+          return result;
+        }
+        line.maxModelBytes = std::uintmax_t{megabytes} << 20;
       }
       if (arg == "--mesh-quality") {
         if (value != "coarse" && value != "normal" && value != "fine") {

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of zem-webgl.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,10 +25,11 @@ struct CommandLine {
   bool zip = false;          // mail it zipped
   std::wstring outbox;       // where mail drafts are saved
   bool quiet = false;
-  int threads = 0;            // 0: the machine's cores
-  bool compact = false;       // store mesh data indexed as base64
-  bool terminal = false;      // the error stream is a terminal (progress lines)
-  std::string dialogPicture;  // --dialog-picture: PNG of the dialog as last shown
+  int threads = 0;                   // 0: the machine's cores
+  bool compact = false;              // store mesh data indexed as base64
+  bool terminal = false;             // the error stream is a terminal (progress lines)
+  std::string dialogPicture;         // --dialog-picture: PNG of the dialog as last shown
+  std::uintmax_t maxModelBytes = 0;  // --max-model-size; 0: the readers' own limit
   // STEP and IGES models: how finely they are meshed, and the limits of
   // the child process that reads them.
   std::string meshQuality = "normal";  // coarse, normal or fine

@@ -25,6 +25,8 @@
 #include "standin/platform/MimeMessage.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/TextEncoding.h"
+#include "capture/PictureKind.h"
+#include "standin/host/CRhinoDib.h"
 
 namespace zem::app {
 
@@ -41,10 +43,10 @@ std::wstring PagePath(const CommandLine& line) {
   const bool demo = line.command == CommandLine::Command::Demo;
   const fs::path name =
       demo ? fs::path("demo.html") : fs::path(NativePath(line.models.front())).replace_extension(".html");
-  if (line.output.empty()) return FromUtf8(name.string());
+  if (line.output.empty()) return FromSystemBytes(name.string());
   std::error_code ec;
   const fs::path output(NativePath(line.output));
-  if (fs::is_directory(output, ec)) return FromUtf8((output / name.filename()).string());
+  if (fs::is_directory(output, ec)) return FromSystemBytes((output / name.filename()).string());
   std::wstring page = line.output;
   // The save dialog gives a name without extension the page's own; do it
   // here so that the checks look at the file that will be written.
@@ -185,6 +187,22 @@ std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std:
 
 namespace {
 
+// A texture that is missing or no regular file was noted when the model was
+// read; one that is there but could not be read as a picture is noted
+// here, the same way.
+void NoteUnreadTextures(const std::vector<std::wstring>& textures, std::ostream& err) {
+  for (const std::wstring& texture : textures) {
+    std::error_code ec;
+    if (!fs::is_regular_file(NativePath(texture), ec)) continue;
+    std::string why = PictureKindOf(texture) == PictureKind::Rgbe
+                          ? "not a Radiance RGBE picture read here, or above 8192 x 4096 pixels"
+                          : PictureReadProblem(texture.c_str());
+    if (why.empty()) why = "too large for the memory at hand";
+    err << "zem-webgl: note: texture file " << ToSystemBytes(texture) << " cannot be read (" << why
+        << "); its materials are shaded without it\n";
+  }
+}
+
 int Report(const CommandLine& line, const ExportResult& result, const fs::path& page, std::ostream& out,
            std::ostream& err) {
   switch (result.status) {
@@ -195,13 +213,15 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
       err << "zem-webgl: the export was cancelled\n";
       return kExitFailed;
     case ExportStatus::NotCreated:
-      err << "zem-webgl: cannot create " << (line.email ? ToUtf8(result.pagePath) : page.string()) << "\n";
+      err << "zem-webgl: cannot create " << (line.email ? ToSystemBytes(result.pagePath) : page.string()) << "\n";
       return kExitFailed;
     case ExportStatus::WriteFailed:
       err << "zem-webgl: writing " << page.string()
-          << " failed (disk full or folder removed?); a page already there is left as it was\n";
+          << (result.outOfMemory ? " failed: out of memory" : " failed (disk full or folder removed?)")
+          << "; a page already there is left as it was\n";
       return kExitFailed;
   }
+  if (!line.quiet) NoteUnreadTextures(result.unreadTextures, err);
   if (line.email && !result.mailed) {
     const std::string why = ToUtf8(LastMailProblem());
     err << "zem-webgl: the page was not handed to the mail client" << (why.empty() ? "" : " (" + why + ")")
@@ -225,7 +245,7 @@ int Report(const CommandLine& line, const ExportResult& result, const fs::path& 
   } else {
     std::error_code ec;
     const auto size = fs::file_size(NativePath(result.pagePath), ec);
-    out << "Wrote " << ToUtf8(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
+    out << "Wrote " << ToSystemBytes(result.pagePath) << " (" << (ec ? 0 : size) << " bytes)\n";
   }
   return kExitOk;
 }

@@ -38,7 +38,7 @@ bool OpenDocument(const CommandLine& line, std::ostream& err, std::vector<std::w
   ModelReport report;
   const bool demo = line.command == CommandLine::Command::Demo;
   if (!(demo ? OpenDemoDocument(report) : OpenModelFile(line.models.front(), report))) {
-    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : ToUtf8(line.models.front())) << ": "
+    err << "zem-webgl: cannot read " << (demo ? std::string("the demo") : ToSystemBytes(line.models.front())) << ": "
         << ToUtf8(report.error) << "\n";
     return false;
   }
@@ -47,7 +47,8 @@ bool OpenDocument(const CommandLine& line, std::ostream& err, std::vector<std::w
   for (const auto& note : report.notes) err << "zem-webgl: note: " << ToUtf8(note) << "\n";
   CRhinoObjectIterator objects(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
   if (!demo && !objects.First())
-    err << "zem-webgl: warning: " << ToUtf8(line.models.front()) << " holds no objects; the page shows nothing\n";
+    err << "zem-webgl: warning: " << ToSystemBytes(line.models.front())
+        << " holds no objects; the page shows nothing\n";
   return true;
 }
 
@@ -70,14 +71,8 @@ int ChooseViewAndMode(const CommandLine& line, CRhinoDoc& doc, std::ostream& err
     return kExitFailed;
   }
   if (!line.displayMode.empty()) {
-    const CDisplayPipelineAttributes* mode = FindDisplayMode(line.displayMode.c_str());
-    if (!mode) {
-      std::vector<std::wstring> names;
-      for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
-      err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
-      return kExitUsage;
-    }
-    view->SetDisplayMode(*mode);
+    if (!KnownDisplayMode(line, err)) return kExitUsage;
+    view->SetDisplayMode(*FindDisplayMode(line.displayMode.c_str()));
   }
   return kExitOk;
 }
@@ -130,8 +125,14 @@ std::string InputClash(const CommandLine& line, const fs::path* page, const std:
   if (page && !line.dialogPicture.empty() && same(line.dialogPicture, *page))
     return "--dialog-picture " + line.dialogPicture + " names the page itself";
   return std::string();
-}
+  bool KnownDisplayMode(const CommandLine& line, std::ostream& err) {
+    if (line.displayMode.empty() || FindDisplayMode(line.displayMode.c_str())) return true;
+    std::vector<std::wstring> names;
+    for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
+    err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
+    return false;
+  }
 
-CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
+  CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
 
 }  // namespace zem::app

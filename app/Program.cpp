@@ -4,12 +4,15 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #include "app/BatchExport.h"
 #include "app/CommandLine.h"
 #include "app/EstimateCommand.h"
 #include "app/ExportCommand.h"
+#include "app/ModelDocument.h"
 #include "app/PlugInLoad.h"
+#include "importers/MeshFileReader.h"
 #include "importers/cad/CadReader.h"
 
 namespace zem::app {
@@ -17,6 +20,17 @@ namespace zem::app {
 namespace {
 
 int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream& err, const ProgramSetting& setting) {
+  cad::CadReadOptions cadOptions;
+  const std::string& quality = parsed.line.meshQuality;
+  cadOptions.quality = quality == "coarse" ? cad::MeshQuality::Coarse
+                       : quality == "fine" ? cad::MeshQuality::Fine
+                                           : cad::MeshQuality::Normal;
+  cadOptions.timeLimitSeconds = parsed.line.cadTimeLimit;
+  cadOptions.memoryLimitMb = parsed.line.cadMemoryLimit;
+  cadOptions.showProgress = parsed.line.terminal && !parsed.line.quiet;
+  cadOptions.program = setting.program;
+  cad::SetCadReadOptions(cadOptions);
+  if (parsed.line.maxModelBytes > 0) SetWholeFileLimit(parsed.line.maxModelBytes);
   switch (parsed.line.command) {
     case CommandLine::Command::Help:
       out << UsageText();
@@ -26,8 +40,12 @@ int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream&
       return kExitOk;
     case CommandLine::Command::Export:
       // Each model of a batch is exported by a program of its own, which
-      // loads the plug-in itself.
-      if (parsed.line.models.size() > 1) return RunBatchExport(parsed.line, setting.program, out, err);
+      // loads the plug-in itself. A wrong display mode is a wrong command
+      // line for a batch as for one model.
+      if (parsed.line.models.size() > 1) {
+        if (!KnownDisplayMode(parsed.line, err)) return kExitUsage;
+        return RunBatchExport(parsed.line, setting.program, out, err);
+      }
       [[fallthrough]];
     case CommandLine::Command::Demo:
       if (!EnsurePlugInLoaded(err)) return kExitFailed;
@@ -56,17 +74,15 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "zem-webgl: " << parsed.error << "\n";
     return kExitUsage;
   }
-  cad::CadReadOptions cadOptions;
-  const std::string& quality = parsed.line.meshQuality;
-  cadOptions.quality = quality == "coarse" ? cad::MeshQuality::Coarse
-                       : quality == "fine" ? cad::MeshQuality::Fine
-                                           : cad::MeshQuality::Normal;
-  cadOptions.timeLimitSeconds = parsed.line.cadTimeLimit;
-  cadOptions.memoryLimitMb = parsed.line.cadMemoryLimit;
-  cadOptions.showProgress = parsed.line.terminal && !parsed.line.quiet;
-  cadOptions.program = setting.program;
-  cad::SetCadReadOptions(cadOptions);
-  const int code = RunCommand(parsed, out, err, setting);
+  int code = kExitFailed;
+  try {
+    code = RunCommand(parsed, out, err, setting);
+  } catch (const std::bad_alloc&) {
+    // What the export had begun is undone on the way out (the page is
+    // written under another name and renamed only when whole).
+    err << "zem-webgl: out of memory; nothing was written\n";
+    return kExitFailed;
+  }
   // What the program was to print is part of its result: output that could
   // not be written (a full disk, a closed pipe) is a failure.
   if (!out.flush()) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -72,9 +73,9 @@ std::wstring AskForPagePath() {
 }
 
 // Writes the page ourselves. The status says whether the page is whole.
-ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& options, CRhinoDoc& doc,
+ExportStatus WritePage(const std::wstring& targetPath, const ExportOptions& options, CRhinoDoc& doc,
                        const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
-                       const ExportHooks& hooks) {
+                       const ExportHooks& hooks, std::vector<std::wstring>& unreadTextures) {
   const CDisplayPipelineAttributes display = *view.DisplayPipeline()->DisplayAttrs();
   const int threads = zem::ThreadsFor(options.threads);
   ExportStageTimes times;
@@ -100,10 +101,15 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   // With threads to spare, the preview picture is rendered while the scene
   // is written; the picture goes in only with the page's body. The thread
   // is joined on every way out, before the writer goes.
+  bool previewOutOfMemory = false;
   std::jthread preview;
   if (hooks.capturePreview && threads > 1)
     preview = std::jthread([&] {
-      capturePreview();
+      try {
+        capturePreview();
+      } catch (const std::bad_alloc&) {
+        previewOutOfMemory = true;
+      }
       // The renderer's working memory, freed in this thread's own heap, goes
       // back to the system while the scene is still being written.
       malloc_trim(0);
@@ -112,6 +118,7 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
     capturePreview();
   auto stage = Clock::now();
   writer.PrepareMaterialsAndTextures();
+  unreadTextures = writer.m_unreadTextures;
   times.prepare = since(stage);
   stage = Clock::now();
   writer.title = options.title;
@@ -131,11 +138,25 @@ ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& opti
   times.scene = since(stage);
   stage = Clock::now();
   if (preview.joinable()) preview.join();
+  if (previewOutOfMemory) throw std::bad_alloc();
   writer.WriteBody();
   const bool closed = writer.ClosePage();
   times.finish = since(stage);
   if (hooks.times) *hooks.times = times;
   return closed ? ExportStatus::Written : ExportStatus::WriteFailed;
+}
+
+// The page written as WritePage writes it; running out of memory fails the
+// write (the caller removes what was begun) and is told in the result.
+ExportStatus OwnExport(const std::wstring& targetPath, const ExportOptions& options, CRhinoDoc& doc,
+                       const CRhinoView& view, const std::wstring& linkTarget, const std::wstring& notice,
+                       const ExportHooks& hooks, ExportResult& result) {
+  try {
+    return WritePage(targetPath, options, doc, view, linkTarget, notice, hooks, result.unreadTextures);
+  } catch (const std::bad_alloc&) {
+    result.outOfMemory = true;
+    return ExportStatus::WriteFailed;
+  }
 }
 
 // For a folder that takes no new file (one we may not add to): the page is
@@ -148,7 +169,7 @@ ExportStatus WritePageInPlace(const std::filesystem::path& target, const std::ws
   namespace fs = std::filesystem;
   std::error_code ec;
   const bool earlier = fs::is_regular_file(target, ec);
-  const std::wstring page = FromUtf8(target.string());
+  const std::wstring page = FromSystemBytes(target.string());
   InterruptCleanup undo;
   const std::wstring kept =
       earlier ? CreatePrivateFile(GetTempFolder() + L"zem-kept-page-", L".html", &undo) : std::wstring();
@@ -188,9 +209,11 @@ ExportStatus ReplacePage(const std::wstring& targetPath,
     target = fs::canonical(target, ec);
     if (ec) return write(targetPath);
   }
-  const std::wstring folder = FromUtf8((target.parent_path().empty() ? fs::path(".") : target.parent_path()).string());
+  const std::wstring folder =
+      FromSystemBytes((target.parent_path().empty() ? fs::path(".") : target.parent_path()).string());
   InterruptCleanup undo;
-  std::wstring temporary = CreatePrivateFile(folder + L"/." + FromUtf8(target.filename().string()) + L".", L"", &undo);
+  std::wstring temporary =
+      CreatePrivateFile(folder + L"/." + FromSystemBytes(target.filename().string()) + L".", L"", &undo);
   if (temporary.empty() && errno == ENAMETOOLONG)
     temporary = CreatePrivateFile(folder + L"/.zem-page-", L".html", &undo);
   if (temporary.empty()) return WritePageInPlace(target, targetPath, write);
@@ -232,10 +255,10 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
   if (TryRendererExport(result.pagePath, options, linkTarget, notice))
     result.status = ExportStatus::WrittenByRenderer;
   else if (options.sendByMail)
-    result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks);
+    result.status = OwnExport(result.pagePath, options, *doc, *view, linkTarget, notice, hooks, result);
   else
     result.status = ReplacePage(result.pagePath, [&](const std::wstring& path) {
-      return OwnExport(path, options, *doc, *view, linkTarget, notice, hooks);
+      return OwnExport(path, options, *doc, *view, linkTarget, notice, hooks, result);
     });
 
   const bool written = result.status == ExportStatus::Written || result.status == ExportStatus::WrittenByRenderer;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "capture/ExportOptions.h"
 
@@ -30,6 +31,10 @@ struct ExportResult {
   std::wstring pagePath;           // in e-mail mode a temporary page, gone once mailed
   bool mailed = false;             // handed to the mail client (else a written page stays at pagePath)
   std::uintmax_t mailedBytes = 0;  // size of the attachment handed over
+  // Texture files that are there but could not be read as images; their
+  // materials are shaded without texture.
+  std::vector<std::wstring> unreadTextures;
+  bool outOfMemory = false;  // the write failed for want of memory
 };
 
 // Seconds spent in each stage of writing the page, for the benchmarks.

@@ -12,6 +12,7 @@
 #include "standin/host/CRhinoFileUtilities.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/TextEncoding.h"
+#include "standin/platform/RegularFile.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ std::optional<zem::FileStamp> StampOf(const std::wstring& path) {
   if (ec) return std::nullopt;
   const auto modified = std::filesystem::last_write_time(absolute, ec);
   if (ec) return std::nullopt;
-  return zem::FileStamp{zem::FromUtf8(absolute.lexically_normal().string()), size,
+  return zem::FileStamp{zem::FromSystemBytes(absolute.lexically_normal().string()), size,
                         static_cast<long long>(modified.time_since_epoch().count())};
 }
 
@@ -59,7 +60,10 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
                     int& height) {
   const std::optional<zem::FileStamp> stamp = StampOf(fullPath);
   if (!stamp) return false;
-  std::FILE* file = std::fopen(zem::NativePath(fullPath).c_str(), "rb");
+  // Flat pixels of the largest image read, with room for its header.
+  constexpr std::uintmax_t kMaxRgbeBytes = 4 * kMaxRgbePixels + (1u << 20);
+  std::string why;
+  std::FILE* file = zem::OpenRegularFile(zem::NativePath(fullPath), kMaxRgbeBytes, why);
   if (!file) return false;
   bool ok = zem::ReadRgbeHeader(file, &width, &height) == zem::RgbeResult::Ok && width >= 1 && width <= 65535 &&
             height >= 1 && height <= 65535;

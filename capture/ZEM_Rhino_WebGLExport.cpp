@@ -11,6 +11,8 @@
 
 #include <optional>
 #include <string>
+#include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -78,6 +80,7 @@ void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
 
 void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
   m_materialTextures.clear();
+  m_unreadTextures.clear();
   const CRhinoMaterialTable& table = m_document.m_material_table;
   for (int hostIndex : m_materials) {
     const ON_Texture* texture = zem::BitmapTexture(table[hostIndex]);
@@ -95,7 +98,11 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   TextureImageCache& cache = GetTextureImageCache();
   PixelBuffer pixels =
       png ? LoadImageRGBA(cache, fileName, width, height) : LoadImageRGB(cache, fileName, width, height);
-  if (!pixels || width <= 0 || height <= 0) return -1;
+  if (!pixels || width <= 0 || height <= 0) {
+    if (std::find(m_unreadTextures.begin(), m_unreadTextures.end(), fileName) == m_unreadTextures.end())
+      m_unreadTextures.push_back(fileName);
+    return -1;
+  }
   if (width != 256 || height != 256) {
     PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * static_cast<std::size_t>(channels)]);
     if (!resampled) return -1;

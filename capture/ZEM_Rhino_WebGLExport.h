@@ -48,6 +48,10 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
   std::vector<int> m_materialMap;       // host material index -> exported material number
   std::vector<int> m_materials;         // exported material -> representing host material index
   std::vector<int> m_materialTextures;  // exported material -> texture image number or -1
+  // The texture files that could not be read as images, each once, so that
+  // whoever runs the export can say so (a missing file is noted when the
+  // model is read; one that is there but no picture would go unnoticed).
+  std::vector<std::wstring> m_unreadTextures;
   // Told the number of mesh triangles written so far, at every buffer.
   std::function<void(long long)> m_progress;
   long long m_trianglesWritten = 0;

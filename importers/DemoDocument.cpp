@@ -40,7 +40,7 @@ bool ReadDemoDocument(CRhinoDoc& doc, ModelReport& report) {
     return false;
   }
   const std::string_view text(reinterpret_cast<const char*>(zem_demo_demo_json), zem_demo_demo_json_size);
-  if (!ReadDocumentText(text, FromUtf8(folder.string()), doc, report)) return false;
+  if (!ReadDocumentText(text, FromSystemBytes(folder.string()), doc, report)) return false;
   doc.KeepScratchFolder(std::move(scratch));
   return true;
 }

@@ -10,11 +10,13 @@
 #include "standin/host/CRhinoTextDot.h"
 #include "standin/host/BSplineBasis.h"
 #include "importers/DefaultViews.h"
+#include "importers/MeshFileReader.h"
 #include "standin/host/ON_ArcCurve.h"
 #include "standin/host/ON_LineCurve.h"
 #include "standin/host/ON_NurbsCurve.h"
 #include "standin/host/ON_PolylineCurve.h"
 #include "standin/platform/NativePath.h"
+#include "standin/platform/RegularFile.h"
 #include "standin/platform/TextEncoding.h"
 
 #include <nlohmann/json.hpp>
@@ -178,7 +180,12 @@ std::wstring Reader::Text(const json& object, const char* key, const std::wstrin
   if (it == object.end()) return fallback;
   Enter e(*this, key);
   if (!it->is_string()) Fail("expected a text");
-  return FromUtf8(it->get_ref<const std::string&>());
+  std::wstring text = FromUtf8(it->get_ref<const std::string&>());
+  // A NUL would end the text wherever it is handled as a C string: it is
+  // left out, and the rest kept.
+  if (const auto nuls = std::erase(text, L'\0'); nuls > 0)
+    Note(std::to_string(nuls) + " NUL character(s) in the text left out; the rest of the text kept");
+  return text;
 }
 
 ON_Color Reader::Colour(const json& j) {
@@ -263,7 +270,7 @@ ON_Texture Reader::ReadTexture(const json& j) {
   if (native.is_relative() && !m_base.empty()) {
     std::filesystem::path joined = std::filesystem::path(NativePath(m_base)) / native;
     std::error_code ec;
-    if (std::filesystem::exists(joined, ec)) file = FromUtf8(joined.lexically_normal().string());
+    if (std::filesystem::exists(joined, ec)) file = FromSystemBytes(joined.lexically_normal().string());
   }
   t.m_filename = file;
   const std::wstring type = Text(j, "type", L"bitmap");
@@ -944,25 +951,16 @@ std::string LineAndColumn(std::string_view text, std::size_t offset) {
 }  // namespace
 
 bool ReadDocumentFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
-  constexpr std::uintmax_t kMaxDocumentBytes = 1u << 30;
   const std::filesystem::path file(NativePath(path));
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(file, ec);
-  if (ec || size > kMaxDocumentBytes) {
-    report.error = L"too large for a document";
+  if (!WithinWholeFileLimit(file, report)) return false;
+  std::vector<unsigned char> bytes;
+  std::string why;
+  if (!ReadRegularFile(file.string(), std::numeric_limits<std::uintmax_t>::max(), bytes, why)) {
+    report.error = FromUtf8(why);
     return false;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    report.error = FromUtf8(std::strerror(errno));
-    return false;
-  }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    report.error = L"read error";
-    return false;
-  }
-  return ReadDocumentText(text, FromUtf8(file.parent_path().string()), doc, report);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return ReadDocumentText(text, FromSystemBytes(file.parent_path().string()), doc, report);
 }
 
 bool ReadDocumentText(std::string_view text, const std::wstring& baseFolder, CRhinoDoc& doc, ModelReport& report) {

@@ -12,6 +12,7 @@
 #include "standin/platform/NativePath.h"
 #include "standin/platform/ScratchFolder.h"
 #include "standin/platform/TextEncoding.h"
+#include "standin/platform/RegularFile.h"
 
 #include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
@@ -21,13 +22,21 @@
 #include <assimp/scene.h>
 
 #include <malloc.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <fstream>
 #include <memory>
+#include <new>
+#include <sstream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zem {
@@ -52,6 +61,104 @@ ON_Color ColourOf(const aiColor3D& c) {
   return ON_Color(channel(c.r), channel(c.g), channel(c.b));
 }
 
+struct Vec {
+  double x, y, z;
+};
+Vec At(const ON_3fPoint& p) { return {p.x, p.y, p.z}; }
+Vec Minus(const Vec& a, const Vec& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec Cross(const Vec& a, const Vec& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(const Vec& a, const Vec& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Whether every edge of the mesh (vertices taken by position) joins exactly
+// two faces that run along it in opposite directions: a closed surface
+// whose faces are wound alike, which has an inside and an outside.
+bool ClosedAndConsistent(const ON_Mesh& mesh) {
+  struct Key {
+    float x, y, z;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      std::uint32_t b[3];
+      std::memcpy(b, &k, sizeof b);
+      return (std::size_t{b[0]} * 73856093u) ^ (std::size_t{b[1]} * 19349663u) ^ (std::size_t{b[2]} * 83492791u);
+    }
+  };
+  std::unordered_map<Key, std::uint64_t, KeyHash> ids;
+  std::vector<std::uint64_t> id(static_cast<std::size_t>(mesh.VertexCount()));
+  for (int i = 0; i < mesh.VertexCount(); ++i) {
+    const ON_3fPoint& p = mesh.m_V[i];
+    id[static_cast<std::size_t>(i)] = ids.try_emplace(Key{p.x, p.y, p.z}, ids.size()).first->second;
+  }
+  std::unordered_map<std::uint64_t, int> edges;  // directed edge (from << 32 | to) -> uses
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const int corners = face.IsTriangle() ? 3 : 4;
+    for (int k = 0; k < corners; ++k) {
+      const std::uint64_t a = id[static_cast<std::size_t>(face.vi[k])];
+      const std::uint64_t b = id[static_cast<std::size_t>(face.vi[(k + 1) % corners])];
+      if (a == b || ++edges[a << 32 | b] > 1) return false;
+    }
+  }
+  for (const auto& [edge, uses] : edges)
+    if (edges.find((edge & 0xffffffffu) << 32 | edge >> 32) == edges.end()) return false;
+  return !edges.empty();
+}
+
+// Six times the volume the faces enclose, positive when they are wound
+// counter-clockwise seen from outside.
+double WoundVolume(const ON_Mesh& mesh) {
+  double volume = 0;
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const Vec a = At(mesh.m_V[face.vi[0]]);
+    for (int k = 1; k + 1 < (face.IsTriangle() ? 3 : 4); ++k)
+      volume += Dot(a, Cross(At(mesh.m_V[face.vi[k]]), At(mesh.m_V[face.vi[k + 1]])));
+  }
+  return volume;
+}
+
+// STL files store a normal for every facet: some programs store (0, 0, 0),
+// others normals that point against the facet's winding, and some wind a
+// whole solid inside out; each renders dark. A closed mesh of negative
+// volume is turned; then every corner normal that is zero or points against
+// its face's winding is the face's own normal. Answers the notes to give.
+std::vector<std::string> RepairFacetNormals(ON_Mesh& mesh, const std::string& label) {
+  std::vector<std::string> notes;
+  if (WoundVolume(mesh) < 0 && ClosedAndConsistent(mesh)) {
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      ON_MeshFace& face = mesh.m_F[f];
+      if (face.IsTriangle())
+        std::swap(face.vi[1], face.vi[2]), face.vi[3] = face.vi[2];
+      else
+        std::swap(face.vi[1], face.vi[3]);
+    }
+    notes.push_back(label + ": a closed surface wound inside out; turned");
+  }
+  if (!mesh.HasVertexNormals()) return notes;
+  int repaired = 0;
+  for (int f = 0; f < mesh.FaceCount(); ++f) {
+    const ON_MeshFace& face = mesh.m_F[f];
+    const Vec a = At(mesh.m_V[face.vi[0]]);
+    Vec n = Cross(Minus(At(mesh.m_V[face.vi[1]]), a), Minus(At(mesh.m_V[face.vi[2]]), a));
+    const double length = std::sqrt(Dot(n, n));
+    if (!(length > 0)) continue;
+    n = {n.x / length, n.y / length, n.z / length};
+    bool against = false;
+    for (int k = 0; k < (face.IsTriangle() ? 3 : 4); ++k) {
+      ON_3fVector& stored = mesh.m_N[face.vi[k]];
+      if (Dot({stored.x, stored.y, stored.z}, n) > 0) continue;
+      stored = ON_3fVector(static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z));
+      against = true;
+    }
+    repaired += against ? 1 : 0;
+  }
+  if (repaired > 0)
+    notes.push_back(label + ": " + std::to_string(repaired) + " of " + std::to_string(mesh.FaceCount()) +
+                    " facets stored a normal that is zero or against their winding; computed from the winding");
+  return notes;
+}
+
 class MeshFileImport {
  public:
   MeshFileImport(const fs::path& file, CRhinoDoc& doc, ModelReport& report)
@@ -70,10 +177,12 @@ class MeshFileImport {
   void ReadMesh(const aiMesh& mesh, const aiMatrix4x4& transform, const std::string& nodeName);
 
   fs::path m_file;
+  bool m_stl = Lower(m_file.extension().string()) == ".stl";
   CRhinoDoc& m_doc;
   ModelReport& m_report;
-  std::vector<int> m_materialIndex;    // assimp material -> document material
-  ScratchFolder* m_scratch = nullptr;  // owned by the document, made when first needed
+  std::vector<int> m_materialIndex;      // assimp material -> document material
+  ScratchFolder* m_scratch = nullptr;    // owned by the document, made when first needed
+  unsigned long long m_loosePoints = 0;  // vertices of meshes without faces
 };
 
 void MeshFileImport::Run(const aiScene& scene) {
@@ -85,6 +194,7 @@ void MeshFileImport::Run(const aiScene& scene) {
     root = aiMatrix4x4(1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1);
   }
   if (scene.mRootNode) ReadNode(scene, *scene.mRootNode, root);
+  if (m_doc.ObjectSlotCount() == 0 && m_loosePoints > 0) m_report.error = OnlyPointsError(m_loosePoints);
 }
 
 fs::path MeshFileImport::ScratchPath(const std::string& name) {
@@ -120,7 +230,7 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
       Note("material " + std::to_string(materialIndex) + ": embedded texture " + name + " could not be unpacked");
       return L"";
     }
-    return FromUtf8(out.string());
+    return FromSystemBytes(out.string());
   }
   CRhinoDib dib(static_cast<int>(texture->mWidth), static_cast<int>(texture->mHeight), 32);
   for (unsigned y = 0; y < texture->mHeight; ++y) {
@@ -131,8 +241,8 @@ std::wstring MeshFileImport::EmbeddedTexturePath(const aiScene& scene, const std
     }
   }
   const fs::path out = ScratchPath(stem + ".png");
-  if (out.empty() || !dib.WriteToFile(FromUtf8(out.string()).c_str())) return L"";
-  return FromUtf8(out.string());
+  if (out.empty() || !dib.WriteToFile(FromSystemBytes(out.string()).c_str())) return L"";
+  return FromSystemBytes(out.string());
 }
 
 std::wstring MeshFileImport::TexturePath(const aiScene& scene, const std::string& name, int materialIndex) {
@@ -199,6 +309,7 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
     attributes.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
   }
 
+  if (in.mNumFaces == 0) m_loosePoints += n;
   ON_Mesh mesh;
   std::vector<std::pair<unsigned, unsigned>> segments;
   ON_SimpleArray<ON_3dPoint> points;
@@ -258,6 +369,8 @@ void MeshFileImport::ReadMesh(const aiMesh& in, const aiMatrix4x4& transform, co
     } else {
       Note(label + ": no normals; normals computed");
     }
+    if (m_stl)
+      for (const std::string& note : RepairFacetNormals(mesh, label)) Note(note);
     if (mesh.m_N.Count() != mesh.VertexCount()) mesh.ComputeVertexNormals();
     if (in.HasTextureCoords(0)) {
       mesh.m_T.SetCount(static_cast<int>(n));
@@ -313,13 +426,86 @@ unsigned int MeshFileImportFlags() { return aiProcess_Triangulate; }
 
 namespace {
 
-// assimp's own file access, noting each file it opens for the report.
-class NotingFileSystem : public Assimp::DefaultIOSystem {
+std::uintmax_t& WholeFileLimit() {
+  static std::uintmax_t limit = kDefaultWholeFileLimit;
+  return limit;
+}
+
+// assimp reads every file it opens whole (the model and the files it
+// names): it opens only regular files within the limit, so that a device
+// named as a buffer or a huge file cannot take all memory.
+class BoundedIOSystem : public Assimp::DefaultIOSystem {
+ public:
+  bool Exists(const char* file) const override { return Allowed(file) && DefaultIOSystem::Exists(file); }
+  Assimp::IOStream* Open(const char* file, const char* mode) override {
+    if (std::strpbrk(mode, "wa+")) return nullptr;
+    return Allowed(file) ? DefaultIOSystem::Open(file, mode) : nullptr;
+  }
+
+ private:
+  static bool Allowed(const char* file) {
+    struct stat status {};
+    return ::stat(file, &status) == 0 && S_ISREG(status.st_mode) &&
+           static_cast<std::uintmax_t>(status.st_size) <= WholeFileLimit();
+  }
+};
+
+// The bytes one value of a PLY property takes at least: in binary its size,
+// in text a digit and a separator.
+std::uintmax_t PlyValueBytes(const std::string& type, bool ascii) {
+  if (ascii) return 2;
+  for (const auto& [names, bytes] : std::initializer_list<std::pair<const char*, int>>{
+           {" char uchar int8 uint8 ", 1}, {" short ushort int16 uint16 ", 2}, {" double float64 ", 8}})
+    if (std::string(names).find(" " + type + " ") != std::string::npos) return static_cast<std::uintmax_t>(bytes);
+  return 4;
+}
+
+// A PLY header names how many vertices and faces follow, and assimp sets
+// aside memory for them all before it reads one: a header that declares
+// more than the rest of the file can hold is refused first.
+bool PlyCountsFit(const fs::path& file, ModelReport& report) {
+  std::FILE* in = std::fopen(file.c_str(), "rb");
+  if (!in) return true;
+  std::string head(1 << 16, '\0');
+  head.resize(std::fread(head.data(), 1, head.size(), in));
+  std::fclose(in);
+  const std::size_t end = head.find("end_header");
+  if (!head.starts_with("ply") || end == std::string::npos) return true;
+  const bool ascii = head.find("format ascii") != std::string::npos;
+  std::uintmax_t least = 0, count = 0, perElement = 0;
+  auto close = [&] {
+    least += count * perElement;
+    if (count > 0 && perElement == 0) least += count;
+  };
+  std::istringstream lines(head.substr(0, end));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string key, a, b;
+    words >> key >> a >> b;
+    if (key == "element") {
+      close();
+      count = std::strtoull(b.c_str(), nullptr, 10);
+      perElement = 0;
+    } else if (key == "property") {
+      perElement += PlyValueBytes(a == "list" ? b : a, ascii);
+    }
+  }
+  close();
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec || least <= size) return true;
+  report.error = FromUtf8("the header declares more elements than the file's " + std::to_string(size) +
+                          " bytes can hold (at least " + std::to_string(least) + " bytes)");
+  return false;
+}
+
+// The bounded file access, noting each file it opens for the report.
+class NotingFileSystem : public BoundedIOSystem {
  public:
   explicit NotingFileSystem(ModelReport& report) : m_report(report) {}
   Assimp::IOStream* Open(const char* file, const char* mode) override {
-    Assimp::IOStream* stream = DefaultIOSystem::Open(file, mode);
-    if (stream) m_report.files.push_back(FromUtf8(file));
+    Assimp::IOStream* stream = BoundedIOSystem::Open(file, mode);
+    if (stream) m_report.files.push_back(FromSystemBytes(file));
     return stream;
   }
 
@@ -328,6 +514,8 @@ class NotingFileSystem : public Assimp::DefaultIOSystem {
 };
 
 bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& report) {
+  if (!WithinWholeFileLimit(file, report)) return false;
+  if (Lower(file.extension().string()) == ".ply" && !PlyCountsFit(file, report)) return false;
   Assimp::Importer importer;
   importer.SetIOHandler(new NotingFileSystem(report));  // the importer owns it
   // A file without meshes is not given a stand-in mesh of its skeleton.
@@ -337,6 +525,9 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
   // points and lines may still be there, and a scene that has meshes is
   // read whatever its flags say.
   if (!scene || !scene->mRootNode) {
+    // assimp turns every exception into its error text; running out of
+    // memory is the program's to report, whatever the reader.
+    if (std::strstr(importer.GetErrorString(), "bad_alloc")) throw std::bad_alloc();
     report.error = FromUtf8(importer.GetErrorString());
     if (report.error.empty()) report.error = L"not a model file assimp can read";
     return false;
@@ -358,7 +549,8 @@ bool ReadThroughAssimp(const fs::path& file, CRhinoDoc& scratch, ModelReport& re
 // was read is no model.
 bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelReport& report) {
   if (scratch.ObjectSlotCount() == 0) {
-    report.error = L"no geometry found";
+    // A reader that met only vertices has said so.
+    if (report.error.empty()) report.error = L"no geometry found";
     return false;
   }
   // The reader's working memory goes back to the system before the export
@@ -369,6 +561,24 @@ bool Finish(const fs::path& file, CRhinoDoc& scratch, CRhinoDoc& doc, ModelRepor
   doc.TakeContents(scratch);
   return true;
 }
+
+}  // namespace
+
+void SetWholeFileLimit(std::uintmax_t bytes) { WholeFileLimit() = bytes; }
+
+bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec || size <= WholeFileLimit()) return true;
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "the file is %.1f MB, above the limit of %s for files that are read whole (%s raises it)",
+                static_cast<double>(size) / (1 << 20), SizeInWords(WholeFileLimit()).c_str(), kWholeFileLimitOption);
+  report.error = FromUtf8(text);
+  return false;
+}
+
+namespace {
 
 bool RegularFile(const fs::path& file, ModelReport& report) {
   report.error.clear();

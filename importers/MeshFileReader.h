@@ -9,11 +9,24 @@
 // that are not finite are errors; missing normals are computed and noted.
 #include "importers/ModelReport.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
 class CRhinoDoc;
 
 namespace zem {
+
+// assimp (and the document reader) take a file whole, so its size on disk
+// is what they need at least: files above the limit are refused before they
+// are read, with a message that names the limit and the command-line option
+// that raises it. The mesh formats' own fast readers (OBJ) read in blocks
+// and are not limited.
+inline constexpr std::uintmax_t kDefaultWholeFileLimit = 512u << 20;
+inline constexpr const char* kWholeFileLimitOption = "--max-model-size MB";
+void SetWholeFileLimit(std::uintmax_t bytes);
+// False, with the error in the report, when the file is above the limit.
+bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report);
 
 // The post-processing assimp is asked for; the benchmark uses the same.
 unsigned int MeshFileImportFlags();

@@ -13,4 +13,10 @@ struct ModelReport {
   std::vector<std::wstring> files;  // the files read for the model (the model, its material libraries, buffers)
 };
 
+// The error of a file that holds vertices but nothing that joins them.
+inline std::wstring OnlyPointsError(unsigned long long points) {
+  return L"the file holds only points (" + std::to_wstring(points) +
+         L") and no faces or lines; a page shows faces and lines only";
+}
+
 }  // namespace zem

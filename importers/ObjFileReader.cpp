@@ -17,6 +17,7 @@
 #include "standin/host/CRhinoPointCloudObject.h"
 #include "standin/host/ON_PolylineCurve.h"
 #include "standin/platform/TextEncoding.h"
+#include "standin/platform/RegularFile.h"
 
 #include <assimp/fast_atof.h>
 #include <assimp/types.h>
@@ -26,6 +27,9 @@ namespace zem {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A material library is a page of text; one larger than this is no library.
+constexpr std::uintmax_t kMaxMaterialLibraryBytes = 64u << 20;
 
 // Thrown inside the reader when the file needs the general reader.
 struct Decline {};
@@ -357,13 +361,11 @@ void ObjParser::ReadMaterialLibrary(std::string_view name) {
   std::replace(relative.begin(), relative.end(), '\\', '/');
   fs::path path(relative);
   if (path.is_relative()) path = m_file.parent_path() / path;
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (!in) return;
+  std::vector<unsigned char> bytes;
+  std::string why;
+  if (!ReadRegularFile(path.string(), kMaxMaterialLibraryBytes, bytes, why)) return;
   m_libraries.push_back(path);
-  std::string text;
-  char block[1 << 16];
-  for (std::size_t got; (got = std::fread(block, 1, sizeof block, in)) > 0;) text.append(block, got);
-  std::fclose(in);
+  const std::string text(bytes.begin(), bytes.end());
 
   ObjMaterial* current = nullptr;
   auto colour = [&](std::string_view rest, Float3& out) {
@@ -431,7 +433,7 @@ ON_Color ColourOf(const Float3& c) {
 ON_3fPoint ZUp(const Float3& p) { return ON_3fPoint(p[0] + 0.0f, -p[2] + 0.0f, p[1] + 0.0f); }
 
 void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
-  for (const fs::path& library : m_libraries) report.files.push_back(FromUtf8(library.string()));
+  for (const fs::path& library : m_libraries) report.files.push_back(FromSystemBytes(library.string()));
   // Normals turn by the inverse transpose of the Y-up to Z-up matrix,
   // computed as the general reader computes it, so the signs of zero
   // components come out the same.
@@ -534,6 +536,7 @@ void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
       in = ObjMesh();
     }
   }
+  if (doc.ObjectSlotCount() == 0 && !m_positions.empty()) report.error = OnlyPointsError(m_positions.size());
 }
 
 // Feeds `text` to the parser line by line; answers where the last,

@@ -39,21 +39,27 @@ std::wstring FindTextureFile(const fs::path& model, const std::string& name, int
   const bool drive = relative.size() > 1 && relative[1] == ':';
   if (candidate.is_relative() && !drive) candidate = model.parent_path() / candidate;
   std::error_code ec;
-  if (!drive && fs::is_regular_file(candidate, ec)) return FromUtf8(candidate.lexically_normal().string());
+  if (!drive && fs::is_regular_file(candidate, ec)) return FromSystemBytes(candidate.lexically_normal().string());
+  const std::string what = "material " + std::to_string(materialIndex) + ": texture file " + name;
+  // A device, FIFO or folder there is not read (it could block, or give
+  // data without end): the material goes without its texture.
+  if (!drive && fs::exists(candidate, ec)) {
+    report.notes.push_back(FromUtf8(what + " is not a regular file; not read"));
+    return FromSystemBytes(name);
+  }
   const std::string fileName = fs::path(relative).filename().string();
   const fs::path home = model.parent_path().empty() ? fs::path(".") : model.parent_path();
-  const std::string what = "material " + std::to_string(materialIndex) + ": texture file " + name;
   if (!fileName.empty()) {
     for (const fs::path& folder : {home, home / "textures", home / "maps"}) {
       const fs::path found = FindIgnoringCase(folder, fileName);
       if (found.empty()) continue;
       report.notes.push_back(FromUtf8(what + " not found there; using " + found.lexically_normal().string()));
-      return FromUtf8(found.lexically_normal().string());
+      return FromSystemBytes(found.lexically_normal().string());
     }
   }
   report.notes.push_back(FromUtf8(what + " not found (looked for " + fileName + " in " + home.string() +
                                   " and its textures and maps folders)"));
-  return FromUtf8(name);
+  return FromSystemBytes(name);
 }
 
 }  // namespace zem

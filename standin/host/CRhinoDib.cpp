@@ -2,6 +2,7 @@
 
 #include "standin/host/StbImage.h"
 #include "standin/platform/NativePath.h"
+#include "standin/platform/RegularFile.h"
 
 #include <jpeglib.h>
 #include <png.h>
@@ -73,13 +74,28 @@ bool IsJpeg(const std::vector<unsigned char>& data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-bool ReadPng(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
+// Whether a picture of the size its header declares may be decoded: its
+// pixels are checked before any memory is taken for them.
+bool Decodable(long long width, long long height, std::string& why) {
+  if (width < 1 || height < 1) {
+    why = "a picture without pixels";
+    return false;
+  }
+  if (width > CRhinoUiDib::kMaxSide || height > CRhinoUiDib::kMaxSide || width * height > CRhinoDib::kMaxReadPixels) {
+    why = std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+          std::to_string(CRhinoDib::kMaxReadPixels / 1000000) + " million read";
+    return false;
+  }
+  return true;
+}
+
+bool ReadPng(const std::vector<unsigned char>& data, CRhinoUiDib& dib, std::string& why) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
+  why = "a broken PNG picture";
   if (!png_image_begin_read_from_memory(&image, data.data(), data.size())) return false;
-  if (image.width < 1 || image.height < 1 || image.width > CRhinoUiDib::kMaxSide ||
-      image.height > CRhinoUiDib::kMaxSide) {
+  if (!Decodable(image.width, image.height, why)) {
     png_image_free(&image);
     return false;
   }
@@ -102,7 +118,7 @@ void JpegFail(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(inf
 void JpegQuiet(j_common_ptr, int) {}
 void JpegNoMessage(j_common_ptr) {}
 
-bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
+bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib, std::string& why) {
   jpeg_decompress_struct info;
   JpegError error;
   info.err = jpeg_std_error(&error.manager);
@@ -110,6 +126,7 @@ bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
   error.manager.emit_message = JpegQuiet;
   error.manager.output_message = JpegNoMessage;
   std::vector<unsigned char> pixels;
+  why = "a broken JPEG picture";
   if (setjmp(error.jump)) {
     jpeg_destroy_decompress(&info);
     return false;
@@ -117,6 +134,10 @@ bool ReadJpeg(const std::vector<unsigned char>& data, CRhinoUiDib& dib) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
+  if (!Decodable(info.image_width, info.image_height, why)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   const int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
@@ -192,32 +213,50 @@ bool WritePng(const CRhinoUiDib& dib, std::string& bytes) {
   return ok;
 }
 
+// Reads the picture file into dib; false with why when it cannot.
+bool ReadPicture(const wchar_t* fileName, CRhinoUiDib& dib, std::string& why) {
+  std::vector<unsigned char> data;
+  if (!zem::ReadRegularFile(zem::NativePath(fileName), CRhinoDib::kMaxReadBytes, data, why)) return false;
+  if (data.empty()) {
+    why = "an empty file";
+    return false;
+  }
+  if (IsPng(data)) return ReadPng(data, dib, why);
+  if (IsJpeg(data)) return ReadJpeg(data, dib, why);
+  int width = 0, height = 0, channels = 0;
+  if (!zem::StbInfo(data.data(), static_cast<int>(data.size()), width, height)) {
+    why = "not a picture of a format read here";
+    return false;
+  }
+  if (!Decodable(width, height, why)) return false;
+  unsigned char* pixels = zem::StbDecode(data.data(), static_cast<int>(data.size()), width, height, channels);
+  why = "a broken picture";
+  if (!pixels) return false;
+  const bool ok = FillFromTopDown(dib, pixels, width, height, channels);
+  zem::StbFree(pixels);
+  return ok;
+}
+
 }  // namespace
 
 bool CRhinoDib::ReadFromFile(const wchar_t* fileName) {
   if (!fileName) return false;
-  std::ifstream in(zem::NativePath(fileName), std::ios::binary);
-  if (!in) return false;
-  std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (data.empty() || data.size() > 0x7FFFFFFF) return false;
   CRhinoUiDib read;
-  bool ok = false;
-  if (IsPng(data)) {
-    ok = ReadPng(data, read);
-  } else if (IsJpeg(data)) {
-    ok = ReadJpeg(data, read);
-  } else {
-    int width = 0, height = 0, channels = 0;
-    unsigned char* pixels = zem::StbDecode(data.data(), static_cast<int>(data.size()), width, height, channels);
-    if (pixels) {
-      ok = width <= kMaxSide && height <= kMaxSide && FillFromTopDown(read, pixels, width, height, channels);
-      zem::StbFree(pixels);
-    }
-  }
-  if (!ok) return false;
+  std::string why;
+  if (!ReadPicture(fileName, read, why)) return false;
   static_cast<CRhinoUiDib&>(*this) = std::move(read);
   return true;
 }
+
+namespace zem {
+
+std::string PictureReadProblem(const wchar_t* fileName) {
+  CRhinoUiDib read;
+  std::string why;
+  return !fileName ? "no file" : ReadPicture(fileName, read, why) ? std::string() : why;
+}
+
+}  // namespace zem
 
 bool CRhinoDib::WriteToFile(const wchar_t* fileName, int jpegQuality) const {
   if (!fileName) return false;

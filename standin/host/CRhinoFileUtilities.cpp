@@ -21,7 +21,7 @@ bool Found(const fs::path& candidate, ON_wString& fullPath) {
   if (!fs::is_regular_file(candidate, ec)) return false;
   fs::path absolute = fs::absolute(candidate, ec);
   if (ec) return false;
-  fullPath = zem::FromUtf8(absolute.lexically_normal().string());
+  fullPath = zem::FromSystemBytes(absolute.lexically_normal().string());
   return true;
 }
 

@@ -21,6 +21,11 @@ unsigned char* StbDecode(const unsigned char* data, int size, int& width, int& h
   return stbi_load_from_memory(data, size, &width, &height, &fileChannels, channels);
 }
 
+bool StbInfo(const unsigned char* data, int size, int& width, int& height) {
+  int channels = 0;
+  return stbi_info_from_memory(data, size, &width, &height, &channels) != 0;
+}
+
 void StbFree(unsigned char* pixels) { stbi_image_free(pixels); }
 
 }  // namespace zem

@@ -7,5 +7,8 @@ namespace zem {
 // is no picture of these formats. Free with StbFree.
 unsigned char* StbDecode(const unsigned char* data, int size, int& width, int& height, int& channels);
 void StbFree(unsigned char* pixels);
+// The picture's size from its header, without decoding it; false when the
+// data is no picture of these formats.
+bool StbInfo(const unsigned char* data, int size, int& width, int& height);
 
 }  // namespace zem

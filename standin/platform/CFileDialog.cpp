@@ -49,7 +49,7 @@ bool CFileDialog::Accept(const std::wstring& answer) {
   native = native.lexically_normal();
   const bool exists = std::filesystem::is_regular_file(native, error);
   if (m_open && (m_flags & OFN_FILEMUSTEXIST) && !exists) return false;
-  std::wstring full = zem::FromUtf8(native.string());
+  std::wstring full = zem::FromSystemBytes(native.string());
   if (!m_open && exists && (m_flags & OFN_OVERWRITEPROMPT)) {
     std::wstring text = full.substr(NameStart(full)) + L" already exists.\nDo you want to replace it?";
     if (MessageBoxW(nullptr, text.c_str(), L"Confirm Save As", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {

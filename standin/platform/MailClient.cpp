@@ -202,7 +202,7 @@ ULONG HandOverMail(const MailMessage& message) {
   const fs::path folder = Outbox().empty() ? fs::path(".") : fs::path(NativePath(Outbox()));
   const std::string draft = SaveDraft(folder, ComposeMimeMessage(message, std::time(nullptr)));
   if (draft.empty()) return MAPI_E_FAILURE;
-  LastDraft() = FromUtf8(draft);
+  LastDraft() = FromSystemBytes(draft);
   return SUCCESS_SUCCESS;
 }
 

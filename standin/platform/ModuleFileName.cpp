@@ -22,7 +22,7 @@ HMODULE ProgramHandle() { return AfxGetAppModuleState()->m_hCurrentInstanceHandl
 std::wstring ProgramFileName() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::wstring() : zem::FromUtf8(exe.string());
+  return error ? std::wstring() : zem::FromSystemBytes(exe.string());
 }
 
 }  // namespace

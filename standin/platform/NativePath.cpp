@@ -7,7 +7,7 @@
 namespace zem {
 
 std::string NativePath(std::wstring_view path) {
-  std::string native = ToUtf8(path);
+  std::string native = ToSystemBytes(path);
   for (char& c : native) {
     if (c == '\\') c = '/';
   }

@@ -6,7 +6,8 @@
 
 namespace zem {
 
-// The native (UTF-8, slash-separated) form of a system path.
+// The native (slash-separated) form of a system path: its bytes as the
+// system gave them (see FromSystemBytes), UTF-8 for any other text.
 std::string NativePath(std::wstring_view path);
 
 // A path in lower case with backslashes, for comparing names the way

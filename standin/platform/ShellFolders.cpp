@@ -22,9 +22,9 @@ HRESULT SHGetFolderPathW(HWND, int folder, HANDLE, DWORD, LPWSTR path) {
   if (Override()) {
     result = *Override();
   } else if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config) {
-    result = zem::FromUtf8(config);
+    result = zem::FromSystemBytes(config);
   } else if (const char* home = std::getenv("HOME"); home && *home) {
-    result = zem::FromUtf8(home) + L"/.config";
+    result = zem::FromSystemBytes(home) + L"/.config";
   }
   if (result.empty() || result.size() >= MAX_PATH) return E_FAIL;
   result.copy(path, result.size());

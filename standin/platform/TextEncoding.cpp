@@ -4,6 +4,9 @@ namespace zem {
 
 namespace {
 constexpr char32_t kReplacement = 0xFFFD;
+// A byte b that is not part of valid UTF-8 stands in wide text as
+// kEscapedByte + b (b is 0x80 or more: U+DC80 to U+DCFF).
+constexpr char32_t kEscapedByte = 0xDC00;
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c >= 0xD800 && c <= 0xDFFF) c = kReplacement;
@@ -33,7 +36,12 @@ std::string ToUtf8(std::wstring_view text) {
   return out;
 }
 
-std::wstring FromUtf8(std::string_view text) {
+namespace {
+
+// Decodes UTF-8; a byte that starts no valid sequence becomes
+// `bad(byte)`.
+template <typename Bad>
+std::wstring Decode(std::string_view text, Bad bad) {
   std::wstring out;
   out.reserve(text.size());
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -54,12 +62,12 @@ std::wstring FromUtf8(std::string_view text) {
     } else if ((b & 0xF8) == 0xF0) {
       extra = 3, c = b & 0x07, minimum = 0x10000;
     } else {
-      out += static_cast<wchar_t>(kReplacement);
+      out += bad(*p);
       ++p;
       continue;
     }
     if (end - p <= extra) {
-      out += static_cast<wchar_t>(kReplacement);
+      out += bad(*p);
       ++p;
       continue;
     }
@@ -72,12 +80,35 @@ std::wstring FromUtf8(std::string_view text) {
       c = (c << 6) | (p[i] & 0x3F);
     }
     if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      out += static_cast<wchar_t>(kReplacement);
+      out += bad(*p);
       ++p;
       continue;
     }
     out += static_cast<wchar_t>(c);
     p += extra + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::wstring FromUtf8(std::string_view text) {
+  return Decode(text, [](unsigned char) { return static_cast<wchar_t>(kReplacement); });
+}
+
+std::wstring FromSystemBytes(std::string_view bytes) {
+  return Decode(bytes, [](unsigned char b) { return static_cast<wchar_t>(kEscapedByte + b); });
+}
+
+std::string ToSystemBytes(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t w : text) {
+    const auto c = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
+    if (c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xFF)
+      out += static_cast<char>(c - kEscapedByte);
+    else
+      AppendUtf8(out, c);
   }
   return out;
 }

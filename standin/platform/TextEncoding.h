@@ -13,4 +13,13 @@ std::string ToUtf8(std::wstring_view text);
 // Decodes UTF-8. Malformed sequences become U+FFFD, one per bad byte.
 std::wstring FromUtf8(std::string_view text);
 
+// Names the system gives (file names, paths, arguments) are bytes, most
+// often UTF-8 but not always. FromSystemBytes decodes them as UTF-8 and
+// keeps every byte that is not part of valid UTF-8 as the wide character
+// U+DC80 + byte (a lone surrogate, which no valid text holds);
+// ToSystemBytes turns those back into their bytes, so a name goes to the
+// system exactly as it came. ToUtf8 shows them as U+FFFD.
+std::wstring FromSystemBytes(std::string_view bytes);
+std::string ToSystemBytes(std::wstring_view text);
+
 }  // namespace zem

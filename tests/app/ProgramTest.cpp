@@ -61,6 +61,9 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
     EXPECT_NE(run.err.find("zem-webgl: "), std::string::npos) << line;
     EXPECT_EQ(run.out, "") << line;
   }
+  const Outcome empty = Zem({"export", ""});
+  EXPECT_EQ(empty.code, 2);
+  EXPECT_NE(empty.err.find("empty argument where a model file name goes"), std::string::npos) << empty.err;
 }
 
 TEST_F(ProgramTest, FailedWriteIsReportedAndNotPresentedAsAPage) {
@@ -94,12 +97,14 @@ TEST_F(ProgramTest, BadModelsFoldersViewsAndModesAreClearErrorsThatWriteNothing)
     int code;
     const char* says;
   };
-  for (const Case& c : std::vector<Case>{{{"export", in + "none.obj"}, 1, "cannot read"},
-                                         {{"export", in + "broken.json"}, 1, "cannot read"},
-                                         {{"export", in + "words.obj"}, 1, "words.obj: no geometry found"},
-                                         {{"demo", "-o", in + "nowhere/p.html"}, 1, "does not exist"},
-                                         {{"export", model.string(), "--display-mode", "Sketchy"}, 2, "Rendered"},
-                                         {{"demo", "--view", "Nowhere", "-o", in + "v.html"}, 2, "Perspective"}}) {
+  for (const Case& c :
+       std::vector<Case>{{{"export", in + "none.obj"}, 1, "cannot read"},
+                         {{"export", in + "broken.json"}, 1, "cannot read"},
+                         {{"export", in + "words.obj"}, 1, "words.obj: no geometry found"},
+                         {{"demo", "-o", in + "nowhere/p.html"}, 1, "does not exist"},
+                         {{"export", model.string(), "--display-mode", "Sketchy"}, 2, "Rendered"},
+                         {{"export", model.string(), model.string(), "--display-mode", "Sketchy"}, 2, "Rendered"},
+                         {{"demo", "--view", "Nowhere", "-o", in + "v.html"}, 2, "Perspective"}}) {
     const Outcome run = Zem(c.args);
     EXPECT_EQ(run.code, c.code) << c.says;
     EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;

@@ -127,6 +127,16 @@ TEST(DocumentReaderRepairs, UnknownKeysAreNotedNotFatal) {
   EXPECT_TRUE(r.Noted(L"objects[0]: unknown key \"size\" ignored"));
 }
 
+TEST(DocumentReaderRepairs, ANulInATextIsLeftOutTheRestKeptAndNoted) {
+  Read r(Doc(R"("objects": [{"type": "textDot", "point": [0,0,0], "text": "before\u0000after"}])"));
+  ASSERT_TRUE(r.ok) << r.Error();
+  EXPECT_TRUE(r.Noted(L"objects[0].text: 1 NUL character(s) in the text left out"));
+  CRhinoObjectIterator it(r.doc, 7, 3);
+  const auto* dot = dynamic_cast<const CRhinoTextDot*>(it.First());
+  ASSERT_NE(dot, nullptr);
+  EXPECT_STREQ(dot->TextString(), L"beforeafter");
+}
+
 // A document of every kind of content, kept under tests/data.
 TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
   Read r(zem::testing::ReadFileBytes(std::filesystem::path(ZEM_TEST_DATA_DIR) / "models" / "everything.json"));

@@ -181,6 +181,89 @@ TEST_F(MeshFileReaderTest, FaceIndicesOutsideTheVerticesAreRefused) {
   EXPECT_TRUE(ok || !report.error.empty());
 }
 
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+  std::string out;
+  for (char c : ascii) out += bigEndian ? std::string(1, '\0') + c : std::string(1, c) + '\0';
+  return out;
+}
+
+// Files that no reader here takes, or that hold nothing a page shows, are
+// refused for what they are, not as files without geometry.
+TEST_F(MeshFileReaderTest, FilesNoReaderTakesAreRefusedForWhatTheyAre) {
+  const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  const std::string plyHead = "ply\nformat ascii 1.0\nelement vertex ";
+  const std::string xyz = "property float x\nproperty float y\nproperty float z\n";
+  for (const auto& [name, bytes, says] : std::vector<std::tuple<const char*, std::string, const char*>>{
+           {"le.obj", "\xff\xfe" + Utf16(triangle, false), "the file is UTF-16 text"},
+           {"be.obj", "\xfe\xff" + Utf16(triangle, true), "the file is UTF-16 text"},
+           {"no-mark.dae", Utf16("<?xml version=\"1.0\"?><COLLADA/>", false), "the file is UTF-16 text"},
+           {"old.glb", std::string("glTF\x01\0\0\0\x14\0\0\0\0\0\0\0\0\0\0\0", 20), "a glTF 1.0 binary"},
+           {"points.ply", plyHead + "3\n" + xyz + "end_header\n0 0 0\n1 0 0\n0 1 0\n", "holds only points (3)"},
+           {"points.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\n", "holds only points (4)"},
+           {"boast.ply", plyHead + "900000000\n" + xyz + "end_header\n0 0 0\n",
+            "the header declares more elements than the file's"}}) {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    EXPECT_FALSE(zem::ReadModelFile(Write(name, bytes), doc, report)) << name;
+    EXPECT_NE(zem::ToUtf8(report.error).find(says), std::string::npos) << name << ": " << zem::ToUtf8(report.error);
+  }
+}
+
+// A tetrahedron as ASCII STL: facets wound outward, or all inside out; each
+// stored normal as the winding has it, zero, or reversed.
+std::string Tetrahedron(bool insideOut, const char* normals) {
+  const double p[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  const int faces[4][3] = {{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}};
+  std::string text = "solid t\n";
+  for (const auto& f : faces) {
+    const int order[3] = {f[0], insideOut ? f[2] : f[1], insideOut ? f[1] : f[2]};
+    double u[3], v[3], n[3];
+    for (int k = 0; k < 3; ++k) u[k] = p[order[1]][k] - p[order[0]][k], v[k] = p[order[2]][k] - p[order[0]][k];
+    n[0] = u[1] * v[2] - u[2] * v[1], n[1] = u[2] * v[0] - u[0] * v[2], n[2] = u[0] * v[1] - u[1] * v[0];
+    const double scale = std::string(normals) == "zero" ? 0 : std::string(normals) == "reversed" ? -1 : 1;
+    text += "facet normal " + std::to_string(n[0] * scale) + " " + std::to_string(n[1] * scale) + " " +
+            std::to_string(n[2] * scale) + "\nouter loop\n";
+    for (int c : order)
+      text +=
+          "vertex " + std::to_string(p[c][0]) + " " + std::to_string(p[c][1]) + " " + std::to_string(p[c][2]) + "\n";
+    text += "endloop\nendfacet\n";
+  }
+  return text + "endsolid t\n";
+}
+
+// STL normals that are zero or against the winding, and solids wound inside
+// out, all end with every face wound outward and its normals pointing out.
+TEST_F(MeshFileReaderTest, StlFacetsEndWoundAndLitFromOutside) {
+  for (const auto& [insideOut, normals, note] : std::vector<std::tuple<bool, const char*, const char*>>{
+           {false, "wound", nullptr},
+           {false, "zero", "4 of 4 facets stored a normal that is zero or against their winding"},
+           {false, "reversed", "4 of 4 facets stored a normal"},
+           {true, "reversed", "wound inside out; turned"},
+           {true, "zero", "wound inside out; turned"}}) {
+    const std::string what = std::string(insideOut ? "inside out, " : "") + normals;
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    ASSERT_TRUE(zem::ReadModelFile(Write("t.stl", Tetrahedron(insideOut, normals)), doc, report)) << what;
+    std::string notes;
+    for (const auto& n : report.notes) notes += zem::ToUtf8(n) + "\n";
+    EXPECT_EQ(!note, notes.empty()) << what << ": " << notes;
+    EXPECT_TRUE(!note || notes.find(note) != std::string::npos) << what << ": " << notes;
+    CRhinoObjectIterator it(doc, 7, 3);
+    ON_SimpleArray<const ON_Mesh*> meshes;
+    ASSERT_EQ(it.First()->GetMeshes(ON::render_mesh, meshes), 1) << what;
+    const ON_Mesh& mesh = *meshes[0];
+    for (int f = 0; f < mesh.FaceCount(); ++f) {
+      const ON_MeshFace& face = mesh.m_F[f];
+      const ON_3dPoint a = mesh.m_V[face.vi[0]], b = mesh.m_V[face.vi[1]], c = mesh.m_V[face.vi[2]];
+      // Out of the tetrahedron: from its centroid to the face's.
+      const ON_3dPoint middle = a + (1.0 / 3) * ((b - a) + (c - a));
+      const ON_3dVector out = middle - ON_3dPoint(0.25, 0.25, 0.25);
+      EXPECT_GT(ON_DotProduct(ON_CrossProduct(b - a, c - a), out), 0) << what << ", face " << f;
+      for (int k = 0; k < 3; ++k) EXPECT_GT(ON_DotProduct(ON_3dVector(mesh.m_N[face.vi[k]]), out), 0) << what;
+    }
+  }
+}
+
 // The first texture file of the first object's material.
 std::wstring TextureFile(const CRhinoDoc& doc) {
   CRhinoObjectIterator it(doc, 7, 3);
