@@ -125,14 +125,16 @@ std::string InputClash(const CommandLine& line, const fs::path* page, const std:
   if (page && !line.dialogPicture.empty() && same(line.dialogPicture, *page))
     return "--dialog-picture " + line.dialogPicture + " names the page itself";
   return std::string();
-  bool KnownDisplayMode(const CommandLine& line, std::ostream& err) {
-    if (line.displayMode.empty() || FindDisplayMode(line.displayMode.c_str())) return true;
-    std::vector<std::wstring> names;
-    for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
-    err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
-    return false;
-  }
+}
 
-  CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
+bool KnownDisplayMode(const CommandLine& line, std::ostream& err) {
+  if (line.displayMode.empty() || FindDisplayMode(line.displayMode.c_str())) return true;
+  std::vector<std::wstring> names;
+  for (int i = 0; i < DisplayModeCount(); ++i) names.push_back(DisplayModeAt(i).m_szEnglishName);
+  err << "zem-webgl: unknown display mode '" << ToUtf8(line.displayMode) << "' (known: " << Names(names) << ")\n";
+  return false;
+}
+
+CloseDocumentAtEnd::~CloseDocumentAtEnd() { RhinoApp().CloseDocument(); }
 
 }  // namespace zem::app

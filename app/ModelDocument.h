@@ -34,6 +34,7 @@ std::vector<std::filesystem::path> InputFiles(const std::vector<std::wstring>& r
 // lost. Empty when neither does.
 std::string InputClash(const CommandLine& line, const std::filesystem::path* page,
                        const std::vector<std::filesystem::path>& inputs);
+
 // Whether the display mode the line names (if any) is one the host has;
 // false after telling which ones it has.
 bool KnownDisplayMode(const CommandLine& line, std::ostream& err);
