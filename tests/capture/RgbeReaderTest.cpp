@@ -32,7 +32,7 @@ Bytes operator+(Bytes a, const Bytes& b) {
 const std::string kHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\nEXPOSURE=1.0\n\n";
 
 // Header lines are skipped up to the empty line, which may also come first.
-TEST(ReadRgbeHeader, ReadsTheSizeAfterTheHeaderLines) {
+TEST(RgbeReaderTest, ReadsTheSizeAfterTheHeaderLines) {
   for (const std::string& header : {kHeader, std::string("\n")}) {
     MemoryFile f(header + "-Y 7 +X 13\n");
     int width = 0, height = 0;
@@ -42,7 +42,7 @@ TEST(ReadRgbeHeader, ReadsTheSizeAfterTheHeaderLines) {
   }
 }
 
-TEST(ReadRgbeHeader, RejectsOtherOrientationsMissingSizesAndAFileEndingInTheHeader) {
+TEST(RgbeReaderTest, RejectsOtherOrientationsMissingSizesAndAFileEndingInTheHeader) {
   for (const std::string sizeLine : {"+Y 2 +X 3\n", "-Y 2 -X 3\n", "-Y 2\n", "garbage\n"}) {
     MemoryFile f(kHeader + sizeLine);
     int width = 0, height = 0;
@@ -53,7 +53,7 @@ TEST(ReadRgbeHeader, RejectsOtherOrientationsMissingSizesAndAFileEndingInTheHead
   EXPECT_EQ(ReadRgbeHeader(f.file, &width, &height), RgbeResult::ReadFailed);
 }
 
-TEST(ReadRgbePixels, ReadsNarrowScanlinesFlat) {
+TEST(RgbeReaderTest, ReadsNarrowScanlinesFlat) {
   // Width 3 is below the run-length minimum: plain 4-byte pixels.
   MemoryFile f(Bytes{128, 0, 0, 129, 0, 128, 0, 129, 0, 0, 128, 129, 255, 255, 255, 0, 1, 2, 3, 136, 64, 64, 64, 128});
   std::vector<float> data(3 * 2 * 3);
@@ -69,7 +69,7 @@ Bytes Scanline(int width, const Bytes& red, const Bytes& green, const Bytes& blu
          blue + exponent;
 }
 
-TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
+TEST(RgbeReaderTest, DecodesRunsAndLiterals) {
   // Width 130: a literal of 128 bytes (count 128) and a run of 2 (count 130).
   Bytes literal{128};
   for (int i = 0; i < 128; ++i) literal.push_back(static_cast<unsigned char>(i));
@@ -89,7 +89,7 @@ TEST(ReadRgbePixels, DecodesRunsAndLiterals) {
   EXPECT_EQ(plane(2), (std::vector<float>{0, 0, 5, 5, 5}));
 }
 
-TEST(ReadRgbePixels, ReadsAFileWhoseScanlinesAreNotEncodedFlat) {
+TEST(RgbeReaderTest, ReadsAFileWhoseScanlinesAreNotEncodedFlat) {
   // Width 8 could be encoded, but the first pixel does not start with 2, 2.
   Bytes pixels;
   for (int i = 0; i < 16; ++i) pixels = pixels + Bytes{static_cast<unsigned char>(i), 0, 0, 136};
@@ -99,7 +99,7 @@ TEST(ReadRgbePixels, ReadsAFileWhoseScanlinesAreNotEncodedFlat) {
   for (int i = 0; i < 16; ++i) EXPECT_EQ(data[3 * i], i);
 }
 
-TEST(ReadRgbePixels, RejectsBadScanlines) {
+TEST(RgbeReaderTest, RejectsBadScanlines) {
   struct Case {
     Bytes bytes;
     RgbeResult why;
@@ -118,7 +118,7 @@ TEST(ReadRgbePixels, RejectsBadScanlines) {
   }
 }
 
-TEST(ReadRgbePixels, ReportsTruncatedData) {
+TEST(RgbeReaderTest, ReportsTruncatedData) {
   const Bytes fullPlane{128 + 8, 1};
   for (const Bytes& bytes : {Scanline(8, fullPlane, fullPlane, fullPlane, Bytes{}),
                              Scanline(8, Bytes{8, 1, 2}, Bytes{}, Bytes{}, Bytes{}), Bytes{1, 2, 3, 4, 5, 6}}) {
