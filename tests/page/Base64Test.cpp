@@ -27,7 +27,15 @@ std::string ReferenceBase64(const std::vector<unsigned char>& bytes) {
   return out;
 }
 
-TEST(Base64Encode, MatchesReferenceForEveryLengthUpTo100) {
+class Base64Test : public zem::testing::TempFolderTest {
+ protected:
+  std::wstring Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder / name, std::ios::binary) << bytes;
+    return (folder / name).wstring();
+  }
+};
+
+TEST_F(Base64Test, EncodeBase64MatchesReferenceForEveryLengthUpTo100) {
   std::mt19937 random(7);
   for (std::size_t n = 0; n <= 100; ++n) {
     for (int round = 0; round < 5; ++round) {
@@ -42,16 +50,8 @@ TEST(Base64Encode, MatchesReferenceForEveryLengthUpTo100) {
   }
 }
 
-class EncodeFileBase64 : public zem::testing::TempFolderTest {
- protected:
-  std::wstring Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-    return (folder / name).wstring();
-  }
-};
-
 // The held text is replaced only when the file could be read.
-TEST_F(EncodeFileBase64, ReplacesTheHeldTextOnlyByAFilesBase64) {
+TEST_F(Base64Test, EncodeFileBase64ReplacesTheHeldTextOnlyByAFilesBase64) {
   std::optional<std::string> holder = std::string("old");
   ASSERT_TRUE(ZEM_WebGLExport::EncodeFileBase64(Write("a.bin", std::string("abc\0\xff", 5)), holder));
   EXPECT_EQ(holder, "YWJjAP8=");
