@@ -1,25 +1,18 @@
-// Formatting, escaping and joining of the texts that go into the page.
+// The text primitives of the page where the golden page cannot show them
+// all: fixed decimals against printf, escaping, and which links are safe.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "page/HtmlText.h"
-#include "page/TemplateText.h"
 #include "page/TextFormat.h"
 
 namespace {
 
 using zem::EscapeHtml;
 using zem::FormatText;
-using zem::JoinTemplateLines;
 using zem::SafeLinkTarget;
-
-TEST(TextTest, FormatTextFillsTextIntegerAndNumberDirectives) {
-  EXPECT_EQ(FormatText(L"<h2>%s</h2>%d:%g 100%%", {L"Bike", 42, 0.5}), L"<h2>Bike</h2>42:0.5 100%");
-  EXPECT_EQ(FormatText(L"width:%dpx", {240}), L"width:240px");
-  EXPECT_EQ(FormatText(L"%s and %s", {std::wstring(L"a"), L"b"}), L"a and b");
-}
 
 TEST(TextTest, FormatTextFixedDecimalsWriteWhatPrintfWrites) {
   for (double value : {0.0, 2.675, -0.5, 1.0 / 3.0, 123456789.987654321, -1e-7, 1e20}) {
@@ -58,13 +51,6 @@ TEST(TextTest, SafeLinkTargetKeepsWebAndMailLinksAndDropsOtherSchemesHoweverDisg
         L"\x01javascript:x", L"data:text/html,<b>", L"vbscript:x", L"file:///etc/passwd"}) {
     EXPECT_EQ(SafeLinkTarget(link), L"") << link;
   }
-}
-
-TEST(TextTest, JoinTemplateLinesJoinsLinesAndShrinksRunsOfSpaces) {
-  EXPECT_EQ(JoinTemplateLines("a   b\n   c \n"), "a b c\n");
-  EXPECT_EQ(JoinTemplateLines("function f() {\n  return 1;\n}\n"), "function f() { return 1;}\n");
-  EXPECT_EQ(JoinTemplateLines(""), "\n");
-  EXPECT_EQ(JoinTemplateLines("a\nb"), "ab\n");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "standin/host/RhinoConvertCurveToPolyline.h"
 
 #include "standin/host/ON_ArcCurve.h"
-#include "standin/host/ON_LineCurve.h"
 #include "standin/host/ON_NurbsCurve.h"
 
 #include <gtest/gtest.h>
@@ -23,20 +22,6 @@ double LargestTurn(const ON_Curve& curve, const ON_PolylineCurve& p) {
     largest = std::max(largest, std::acos(std::clamp(ON_DotProduct(a, b), -1.0, 1.0)));
   }
   return largest;
-}
-
-TEST(PolylineConversionTest, LinesAndPolylinesKeepEveryCorner) {
-  int result = 0;
-  ON_PolylineCurve line = Convert(ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(5, 1, 2)), &result);
-  EXPECT_EQ(result, 1);
-  ASSERT_EQ(line.PointCount(), 2);
-  EXPECT_EQ(line.m_pline[1], ON_3dPoint(5, 1, 2));
-  ON_Polyline points;
-  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0), ON_3dPoint(1, 1, 0), ON_3dPoint(2, 1, 0)})
-    points.Append(p);
-  ON_PolylineCurve polyline = Convert(ON_PolylineCurve(points));
-  ASSERT_EQ(polyline.PointCount(), 4);
-  EXPECT_EQ(polyline.m_pline[2], ON_3dPoint(1, 1, 0));
 }
 
 TEST(PolylineConversionTest, ACircleIsSplitEvenlyByTheAngle) {
