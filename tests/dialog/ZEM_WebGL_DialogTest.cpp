@@ -250,27 +250,25 @@ TEST_F(ZEM_WebGL_DialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANe
   EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty());
 }
 
-TEST_F(ZEM_WebGL_DialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
+// What the mail holds, zipped or not as the box says, is the program's test,
+// which works this dialog through a scripted person; what only the dialog
+// shows is that it steps aside for the mail client.
+TEST_F(ZEM_WebGL_DialogTest, OkInMailModeMailsThePageWithTheDialogHidden) {
   RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
   const auto outbox = m_folder / "outbox";
   std::filesystem::create_directories(outbox);
   zem::SetMailOutbox(zem::FromUtf8(outbox.string()));
   ExportWatch watch;
   zem::ScopedExportListener listening(watch);
-  std::vector<bool> hiddenWhenMailed;
-  watch.look = [&] { hiddenWhenMailed.push_back(!dialog->IsWindowVisible()); };
-  for (bool zip : {true, false}) {
-    Show(true);
-    if (Checked(Child(L"Send ZIP file")) != zip) SendMessageW(Child(L"Send ZIP file"), BM_CLICK, 0, 0);
-    Press(IDOK);
-  }
+  bool hiddenWhenMailed = false;
+  watch.look = [&] { hiddenWhenMailed = !dialog->IsWindowVisible(); };
+  Show(true);
+  Press(IDOK);
   zem::SetMailOutbox(L"");
-  ASSERT_EQ(watch.results.size(), 2u);
-  EXPECT_TRUE(watch.results[0].mailed && watch.results[1].mailed);
-  // Deflate takes at least a quarter off the page's base64 and text.
-  EXPECT_LT(watch.results[0].mailedBytes, watch.results[1].mailedBytes * 3 / 4) << "zipped first";
-  EXPECT_EQ(watch.outcomes, (std::vector<zem::ExportStatus>{zem::ExportStatus::Written, zem::ExportStatus::Written}));
-  EXPECT_EQ(hiddenWhenMailed, (std::vector<bool>{true, true})) << "the mail client's window comes on top";
+  ASSERT_EQ(watch.results.size(), 1u);
+  EXPECT_EQ(watch.outcomes[0], zem::ExportStatus::Written);
+  EXPECT_TRUE(watch.results[0].mailed);
+  EXPECT_TRUE(hiddenWhenMailed) << "the mail client's window comes on top";
 }
 
 TEST_F(ZEM_WebGL_DialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {
