@@ -82,12 +82,10 @@ TEST_F(CreateZipWithFileTest, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
 }
 
-TEST_F(CreateZipWithFileTest, AnArchiveThatCannotBeWrittenAnswersFalse) {
+TEST_F(CreateZipWithFileTest, AnUnwritableArchiveOrNoShellOrShellFolderAnswersFalse) {
   EXPECT_FALSE(CreateZipWithFile((folder / "no-such-folder/a.zip").wstring(), page.wstring()));
   EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
-}
-
-TEST_F(CreateZipWithFileTest, WithoutTheShellOrItsFolderTheArchiveStaysEmptyAndTheAnswerIsFalse) {
+  // Without the shell or its folder the archive stays empty.
   zem::SetShellApplicationRegistered(false);
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
   EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive);

@@ -78,7 +78,9 @@ TEST(DialogTest, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
   DestroyWindow(owner);
 }
 
-TEST(DialogTest, WithoutAnswersEndsAsItsCloseBoxWould) {
+// Without answers a modal dialog ends as its close box would; one whose
+// close box is greyed fails instead of hanging.
+TEST(DialogTest, ModalDialogWithoutAnswersEndsAsItsCloseBoxWouldOrFails) {
   zem::AnswerQueue::Instance().Clear();
   HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
   CWnd ownerObject(owner);
@@ -89,18 +91,13 @@ TEST(DialogTest, WithoutAnswersEndsAsItsCloseBoxWould) {
   EXPECT_FALSE(IsWindow(dialog.m_hWnd));
   ownerObject.Detach();
   DestroyWindow(owner);
-  zem::AnswerQueue::Instance().Clear();
-}
-
-TEST(DialogTest, WhoseCloseBoxIsGreyedFailsInsteadOfHanging) {
-  zem::AnswerQueue::Instance().Clear();
   class Stubborn : public RecordingDialog {
     BOOL OnInitDialog() override {
       EnableMenuItem(GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_GRAYED);
       return TRUE;
     }
-  } dialog;
-  EXPECT_EQ(dialog.DoModal(), -1);
+  } stubborn;
+  EXPECT_EQ(stubborn.DoModal(), -1);
   zem::AnswerQueue::Instance().Clear();
 }
 
