@@ -13,9 +13,10 @@ namespace {
 namespace fs = std::filesystem;
 
 using zem::testing::Outcome;
-using zem::testing::ProgramTest;
 using zem::testing::ReadFileBytes;
 using zem::testing::Zem;
+
+class CadExportTest : public zem::testing::ProgramTest {};
 
 std::string Cad(const char* name) { return (fs::path(ZEM_TEST_DATA_DIR) / "cad" / name).string(); }
 
@@ -25,7 +26,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-TEST_F(ProgramTest, AStepAssemblyReachesThePageShadedInItsColoursWithItsEdgesWhereTheModeShowsThem) {
+TEST_F(CadExportTest, AStepAssemblyReachesThePageShadedInItsColoursWithItsEdgesWhereTheModeShowsThem) {
   const fs::path page = folder / "pair.html", rendered = folder / "rendered.html";
   Outcome run = Zem({"export", Cad("assembly.step"), "-o", page.string()});
   ASSERT_EQ(run.code, 0) << run.err;
@@ -44,7 +45,7 @@ TEST_F(ProgramTest, AStepAssemblyReachesThePageShadedInItsColoursWithItsEdgesWhe
   EXPECT_EQ(Count(renderedHtml, "mat.push(1,0,0,"), 1u);
 }
 
-TEST_F(ProgramTest, ABatchGoesOnPastAStepFileTheReaderCannotRead) {
+TEST_F(CadExportTest, ABatchGoesOnPastAStepFileTheReaderCannotRead) {
   const fs::path broken = folder / "broken.step";
   std::ofstream(broken) << "ISO-10303-21;\nHEADER;\nthis is no STEP file\n";
   Outcome run =

@@ -72,7 +72,15 @@ PreviewCounts CountActiveView() {
   return counts;
 }
 
-using DialogPathTest = zem::testing::ProgramTest;
+struct EstimateCase {
+  const char* name;
+  std::vector<std::string> options;
+  const char* view;  // null: the document's active view
+  const char* mode;  // null: the view's own
+  bool zipped;
+};
+
+class DialogPathTest : public zem::testing::ProgramTest, public ::testing::WithParamInterface<EstimateCase> {};
 
 TEST_F(DialogPathTest, AnEmptyModelIsEstimatedAtTheFixedPartAlone) {
   std::ofstream(folder / "empty.json") << R"({"format": "zem-document", "version": 1})";
@@ -81,16 +89,7 @@ TEST_F(DialogPathTest, AnEmptyModelIsEstimatedAtTheFixedPartAlone) {
   EXPECT_EQ(run.out, "Approximate file size: 0.1 MB\n");
 }
 
-struct EstimateCase {
-  std::vector<std::string> options;
-  const char* view;  // null: the document's active view
-  const char* mode;  // null: the view's own
-  bool zipped;
-};
-
-class DemoEstimateTest : public DialogPathTest, public ::testing::WithParamInterface<EstimateCase> {};
-
-TEST_P(DemoEstimateTest, PrintsWhatTheDocumentsObjectsGiveForTheViewAndMode) {
+TEST_P(DialogPathTest, TheDemosEstimatePrintsWhatTheDocumentsObjectsGiveForTheViewAndMode) {
   const EstimateCase& c = GetParam();
   std::vector<std::string> args{"estimate", kDemoDocument.string()};
   args.insert(args.end(), c.options.begin(), c.options.end());
@@ -108,12 +107,14 @@ TEST_P(DemoEstimateTest, PrintsWhatTheDocumentsObjectsGiveForTheViewAndMode) {
   EXPECT_EQ(run.out, zem::ToUtf8(SizeEstimate::Label(SizeEstimate::Megabytes(counts, c.zipped))) + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(ViewsModesAndMail, DemoEstimateTest,
-                         ::testing::Values(EstimateCase{{}, nullptr, nullptr, false},
-                                           EstimateCase{{"--display-mode", "Wireframe"}, nullptr, "Wireframe", false},
-                                           EstimateCase{{"--view", "Top"}, "Top", nullptr, false},
-                                           EstimateCase{{"--email"}, nullptr, nullptr, false},
-                                           EstimateCase{{"--email", "--zip"}, nullptr, nullptr, true}));
+INSTANTIATE_TEST_SUITE_P(
+    ViewsModesAndMail, DialogPathTest,
+    ::testing::Values(EstimateCase{"ActiveView", {}, nullptr, nullptr, false},
+                      EstimateCase{"Wireframe", {"--display-mode", "Wireframe"}, nullptr, "Wireframe", false},
+                      EstimateCase{"TopView", {"--view", "Top"}, "Top", nullptr, false},
+                      EstimateCase{"Email", {"--email"}, nullptr, nullptr, false},
+                      EstimateCase{"EmailZipped", {"--email", "--zip"}, nullptr, nullptr, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
   const fs::path page = folder / "refused.html";

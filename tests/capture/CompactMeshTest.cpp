@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "capture/CompactMesh.h"
 
@@ -46,38 +47,38 @@ ON_Mesh GridMesh(int n, double offset, double size, bool quads) {
   return mesh;
 }
 
-// Near the origin positions are quantised; a centimetre-sized part a
-// thousand kilometres away cannot be, and keeps its floats. Either way
-// every position comes back within 1/65535 of the extent.
-class CompactMeshPositions : public ::testing::TestWithParam<double> {};
-
-TEST_P(CompactMeshPositions, ComeBackWithinTheBound) {
-  const ON_Mesh mesh = GridMesh(40, GetParam(), 0.01, true);
-  const CompactMesh m = EncodeCompactMesh(mesh, false, 3555);
-  Reader r{m};
-  const auto q = m.quantisedPositions ? r.Take<std::uint16_t>(3 * m.vertexCount) : std::vector<std::uint16_t>();
-  const auto f = m.quantisedPositions ? std::vector<float>() : r.Take<float>(3 * m.vertexCount);
-  for (int k = 0; k < m.vertexCount; ++k)
-    for (int a = 0; a < 3; ++a) {
-      const double got =
-          m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
-      const ON_3fPoint& p = mesh.m_V[m.vertices[k]];
-      EXPECT_LE(std::abs(got - (a == 0 ? p.x : a == 1 ? p.y : p.z)), 0.01 / 65535) << "vertex " << k << " axis " << a;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Offsets, CompactMeshPositions, ::testing::Values(0.0, -3.0, 1e6));
-
 struct Split {
+  const char* name;
   int grid;  // cells each way; 0: an empty mesh
   bool quads;
   int limit;
   std::vector<int> triangles;  // per buffer; empty: not checked
 };
 
-class CompactMeshBuffers : public ::testing::TestWithParam<Split> {};
+class CompactMeshTest : public ::testing::TestWithParam<Split> {};
 
-TEST_P(CompactMeshBuffers, IndicesNameTheFaceCornersInPageOrder) {
+// Near the origin positions are quantised; a centimetre-sized part a
+// thousand kilometres away cannot be, and keeps its floats. Either way
+// every position comes back within 1/65535 of the extent.
+TEST_F(CompactMeshTest, PositionsComeBackWithinTheBound) {
+  for (const double offset : {0.0, -3.0, 1e6}) {
+    SCOPED_TRACE(offset);
+    const ON_Mesh mesh = GridMesh(40, offset, 0.01, true);
+    const CompactMesh m = EncodeCompactMesh(mesh, false, 3555);
+    Reader r{m};
+    const auto q = m.quantisedPositions ? r.Take<std::uint16_t>(3 * m.vertexCount) : std::vector<std::uint16_t>();
+    const auto f = m.quantisedPositions ? std::vector<float>() : r.Take<float>(3 * m.vertexCount);
+    for (int k = 0; k < m.vertexCount; ++k)
+      for (int a = 0; a < 3; ++a) {
+        const double got =
+            m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
+        const ON_3fPoint& p = mesh.m_V[m.vertices[k]];
+        EXPECT_LE(std::abs(got - (a == 0 ? p.x : a == 1 ? p.y : p.z)), 0.01 / 65535) << "vertex " << k << " axis " << a;
+      }
+  }
+}
+
+TEST_P(CompactMeshTest, IndicesNameTheFaceCornersInPageOrder) {
   const Split& s = GetParam();
   ON_Mesh mesh = GridMesh(s.grid, 0, 1, s.quads);
   // The last face reaches back to the first vertex: its buffer spans all.
@@ -112,10 +113,13 @@ TEST_P(CompactMeshBuffers, IndicesNameTheFaceCornersInPageOrder) {
 // Buffers split as the standard page splits them: a buffer that reaches
 // the limit exactly is followed by an empty one, a quadrangle crossing it
 // makes it one longer. 90,601 vertices need 32-bit indices.
-INSTANTIATE_TEST_SUITE_P(Splits, CompactMeshBuffers,
-                         ::testing::Values(Split{0, true, 3555, {0}}, Split{2, false, 9, {9, 0}},
-                                           Split{2, false, 5, {5, 4}}, Split{2, true, 5, {6, 3}},
-                                           Split{300, true, 3555, {}}));
+INSTANTIATE_TEST_SUITE_P(Splits, CompactMeshTest,
+                         ::testing::Values(Split{"EmptyMesh", 0, true, 3555, {0}},
+                                           Split{"LimitReachedExactly", 2, false, 9, {9, 0}},
+                                           Split{"TrianglesOverTheLimit", 2, false, 5, {5, 4}},
+                                           Split{"QuadCrossingTheLimit", 2, true, 5, {6, 3}},
+                                           Split{"WideIndices", 300, true, 3555, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zem

@@ -20,7 +20,7 @@ namespace {
 
 using zem::testing::Count;
 
-class CurvesAndDots : public zem::testing::TempFolderTest {
+class CurveAndDotWriterTest : public zem::testing::TempFolderTest {
  protected:
   CRhinoObject* Add(CRhinoObject* object, ON_Color colour = ON_Color(255, 0, 0)) {
     ON_3dmObjectAttributes attributes = object->Attributes();
@@ -51,7 +51,7 @@ class CurvesAndDots : public zem::testing::TempFolderTest {
   CDisplayPipelineAttributes display;
 };
 
-TEST_F(CurvesAndDots, SwitchesChooseWhichObjectsGiveWires) {
+TEST_F(CurveAndDotWriterTest, SwitchesChooseWhichObjectsGiveWires) {
   Line(ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0));
   Square();
   Add(new CRhinoPointObject(ON_3dPoint(9, 9, 9)));
@@ -67,7 +67,7 @@ TEST_F(CurvesAndDots, SwitchesChooseWhichObjectsGiveWires) {
   EXPECT_EQ(Count(Curves(Write()), "cols.push("), 2u);
 }
 
-TEST_F(CurvesAndDots, UnwantedDotsGiveAnEmptyFunctionAndNoLabels) {
+TEST_F(CurveAndDotWriterTest, UnwantedDotsGiveAnEmptyFunctionAndNoLabels) {
   Add(new CRhinoTextDot(ON_3dPoint(1, 2, 3), L"first"));
   std::string page = Write(false);
   EXPECT_NE(page.find("function initDots(dtpts){\r\n};"), std::string::npos);

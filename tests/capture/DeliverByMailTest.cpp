@@ -21,7 +21,7 @@ using zem::testing::ScopedEnv;
 using zem::testing::WriteBytes;
 
 // The temporary folder is the test's own; the main window exists.
-class MailExport : public zem::testing::MailSandbox {
+class DeliverByMailTest : public zem::testing::MailSandbox {
  protected:
   void SetUp() override {
     MailSandbox::SetUp();
@@ -56,7 +56,7 @@ class MailExport : public zem::testing::MailSandbox {
   const std::string page = "<!DOCTYPE html>\r\n<html>" + std::string(30000, 'p') + "</html>\r\n";
 };
 
-TEST_F(MailExport, ThePagePathLiesInAPrivateFolderOfItsOwnAndIsNamedAfterTheTitle) {
+TEST_F(DeliverByMailTest, ThePagePathLiesInAPrivateFolderOfItsOwnAndIsNamedAfterTheTitle) {
   const fs::path first = zem::NativePath(MailPagePath(L"Gear box"));
   const fs::path second = zem::NativePath(MailPagePath(L"Gear box"));
   EXPECT_EQ(first.filename(), second.filename());
@@ -67,7 +67,7 @@ TEST_F(MailExport, ThePagePathLiesInAPrivateFolderOfItsOwnAndIsNamedAfterTheTitl
         << "a folder of the user's own";
 }
 
-TEST_F(MailExport, TitlesBecomeReadableSafeFileNames) {
+TEST_F(DeliverByMailTest, TitlesBecomeReadableSafeFileNames) {
   const struct {
     std::wstring title;
     std::wstring name;
@@ -93,7 +93,7 @@ TEST_F(MailExport, TitlesBecomeReadableSafeFileNames) {
   }
 }
 
-TEST_F(MailExport, AVeryLongTitleStillMakesAFileThatCanBeWritten) {
+TEST_F(DeliverByMailTest, AVeryLongTitleStillMakesAFileThatCanBeWritten) {
   std::wstring title;
   for (int i = 0; i < 100; ++i) title += L"Gehäuse€ ";
   const fs::path path = WritePage(title, page);
@@ -106,7 +106,7 @@ TEST_F(MailExport, AVeryLongTitleStillMakesAFileThatCanBeWritten) {
 
 // Unzipped, or zipped while the archive stays empty (no shell): the page
 // itself goes, with the page's body text, and nothing temporary stays.
-TEST_F(MailExport, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
+TEST_F(DeliverByMailTest, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
   EXPECT_NE(MailBodyForPage(), MailBodyForArchive());
   for (const bool zipped : {false, true}) {
     zem::SetShellApplicationRegistered(!zipped);
@@ -128,7 +128,7 @@ TEST_F(MailExport, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
 // A hand-over that fails (no mail library) keeps the page for the user and
 // nothing else; a missing page leaves nothing. Only a page that was there
 // hides the dialog for the hand-over. Neither saves a draft.
-TEST_F(MailExport, AFailedHandOverKeepsThePageAndAMissingPageLeavesNothing) {
+TEST_F(DeliverByMailTest, AFailedHandOverKeepsThePageAndAMissingPageLeavesNothing) {
   for (const bool written : {true, false}) {
     zem::SetLibraryInstalled(L"MAPI32.DLL", !written);
     const std::wstring path =
@@ -145,7 +145,7 @@ TEST_F(MailExport, AFailedHandOverKeepsThePageAndAMissingPageLeavesNothing) {
   }
 }
 
-TEST_F(MailExport, DiscardingAPageLeavesFoldersOfOthersAlone) {
+TEST_F(DeliverByMailTest, DiscardingAPageLeavesFoldersOfOthersAlone) {
   const fs::path path = WritePage(L"Gear box", page);
   DiscardMailPage(zem::FromUtf8(path.string()));
   EXPECT_EQ(LeftInTemp(), 0u);

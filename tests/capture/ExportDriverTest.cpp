@@ -48,7 +48,7 @@ ON_Mesh Fan(int n, bool quads = false, bool texCoords = false) {
   return mesh;
 }
 
-class Export : public zem::testing::TempFolderTest {
+class ExportDriverTest : public zem::testing::TempFolderTest, public ::testing::WithParamInterface<int> {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -60,9 +60,20 @@ class Export : public zem::testing::TempFolderTest {
     zem::AnswerQueue::Instance().Clear();
   }
   void TearDown() override {
+    if (rendererInstalled) RhinoApp().UnregisterScriptCommand(L"ZEMWriteWebGL_RT");
     zem::AnswerQueue::Instance().Clear();
     RhinoApp().CloseDocument();
     TempFolderTest::TearDown();
+  }
+  // A stand-in of the sibling renderer's command: it records what it was
+  // asked and answers its probe ("2") always, an export as told.
+  void InstallRenderer(bool exportSucceeds) {
+    RhinoApp().RegisterScriptCommand(L"ZEMWriteWebGL_RT",
+                                     [this, exportSucceeds](const std::vector<std::wstring>& args) {
+                                       rendererCalls.push_back(args);
+                                       return exportSucceeds || (args.size() == 1 && args[0] == L"2");
+                                     });
+    rendererInstalled = true;
   }
   CDisplayPipelineAttributes& Display() { return *view->DisplayPipeline()->DisplayAttrs(); }
   CRhinoMeshObject* AddMesh(const ON_Mesh& mesh, int material = -1, bool reference = false) {
@@ -95,9 +106,11 @@ class Export : public zem::testing::TempFolderTest {
   CRhinoDoc* doc = nullptr;
   CRhinoView* view = nullptr;
   ExportMemory memory;
+  std::vector<std::vector<std::wstring>> rendererCalls;
+  bool rendererInstalled = false;
 };
 
-TEST(ComposeLinkTarget, FollowsTheLinkMode) {
+TEST_F(ExportDriverTest, ComposeLinkTargetFollowsTheLinkMode) {
   EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::Web), L"http://example.com");
   EXPECT_EQ(ComposeLinkTarget(L"ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:ann@example.com");
   EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Mail), L"https://example.com");
@@ -109,7 +122,7 @@ TEST(ComposeLinkTarget, FollowsTheLinkMode) {
   EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
 }
 
-TEST_F(Export, WithoutADocumentOrViewItEndsAsCancelled) {
+TEST_F(ExportDriverTest, WithoutADocumentOrViewItEndsAsCancelled) {
   RhinoApp().CloseDocument();
   ExportResult result = Run();
   EXPECT_EQ(result.status, ExportStatus::Cancelled);
@@ -117,7 +130,7 @@ TEST_F(Export, WithoutADocumentOrViewItEndsAsCancelled) {
   EXPECT_EQ(zem::AnswerQueue::Instance().Pending(), 1u) << "the save dialog was not even shown";
 }
 
-TEST_F(Export, TakesVisibleLockedAndReferenceObjectsOnly) {
+TEST_F(ExportDriverTest, TakesVisibleLockedAndReferenceObjectsOnly) {
   auto withMode = [&](CRhinoObject* object, ON_3dmObjectAttributes::object_mode mode) {
     ON_3dmObjectAttributes a = object->Attributes();
     a.SetMode(mode);
@@ -140,7 +153,7 @@ TEST_F(Export, TakesVisibleLockedAndReferenceObjectsOnly) {
   EXPECT_EQ(TriangleCounts(ReadPage()), (std::vector<int>{1, 3, 4}));
 }
 
-TEST_F(Export, ABrepGivesBuffersOnlyOnceItHasRenderMeshes) {
+TEST_F(ExportDriverTest, ABrepGivesBuffersOnlyOnceItHasRenderMeshes) {
   ON_NurbsSurface plane(false, 2, 2, 2, 2);
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 2; ++j) plane.SetCV(i, j, ON_3dPoint(i, j, 0));
@@ -153,7 +166,7 @@ TEST_F(Export, ABrepGivesBuffersOnlyOnceItHasRenderMeshes) {
   EXPECT_FALSE(TriangleCounts(ReadPage()).empty());
 }
 
-TEST_F(Export, SplitsBuffersAt3555Triangles) {
+TEST_F(ExportDriverTest, SplitsBuffersAt3555Triangles) {
   AddMesh(Fan(3555));
   AddMesh(Fan(3556));
   AddMesh(Fan(2000, true));  // 4000 triangles in quads
@@ -162,7 +175,7 @@ TEST_F(Export, SplitsBuffersAt3555Triangles) {
   EXPECT_EQ(TriangleCounts(ReadPage()), (std::vector<int>{3555, 0, 3555, 1, 3556, 444, 0}));
 }
 
-TEST_F(Export, WritesBrokenMeshesSoundly) {
+TEST_F(ExportDriverTest, WritesBrokenMeshesSoundly) {
   ON_Mesh mesh = Fan(3);
   mesh.m_N.SetCount(2);  // fewer normals than vertices
   ON_MeshFace bad;
@@ -178,7 +191,7 @@ TEST_F(Export, WritesBrokenMeshesSoundly) {
   EXPECT_FALSE(std::regex_search(data, std::regex("[-,=(]nan|[-,=(]inf"))) << data;
 }
 
-TEST_F(Export, TheDefaultBackgroundIsTheApplicationsViewportColour) {
+TEST_F(ExportDriverTest, TheDefaultBackgroundIsTheApplicationsViewportColour) {
   Display().SetBackgroundFillMode(CDisplayPipelineAttributes::FBFM_DEFAULT_COLOR);
   RhinoApp().AppSettings().SetViewportBackgroundColor(ON_Color(0, 255, 0));
   ASSERT_EQ(Run().status, ExportStatus::Written);
@@ -188,7 +201,7 @@ TEST_F(Export, TheDefaultBackgroundIsTheApplicationsViewportColour) {
 
 // The preview needs no temporary file: an unusable temporary folder costs
 // the page nothing.
-TEST_F(Export, ThePreviewIsRenderedWithoutATemporaryFile) {
+TEST_F(ExportDriverTest, ThePreviewIsRenderedWithoutATemporaryFile) {
   AddMesh(Fan(20));
   ASSERT_EQ(Run({}, true, true).status, ExportStatus::Written);
   if (ReadPage().find("GLPreview") == std::string::npos) GTEST_SKIP() << "no offscreen renderer here";
@@ -200,8 +213,7 @@ TEST_F(Export, ThePreviewIsRenderedWithoutATemporaryFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "the page alone";
 }
 
-// A stand-in of the sibling renderer: its pipeline draws the view, and its
-// command records what it was asked.
+// The pipeline of the sibling renderer.
 class RendererPipeline : public CRhinoDisplayPipeline {
  public:
   const CRuntimeClass* GetRuntimeClass() const override {
@@ -210,26 +222,11 @@ class RendererPipeline : public CRhinoDisplayPipeline {
   }
 };
 
-class RendererExport : public Export {
- protected:
-  void SetUp() override {
-    Export::SetUp();
-    RhinoApp().RegisterScriptCommand(L"ZEMWriteWebGL_RT", [this](const std::vector<std::wstring>& args) {
-      calls.push_back(args);
-      return exportSucceeds || (args.size() == 1 && args[0] == L"2");
-    });
-  }
-  void TearDown() override {
-    RhinoApp().UnregisterScriptCommand(L"ZEMWriteWebGL_RT");
-    Export::TearDown();
-  }
-  std::vector<std::vector<std::wstring>> calls;
-  bool exportSucceeds = true;
-};
-
 // Asked only when its pipeline draws the view and no text holds a quote;
 // when it answers, our own export does not run.
-TEST_F(RendererExport, WritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
+TEST_F(ExportDriverTest, TheRendererWritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
+  InstallRenderer(true);
+  const auto& calls = rendererCalls;
   ASSERT_EQ(Run().status, ExportStatus::Written);
   EXPECT_TRUE(calls.empty()) << "another pipeline draws the view";
   view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
@@ -252,15 +249,15 @@ TEST_F(RendererExport, WritesThePageWhenItsPipelineDrawsAndItsCommandAnswers) {
   EXPECT_FALSE(std::filesystem::exists(folder / "page.html")) << "our own export did not run";
 }
 
-TEST_F(RendererExport, FailedRendererRunsFallBackToOurOwnExport) {
+TEST_F(ExportDriverTest, FailedRendererRunsFallBackToOurOwnExport) {
+  InstallRenderer(false);
   view->SetDisplayPipeline(std::make_unique<RendererPipeline>());
-  exportSucceeds = false;
   ASSERT_EQ(Run().status, ExportStatus::Written);
-  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_EQ(rendererCalls.size(), 2u);
   EXPECT_TRUE(std::filesystem::exists(folder / "page.html"));
 }
 
-TEST_F(Export, InitViewWritesTheAngleWithTheFourDecimalPiAndKeepsAZeroAxisZero) {
+TEST_F(ExportDriverTest, InitViewWritesTheAngleWithTheFourDecimalPiAndKeepsAZeroAxisZero) {
   struct Writer : ZEM_WebGLExport {
     bool HasTexture(int) override { return false; }
   } writer;
@@ -317,9 +314,7 @@ ON_Mesh Soup(int triangles) {
   return mesh;
 }
 
-class ThreadedExport : public Export, public ::testing::WithParamInterface<int> {};
-
-TEST_P(ThreadedExport, WritesThePageOneThreadWrites) {
+TEST_P(ExportDriverTest, ThreadsWriteThePageOneThreadWrites) {
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
   AddMesh(SharedGrid(160));
   AddMesh(Fan(3556, true));
@@ -336,7 +331,7 @@ TEST_P(ThreadedExport, WritesThePageOneThreadWrites) {
                            << std::mismatch(one.begin(), one.end(), many.begin(), many.end()).first - one.begin();
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, ThreadedExport, ::testing::Values(2, 3, 8));
+INSTANTIATE_TEST_SUITE_P(Threads, ExportDriverTest, ::testing::Values(2, 3, 8), ::testing::PrintToStringParamName());
 
 // Records what the driver tells it, and on which thread.
 class RecordingListener : public ExportListener {
@@ -354,7 +349,7 @@ class RecordingListener : public ExportListener {
   std::vector<std::thread::id> threads;
 };
 
-TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
+TEST_F(ExportDriverTest, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
   AddMesh(Fan(8000));
   RecordingListener listener;
   ExportResult result;
@@ -386,7 +381,7 @@ TEST_F(Export, TheListenerHearsProgressAndOutcomeOnTheExportingThread) {
 // A failed write never costs the page it was to replace: the new page is
 // written beside it and renamed, under a short temporary name when the
 // page's own name leaves no room for a longer one.
-TEST_F(Export, AFailedWriteKeepsTheEarlierPageWhateverTheLengthOfItsName) {
+TEST_F(ExportDriverTest, AFailedWriteKeepsTheEarlierPageWhateverTheLengthOfItsName) {
   AddMesh(Fan(10));
   auto exportWithFilesUpTo = [&](const std::filesystem::path& page, rlim_t bytes) {
     zem::AnswerQueue::Instance().Push(zem::kSaveFileQuestion, page.wstring());

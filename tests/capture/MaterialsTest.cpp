@@ -12,7 +12,7 @@ namespace {
 using zem::testing::Calls;
 using zem::testing::Count;
 
-class Materials : public zem::testing::TempFolderTest {
+class MaterialsTest : public zem::testing::TempFolderTest {
  protected:
   // Writes the records and initTextures of the document's materials and
   // answers the page text.
@@ -43,7 +43,7 @@ class Materials : public zem::testing::TempFolderTest {
   CDisplayPipelineAttributes display;
 };
 
-TEST_F(Materials, ADocumentWithoutMaterialsWritesOnlyTheDefaultRecord) {
+TEST_F(MaterialsTest, ADocumentWithoutMaterialsWritesOnlyTheDefaultRecord) {
   display.m_bUseObjectMaterial = true;
   ZEM_Rhino_WebGLExport writer(doc, display);
   writer.PrepareMaterialsAndTextures();
@@ -57,7 +57,7 @@ TEST_F(Materials, ADocumentWithoutMaterialsWritesOnlyTheDefaultRecord) {
   EXPECT_NE(page.find("function initTextures(textures){ }\r\n"), std::string::npos);
 }
 
-TEST_F(Materials, MaterialsThatLookTheSameAreMerged) {
+TEST_F(MaterialsTest, MaterialsThatLookTheSameAreMerged) {
   ON_Material a;
   a.m_material_name = L"steel";
   a.m_diffuse = ON_Color(10, 20, 30);
@@ -78,7 +78,7 @@ TEST_F(Materials, MaterialsThatLookTheSameAreMerged) {
   EXPECT_EQ(writer.MaterialNumberOf(-1), 4);  // the default record follows
 }
 
-TEST_F(Materials, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAreStillMade) {
+TEST_F(MaterialsTest, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAreStillMade) {
   ON_Material m = Textured(Picture("wood.jpg", 16, 16));
   m.m_diffuse = ON_Color(255, 0, 0);
   doc.m_material_table.AddMaterial(m);
@@ -96,7 +96,7 @@ TEST_F(Materials, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImagesAre
   EXPECT_NE(page.find("document.getElementById(\"tex1\")"), std::string::npos);
 }
 
-TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
+TEST_F(MaterialsTest, EnabledBitmapTexturesGetNumberedImages) {
   const std::wstring jpg = Picture("a.jpg", 40, 30);
   ON_Material disabled = Textured(jpg, L"disabled");
   disabled.m_textures[0].m_bOn = false;
@@ -125,7 +125,7 @@ TEST_F(Materials, EnabledBitmapTexturesGetNumberedImages) {
   EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), 3u);
 }
 
-TEST_F(Materials, ImagesAre256SquareAndKeepTheirOrientation) {
+TEST_F(MaterialsTest, ImagesAre256SquareAndKeepTheirOrientation) {
   doc.m_material_table.AddMaterial(Textured(Picture("exact.png", 256, 256, 32, 255), L"exact"));
   doc.m_material_table.AddMaterial(Textured(Picture("odd.png", 255, 256, 32, 255), L"odd"));
   ZEM_Rhino_WebGLExport writer(doc, display);
@@ -154,7 +154,7 @@ TEST_F(Materials, ImagesAre256SquareAndKeepTheirOrientation) {
 
 // A texture that cannot be loaded takes no image slot; the images need no
 // temporary file, so an unusable temporary folder costs none.
-TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImageAndNeedNoTemporaryFolder) {
+TEST_F(MaterialsTest, TexturesThatCannotBeLoadedGetNoImageAndNeedNoTemporaryFolder) {
   std::filesystem::path junk = folder / "junk.jpg";
   std::ofstream(junk) << "not a picture";
   doc.m_material_table.AddMaterial(Textured((folder / "missing.jpg").wstring(), L"missing"));
@@ -171,7 +171,7 @@ TEST_F(Materials, TexturesThatCannotBeLoadedGetNoImageAndNeedNoTemporaryFolder) 
   EXPECT_EQ(unwritable.m_materialTextures, (std::vector<int>{-1, -1, 0}));
 }
 
-TEST_F(Materials, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
+TEST_F(MaterialsTest, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
   const std::wstring jpg = Picture("tiny.jpg", 1, 1);
   const int count = ZEM_WebGLExport::kMaxImages + 3;
   for (int i = 0; i < count; ++i) doc.m_material_table.AddMaterial(Textured(jpg, std::to_wstring(i).c_str()));

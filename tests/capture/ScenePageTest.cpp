@@ -28,7 +28,7 @@
 namespace zem {
 namespace {
 
-class ScenePage : public zem::testing::TempFolderTest {
+class ScenePageTest : public zem::testing::TempFolderTest {
  protected:
   void TearDown() override {
     zem::AnswerQueue::Instance().Clear();
@@ -85,7 +85,7 @@ std::string DataFunctions(const std::string& page) {
   return zem::testing::MaskPictures(std::regex_replace(functions, number, "$1#"));
 }
 
-TEST_F(ScenePage, DataFunctionsMatchTheGoldenCopy) {
+TEST_F(ScenePageTest, DataFunctionsMatchTheGoldenCopy) {
   CRhinoDoc& doc = RhinoApp().NewDocument();
   CRhinoView* view = doc.CreateView(L"Perspective");
   RhinoApp().SetActiveView(view);

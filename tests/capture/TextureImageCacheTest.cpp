@@ -17,7 +17,7 @@
 
 namespace {
 
-class TextureImages : public zem::testing::TempFolderTest {
+class TextureImageCacheTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -43,7 +43,7 @@ class TextureImages : public zem::testing::TempFolderTest {
 
 using Rgbe4 = std::array<unsigned char, 4>;
 
-TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
+TEST_F(TextureImageCacheTest, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   // Scanline 0: value 1.0 (128 * 2^-7); scanline 1: 0.5; scanline 2: black
   // by exponent 0; scanline 3: 255.0, clamped to 255.
   const Rgbe4 scanlines[] = {{128, 128, 128, 129}, {128, 64, 0, 128}, {200, 200, 200, 0}, {255, 255, 255, 136}};
@@ -66,7 +66,7 @@ TEST_F(TextureImages, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
 
 // The floats of the last RGBE file are kept while its name, size, time of
 // change and image size stay the same.
-TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
+TEST_F(TextureImageCacheTest, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   std::wstring path = Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{128, 128, 128, 129}; });
   const auto stamp = std::filesystem::last_write_time(folder / "a.hdr");
   const auto bytes = std::filesystem::file_size(folder / "a.hdr");
@@ -99,7 +99,7 @@ TEST_F(TextureImages, AnRgbeFileIsReadAgainOnlyWhenChanged) {
 // Truncated pixel data is not shown, and a huge header is refused before
 // anything is allocated (65535 x 65535 pixels would take 51 GB of floats;
 // the file holds four): nothing is cached either way.
-TEST_F(TextureImages, BrokenAndHugeRgbeFilesDoNotLoad) {
+TEST_F(TextureImageCacheTest, BrokenAndHugeRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
   const auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };
   EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
@@ -112,7 +112,7 @@ TEST_F(TextureImages, BrokenAndHugeRgbeFilesDoNotLoad) {
   EXPECT_EQ(cache->m_hdrPixels, nullptr);
 }
 
-TEST_F(TextureImages, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
+TEST_F(TextureImageCacheTest, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
   CRhinoDib withAlpha(2, 1, 32);
   withAlpha.SetPixel(0, 0, 10, 20, 30, 0);
   withAlpha.SetPixel(1, 0, 10, 20, 30, 77);
@@ -129,7 +129,7 @@ TEST_F(TextureImages, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
   EXPECT_EQ(std::pair(int{o[3]}, int{o[7]}), std::pair(255, 255));
 }
 
-TEST_F(TextureImages, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
+TEST_F(TextureImageCacheTest, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
   auto write = [&](const char* name, int red) {
     CRhinoDib dib(1, 1, 24);
     dib.SetPixel(0, 0, red, 0, 0);

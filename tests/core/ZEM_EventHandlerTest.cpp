@@ -33,7 +33,7 @@ ZEM_DECLARE_POINTER(Recorder);
 
 // Each subscriber's latest matching registration is called, registrations
 // for other classes are skipped, and every subscriber is reached.
-TEST(FireEvent, CallsTheLatestMatchingRegistrationOfEverySubscriber) {
+TEST(ZEM_EventHandlerTest, CallsTheLatestMatchingRegistrationOfEverySubscriber) {
   std::vector<std::string> log;
   ZEM_EventHandler handler;
   auto a = Recorder_ptr::Adopt(new Recorder("a", &log));
@@ -51,7 +51,7 @@ TEST(FireEvent, CallsTheLatestMatchingRegistrationOfEverySubscriber) {
   EXPECT_EQ(log, (std::vector<std::string>{"a:any:ZEM_SaveDocumentEvent", "b:any:ZEM_SaveDocumentEvent"}));
 }
 
-TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
+TEST(ZEM_EventHandlerTest, SubscriberThatUnregistersAndLosesItsLastReferenceSurvivesItsCallback) {
   std::vector<std::string> log;
   int deleted = 0;
   ZEM_EventHandler handler;
@@ -69,7 +69,7 @@ TEST(DispatchWhileChanging, SubscriberThatUnregistersAndLosesItsLastReferenceSur
   EXPECT_EQ(deleted, 1);
 }
 
-TEST(DispatchWhileChanging, SubscriberUnregisteredByAnEarlierCallbackIsNotCalled) {
+TEST(ZEM_EventHandlerTest, SubscriberUnregisteredByAnEarlierCallbackIsNotCalled) {
   std::vector<std::string> log;
   int deletedB = 0;
   ZEM_EventHandler handler;
@@ -85,7 +85,7 @@ TEST(DispatchWhileChanging, SubscriberUnregisteredByAnEarlierCallbackIsNotCalled
   EXPECT_EQ(deletedB, 1);
 }
 
-TEST(DispatchWhileChanging, SubscriberAddedDuringDispatchWaitsForTheNextEvent) {
+TEST(ZEM_EventHandlerTest, SubscriberAddedDuringDispatchWaitsForTheNextEvent) {
   std::vector<std::string> log;
   ZEM_EventHandler handler;
   auto a = Recorder_ptr::Adopt(new Recorder("a", &log));

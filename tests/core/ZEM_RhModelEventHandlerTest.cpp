@@ -33,7 +33,7 @@ struct DialogStandIn : ZEM_DialogEventTarget {
 
 // Closing the model is the dialog base's document-closing test; saving asks
 // only the command control, and the dialog stays.
-TEST(HostDocumentEvents, SavingTheModelAsksTheCommandControlOnly) {
+TEST(ZEM_RhModelEventHandlerTest, SavingTheModelAsksTheCommandControlOnly) {
   DialogStandIn dialog;
   ZEM_ModelEventHandler::SetHostWatcherFactory(&ZEM_RhModelEventHandler::InstallForProcess);  // as the plug-in does
   auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));

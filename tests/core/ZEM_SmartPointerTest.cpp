@@ -21,7 +21,7 @@ ZEM_DECLARE_POINTER(CountedEvent);
 
 // Assignment through another name, between pointers of one class and from
 // another class moves references exactly and never frees what it takes.
-TEST(SmartPointerAssignment, MovesReferencesExactly) {
+TEST(ZEM_SmartPointerTest, AssignmentMovesReferencesExactly) {
   int deletedA = 0, deletedB = 0, deletedC = 0;
   auto a = CountedEvent_ptr::Adopt(new CountedEvent(&deletedA));
   auto& alias = a;
@@ -46,7 +46,7 @@ TEST(SmartPointerAssignment, MovesReferencesExactly) {
   EXPECT_EQ(event->RefCount(), 2);
 }
 
-TEST(SmartPointerCast, SucceedsAlongTheNameChain) {
+TEST(ZEM_SmartPointerTest, CastSucceedsAlongTheNameChain) {
   ZEM_BaseUnknown_ptr base = ZEM_BaseUnknown_ptr::Adopt(new ZEM_DialogEvent(nullptr));
   ZEM_EventSubscriber_ptr subscriber(base);
   ZEM_DialogEvent_ptr dialogEvent = subscriber;
@@ -56,7 +56,7 @@ TEST(SmartPointerCast, SucceedsAlongTheNameChain) {
   EXPECT_EQ(base->RefCount(), 3);
 }
 
-TEST(SmartPointerCast, FailedAssignmentEmptiesTheTargetAndReleasesItsObject) {
+TEST(ZEM_SmartPointerTest, CastFailedAssignmentEmptiesTheTargetAndReleasesItsObject) {
   int deleted = 0;
   ZEM_Event_ptr target = CountedEvent_ptr::Adopt(new CountedEvent(&deleted));
   ZEM_BaseUnknown_ptr subscriber = ZEM_EventSubscriber_ptr::Adopt(new ZEM_EventSubscriber);

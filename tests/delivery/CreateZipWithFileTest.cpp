@@ -23,7 +23,7 @@ const std::string kEmptyArchive = std::string("PK\x05\x06", 4) + std::string(18,
 
 using zem::testing::ZipEntries;
 
-class CreateZip : public zem::testing::MailSandbox {
+class CreateZipWithFileTest : public zem::testing::MailSandbox {
  protected:
   void SetUp() override {
     MailSandbox::SetUp();
@@ -47,7 +47,7 @@ class CreateZip : public zem::testing::MailSandbox {
 };
 
 // An existing archive is replaced.
-TEST_F(CreateZip, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
+TEST_F(CreateZipWithFileTest, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
   WriteBytes(folder / "old.txt", "old");
   ASSERT_TRUE(CreateZipWithFile(archive.wstring(), (folder / "old.txt").wstring()));
   ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
@@ -57,7 +57,7 @@ TEST_F(CreateZip, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
   EXPECT_EQ(entries[0].bytes, ReadFileBytes(page));
 }
 
-TEST_F(CreateZip, ASlowCopyIsAwaitedOneSecondAtATime) {
+TEST_F(CreateZipWithFileTest, ASlowCopyIsAwaitedOneSecondAtATime) {
   zem::SetShellCopyDuration(4500);
   const DWORD start = GetTickCount();
   ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
@@ -67,7 +67,7 @@ TEST_F(CreateZip, ASlowCopyIsAwaitedOneSecondAtATime) {
   EXPECT_EQ(ZipEntries(archive).size(), 1u);
 }
 
-TEST_F(CreateZip, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
+TEST_F(CreateZipWithFileTest, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
   zem::SetShellCopyDuration(INFINITE);
   const auto realStart = std::chrono::steady_clock::now();
   const DWORD start = GetTickCount();
@@ -82,12 +82,10 @@ TEST_F(CreateZip, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
 }
 
-TEST_F(CreateZip, AnArchiveThatCannotBeWrittenAnswersFalse) {
+TEST_F(CreateZipWithFileTest, AnUnwritableArchiveOrNoShellOrShellFolderAnswersFalse) {
   EXPECT_FALSE(CreateZipWithFile((folder / "no-such-folder/a.zip").wstring(), page.wstring()));
   EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
-}
-
-TEST_F(CreateZip, WithoutTheShellOrItsFolderTheArchiveStaysEmptyAndTheAnswerIsFalse) {
+  // Without the shell or its folder the archive stays empty.
   zem::SetShellApplicationRegistered(false);
   EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
   EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive);
@@ -98,7 +96,7 @@ TEST_F(CreateZip, WithoutTheShellOrItsFolderTheArchiveStaysEmptyAndTheAnswerIsFa
   EXPECT_EQ(ReadFileBytes(other), kEmptyArchive);
 }
 
-TEST_F(CreateZip, AThreadInTheOtherApartmentModelIsLeftInitialised) {
+TEST_F(CreateZipWithFileTest, AThreadInTheOtherApartmentModelIsLeftInitialised) {
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
   EXPECT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
   EXPECT_EQ(zem::ComInitializationDepth(), depth + 1) << "its own initialisation failed and is not balanced";

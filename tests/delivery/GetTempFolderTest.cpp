@@ -11,11 +11,11 @@
 namespace {
 
 // TMPDIR as it was before each test, afterwards.
-class TmpDir : public ::testing::Test {
+class GetTempFolderTest : public ::testing::Test {
   zem::testing::ScopedEnv m_saved{"TMPDIR", std::getenv("TMPDIR")};
 };
 
-TEST_F(TmpDir, HonoursTmpdirAndEndsInASeparator) {
+TEST_F(GetTempFolderTest, HonoursTmpdirAndEndsInASeparator) {
   for (const auto& [tmpdir, folder] : {std::pair<const char*, const wchar_t*>{"/var/tmp/zem", L"/var/tmp/zem/"},
                                        {"/var/tmp/zem/", L"/var/tmp/zem/"},
                                        {nullptr, L"/tmp/"},
@@ -25,7 +25,7 @@ TEST_F(TmpDir, HonoursTmpdirAndEndsInASeparator) {
   }
 }
 
-TEST_F(TmpDir, APathOf259CharactersFitsAndOneOf260DoesNot) {
+TEST_F(GetTempFolderTest, APathOf259CharactersFitsAndOneOf260DoesNot) {
   // 258 characters plus the separator the query adds: 259 in all.
   std::string folder = "/" + std::string(257, 'a');
   setenv("TMPDIR", folder.c_str(), 1);

@@ -17,7 +17,7 @@ using zem::testing::ReadDraft;
 using zem::testing::ScopedEnv;
 using zem::testing::WriteBytes;
 
-class SendMail : public zem::testing::MailSandbox {
+class SendMailWithAttachmentTest : public zem::testing::MailSandbox {
  protected:
   void SetUp() override {
     MailSandbox::SetUp();
@@ -36,7 +36,7 @@ class SendMail : public zem::testing::MailSandbox {
 };
 
 // No attachment, parent window or mail library: false, and no draft.
-TEST_F(SendMail, WhatCannotBeSentAnswersFalse) {
+TEST_F(SendMailWithAttachmentTest, WhatCannotBeSentAnswersFalse) {
   const int loads = zem::LibraryLoadCount(L"MAPI32.DLL");
   EXPECT_FALSE(SendMailWithAttachment(L"", window, L"s", L"b"));
   EXPECT_EQ(zem::LibraryLoadCount(L"MAPI32.DLL"), loads) << "an empty path never touches the library";
@@ -50,7 +50,7 @@ TEST_F(SendMail, WhatCannotBeSentAnswersFalse) {
   EXPECT_TRUE(Drafts().empty());
 }
 
-TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
+TEST_F(SendMailWithAttachmentTest, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
   // A subject, a body and an attachment path far beyond 260 characters.
   std::wstring subject = L"ZEM WebGL Model: ";
   for (int i = 0; i < 60; ++i) subject += L"Gehäuse ";
@@ -79,7 +79,7 @@ TEST_F(SendMail, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
 // The client's results through a stand-in xdg-email that exits with a chosen
 // code: only its success is a hand-over (its "no mail program", exit 3, is no
 // log-on the user saw).
-TEST_F(SendMail, TheClientsResultDecidesTheAnswer) {
+TEST_F(SendMailWithAttachmentTest, TheClientsResultDecidesTheAnswer) {
   zem::SetMailOutbox(L"");
   zem::testing::StandInMailClient client(folder);
   const struct {

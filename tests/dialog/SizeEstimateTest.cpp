@@ -11,17 +11,17 @@ struct EstimateCase {
   const wchar_t* label;
 };
 
-class SizeEstimateLabelTest : public ::testing::TestWithParam<EstimateCase> {};
+class SizeEstimateTest : public ::testing::TestWithParam<EstimateCase> {};
 
 // Expected values worked out by hand from the byte weights: 280 a mesh, 136
 // a weighted triangle, 270 a curve, 25 a polyline point, plus 0.12 MB.
-TEST_P(SizeEstimateLabelTest, ShowsTheEstimateWithOneDecimal) {
+TEST_P(SizeEstimateTest, LabelShowsTheEstimateWithOneDecimal) {
   const EstimateCase& c = GetParam();
   EXPECT_EQ(SizeEstimate::Label(SizeEstimate::Megabytes(c.counts, c.zipped)), c.label);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Counts, SizeEstimateLabelTest,
+    Counts, SizeEstimateTest,
     ::testing::Values(EstimateCase{"EmptyScene", {}, false, L"Approximate file size: 0.1 MB"},
                       EstimateCase{"EmptySceneZipped", {}, true, L"Approximate file size: 0.0 MB"},
                       // 136,000,280 bytes = 129.70 MB, + 0.12.

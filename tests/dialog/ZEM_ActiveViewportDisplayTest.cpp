@@ -34,7 +34,14 @@ CRhinoCurveObject* Line() {
 // The veils over the last frame of a view.
 std::size_t Veils(const CRhinoView* view) { return view->DisplayPipeline()->LastFrames().front().fills.size(); }
 
-class ActiveViewportDisplayTest : public ::testing::Test {
+struct CountCase {
+  const char* name;
+  const wchar_t* mode;
+  std::function<void(CRhinoDoc&)> fill;
+  int m, t, c, p;
+};
+
+class ZEM_ActiveViewportDisplayTest : public ::testing::Test, public ::testing::WithParamInterface<CountCase> {
  protected:
   void SetUp() override { doc = &RhinoApp().NewDocument(); }
   void TearDown() override {
@@ -55,7 +62,7 @@ class ActiveViewportDisplayTest : public ::testing::Test {
   std::unique_ptr<ZEM_ActiveViewportDisplay> conduit = std::make_unique<ZEM_ActiveViewportDisplay>();
 };
 
-TEST_F(ActiveViewportDisplayTest, VeilsEveryViewButTheActiveOneAndFollowsTheActiveView) {
+TEST_F(ZEM_ActiveViewportDisplayTest, VeilsEveryViewButTheActiveOneAndFollowsTheActiveView) {
   MakeViews({L"Top", L"Front", L"Right", L"Perspective"});
   conduit->Activate();
   RhinoApp().Idle();
@@ -76,16 +83,7 @@ TEST_F(ActiveViewportDisplayTest, VeilsEveryViewButTheActiveOneAndFollowsTheActi
   for (int i = 0; i < doc->ViewCount(); ++i) EXPECT_EQ(Veils(doc->View(i)), 0u);
 }
 
-struct CountCase {
-  const char* name;
-  const wchar_t* mode;
-  std::function<void(CRhinoDoc&)> fill;
-  int m, t, c, p;
-};
-
-class ActiveViewportCountTest : public ActiveViewportDisplayTest, public ::testing::WithParamInterface<CountCase> {};
-
-TEST_P(ActiveViewportCountTest, CountsWhatThePageWillHold) {
+TEST_P(ZEM_ActiveViewportDisplayTest, CountsWhatThePageWillHold) {
   MakeViews({L"Perspective"}, GetParam().mode);
   GetParam().fill(*doc);
   conduit->Activate();
@@ -97,7 +95,7 @@ TEST_P(ActiveViewportCountTest, CountsWhatThePageWillHold) {
 // Rendered shades without wires; Wireframe draws wires only (a strip's
 // naked edges are one closed loop).
 INSTANTIATE_TEST_SUITE_P(
-    Modes, ActiveViewportCountTest,
+    Modes, ZEM_ActiveViewportDisplayTest,
     ::testing::Values(
         CountCase{"TexturedTrianglesWeighFourThirds", L"Rendered", [](CRhinoDoc& d) { d.AddObject(Strip(100, true)); },
                   1, 133, 0, 0},
@@ -113,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0, 0, 2, 7}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
+TEST_F(ZEM_ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
   MakeViews({L"Top", L"Perspective"});
   doc->AddObject(Line());
   conduit->Activate();
@@ -131,7 +129,7 @@ TEST_F(ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
 }
 
 // In the sanitizer build a wire curve left undeleted fails this test.
-TEST_F(ActiveViewportDisplayTest, RedrawingAModelWithCurvesKeepsNothing) {
+TEST_F(ZEM_ActiveViewportDisplayTest, RedrawingAModelWithCurvesKeepsNothing) {
   MakeViews({L"Perspective"});
   for (int i = 0; i < 10; ++i) doc->AddObject(Line());
   conduit->Activate();

@@ -26,7 +26,7 @@
 
 namespace {
 
-class WebGLDialogTest : public zem::testing::FrameworkTest {
+class ZEM_WebGL_DialogTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
@@ -97,7 +97,7 @@ class WebGLDialogTest : public zem::testing::FrameworkTest {
   int helpAsked = 0;
 };
 
-TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNames) {
+TEST_F(ZEM_WebGL_DialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNames) {
   Counts(1, 1000000);
   const DWORD shownAt = GetTickCount();
   Show(false);
@@ -141,7 +141,7 @@ TEST_F(WebGLDialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocumentsNa
   EXPECT_FALSE(IsWindowEnabled(LinkEdit()));
 }
 
-TEST_F(WebGLDialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
+TEST_F(ZEM_WebGL_DialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
   Counts(1, 1000000);
   Show(true);
   EXPECT_EQ(zem::WindowText(dialog->m_hWnd), L"Send ZEM WebGL HTML file via email...");
@@ -164,7 +164,7 @@ TEST_F(WebGLDialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
   EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
 }
 
-TEST_F(WebGLDialogTest, EqualEstimateLeavesTheLabelAlone) {
+TEST_F(ZEM_WebGL_DialogTest, EqualEstimateLeavesTheLabelAlone) {
   Counts(3, 5000);
   Show(false);
   UntilSizeTextChanges();
@@ -194,7 +194,7 @@ struct ExportWatch : zem::ExportListener {
   }
 };
 
-TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocumentForgetsThem) {
+TEST_F(ZEM_WebGL_DialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocumentForgetsThem) {
   RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
   ExportWatch watch;
   zem::ScopedExportListener listening(watch);
@@ -250,30 +250,28 @@ TEST_F(WebGLDialogTest, AnExportStoresTheNamesACancelledSaveKeepsThemAndANewDocu
   EXPECT_TRUE(zem::WindowText(AuthorEdit()).empty());
 }
 
-TEST_F(WebGLDialogTest, OkInMailModeMailsThePageZippedWhenTheBoxIsChecked) {
+// What the mail holds, zipped or not as the box says, is the program's test,
+// which works this dialog through a scripted person; what only the dialog
+// shows is that it steps aside for the mail client.
+TEST_F(ZEM_WebGL_DialogTest, OkInMailModeMailsThePageWithTheDialogHidden) {
   RhinoApp().SetActiveView(doc->CreateView(L"Perspective"));
   const auto outbox = m_folder / "outbox";
   std::filesystem::create_directories(outbox);
   zem::SetMailOutbox(zem::FromUtf8(outbox.string()));
   ExportWatch watch;
   zem::ScopedExportListener listening(watch);
-  std::vector<bool> hiddenWhenMailed;
-  watch.look = [&] { hiddenWhenMailed.push_back(!dialog->IsWindowVisible()); };
-  for (bool zip : {true, false}) {
-    Show(true);
-    if (Checked(Child(L"Send ZIP file")) != zip) SendMessageW(Child(L"Send ZIP file"), BM_CLICK, 0, 0);
-    Press(IDOK);
-  }
+  bool hiddenWhenMailed = false;
+  watch.look = [&] { hiddenWhenMailed = !dialog->IsWindowVisible(); };
+  Show(true);
+  Press(IDOK);
   zem::SetMailOutbox(L"");
-  ASSERT_EQ(watch.results.size(), 2u);
-  EXPECT_TRUE(watch.results[0].mailed && watch.results[1].mailed);
-  // Deflate takes at least a quarter off the page's base64 and text.
-  EXPECT_LT(watch.results[0].mailedBytes, watch.results[1].mailedBytes * 3 / 4) << "zipped first";
-  EXPECT_EQ(watch.outcomes, (std::vector<zem::ExportStatus>{zem::ExportStatus::Written, zem::ExportStatus::Written}));
-  EXPECT_EQ(hiddenWhenMailed, (std::vector<bool>{true, true})) << "the mail client's window comes on top";
+  ASSERT_EQ(watch.results.size(), 1u);
+  EXPECT_EQ(watch.outcomes[0], zem::ExportStatus::Written);
+  EXPECT_TRUE(watch.results[0].mailed);
+  EXPECT_TRUE(hiddenWhenMailed) << "the mail client's window comes on top";
 }
 
-TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {
+TEST_F(ZEM_WebGL_DialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSecondShowing) {
   for (const wchar_t* name : {L"Top", L"Perspective"}) doc->CreateView(name);
   RhinoApp().SetActiveView(doc->FindView(L"Perspective"));
   const auto veiled = [&] {
@@ -314,7 +312,7 @@ TEST_F(WebGLDialogTest, ClosingStopsTicksAndVeilAndClosingTheDocumentHidesTheSec
   EXPECT_EQ(veiled(), 0);
 }
 
-TEST_F(WebGLDialogTest, F1AsksForTheHelpAddressAtEachRequest) {
+TEST_F(ZEM_WebGL_DialogTest, F1AsksForTheHelpAddressAtEachRequest) {
   zem::ClearHelpRequests();
   Show(false);
   for (int i = 0; i < 2; ++i) {
@@ -326,7 +324,7 @@ TEST_F(WebGLDialogTest, F1AsksForTheHelpAddressAtEachRequest) {
   EXPECT_EQ(zem::HelpRequests()[1].address, L"help.chm::/topic2");
 }
 
-TEST_F(WebGLDialogTest, PicturesInBothModesShowEveryControlWhole) {
+TEST_F(ZEM_WebGL_DialogTest, PicturesInBothModesShowEveryControlWhole) {
   for (bool mail : {false, true}) {
     SCOPED_TRACE(mail);
     Show(mail);

@@ -37,7 +37,7 @@ struct Read {
   }
 };
 
-TEST(DocumentReaderErrors, MalformedJsonNamesLineAndColumn) {
+TEST(DocumentReaderTest, MalformedJsonNamesLineAndColumn) {
   Read r("{\n  \"format\": \"zem-document\",\n  \"title\": oops\n}");
   EXPECT_FALSE(r.ok);
   EXPECT_NE(r.Error().find("malformed JSON at line 3, column"), std::string::npos) << r.Error();
@@ -45,7 +45,7 @@ TEST(DocumentReaderErrors, MalformedJsonNamesLineAndColumn) {
 }
 
 // Documents the reader refuses, and a part of the error that says why.
-TEST(DocumentReaderErrors, RefusesWhatIsNotASoundDocument) {
+TEST(DocumentReaderTest, RefusesWhatIsNotASoundDocument) {
   const auto mesh = [](const std::string& rest) {
     return Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], )" + rest + "}"));
   };
@@ -80,7 +80,7 @@ TEST(DocumentReaderErrors, RefusesWhatIsNotASoundDocument) {
 
 // Every coordinate ends up as a single-precision number on the page: points
 // of any kind beyond that range are refused, naming where and what.
-TEST(DocumentReaderErrors, CoordinatesBeyondSinglePrecisionAreRefusedWherever) {
+TEST(DocumentReaderTest, CoordinatesBeyondSinglePrecisionAreRefusedWherever) {
   const std::pair<std::string, std::string> cases[] = {
       {R"({"type": "surface", "surface": {"degree": [1,1], "points": [[[0,0,0],[0,1,-3e70]],[[1,0,0],[1,1,0]]]}})",
        "objects[0].surface.points[0][1][2]"},
@@ -100,7 +100,7 @@ TEST(DocumentReaderErrors, CoordinatesBeyondSinglePrecisionAreRefusedWherever) {
       << "the largest single-precision values still fit";
 }
 
-TEST(DocumentReaderErrors, AFailedReadLeavesTheDocumentAsItWas) {
+TEST(DocumentReaderTest, AFailedReadLeavesTheDocumentAsItWas) {
   CRhinoDoc doc;
   zem::testing::AddMesh(doc);
   ModelReport report;
@@ -110,7 +110,7 @@ TEST(DocumentReaderErrors, AFailedReadLeavesTheDocumentAsItWas) {
   EXPECT_EQ(doc.Title(), L"Untitled");
 }
 
-TEST(DocumentReaderRepairs, MissingNormalsAreComputedAndNoted) {
+TEST(DocumentReaderTest, MissingNormalsAreComputedAndNoted) {
   Read r(Doc(MeshObject(R"({"vertices": [[0,0,0],[1,0,0],[0,1,0]], "normals": [[0,0,1]], "faces": [[0,1,2]]})")));
   ASSERT_TRUE(r.ok) << r.Error();
   EXPECT_TRUE(r.Noted(L"objects[0].mesh.normals: 1 normals for 3 vertices: normals computed"));
@@ -120,7 +120,7 @@ TEST(DocumentReaderRepairs, MissingNormalsAreComputedAndNoted) {
   EXPECT_FLOAT_EQ(mesh->Mesh()->m_N[2].z, 1.0f);
 }
 
-TEST(DocumentReaderRepairs, UnknownKeysAreNotedNotFatal) {
+TEST(DocumentReaderTest, UnknownKeysAreNotedNotFatal) {
   Read r(Doc(R"("colour": "#ffffff", "objects": [{"type": "point", "point": [0,0,0], "size": 3}])"));
   ASSERT_TRUE(r.ok) << r.Error();
   EXPECT_TRUE(r.Noted(L"unknown key \"colour\" ignored"));
@@ -138,7 +138,7 @@ TEST(DocumentReaderRepairs, ANulInATextIsLeftOutTheRestKeptAndNoted) {
 }
 
 // A document of every kind of content, kept under tests/data.
-TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
+TEST(DocumentReaderTest, ReadsEverythingADocumentCanHold) {
   Read r(zem::testing::ReadFileBytes(std::filesystem::path(ZEM_TEST_DATA_DIR) / "models" / "everything.json"));
   ASSERT_TRUE(r.ok) << r.Error();
   const CRhinoDoc& doc = r.doc;
@@ -196,7 +196,7 @@ TEST(DocumentReaderContent, ReadsEverythingADocumentCanHold) {
 
 // Seeds named "refused-..." are inputs the reader once let through and
 // must refuse; the others are valid documents.
-TEST(DocumentSeeds, EveryFuzzSeedIsReadOrRefusedAsItsNameSays) {
+TEST(DocumentReaderTest, EveryFuzzSeedIsReadOrRefusedAsItsNameSays) {
   const std::filesystem::path folder = std::filesystem::path(ZEM_TEST_DATA_DIR) / "document-corpus";
   int read = 0;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -80,9 +80,10 @@ std::vector<fs::path> ObjFilesUnderTestData() {
   return files;
 }
 
-class ObjAgreesWithAssimp : public ::testing::TestWithParam<fs::path> {};
+class ObjFileReaderTest : public ::testing::TestWithParam<fs::path> {};
 
-TEST_P(ObjAgreesWithAssimp, SameObjectsMaterialsTrianglesCurvesAndPoints) {
+// Every OBJ file under tests/data reads as assimp reads it.
+TEST_P(ObjFileReaderTest, AgreesWithAssimpOnObjectsMaterialsTrianglesCurvesAndPoints) {
   const fs::path& file = GetParam();
   CRhinoDoc ours, theirs;
   zem::ModelReport ourReport, theirReport;
@@ -94,7 +95,7 @@ TEST_P(ObjAgreesWithAssimp, SameObjectsMaterialsTrianglesCurvesAndPoints) {
   EXPECT_EQ(Describe(ours), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(TestData, ObjAgreesWithAssimp, ::testing::ValuesIn(ObjFilesUnderTestData()),
+INSTANTIATE_TEST_SUITE_P(TestData, ObjFileReaderTest, ::testing::ValuesIn(ObjFilesUnderTestData()),
                          [](const auto& info) {
                            std::string name = info.param.stem().string();
                            for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -127,7 +128,7 @@ std::string Strip(int n) {
   return text;
 }
 
-TEST(ObjFileReader, KeepsSharedCornersOneVertexAndSplitsTheRest) {
+TEST_F(ObjFileReaderTest, KeepsSharedCornersOneVertexAndSplitsTheRest) {
   CRhinoDoc doc;
   zem::ModelReport report;
   const fs::path strip = WriteFile("strip.obj", Strip(50));
@@ -153,33 +154,31 @@ TEST(ObjFileReader, KeepsSharedCornersOneVertexAndSplitsTheRest) {
 
 // Files the reader leaves to assimp: the document and the notes stay
 // untouched, and reading the file still ends as assimp ends it.
-class ObjDeclined : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(ObjDeclined, LeavesTheFileToTheGeneralReader) {
-  const fs::path file = WriteFile("declined.obj", GetParam());
-  CRhinoDoc doc, viaAssimp;
-  zem::ModelReport report, assimpReport;
-  EXPECT_EQ(zem::ReadObjFile(file, doc, report), zem::ObjReadResult::Declined);
-  EXPECT_EQ(doc.ObjectSlotCount(), 0);
-  EXPECT_EQ(doc.m_material_table.MaterialCount(), 0);
-  EXPECT_TRUE(report.notes.empty());
-  const bool read = zem::ReadMeshFile(zem::FromUtf8(file.string()), doc, report);
-  const bool assimpRead = zem::ReadMeshFileWithAssimp(zem::FromUtf8(file.string()), viaAssimp, assimpReport);
-  EXPECT_EQ(read, assimpRead);
-  EXPECT_EQ(report.error, assimpReport.error);
-  if (read) {
-    EXPECT_EQ(Describe(doc), Describe(viaAssimp));
+TEST_F(ObjFileReaderTest, LeavesFilesItDeclinesToTheGeneralReader) {
+  for (const char* text : {"v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n",  // pentagon
+                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",                        // out of range
+                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",                        // index 0
+                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",           // partial normals
+                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 1\nf 1/1 2 3/1\n",            // partial uv
+                           "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",                  // weights
+                           "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"}) {                   // not finite
+    SCOPED_TRACE(text);
+    const fs::path file = WriteFile("declined.obj", text);
+    CRhinoDoc doc, viaAssimp;
+    zem::ModelReport report, assimpReport;
+    EXPECT_EQ(zem::ReadObjFile(file, doc, report), zem::ObjReadResult::Declined);
+    EXPECT_EQ(doc.ObjectSlotCount(), 0);
+    EXPECT_EQ(doc.m_material_table.MaterialCount(), 0);
+    EXPECT_TRUE(report.notes.empty());
+    const bool read = zem::ReadMeshFile(zem::FromUtf8(file.string()), doc, report);
+    const bool assimpRead = zem::ReadMeshFileWithAssimp(zem::FromUtf8(file.string()), viaAssimp, assimpReport);
+    EXPECT_EQ(read, assimpRead);
+    EXPECT_EQ(report.error, assimpReport.error);
+    if (read) {
+      EXPECT_EQ(Describe(doc), Describe(viaAssimp));
+    }
+    fs::remove(file);
   }
-  fs::remove(file);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ObjDeclined,
-                         ::testing::Values("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 2 0\nf 1 2 3 4 5\n",  // pentagon
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 7\n",               // out of range
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 0\n",               // index 0
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvn 0 0 1\nf 1//1 2 3\n",  // partial normals
-                                           "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 1\nf 1/1 2 3/1\n",   // partial uv
-                                           "v 0 0 0 1\nv 1 0 0 1\nv 0 1 0 1\nf 1 2 3\n",         // weights
-                                           "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));           // not finite
 
 }  // namespace

@@ -89,7 +89,7 @@ std::vector<std::string> Violations(const fs::path& root, const Layers& layers) 
 
 const fs::path kRoot = ZEM_SOURCE_DIR;
 
-TEST(Layers, EveryIncludeFollowsTheLayerOrderOfTheArchitecture) {
+TEST(LayerIncludeTest, EveryIncludeFollowsTheLayerOrderOfTheArchitecture) {
   const Layers layers = ReadLayers(kRoot / "docs" / "ARCHITECTURE.md");
   ASSERT_GE(layers.order.size(), 8u) << "the layer table was not found";
   std::ostringstream report;
@@ -99,7 +99,7 @@ TEST(Layers, EveryIncludeFollowsTheLayerOrderOfTheArchitecture) {
 
 // The checker itself, on a small tree: an include upwards, a refused one
 // sideways and an allowed exception.
-TEST(Layers, TheCheckFindsUpwardAndRefusedIncludes) {
+TEST(LayerIncludeTest, TheCheckFindsUpwardAndRefusedIncludes) {
   const fs::path root = fs::temp_directory_path() / ("zem-layers-" + std::to_string(::getpid()));
   fs::create_directories(root / "docs");
   for (const char* folder : {"low", "mid", "top"}) fs::create_directories(root / folder);

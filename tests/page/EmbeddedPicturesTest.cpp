@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "page/EmbeddedAssets.h"
@@ -63,33 +64,6 @@ JpegInfo DecodeJpeg(const Blob& blob) {
   return info;
 }
 
-struct JpegCase {
-  const char* name;
-  Blob blob;
-  unsigned side;
-};
-
-class EmbeddedJpegTest : public ::testing::TestWithParam<JpegCase> {};
-
-// Older browsers show progressive JPEG data URIs late or not at all.
-TEST_P(EmbeddedJpegTest, IsBaselineRgbOfItsSize) {
-  const JpegCase& c = GetParam();
-  ASSERT_NE(c.blob.data, nullptr);
-  const JpegInfo info = DecodeJpeg(c.blob);
-  ASSERT_TRUE(info.ok);
-  EXPECT_FALSE(info.progressive);
-  EXPECT_EQ((std::vector<unsigned>{info.width, info.height, static_cast<unsigned>(info.components)}),
-            (std::vector<unsigned>{c.side, c.side, 3}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pictures, EmbeddedJpegTest,
-    ::testing::Values(JpegCase{"cube1", zem::assets::CubeFace(1), 64}, JpegCase{"cube2", zem::assets::CubeFace(2), 64},
-                      JpegCase{"cube3", zem::assets::CubeFace(3), 64}, JpegCase{"cube4", zem::assets::CubeFace(4), 64},
-                      JpegCase{"cube5", zem::assets::CubeFace(5), 64}, JpegCase{"cube6", zem::assets::CubeFace(6), 64},
-                      JpegCase{"edge", zem::assets::PageEdge(), 2}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 enum class Alpha { Opaque, SeeThroughCorner, Any };
 
 struct PngCase {
@@ -99,11 +73,29 @@ struct PngCase {
   Alpha alpha;
 };
 
-class EmbeddedPngTest : public ::testing::TestWithParam<PngCase> {};
+class EmbeddedPicturesTest : public ::testing::TestWithParam<PngCase> {};
+
+// Older browsers show progressive JPEG data URIs late or not at all.
+TEST_F(EmbeddedPicturesTest, JpegsAreBaselineRgbOfTheirSize) {
+  const std::pair<Blob, unsigned> jpegs[] = {{zem::assets::CubeFace(1), 64}, {zem::assets::CubeFace(2), 64},
+                                             {zem::assets::CubeFace(3), 64}, {zem::assets::CubeFace(4), 64},
+                                             {zem::assets::CubeFace(5), 64}, {zem::assets::CubeFace(6), 64},
+                                             {zem::assets::PageEdge(), 2}};
+  for (std::size_t i = 0; i < std::size(jpegs); ++i) {
+    SCOPED_TRACE(i);
+    const auto& [blob, side] = jpegs[i];
+    ASSERT_NE(blob.data, nullptr);
+    const JpegInfo info = DecodeJpeg(blob);
+    ASSERT_TRUE(info.ok);
+    EXPECT_FALSE(info.progressive);
+    EXPECT_EQ((std::vector<unsigned>{info.width, info.height, static_cast<unsigned>(info.components)}),
+              (std::vector<unsigned>{side, side, 3}));
+  }
+}
 
 // The overlays lie over the model and must let it show around their shape;
 // the backdrop is the window's ground and must hide what lies under it.
-TEST_P(EmbeddedPngTest, DecodesAtItsSizeWithTheAlphaThePageNeeds) {
+TEST_P(EmbeddedPicturesTest, PngDecodesAtItsSizeWithTheAlphaThePageNeeds) {
   const PngCase& c = GetParam();
   ASSERT_NE(c.blob.data, nullptr);
   png_image image{};
@@ -125,7 +117,7 @@ TEST_P(EmbeddedPngTest, DecodesAtItsSizeWithTheAlphaThePageNeeds) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pictures, EmbeddedPngTest,
+INSTANTIATE_TEST_SUITE_P(Pngs, EmbeddedPicturesTest,
                          ::testing::Values(PngCase{"backdrop", zem::assets::Backdrop(), 8, 800, Alpha::Opaque},
                                            PngCase{"band", zem::assets::Band(), 8, 910, Alpha::Any},
                                            PngCase{"corner", zem::assets::PageCorner(), 128, 128,
@@ -142,7 +134,7 @@ std::uint32_t Le(const unsigned char* p, int bytes) {
 
 // The window library takes a 16 x 16 icon of one 32-bit bitmap whose AND
 // mask marks exactly its transparent pixels.
-TEST(EmbeddedPicturesTest, IconIsOne32BitBitmapWithMatchingMask) {
+TEST_F(EmbeddedPicturesTest, IconIsOne32BitBitmapWithMatchingMask) {
   const Blob b = zem::assets::Icon();
   ASSERT_NE(b.data, nullptr);
   ASSERT_GE(b.size, 22u);

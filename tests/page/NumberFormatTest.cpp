@@ -26,7 +26,7 @@ std::string Printf(double v) {
 
 // Every float bit pattern (normal, subnormal, huge, tiny, NaN, infinity),
 // doubles of model scale, and floats of every decade around the fixed range.
-TEST(FormatNumberG, EqualsPrintfOnRandomNumbers) {
+TEST(NumberFormatTest, FormatNumberGEqualsPrintfOnRandomNumbers) {
   std::mt19937 random(2024);
   for (int i = 0; i < 1'000'000; ++i) {
     std::uint32_t bits = random();
@@ -44,7 +44,7 @@ TEST(FormatNumberG, EqualsPrintfOnRandomNumbers) {
   }
 }
 
-TEST(FormatNumberG, WritesEverySixDigitNumberInEveryDecade) {
+TEST(NumberFormatTest, FormatNumberGWritesEverySixDigitNumberInEveryDecade) {
   // Every digit sequence the fixed-point path can produce, with the point in
   // each place and the trailing zeros of each count.
   for (int digits = 100000; digits < 1000000; ++digits) {
@@ -57,7 +57,7 @@ TEST(FormatNumberG, WritesEverySixDigitNumberInEveryDecade) {
 
 // Exact ties round to even and carry into the next decade; the limits of
 // rounding, exponent form and the float range.
-TEST(FormatNumberG, EqualsPrintfAtTiesAndBoundaries) {
+TEST(NumberFormatTest, FormatNumberGEqualsPrintfAtTiesAndBoundaries) {
   const std::vector<double> ties{100000.5, 100001.5, 999999.5, 999998.5, 0.5, 2.5, 123456.5, 12345.65};
   const std::vector<double> carries{0.0999995, 9.999995, 99999.95, 0.000999995, 0.00999999, 1.0000005};
   const std::vector<double> rounding{0.000100000005,       999999.4999,     0.00012345650000000001,
@@ -73,7 +73,7 @@ TEST(FormatNumberG, EqualsPrintfAtTiesAndBoundaries) {
     }
 }
 
-TEST(FormatInteger, EqualsPrintfD) {
+TEST(NumberFormatTest, FormatIntegerEqualsPrintfD) {
   for (long long v : {0LL, 1LL, -1LL, 42LL, 3555LL, -2147483648LL, 2147483647LL, std::numeric_limits<long long>::min(),
                       std::numeric_limits<long long>::max()}) {
     char buffer[zem::kMaxNumberChars];

@@ -24,7 +24,7 @@ std::string WithoutBlanks(const std::filesystem::path& file) {
   return text;
 }
 
-class PageFormat : public ::testing::Test {
+class PageFormatTest : public ::testing::Test {
  protected:
   const std::filesystem::path viewerFolder = std::filesystem::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "page" / "viewer";
   const std::string viewer = WithoutBlanks(viewerFolder / "viewer.js");
@@ -32,7 +32,7 @@ class PageFormat : public ::testing::Test {
 };
 
 // The viewer's arguments may carry other names; their number must agree.
-TEST_F(PageFormat, TheViewerCallsEachDataFunctionWithItsParameters) {
+TEST_F(PageFormatTest, TheViewerCallsEachDataFunctionWithItsParameters) {
   ASSERT_FALSE(viewer.empty());
   auto arity = [](std::string_view call) { return std::count(call.begin(), call.end(), ',') + 1; };
   for (std::string_view signature :
@@ -45,7 +45,7 @@ TEST_F(PageFormat, TheViewerCallsEachDataFunctionWithItsParameters) {
   }
 }
 
-TEST_F(PageFormat, TheViewerBindsBuffersWithTheWritersStridesAndOffsets) {
+TEST_F(PageFormatTest, TheViewerBindsBuffersWithTheWritersStridesAndOffsets) {
   static const std::regex call(R"(gl\.vertexAttribPointer\([^;]*\);)");
   for (const std::string& calls :
        {pf::MeshAttributeCalls(true), pf::MeshAttributeCalls(false), pf::CurveAttributeCall()}) {
@@ -56,7 +56,7 @@ TEST_F(PageFormat, TheViewerBindsBuffersWithTheWritersStridesAndOffsets) {
   }
 }
 
-TEST_F(PageFormat, TheViewerReadsTheMaterialRecordFieldByField) {
+TEST_F(PageFormatTest, TheViewerReadsTheMaterialRecordFieldByField) {
   static const std::regex record(R"(varo=(?:m|mi\[i\])\*(\d+);)");
   int records = 0;
   for (std::sregex_iterator it(viewer.begin(), viewer.end(), record), end; it != end; ++it, ++records)
@@ -75,7 +75,7 @@ TEST_F(PageFormat, TheViewerReadsTheMaterialRecordFieldByField) {
   for (const auto& [use, field] : uses) EXPECT_NE(viewer.find(use + at(field)), std::string::npos) << use;
 }
 
-TEST_F(PageFormat, TheShaderKnowsBothTextureModes) {
+TEST_F(PageFormatTest, TheShaderKnowsBothTextureModes) {
   EXPECT_NE(shader.find("texmode==" + std::to_string(pf::kModulate) + "){col=col*texture2D("), std::string::npos);
   EXPECT_NE(shader.find("texmode==" + std::to_string(pf::kDecal) + "){"), std::string::npos);
 }

@@ -13,7 +13,7 @@ std::filesystem::path TempFile(const char* name) {
   return std::filesystem::path(zem::testing::TestFolder("zem-stream").string() + name);
 }
 
-TEST(PageStream, WritesOneLatin1BytePerCharacterAndCrLfLineEnds) {
+TEST(PageStreamTest, WritesOneLatin1BytePerCharacterAndCrLfLineEnds) {
   auto path = TempFile(".txt");
   zem::PageStream stream;
   ASSERT_TRUE(stream.Open(path.wstring()));

@@ -1,27 +1,20 @@
-// Formatting, escaping and joining of the texts that go into the page.
+// The text primitives of the page where the golden page cannot show them
+// all: fixed decimals against printf, escaping, and which links are safe.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
 #include "page/HtmlText.h"
-#include "page/TemplateText.h"
 #include "page/TextFormat.h"
 
 namespace {
 
 using zem::EscapeHtml;
 using zem::FormatText;
-using zem::JoinTemplateLines;
 using zem::SafeLinkTarget;
 
-TEST(FormatText, FillsTextIntegerAndNumberDirectives) {
-  EXPECT_EQ(FormatText(L"<h2>%s</h2>%d:%g 100%%", {L"Bike", 42, 0.5}), L"<h2>Bike</h2>42:0.5 100%");
-  EXPECT_EQ(FormatText(L"width:%dpx", {240}), L"width:240px");
-  EXPECT_EQ(FormatText(L"%s and %s", {std::wstring(L"a"), L"b"}), L"a and b");
-}
-
-TEST(FormatText, FixedDecimalsWriteWhatPrintfWrites) {
+TEST(TextTest, FormatTextFixedDecimalsWriteWhatPrintfWrites) {
   for (double value : {0.0, 2.675, -0.5, 1.0 / 3.0, 123456789.987654321, -1e-7, 1e20}) {
     for (int decimals : {0, 1, 2, 6, 20}) {
       char expected[512];
@@ -34,7 +27,7 @@ TEST(FormatText, FixedDecimalsWriteWhatPrintfWrites) {
   EXPECT_EQ(FormatText(L"[%.3f] %s", {2, L"x"}), L"[2.000] x") << "integers too, and later arguments still match";
 }
 
-TEST(EscapeHtml, KeepsLatin1AndWritesOtherCharactersAsNumericReferences) {
+TEST(TextTest, EscapeHtmlKeepsLatin1AndWritesOtherCharactersAsNumericReferences) {
   EXPECT_EQ(EscapeHtml(L"Caf\u00e9 \u00ff 'a'"), L"Caf\u00e9 \u00ff &#39;a&#39;");
   EXPECT_EQ(EscapeHtml(L"\u20ac 5"), L"&#8364; 5");
   EXPECT_EQ(EscapeHtml(L"\U0001F600"), L"&#128512;");
@@ -42,12 +35,12 @@ TEST(EscapeHtml, KeepsLatin1AndWritesOtherCharactersAsNumericReferences) {
   EXPECT_EQ(EscapeHtml(std::wstring(1, static_cast<wchar_t>(0xD800))), L"&#65533;");
 }
 
-TEST(EscapeHtml, NormalisesLineEndsToLineFeeds) {
+TEST(TextTest, EscapeHtmlNormalisesLineEndsToLineFeeds) {
   EXPECT_EQ(EscapeHtml(L"a\r\nb\rc\nd"), L"a\nb\nc\nd");
   EXPECT_EQ(zem::NormaliseLineEnds(L"a\r\n\r\nb\r"), L"a\n\nb\n");
 }
 
-TEST(SafeLinkTarget, KeepsWebAndMailLinksAndDropsOtherSchemesHoweverDisguised) {
+TEST(TextTest, SafeLinkTargetKeepsWebAndMailLinksAndDropsOtherSchemesHoweverDisguised) {
   for (const wchar_t* link :
        {L"http://example.com/a?b=c", L"HTTPS://example.com", L"ftp://files.example.com", L"mailto:someone@example.com",
         L"MailTo:x@y.z", L"www.example.com", L"page.html#top", L"a/b:c"}) {
@@ -58,13 +51,6 @@ TEST(SafeLinkTarget, KeepsWebAndMailLinksAndDropsOtherSchemesHoweverDisguised) {
         L"\x01javascript:x", L"data:text/html,<b>", L"vbscript:x", L"file:///etc/passwd"}) {
     EXPECT_EQ(SafeLinkTarget(link), L"") << link;
   }
-}
-
-TEST(JoinTemplateLines, JoinsLinesAndShrinksRunsOfSpaces) {
-  EXPECT_EQ(JoinTemplateLines("a   b\n   c \n"), "a b c\n");
-  EXPECT_EQ(JoinTemplateLines("function f() {\n  return 1;\n}\n"), "function f() { return 1;}\n");
-  EXPECT_EQ(JoinTemplateLines(""), "\n");
-  EXPECT_EQ(JoinTemplateLines("a\nb"), "ab\n");
 }
 
 }  // namespace

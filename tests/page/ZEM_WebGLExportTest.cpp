@@ -20,7 +20,7 @@ class TestExport : public ZEM_WebGLExport {
   bool HasTexture(int) override { return false; }
 };
 
-class PageTest : public zem::testing::TempFolderTest {
+class ZEM_WebGLExportTest : public zem::testing::TempFolderTest {
  protected:
   zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
   // Writes a whole page: prologue, one data function, body.
@@ -37,7 +37,7 @@ class PageTest : public zem::testing::TempFolderTest {
 // texture images by slot number (JPEG and PNG),
 // custom cube faces, the preview picture and dot labels (dark text from a
 // colour sum of 255), all with CR LF line ends.
-TEST_F(PageTest, MatchesTheGoldenPage) {
+TEST_F(ZEM_WebGLExportTest, MatchesTheGoldenPage) {
   TestExport page;
   page.title = L"Bike & <Co>";
   page.author = L"Ann";
@@ -63,7 +63,7 @@ TEST_F(PageTest, MatchesTheGoldenPage) {
 
 // Each text is escaped for where it lands; none can end the header comment
 // early, open an element or leave an attribute.
-TEST_F(PageTest, EscapesPageTextsWhereverTheyLand) {
+TEST_F(ZEM_WebGLExportTest, EscapesPageTextsWhereverTheyLand) {
   TestExport page;
   page.title = L"A & B <x> --> \u20ac";
   page.author = L"<b>Eve</b>";
@@ -87,7 +87,7 @@ TEST_F(PageTest, EscapesPageTextsWhereverTheyLand) {
   EXPECT_EQ(scripted, Write(page));
 }
 
-TEST_F(PageTest, NeverCutsLongTexts) {
+TEST_F(ZEM_WebGLExportTest, NeverCutsLongTexts) {
   TestExport page;
   page.title = std::wstring(3000, L'T') + L"END";
   page.createdUsing = std::wstring(2000, L'C') + L"FIN";
@@ -96,7 +96,7 @@ TEST_F(PageTest, NeverCutsLongTexts) {
   EXPECT_NE(html.find(std::string(2000, 'C') + "FIN."), std::string::npos);
 }
 
-TEST_F(PageTest, OpeningResetsBoxAndDots) {
+TEST_F(ZEM_WebGLExportTest, OpeningResetsBoxAndDots) {
   TestExport page;
   ASSERT_TRUE(page.OpenPage(PagePath()));
   const float p[3] = {1, -2, 3};
@@ -112,7 +112,7 @@ TEST_F(PageTest, OpeningResetsBoxAndDots) {
   EXPECT_TRUE(page.Dots().empty());
 }
 
-TEST_F(PageTest, WritersDoNothingWithoutAnOpenPage) {
+TEST_F(ZEM_WebGLExportTest, WritersDoNothingWithoutAnOpenPage) {
   TestExport page;
   EXPECT_FALSE(page.WriteRaw(L"x"));
   EXPECT_FALSE(page.WriteBody());
@@ -121,7 +121,7 @@ TEST_F(PageTest, WritersDoNothingWithoutAnOpenPage) {
   EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 
-TEST_F(PageTest, DestroyingAnOpenWriterCompletesThePage) {
+TEST_F(ZEM_WebGLExportTest, DestroyingAnOpenWriterCompletesThePage) {
   {
     TestExport page;
     ASSERT_TRUE(page.OpenPage(PagePath()));
@@ -132,7 +132,7 @@ TEST_F(PageTest, DestroyingAnOpenWriterCompletesThePage) {
   EXPECT_EQ(html.substr(html.size() - 16), "</body></html>\r\n");
 }
 
-TEST_F(PageTest, RemembersAFailedWrite) {
+TEST_F(ZEM_WebGLExportTest, RemembersAFailedWrite) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   TestExport page;
   ASSERT_TRUE(page.OpenPage(L"/dev/full"));
@@ -147,7 +147,7 @@ TEST_F(PageTest, RemembersAFailedWrite) {
 
 // The golden page pins the date of a set SOURCE_DATE_EPOCH; without it the
 // header carries the time of writing.
-TEST_F(PageTest, HeaderDateIsTheTimeOfWritingWithoutSourceDateEpoch) {
+TEST_F(ZEM_WebGLExportTest, HeaderDateIsTheTimeOfWritingWithoutSourceDateEpoch) {
   TestExport page;
   unsetenv("SOURCE_DATE_EPOCH");
   std::regex ctime("Date: (Sun|Mon|Tue|Wed|Thu|Fri|Sat) [A-Z][a-z]{2} [ 123][0-9] \\d\\d:\\d\\d:\\d\\d \\d{4}\r\n");

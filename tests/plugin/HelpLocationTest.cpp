@@ -13,7 +13,14 @@ namespace fs = std::filesystem;
 
 const fs::path kCompiledHelp = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "plugin" / "help" / "ZEM_WEBGL_help.chm";
 
-class HelpTest : public PlugInFolderTest {
+struct LanguageCase {
+  const char* name;
+  const wchar_t* setting;  // null: none stored
+  bool japaneseMarker, germanMarker;
+  const wchar_t* folder;  // the language folder in the address
+};
+
+class HelpLocationTest : public PlugInFolderTest, public ::testing::WithParamInterface<LanguageCase> {
  protected:
   void SetUp() override {
     PlugInFolderTest::SetUp();
@@ -30,16 +37,7 @@ class HelpTest : public PlugInFolderTest {
   std::wstring Doc() const { return ModuleFolder() + L"\\..\\Doc\\"; }
 };
 
-struct LanguageCase {
-  const char* name;
-  const wchar_t* setting;  // null: none stored
-  bool japaneseMarker, germanMarker;
-  const wchar_t* folder;  // the language folder in the address
-};
-
-class HelpLanguageTest : public HelpTest, public ::testing::WithParamInterface<LanguageCase> {};
-
-TEST_P(HelpLanguageTest, AddressNamesTheLanguageFolder) {
+TEST_P(HelpLocationTest, AddressNamesTheLanguageFolder) {
   const LanguageCase& c = GetParam();
   fs::create_directories(root / "Rhino" / "Plug-ins" / "Doc");
   if (c.setting) SetLanguage(c.setting);
@@ -51,7 +49,7 @@ TEST_P(HelpLanguageTest, AddressNamesTheLanguageFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Languages, HelpLanguageTest,
+    Languages, HelpLocationTest,
     ::testing::Values(LanguageCase{"NothingMeansEnglish", nullptr, false, false, L""},
                       LanguageCase{"GermanMarker", nullptr, false, true, L"German\\"},
                       LanguageCase{"JapaneseMarker", nullptr, true, false, L"Japanese\\"},
@@ -64,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LanguageCase{"SlashIsNoLanguage", L"a/b", false, false, L""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(HelpTest, DocFolderTwoLevelsUpThenNone) {
+TEST_F(HelpLocationTest, DocFolderTwoLevelsUpThenNone) {
   fs::create_directories(root / "Rhino" / "Doc");
   EXPECT_EQ(HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\..\\Doc\\ZEM_WEBGL_help.chm");
   fs::remove_all(root / "Rhino" / "Doc");
@@ -72,7 +70,7 @@ TEST_F(HelpTest, DocFolderTwoLevelsUpThenNone) {
   EXPECT_EQ(HelpAddress(true), L"mk:@MSITStore:ZEM_WEBGL_help.chm::writewebgl.htm");
 }
 
-TEST_F(HelpTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
+TEST_F(HelpLocationTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
   const fs::path installed = root / "Rhino" / "Plug-ins" / "Doc" / "ZEM_WEBGL_help.chm";
   Write(installed, "");
   fs::copy_file(kCompiledHelp, installed, fs::copy_options::overwrite_existing);
@@ -103,7 +101,7 @@ TEST_F(HelpTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
   EXPECT_EQ(zem::LibraryLoadCount(L"hhctrl.ocx"), 1);
 }
 
-TEST_F(HelpTest, WithoutTheHelpLibraryNothingIsShown) {
+TEST_F(HelpLocationTest, WithoutTheHelpLibraryNothingIsShown) {
   // The library stays loaded once loaded, so this runs in a fresh process.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(

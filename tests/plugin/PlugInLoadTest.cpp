@@ -28,9 +28,9 @@ struct ToolBarPlace {
   int attempts;
 };
 
-class ToolBarPlaceTest : public PlugInFolderTest, public ::testing::WithParamInterface<ToolBarPlace> {};
+class PlugInLoadTest : public PlugInFolderTest, public ::testing::WithParamInterface<ToolBarPlace> {};
 
-TEST_P(ToolBarPlaceTest, TheFirstPlaceThatReadsIsShownAndTheRestAreNotTried) {
+TEST_P(PlugInLoadTest, TheFirstToolBarPlaceThatReadsIsShownAndTheRestAreNotTried) {
   const ToolBarPlace& place = GetParam();
   // The file lies at its place and at every place further out, which must
   // not be tried once a nearer one reads.
@@ -54,21 +54,21 @@ TEST_P(ToolBarPlaceTest, TheFirstPlaceThatReadsIsShownAndTheRestAreNotTried) {
   EXPECT_TRUE(fs::equivalent(zem::NativePath(attempts.back()), moduleFolder / place.folder / "ZEM_WEBGL.tb"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, ToolBarPlaceTest,
+INSTANTIATE_TEST_SUITE_P(Places, PlugInLoadTest,
                          ::testing::Values(ToolBarPlace{"NextToTheModule", ".", 1},
                                            ToolBarPlace{"TwoFoldersUp", "../../Toolbars", 2},
                                            ToolBarPlace{"ThreeFoldersUp", "../../../Toolbars", 3},
                                            ToolBarPlace{"Nowhere", nullptr, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(PlugInFolderTest, ZemDevSetEvenEmptyReadsNoToolBarFile) {
+TEST_F(PlugInLoadTest, ZemDevSetEvenEmptyReadsNoToolBarFile) {
   Write(moduleFolder / "ZEM_WEBGL.tb", kToolBarFile);
   ::setenv("ZEM_DEV", "", 1);
   EXPECT_TRUE(Load().loaded);
   EXPECT_TRUE(RhinoApp().RhinoUiToolBarManager().ReadAttempts().empty());
 }
 
-TEST_F(PlugInFolderTest, AMissingOrMalformedToolBarLeavesTheLoadAsTheHostAnswers) {
+TEST_F(PlugInLoadTest, AMissingOrMalformedToolBarLeavesTheLoadAsTheHostAnswers) {
   // The file next to the module is malformed: it reads as no collection, and
   // the one two folders up has no toolbar of the plug-in's name.
   Write(moduleFolder / "ZEM_WEBGL.tb", "zem-toolbars 1\ntoolbar ZEM WebGL\n");
@@ -80,7 +80,7 @@ TEST_F(PlugInFolderTest, AMissingOrMalformedToolBarLeavesTheLoadAsTheHostAnswers
   EXPECT_EQ(ShownToolBar(), nullptr);
 }
 
-TEST_F(PlugInFolderTest, TheModuleIsKnownByThePathItWasLoadedFromHoweverLong) {
+TEST_F(PlugInLoadTest, TheModuleIsKnownByThePathItWasLoadedFromHoweverLong) {
   // Deeper than the 260 characters of a fixed path buffer.
   moduleFolder = root / std::string(150, 'a') / std::string(150, 'b') / "bin";
   fs::create_directories(moduleFolder);
@@ -112,7 +112,7 @@ class OldPlugIn : public CRhinoUtilityPlugIn {
   int loads = 0;
 };
 
-TEST(PlugInLoader, RefusesAnotherSdkVersionWithoutCallingThePlugIn) {
+TEST_F(PlugInLoadTest, RefusesAnotherSdkVersionWithoutCallingThePlugIn) {
   static char handle;
   zem::PlugInModule module(
       L"Old.rhp", reinterpret_cast<HMODULE>(&handle),

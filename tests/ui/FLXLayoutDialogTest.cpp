@@ -29,7 +29,7 @@ class TestDialog : public FLXLayoutDialog {
   HWND m_control = nullptr;
 };
 
-class LayoutDialogTest : public zem::testing::TempFolderTest {
+class FLXLayoutDialogTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
@@ -52,7 +52,7 @@ class LayoutDialogTest : public zem::testing::TempFolderTest {
 
 // A stored placement of the expected size is restored and laid out in;
 // a record of another size is ignored.
-TEST_F(LayoutDialogTest, StoredPlacementIsRestoredAtInitialisationUnlessOfAnotherSize) {
+TEST_F(FLXLayoutDialogTest, StoredPlacementIsRestoredAtInitialisationUnlessOfAnotherSize) {
   WINDOWPLACEMENT stored = Placement(30, 40, 430, 340);
   BYTE record[48] = {};
   std::copy_n(reinterpret_cast<BYTE*>(&stored), 44, record);
@@ -73,7 +73,7 @@ TEST_F(LayoutDialogTest, StoredPlacementIsRestoredAtInitialisationUnlessOfAnothe
   }
 }
 
-TEST_F(LayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {
+TEST_F(FLXLayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {
   {
     TestDialog dialog(L"Store");
     ASSERT_TRUE(dialog.Create(119));
@@ -102,7 +102,7 @@ TEST_F(LayoutDialogTest, CancelAndDestroyStoreTheCurrentPlacement) {
   EXPECT_EQ(stored.rcNormalPosition.right, 100);
 }
 
-TEST_F(LayoutDialogTest, ResizingLaysTheControlsOutAgain) {
+TEST_F(FLXLayoutDialogTest, ResizingLaysTheControlsOutAgain) {
   TestDialog dialog(L"");
   ASSERT_TRUE(dialog.Create(119));
   dialog.MoveWindow(0, 0, 500, 100);

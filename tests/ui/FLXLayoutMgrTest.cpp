@@ -25,7 +25,7 @@ std::vector<int> Widths(std::initializer_list<HWND> windows) {
 
 // A dialog window of the given client size with controls made on demand;
 // controls start at (0, 0) as the framework creates them.
-class LayoutTest : public ::testing::Test {
+class FLXLayoutMgrTest : public ::testing::Test {
  protected:
   HWND Control(int id, int width, int height, const wchar_t* className = L"Static", DWORD style = 0) {
     return zem::CreateWindowObject(className, L"", WS_CHILD | WS_VISIBLE | style, RECT{0, 0, width, height}, m_dialog,
@@ -59,7 +59,7 @@ class LayoutTest : public ::testing::Test {
   Mgr layout{m_dialog};
 };
 
-TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
+TEST_F(FLXLayoutMgrTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND a = Item(root, 1, 10), b = Item(root, 2, 10), c = Item(root, 3, 10);
   LayOut(300, 50);
@@ -73,7 +73,7 @@ TEST_F(LayoutTest, GreedyItemsShareTheFreeSpaceAndTheLastTakesTheRemainder) {
 
 // A greedy item keeps its minimum in too small a cell; the shortfall is
 // taken from the others in proportion.
-TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
+TEST_F(FLXLayoutMgrTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
   HWND alone = Item(layout.CreateRoot(Mgr::Horizontal), 4, 10, Mgr::LayGreedy, 0, 120);
   LayOut(100, 30);
   EXPECT_EQ(Width(Rect(alone)), 120);
@@ -88,7 +88,7 @@ TEST_F(LayoutTest, ShortfallOfAClampedItemIsTakenFromTheOthersInProportion) {
   EXPECT_EQ(Rect(c).right, 100);
 }
 
-TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
+TEST_F(FLXLayoutMgrTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
   auto row = Row();
   auto bounded = layout.MakePane(Mgr::Vertical);
   HWND fixed = Item(bounded, 1, 40, Mgr::LayFixedWidth);
@@ -100,7 +100,7 @@ TEST_F(LayoutTest, SpaceABoundedPaneCannotTakeGoesToTheOthers) {
   EXPECT_EQ(Width(Rect(greedy)), 160);
 }
 
-TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
+TEST_F(FLXLayoutMgrTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND plain = Item(root, 1, 50, Mgr::LayFixedWidth),
        filling = Item(root, 2, 50, Mgr::LayFixedWidth | Mgr::LayFillWidth);
@@ -112,7 +112,7 @@ TEST_F(LayoutTest, FixedItemsThatFillShareWhatNoGreedyItemTook) {
 
 // A drop-down combo box is one pixel narrower on each side and keeps its
 // height.
-TEST_F(LayoutTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
+TEST_F(FLXLayoutMgrTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
   auto root = layout.CreateRoot(Mgr::Horizontal);
   HWND combo = Control(1, 30, 120, L"ComboBox", CBS_DROPDOWNLIST);
   HWND other = Control(2, 30, 120, L"Static");
@@ -126,7 +126,7 @@ TEST_F(LayoutTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
   EXPECT_EQ(Rect(other).right, 203) << "plain controls fill their cell";
 }
 
-TEST_F(LayoutTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
+TEST_F(FLXLayoutMgrTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
   Control(1, 40, 20);
   Control(2, 60, 30);
   auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
@@ -147,7 +147,7 @@ struct CountedItem : Mgr::PaneItem {
   int* m_deleted;
 };
 
-TEST(PaneHandles, LastHandleDeletesAndANewRootReleasesTheOldTree) {
+TEST_F(FLXLayoutMgrTest, PaneHandlesLastHandleDeletesAndANewRootReleasesTheOldTree) {
   int deleted = 0;
   {
     Mgr::CPaneBase first(new CountedItem(&deleted));

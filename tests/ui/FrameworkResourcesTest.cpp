@@ -15,7 +15,7 @@ RECT DialogUnits(HWND dialog, int cx, int cy) {
   return r;
 }
 
-TEST(FrameworkResources, TemplatesGiveTheirSizeInDialogUnitsAndTheirFrames) {
+TEST(FrameworkResourcesTest, TemplatesGiveTheirSizeInDialogUnitsAndTheirFrames) {
   ASSERT_TRUE(zem::RegisterFrameworkResources());
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   struct Case {
@@ -39,7 +39,7 @@ TEST(FrameworkResources, TemplatesGiveTheirSizeInDialogUnitsAndTheirFrames) {
   }
 }
 
-TEST(FrameworkResources, FilePanelIsAChildPanelWithItsControls) {
+TEST(FrameworkResourcesTest, FilePanelIsAChildPanelWithItsControls) {
   ASSERT_TRUE(zem::RegisterFrameworkResources());
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CDialog host;
@@ -56,7 +56,7 @@ TEST(FrameworkResources, FilePanelIsAChildPanelWithItsControls) {
   EXPECT_NE(GetDlgItem(panel.m_hWnd, zem::kFilePanelFrame), nullptr);
 }
 
-TEST(FrameworkResources, PicturesAreFoundOnlyThroughThePluginsModuleState) {
+TEST(FrameworkResourcesTest, PicturesAreFoundOnlyThroughThePluginsModuleState) {
   ASSERT_TRUE(zem::RegisterFrameworkResources());
   EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(zem::kDialogIcon)), nullptr) << "not the host program's";
   EXPECT_EQ(zem::FindDialogTemplate(zem::kFixedDialogTemplate), nullptr);

@@ -14,7 +14,7 @@
 
 namespace {
 
-class ControlsTest : public zem::testing::FrameworkTest {
+class ZEM_ControlsTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
@@ -41,12 +41,12 @@ class ControlsTest : public zem::testing::FrameworkTest {
                 : 1);
 }
 
-TEST(ControlIds, TheProcesssFirstControlsTake10000And10001) {
+TEST_F(ZEM_ControlsTest, TheProcesssFirstControlsTake10000And10001) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(MakeTheFirstControls(), ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(ControlsTest, ControlsAreSizedFromTheirTextInTheDialogFont) {
+TEST_F(ZEM_ControlsTest, ControlsAreSizedFromTheirTextInTheDialogFont) {
   ZEM_CheckBox zip;
   ZEM_Static label;
   ZEM_Edit edit;
@@ -74,7 +74,7 @@ TEST_F(ControlsTest, ControlsAreSizedFromTheirTextInTheDialogFont) {
   }
 }
 
-TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
+TEST_F(ZEM_ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
   ZEM_CheckBox keyless;
   ASSERT_TRUE(keyless.Create(&m_dialog, L"Show Dots"));
   keyless.SetChecked(true);
@@ -98,7 +98,7 @@ TEST_F(ControlsTest, OnlyACheckBoxWithAKeyReadsAndWritesTheSettings) {
   }
 }
 
-TEST_F(ControlsTest, EditRightAlignsAtTheSwitchToANumberModeAndShowsDecimals) {
+TEST_F(ZEM_ControlsTest, EditRightAlignsAtTheSwitchToANumberModeAndShowsDecimals) {
   ZEM_Edit text, real;
   ASSERT_TRUE(text.Create(&m_dialog) && real.Create(&m_dialog));
   real.SetRealRange(0, 1, 0.1);
@@ -112,7 +112,7 @@ TEST_F(ControlsTest, EditRightAlignsAtTheSwitchToANumberModeAndShowsDecimals) {
   EXPECT_EQ(real.KeptText(), L"3.14");
 }
 
-TEST_F(ControlsTest, ComboBoxAnswersTheSelectedItemsDataOnlyWithASelection) {
+TEST_F(ZEM_ControlsTest, ComboBoxAnswersTheSelectedItemsDataOnlyWithASelection) {
   ZEM_ComboBox combo;
   ASSERT_TRUE(combo.Create(&m_dialog));
   combo.AddItem(L"Mail", 0);

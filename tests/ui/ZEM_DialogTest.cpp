@@ -95,7 +95,7 @@ class RecordingDialog : public ZEM_Rhino_Dialog {
   int m_editWidth;
 };
 
-class DialogTest : public zem::testing::FrameworkTest {
+class ZEM_DialogTest : public zem::testing::FrameworkTest {
  protected:
   void SetUp() override {
     FrameworkTest::SetUp();
@@ -125,7 +125,7 @@ class DialogTest : public zem::testing::FrameworkTest {
   CWnd m_owner;
 };
 
-TEST_F(DialogTest, ButtonFlagsChooseTheColumn) {
+TEST_F(ZEM_DialogTest, ButtonFlagsChooseTheColumn) {
   struct Case {
     std::uint32_t flags;
     const wchar_t* status;
@@ -177,7 +177,7 @@ TEST_F(DialogTest, ButtonFlagsChooseTheColumn) {
   }
 }
 
-TEST_F(DialogTest, ContentWiderThanTheTemplateGrowsTheWindowWhateverTheStoredPlacement) {
+TEST_F(ZEM_DialogTest, ContentWiderThanTheTemplateGrowsTheWindowWhateverTheStoredPlacement) {
   WINDOWPLACEMENT small;
   small.rcNormalPosition = RECT{40, 50, 140, 110};
   ASSERT_TRUE(m_app.WriteProfileBinary(L"ZEM WebGL", L"WindowPlacement", reinterpret_cast<BYTE*>(&small), 44));
@@ -198,7 +198,7 @@ TEST_F(DialogTest, ContentWiderThanTheTemplateGrowsTheWindowWhateverTheStoredPla
   EXPECT_EQ(Rect(sizing.m_hWnd).right - 10, 900) << "a sizing frame also the size";
 }
 
-TEST_F(DialogTest, OkAndCancelRunTheirStepsInOrderOnEveryShowing) {
+TEST_F(ZEM_DialogTest, OkAndCancelRunTheirStepsInOrderOnEveryShowing) {
   RecordingDialog dialog(&m_owner);
   for (int showing = 0; showing < 2; ++showing) {
     for (int id : {IDOK, IDCANCEL}) {
@@ -220,7 +220,7 @@ TEST_F(DialogTest, OkAndCancelRunTheirStepsInOrderOnEveryShowing) {
   EXPECT_EQ(dialog.log, (Log{"closing", "ok-hook", "checkbox-written"})) << "apply done: no bookkeeping";
 }
 
-TEST_F(DialogTest, ControlEventsReachTheirComponentUnlessLockedAndAlwaysTheHook) {
+TEST_F(ZEM_DialogTest, ControlEventsReachTheirComponentUnlessLockedAndAlwaysTheHook) {
   RecordingDialog dialog(&m_owner);
   dialog.SetButtonFlags(0x2E);
   Show(dialog);
@@ -246,7 +246,7 @@ TEST_F(DialogTest, ControlEventsReachTheirComponentUnlessLockedAndAlwaysTheHook)
   EXPECT_EQ(dialog.log, (Log{"control-apply", "apply"}));
 }
 
-TEST_F(DialogTest, DestroyedControlsAndWindowsLeaveTheLookups) {
+TEST_F(ZEM_DialogTest, DestroyedControlsAndWindowsLeaveTheLookups) {
   HWND window = nullptr;
   {
     RecordingDialog dialog(&m_owner);
@@ -265,7 +265,7 @@ TEST_F(DialogTest, DestroyedControlsAndWindowsLeaveTheLookups) {
   EXPECT_EQ(std::count(ZEM_Dialog::OpenDialogs().begin(), ZEM_Dialog::OpenDialogs().end(), window), 0);
 }
 
-TEST_F(DialogTest, TimersFireOnceAndTheIdleTimerCallsItsHook) {
+TEST_F(ZEM_DialogTest, TimersFireOnceAndTheIdleTimerCallsItsHook) {
   RecordingDialog dialog(&m_owner);
   Show(dialog);
   const int before = zem::TimerCount();
@@ -278,7 +278,7 @@ TEST_F(DialogTest, TimersFireOnceAndTheIdleTimerCallsItsHook) {
   EXPECT_TRUE(SendMessageW(dialog.m_hWnd, WM_SETCURSOR, 0, 0)) << "handled while busy";
 }
 
-TEST_F(DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) {
+TEST_F(ZEM_DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) {
   RecordingDialog dialog(&m_owner);
   RhinoApp().NewDocument();
   for (int showing = 0; showing < 3; ++showing) {
@@ -300,7 +300,7 @@ TEST_F(DialogTest, ClosingTheDocumentCancelsAndHidesAnOpenDialogOnEveryShowing) 
   EXPECT_EQ(dialog.log, Log{"document-opened"}) << "closed with Ok: only the host watcher hears";
 }
 
-TEST_F(DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabled) {
+TEST_F(ZEM_DialogTest, TheCloseBoxCancelsUnlessCancelIsDisabled) {
   RecordingDialog dialog(&m_owner);
   Show(dialog);
   dialog.EnableCancel(false);

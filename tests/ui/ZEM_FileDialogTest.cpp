@@ -54,7 +54,7 @@ void WaitUntilIdle(ZEM_FileDialogPreviewThread& loader) {
   while (loader.IsLoading()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
-TEST(FileDialogPaths, SelectionJoinsItsFolderWithExactlyOneSeparator) {
+TEST(ZEM_FileDialogTest, SelectionJoinsItsFolderWithExactlyOneSeparator) {
   struct Case {
     const wchar_t* folder;
     const wchar_t* name;
@@ -68,7 +68,7 @@ TEST(FileDialogPaths, SelectionJoinsItsFolderWithExactlyOneSeparator) {
   }
 }
 
-TEST(FileDialogBuffer, StartsWithTheInitialNameAndRefusesNamesAndPathsThatDoNotFit) {
+TEST(ZEM_FileDialogTest, BufferStartsWithTheInitialNameAndRefusesNamesAndPathsThatDoNotFit) {
   ZEM_FileDialog save(FALSE, L"html", L"model.html", L"WebGL HTML Files (*.html)|*.html||");
   EXPECT_EQ(std::wstring(save.FileNameBuffer()), L"model.html");
   EXPECT_EQ(save.Flags() & ZEM_FileDialog::kFlags, ZEM_FileDialog::kFlags);
@@ -90,7 +90,7 @@ TEST(FileDialogBuffer, StartsWithTheInitialNameAndRefusesNamesAndPathsThatDoNotF
   EXPECT_NE(save.RefusalReason().find(L"4095"), std::wstring::npos);
 }
 
-TEST(FilePreview, OneLoadAtATimeAndTheLatestSelectionWins) {
+TEST(ZEM_FileDialogTest, PreviewOneLoadAtATimeAndTheLatestSelectionWins) {
   GatedLoader gate;
   ZEM_FileDialog dialog(TRUE, nullptr, nullptr, nullptr);
   dialog.UsePreviewLoader(gate.Function());
@@ -110,7 +110,7 @@ TEST(FilePreview, OneLoadAtATimeAndTheLatestSelectionWins) {
   EXPECT_EQ(dialog.Preview().Info(), L"12 x 3") << "the size of the picture of the path last chosen";
 }
 
-TEST(FilePreview, ALoadStillRunningWhenTheDialogEndsTouchesNothing) {
+TEST(ZEM_FileDialogTest, PreviewALoadStillRunningWhenTheDialogEndsTouchesNothing) {
   GatedLoader gate;
   auto dialog = std::make_unique<ZEM_FileDialog>(TRUE, nullptr, nullptr, nullptr);
   dialog->UsePreviewLoader(gate.Function());

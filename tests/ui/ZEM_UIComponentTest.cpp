@@ -13,7 +13,7 @@ class TestStatic : public ZEM_2DUIComponent {
   ZEM_DECLARE_CLASS(TestStatic, ZEM_2DUIComponent)
 };
 
-TEST(Component, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
+TEST(ZEM_UIComponentTest, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
   HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
   HWND own = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 60, 21}, parent, 10000);
   HWND buddyWindow = zem::CreateWindowObject(L"Static", L"", WS_CHILD | WS_VISIBLE, RECT{0, 0, 60, 21}, parent, 10001);
@@ -30,7 +30,7 @@ TEST(Component, EnablesItsWindowAndBuddyOnlyOnceItHasAnId) {
   DestroyWindow(parent);
 }
 
-TEST(Component, SetWidthAndHeightKeepTheCornerAndTheOtherExtent) {
+TEST(ZEM_UIComponentTest, SetWidthAndHeightKeepTheCornerAndTheOtherExtent) {
   HWND parent = zem::CreateWindowObject(L"#32770", L"", WS_VISIBLE, RECT{0, 0, 200, 100});
   HWND own = zem::CreateWindowObject(L"Edit", L"", WS_CHILD | WS_VISIBLE, RECT{10, 20, 70, 41}, parent, 10000);
   TestStatic component;

@@ -65,7 +65,24 @@ Look LookAt(const CRhinoObject& object) {
   return look;
 }
 
-TEST(CadReader, TurnsPartsInstancesAndColoursIntoObjectsMaterialsAndEdges) {
+class CadReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = testing::TestFolder("zem-cad");
+    fs::create_directories(folder / "tmp");
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  // A stand-in for the reader child: a script of the given body.
+  std::string Script(const std::string& body) {
+    const fs::path script = folder / "reader.sh";
+    std::ofstream(script) << "#!/bin/sh\n" << body << "\n";
+    fs::permissions(script, fs::perms::owner_all);
+    return script.string();
+  }
+  fs::path folder;
+};
+
+TEST_F(CadReaderTest, TurnsPartsInstancesAndColoursIntoObjectsMaterialsAndEdges) {
   {
     Read r;
     ReadInto(r, Data("box.step"));
@@ -125,7 +142,7 @@ TEST(CadReader, TurnsPartsInstancesAndColoursIntoObjectsMaterialsAndEdges) {
   }
 }
 
-TEST(CadReader, TurnsAReversedFaceTheWayItFaces) {
+TEST_F(CadReaderTest, TurnsAReversedFaceTheWayItFaces) {
   Read r;
   ReadInto(r, Data("reversed-face.step"));
   ASSERT_TRUE(r.ok) << r.error();
@@ -144,7 +161,7 @@ TEST(CadReader, TurnsAReversedFaceTheWayItFaces) {
   }
 }
 
-TEST(CadReader, ReadsIgesSurfacesAndCurvesWithoutTheirNames) {
+TEST_F(CadReaderTest, ReadsIgesSurfacesAndCurvesWithoutTheirNames) {
   Read surface, curves;
   ReadInto(surface, Data("trimmed.igs"));
   ReadInto(curves, Data("curves.igs"));
@@ -163,24 +180,7 @@ TEST(CadReader, ReadsIgesSurfacesAndCurvesWithoutTheirNames) {
   for (const CRhinoObject* object : objects) EXPECT_EQ(object->ObjectType(), ON::curve_object);
 }
 
-class CadReaderFailure : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = testing::TestFolder("zem-cad");
-    fs::create_directories(folder / "tmp");
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  // A stand-in for the reader child: a script of the given body.
-  std::string Script(const std::string& body) {
-    const fs::path script = folder / "reader.sh";
-    std::ofstream(script) << "#!/bin/sh\n" << body << "\n";
-    fs::permissions(script, fs::perms::owner_all);
-    return script.string();
-  }
-  fs::path folder;
-};
-
-TEST_F(CadReaderFailure, EndsInOneErrorNamingWhatHappenedAndLeavesNothingBehind) {
+TEST_F(CadReaderTest, AFailureEndsInOneErrorNamingWhatHappenedAndLeavesNothingBehind) {
   const std::string tmpPath = (folder / "tmp").string();
   testing::ScopedEnv tmp("TMPDIR", tmpPath.c_str());
   const fs::path model = folder / "part.step", tessellated = folder / "tessellated.stp";
@@ -232,7 +232,7 @@ TEST_F(CadReaderFailure, EndsInOneErrorNamingWhatHappenedAndLeavesNothingBehind)
   }
 }
 
-TEST(CadScene, DecodesWhatItEncodedAndRefusesDamagedData) {
+TEST_F(CadReaderTest, SceneDecodesWhatItEncodedAndRefusesDamagedData) {
   CadScene scene;
   scene.colours = {{255, 0, 0, 1}, {0, 0, 255, 0.5f}};
   scene.layers = {"Top"};

@@ -40,7 +40,15 @@ class ProbeCommand : public Base {
   int chosen = 0;
 };
 
-class CommandTest : public ::testing::Test {
+struct PromptCase {
+  const char* name;
+  std::vector<std::wstring> answers;  // queued under the prompt
+  CRhinoGet::result result;
+  int chosen;
+  std::vector<std::wstring> refused;
+};
+
+class CommandTest : public ::testing::Test, public ::testing::WithParamInterface<PromptCase> {
  protected:
   void SetUp() override { zem::ClearPromptsShown(); }
   void TearDown() override {
@@ -94,17 +102,7 @@ TEST_F(CommandTest, WordsAfterTheCommandAnswerItsPromptsBeforeTheQueue) {
   EXPECT_EQ(command.chosen, 1) << "the line's words were its own";
 }
 
-struct PromptCase {
-  const char* name;
-  std::vector<std::wstring> answers;  // queued under the prompt
-  CRhinoGet::result result;
-  int chosen;
-  std::vector<std::wstring> refused;
-};
-
-class OptionPromptTest : public CommandTest, public ::testing::WithParamInterface<PromptCase> {};
-
-TEST_P(OptionPromptTest, AnswersFromTheQueueUnderThePrompt) {
+TEST_P(CommandTest, AnswersFromTheQueueUnderThePrompt) {
   ProbeCommand<CRhinoCommand> command(L"ProbePrompt");
   for (const std::wstring& answer : GetParam().answers) zem::AnswerQueue::Instance().Push(L"Probe Mode", answer);
   zem::AnswerQueue::Instance().Push(L"Other Prompt", L"Beta");  // not this prompt's
@@ -117,7 +115,7 @@ TEST_P(OptionPromptTest, AnswersFromTheQueueUnderThePrompt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, OptionPromptTest,
+    Answers, CommandTest,
     ::testing::Values(
         PromptCase{"OptionName", {L"Beta"}, CRhinoGet::option, 2, {}},
         PromptCase{"EnglishNameAnyCase", {L"_bRAVO"}, CRhinoGet::option, 3, {}},

@@ -50,8 +50,7 @@ TEST_F(ObjectIteratorTest, AnObjectOnALockedLayerIsALockedObject) {
             (std::vector<const CRhinoObject*>{locked, onLocked}));
 }
 
-TEST(ObjectVisibility, HiddenLayerOrHiddenParentLayerHidesTheObject) {
-  CRhinoDoc doc;
+TEST_F(ObjectIteratorTest, HiddenLayerOrHiddenParentLayerHidesTheObject) {
   ON_Layer parent;
   parent.m_name = L"Parent";
   const int parentIndex = doc.m_layer_table.AddLayer(parent);

@@ -39,13 +39,9 @@ TEST_F(ObjectMaterialTest, MaterialComesFromTheLayerUnlessTheObjectHasItsOwn) {
   CRhinoObject* byObject = AddMesh(doc, a);
   EXPECT_EQ(byObject->ObjectMaterial().MaterialIndex(), red);
   EXPECT_EQ(byObject->ObjectMaterial().m_material_name, L"Red");
-}
 
-TEST_F(ObjectMaterialTest, AnIndexBeyondTheTableMeansNoDocumentMaterial) {
-  ON_3dmObjectAttributes a;
-  a.SetMaterialSource(ON_3dmObjectAttributes::material_from_object);
   a.m_material_index = 99;
-  EXPECT_EQ(AddMesh(doc, a)->ObjectMaterial().MaterialIndex(), -1);
+  EXPECT_EQ(AddMesh(doc, a)->ObjectMaterial().MaterialIndex(), -1) << "an index beyond the table: no material";
 }
 
 }  // namespace

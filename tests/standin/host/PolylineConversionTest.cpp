@@ -1,7 +1,6 @@
 #include "standin/host/RhinoConvertCurveToPolyline.h"
 
 #include "standin/host/ON_ArcCurve.h"
-#include "standin/host/ON_LineCurve.h"
 #include "standin/host/ON_NurbsCurve.h"
 
 #include <gtest/gtest.h>
@@ -25,21 +24,7 @@ double LargestTurn(const ON_Curve& curve, const ON_PolylineCurve& p) {
   return largest;
 }
 
-TEST(PolylineConversion, LinesAndPolylinesKeepEveryCorner) {
-  int result = 0;
-  ON_PolylineCurve line = Convert(ON_LineCurve(ON_3dPoint(0, 0, 0), ON_3dPoint(5, 1, 2)), &result);
-  EXPECT_EQ(result, 1);
-  ASSERT_EQ(line.PointCount(), 2);
-  EXPECT_EQ(line.m_pline[1], ON_3dPoint(5, 1, 2));
-  ON_Polyline points;
-  for (const ON_3dPoint& p : {ON_3dPoint(0, 0, 0), ON_3dPoint(1, 0, 0), ON_3dPoint(1, 1, 0), ON_3dPoint(2, 1, 0)})
-    points.Append(p);
-  ON_PolylineCurve polyline = Convert(ON_PolylineCurve(points));
-  ASSERT_EQ(polyline.PointCount(), 4);
-  EXPECT_EQ(polyline.m_pline[2], ON_3dPoint(1, 1, 0));
-}
-
-TEST(PolylineConversion, ACircleIsSplitEvenlyByTheAngle) {
+TEST(PolylineConversionTest, ACircleIsSplitEvenlyByTheAngle) {
   // ceil(2 pi / 0.25) = 26 segments, closed: 27 points.
   for (double radius : {0.01, 1.0, 1000.0}) {
     ON_ArcCurve circle{ON_Circle(ON_3dPoint(0, 0, 0), radius)};
@@ -50,7 +35,7 @@ TEST(PolylineConversion, ACircleIsSplitEvenlyByTheAngle) {
   }
 }
 
-TEST(PolylineConversion, AnInvalidCurveFailsWithAnEmptyPolyline) {
+TEST(PolylineConversionTest, AnInvalidCurveFailsWithAnEmptyPolyline) {
   ON_NurbsCurve broken(3, false, 4, 4);
   broken.m_knot = {0, 1, 0, 1, 2, 3};  // decreasing
   ON_PolylineCurve p;
@@ -60,7 +45,7 @@ TEST(PolylineConversion, AnInvalidCurveFailsWithAnEmptyPolyline) {
   EXPECT_EQ(RhinoConvertCurveToPolyline(broken, 0, 0, 0.25, 1.0, 0, 0, 0, 0, nullptr), 0);
 }
 
-TEST(PolylineConversion, AHostileAngleIsBounded) {
+TEST(PolylineConversionTest, AHostileAngleIsBounded) {
   ON_ArcCurve circle{ON_Circle(ON_3dPoint(0, 0, 0), 1)};
   ON_PolylineCurve p;
   EXPECT_EQ(RhinoConvertCurveToPolyline(circle, 0, 0, 1e-300, 1.0, 0, 0, 0, 0, &p), 1);

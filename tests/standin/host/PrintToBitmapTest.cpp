@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PrintToBitmap, FailsWithoutAViewportOrASize) {
+TEST(PrintToBitmapTest, FailsWithoutAViewportOrASize) {
   CRhinoDoc& doc = RhinoApp().NewDocument();
   CRhinoView* view = doc.CreateView(L"V");
   CRhinoPrintInfo info;

@@ -19,21 +19,16 @@ class RunScriptTest : public ::testing::Test {
   void TearDown() override { RhinoApp().UnregisterScriptCommand(L"Echo"); }
 };
 
-TEST_F(RunScriptTest, RunsTheCommandSynchronouslyWithQuotedArguments) {
+// Unknown commands, empty scripts and a failing line fail the script, which
+// stops there.
+TEST_F(RunScriptTest, RunsEachLineSynchronouslyWithQuotedArgumentsUntilOneFails) {
   EXPECT_TRUE(RhinoApp().RunScript(L"_-Echo 0 \"C:\\temp\\my page.html\" \"\" 2", 0));
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0], (std::vector<std::wstring>{L"0", L"C:\\temp\\my page.html", L"", L"2"}));
-}
-
-TEST_F(RunScriptTest, UnknownCommandsAndEmptyScriptsFail) {
-  EXPECT_FALSE(RhinoApp().RunScript(L"NoSuchCommand 2", 0));
-  EXPECT_FALSE(RhinoApp().RunScript(L"   ", 0));
-  EXPECT_FALSE(RhinoApp().RunScript(nullptr, 0));
-}
-
-TEST_F(RunScriptTest, StopsAtTheFirstFailingLine) {
+  for (const wchar_t* script : {L"NoSuchCommand 2", L"   ", static_cast<const wchar_t*>(nullptr)})
+    EXPECT_FALSE(RhinoApp().RunScript(script, 0));
   EXPECT_FALSE(RhinoApp().RunScript(L"Echo a\nEcho fail\nEcho c", 0));
-  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls.size(), 3u);
 }
 
 }  // namespace

@@ -4,13 +4,13 @@
 
 namespace {
 
-TEST(CameraFrame, RefusesACameraLookingAlongItsUpVector) {
+TEST(ViewportTest, RefusesACameraLookingAlongItsUpVector) {
   ON_Viewport vp;
   EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 10), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));
   EXPECT_FALSE(vp.SetCamera(ON_3dPoint(0, 0, 0), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1)));
 }
 
-TEST(ZoomExtents, PutsTheWholeBoxInsideThePerspectiveFrustum) {
+TEST(ViewportTest, PutsTheWholeBoxInsideThePerspectiveFrustum) {
   ON_Viewport vp;
   vp.SetCamera(ON_3dPoint(1, -1, 1), ON_3dPoint(0, 0, 0), ON_3dVector(0, 0, 1));
   ON_BoundingBox box;

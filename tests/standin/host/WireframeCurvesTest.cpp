@@ -29,7 +29,7 @@ ON_Mesh UnweldedBox() {
   return mesh;
 }
 
-TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
+TEST(WireframeCurvesTest, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
   CRhinoMeshObject object(zem::testing::QuadGrid(3, 2));
   Wires w;
   ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
@@ -38,7 +38,7 @@ TEST(MeshWireframe, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
   EXPECT_EQ(boundary.m_pline[0], boundary.m_pline[10]);
 }
 
-TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
+TEST(WireframeCurvesTest, AnOpenBoxGivesTheRimOfItsOpening) {
   ON_Mesh box = UnweldedBox();
   box.m_F.Remove(1);  // the top
   CRhinoMeshObject object(box);
@@ -50,7 +50,7 @@ TEST(MeshWireframe, AnOpenBoxGivesTheRimOfItsOpening) {
 
 // Found by the document reader's fuzz target: a control point beyond single
 // precision gave a render mesh with infinite vertices.
-TEST(BrepRenderMeshes, NoneForASurfaceBeyondSinglePrecision) {
+TEST(WireframeCurvesTest, NoneForASurfaceBeyondSinglePrecision) {
   ON_NurbsSurface plane(false, 2, 2, 2, 2);
   plane.SetCV(1, 0, {1, 0, 0});
   plane.SetCV(0, 1, {0, 1, 0});

@@ -41,7 +41,7 @@ HWND AddButton(HWND dialog, int id, DWORD type) {
 MSG Key(HWND dialog, WPARAM vk) { return MSG{dialog, WM_KEYDOWN, vk, 0, 0}; }
 
 // F1 is the export dialog's help test.
-TEST(DialogKeys, EnterPressesTheDefaultButtonAndEscapeCancels) {
+TEST(DialogTest, EnterPressesTheDefaultButtonAndEscapeCancels) {
   RecordingDialog dialog;
   ASSERT_TRUE(dialog.Create(0));
   HWND apply = AddButton(dialog.m_hWnd, 40, BS_DEFPUSHBUTTON);
@@ -55,7 +55,7 @@ TEST(DialogKeys, EnterPressesTheDefaultButtonAndEscapeCancels) {
   EXPECT_EQ(dialog.Result(), IDCANCEL);
 }
 
-TEST(OwnedPopups, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
+TEST(DialogTest, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
   HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
   CWnd ownerObject(owner);
   RecordingDialog owned(0, &ownerObject), closed(0, &ownerObject), stranger;
@@ -78,7 +78,9 @@ TEST(OwnedPopups, MinimiseAndRestoreOfTheOwnerReachOwnedPopupsOnly) {
   DestroyWindow(owner);
 }
 
-TEST(ModalDialog, WithoutAnswersEndsAsItsCloseBoxWould) {
+// Without answers a modal dialog ends as its close box would; one whose
+// close box is greyed fails instead of hanging.
+TEST(DialogTest, ModalDialogWithoutAnswersEndsAsItsCloseBoxWouldOrFails) {
   zem::AnswerQueue::Instance().Clear();
   HWND owner = zem::CreateWindowObject(L"ZemTestMain", L"", WS_VISIBLE, RECT{0, 0, 800, 600});
   CWnd ownerObject(owner);
@@ -89,18 +91,13 @@ TEST(ModalDialog, WithoutAnswersEndsAsItsCloseBoxWould) {
   EXPECT_FALSE(IsWindow(dialog.m_hWnd));
   ownerObject.Detach();
   DestroyWindow(owner);
-  zem::AnswerQueue::Instance().Clear();
-}
-
-TEST(ModalDialog, WhoseCloseBoxIsGreyedFailsInsteadOfHanging) {
-  zem::AnswerQueue::Instance().Clear();
   class Stubborn : public RecordingDialog {
     BOOL OnInitDialog() override {
       EnableMenuItem(GetSystemMenu(m_hWnd, FALSE), SC_CLOSE, MF_GRAYED);
       return TRUE;
     }
-  } dialog;
-  EXPECT_EQ(dialog.DoModal(), -1);
+  } stubborn;
+  EXPECT_EQ(stubborn.DoModal(), -1);
   zem::AnswerQueue::Instance().Clear();
 }
 

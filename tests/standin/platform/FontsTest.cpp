@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(DialogFont, EightPointIsElevenPixelsOfARealFont) {
+TEST(FontsTest, EightPointIsElevenPixelsOfARealFont) {
   HFONT font = zem::CreateDialogFont(L"MS Shell Dlg", 8);
   ASSERT_NE(font, nullptr) << "font error";
   HDC dc = GetDC(nullptr);
@@ -23,7 +23,7 @@ TEST(DialogFont, EightPointIsElevenPixelsOfARealFont) {
   ReleaseDC(nullptr, dc);
 }
 
-TEST(DialogFont, MissingFontFileIsAClearErrorNamingThePackage) {
+TEST(FontsTest, MissingFontFileIsAClearErrorNamingThePackage) {
   zem::OverrideDialogFontFile(L"/nonexistent/fonts/DejaVuSans.ttf");
   EXPECT_EQ(zem::CreateDialogFont(L"MS Shell Dlg", 8), nullptr);
   const std::wstring error = zem::FontError();

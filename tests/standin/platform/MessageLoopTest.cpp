@@ -24,7 +24,7 @@ class TickWindow : public CWnd {
   std::function<void(UINT_PTR)> onTick;
 };
 
-TEST(Timers, TickKilledWhileDueIsNeverDelivered) {
+TEST(MessageLoopTest, TickKilledWhileDueIsNeverDelivered) {
   TickWindow window;
   // Both timers fall due in the same pass; the first one's handler kills the
   // second before it is delivered.
@@ -38,7 +38,7 @@ TEST(Timers, TickKilledWhileDueIsNeverDelivered) {
   ASSERT_EQ(window.ticks.size(), 1u);
 }
 
-TEST(Timers, DestroyedWindowTakesItsTimersAndPostedMessagesWithIt) {
+TEST(MessageLoopTest, DestroyedWindowTakesItsTimersAndPostedMessagesWithIt) {
   auto window = std::make_unique<TickWindow>();
   HWND handle = window->m_hWnd;
   window->SetTimer(3, 50);
@@ -50,7 +50,7 @@ TEST(Timers, DestroyedWindowTakesItsTimersAndPostedMessagesWithIt) {
   EXPECT_FALSE(PostMessageW(handle, WM_TIMER, 3, 0));
 }
 
-TEST(MessageLoop, PostedMessagesThenIdleThenTimersAndGivesUpAtItsLimit) {
+TEST(MessageLoopTest, PostedMessagesThenIdleThenTimersAndGivesUpAtItsLimit) {
   TickWindow window;
   std::vector<std::string> order;
   const int idle = zem::AddIdleHandler([&] { order.push_back("idle"); });

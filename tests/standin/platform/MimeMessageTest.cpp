@@ -32,7 +32,7 @@ MailMessage Example() {
   return message;
 }
 
-TEST(MimeMessage, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
+TEST(MimeMessageTest, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
   const std::string text = zem::ComposeMimeMessage(Example(), 0);
   ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
   // Split at CR LF, a line holds no other CR or LF: both fall outside the printable range.
@@ -42,7 +42,7 @@ TEST(MimeMessage, EveryLineIsShortAndEndsInCarriageReturnLineFeed) {
   }
 }
 
-TEST(MimeMessage, HeaderTextsThatWouldBreakTheHeaderAreEncoded) {
+TEST(MimeMessageTest, HeaderTextsThatWouldBreakTheHeaderAreEncoded) {
   EXPECT_EQ(zem::HeaderField("Subject", "Plain words"), "Subject: Plain words\r\n");
   const std::string injected = zem::HeaderField("Subject", "A\r\nBcc: someone@example.com");
   EXPECT_EQ(Lines(injected).size(), 1u) << "a line break in a text never starts a field";

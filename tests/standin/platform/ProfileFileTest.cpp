@@ -104,7 +104,7 @@ TEST_F(ProfileFileTest, ApplicationBinaryValuesRoundTrip) {
   zem::OverrideAppDataFolder(std::nullopt);
 }
 
-TEST(ProfileText, SerializingIsStableAfterTheFirstRound) {
+TEST_F(ProfileFileTest, ProfileTextSerializingIsStableAfterTheFirstRound) {
   const std::string messy = "x\r[a\n k = v\r\n\xFF\xFE=bad\n[b]]\n=\n";
   const std::string once = zem::ProfileText::Parse(messy).Serialize();
   EXPECT_EQ(zem::ProfileText::Parse(once).Serialize(), once);

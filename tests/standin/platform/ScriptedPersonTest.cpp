@@ -41,7 +41,7 @@ class Form : public CDialog {
   std::vector<std::pair<WORD, WORD>> heard;
 };
 
-class PersonTest : public ::testing::Test {
+class ScriptedPersonTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zem::AnswerQueue::Instance().Clear();
@@ -58,7 +58,7 @@ class PersonTest : public ::testing::Test {
   Form m_form;
 };
 
-TEST_F(PersonTest, ActsThroughTheMessagesRealInputProduces) {
+TEST_F(ScriptedPersonTest, ActsThroughTheMessagesRealInputProduces) {
   Do({L"type title=Bridge", L"select Parent", L"check send zip file", L"check Send ZIP file", L"press Go"});
   EXPECT_EQ(zem::WindowText(m_form.title), L"Bridge");
   EXPECT_EQ(SendMessageW(m_form.list, CB_GETCURSEL, 0, 0), 1);
@@ -72,7 +72,7 @@ TEST_F(PersonTest, ActsThroughTheMessagesRealInputProduces) {
   EXPECT_EQ(m_form.Result(), IDCANCEL);
 }
 
-TEST_F(PersonTest, RefusesWhatAPersonCouldNotDoAndChangesNothing) {
+TEST_F(ScriptedPersonTest, RefusesWhatAPersonCouldNotDoAndChangesNothing) {
   Do({L"type Author=someone else", L"press Hidden", L"press Nowhere", L"dance", L"type Title"});
   EXPECT_EQ(zem::WindowText(m_form.author), L"me");
   EXPECT_TRUE(m_form.heard.empty());

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
+TEST(WindowMessagesTest, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
   HWND parent = zem::CreateWindowObject(L"Dialog", L"", 0, RECT{});
   HWND child = zem::CreateWindowObject(L"Button", L"OK", WS_CHILD | WS_VISIBLE, RECT{}, parent, 1);
   EXPECT_FALSE(IsWindowVisible(child));
@@ -22,7 +22,7 @@ TEST(WindowObjects, ChildrenAreShownOnlyWithTheirParentAndGoWithIt) {
   EXPECT_FALSE(IsWindow(child));
 }
 
-TEST(WindowObjects, StaleHandlesStayInvalid) {
+TEST(WindowMessagesTest, StaleHandlesStayInvalid) {
   const int before = zem::WindowCount();
   HWND w = zem::CreateWindowObject(L"Static", L"x", 0, RECT{});
   DestroyWindow(w);

@@ -53,7 +53,7 @@ class TestDialog : public CDialog {
   HWND zip{};
 };
 
-class PainterTest : public ::testing::Test {
+class WindowPainterTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zem::DialogTemplate t;
@@ -94,7 +94,7 @@ class PainterTest : public ::testing::Test {
   TestDialog m_dialog;
 };
 
-TEST_F(PainterTest, TextExtentMatchesTheDrawnInkWidth) {
+TEST_F(WindowPainterTest, TextExtentMatchesTheDrawnInkWidth) {
   const Image full = Render("test-dialog.png");
   SetWindowTextW(m_dialog.zip, L"");
   const Ink ink = Difference(full, Render("test-dialog-without-zip-text.png"));
