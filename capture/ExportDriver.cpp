@@ -16,7 +16,7 @@
 #include "capture/DeliverByMail.h"
 #include "capture/ExportListener.h"
 #include "capture/MeshWriter.h"
-#include "capture/ParallelFor.h"
+#include "page/ParallelFor.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"

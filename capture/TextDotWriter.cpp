@@ -3,7 +3,7 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "standin/host/CRhinoObjectIterator.h"
 #include "standin/host/CRhinoTextDot.h"
-#include "page/PageFormat.h"
+#include "page/DataFunctions.h"
 
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   if (dotsWanted) {
@@ -21,13 +21,4 @@ void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   WriteDotsFunction(writer);
 }
 
-bool WriteDotsFunction(ZEM_WebGLExport& writer) {
-  if (!writer.IsOpen()) return false;
-  writer.WriteRawNarrow(zem::page_format::kInitDots);
-  writer.WriteRawNarrow("{\n");
-  for (const auto& dot : writer.Dots()) {
-    writer.FormatNumbers("dtpts.push(%g,%g,%g);", {dot.point[0], dot.point[1], dot.point[2]});
-  }
-  writer.WriteRaw(L"};");
-  return true;
-}
+bool WriteDotsFunction(ZEM_WebGLExport& writer) { return zem::WriteInitDotsFunction(writer); }

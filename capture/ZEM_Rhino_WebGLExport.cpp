@@ -7,6 +7,7 @@
 #include "standin/host/CRhinoDib.h"
 #include "standin/host/CRhinoMaterialTable.h"
 #include "standin/host/ON_Texture.h"
+#include "page/DataFunctions.h"
 #include "page/PageFormat.h"
 #include "standin/platform/NativePath.h"
 
@@ -144,18 +145,12 @@ bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
 bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection,
                                                 float transparency, float reflectivity, float shine, float refraction,
                                                 int textureMode, int textureImage) {
-  if (!IsOpen()) return false;
-  if (shine < 1.0f) specular = ON_Color(0, 0, 0);
-  // The fields in record order (zem::page_format::MaterialField): 3 + 12 numbers.
-  static_assert(zem::page_format::kMaterialRecordSize == 15 && zem::page_format::kTextureNumber == 14);
   static_assert(int{ON_Texture::modulate_texture} == int{zem::page_format::kModulate} &&
                 int{ON_Texture::decal_texture} == int{zem::page_format::kDecal});
-  FormatNumbers("mat.push(%g,%g,%g,", {diffuse.FractionRed(), diffuse.FractionGreen(), diffuse.FractionBlue()});
-  FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
-                {specular.FractionRed(), specular.FractionGreen(), specular.FractionBlue(), reflection.FractionRed(),
-                 reflection.FractionGreen(), reflection.FractionBlue(), reflectivity, transparency, refraction, shine,
-                 static_cast<double>(textureMode), static_cast<double>(textureImage)});
-  return true;
+  auto rgb = [](ON_Color c) { return zem::Rgb{c.FractionRed(), c.FractionGreen(), c.FractionBlue()}; };
+  return zem::WriteMaterialRecord(
+      *this, zem::MaterialRecord{rgb(diffuse), rgb(specular), rgb(reflection), reflectivity, transparency, refraction,
+                                 shine, textureMode, textureImage});
 }
 
 bool ZEM_Rhino_WebGLExport::WriteMaterials() {
@@ -183,19 +178,4 @@ bool ZEM_Rhino_WebGLExport::WriteMaterials() {
   return true;
 }
 
-bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
-  if (!IsOpen()) return false;
-  WriteRawNarrow(zem::page_format::kInitTextures);
-  WriteRawNarrow("{ ");
-  for (int i = 0; i < ImageCount(); ++i) {
-    WriteFormatted(
-        L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
-        L"gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById(\"tex%d\"));"
-        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);"
-        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);"
-        L"gl.generateMipmap(gl.TEXTURE_2D);",
-        {i, i, i, i + 1});
-  }
-  WriteRaw(L"}\n");
-  return true;
-}
+bool ZEM_Rhino_WebGLExport::WriteInitTextures() { return zem::WriteInitTexturesFunction(*this); }

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "page/DataFunctions.h"
+#include "page/MeshData.h"
+
 namespace {
 
 // The page's fixed part (viewer, pictures) and the zip ratio, both the
@@ -13,10 +16,14 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 }  // namespace
 
 float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped) {
-  const double meshes =
-      (280.0 * static_cast<double>(counts.meshes) + 136.0 * static_cast<double>(counts.triangles)) / kMegabyte;
-  const double curves =
-      (270.0 * static_cast<double>(counts.curves) + 25.0 * static_cast<double>(counts.points)) / kMegabyte;
+  // The weights of the standard page's mesh and curve data, kept beside the
+  // writers of that data.
+  const double meshes = (zem::kEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
+                         zem::kEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
+                        kMegabyte;
+  const double curves = (zem::kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
+                         zem::kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
+                        kMegabyte;
   float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
   if (zipped) estimate *= kZipFactor;
   return estimate;

@@ -53,6 +53,7 @@ bool ZEM_WebGLExport::OpenPage(const std::wstring& path) {
   if (!stream->Open(path)) return false;
   file = std::move(stream);
   m_writeFailed = false;
+  m_meshDecoderWritten = false;
   ResetBox();
   m_dots.clear();
   WritePrologue();
@@ -145,6 +146,19 @@ void ZEM_WebGLExport::ExtendBounds(const float point[3]) {
     if (point[a] <= boxMin[a]) boxMin[a] = point[a];
     if (point[a] >= boxMax[a]) boxMax[a] = point[a];
   }
+}
+
+void ZEM_WebGLExport::ExtendBounds(const float min[3], const float max[3]) {
+  for (int a = 0; a < 3; ++a) {
+    if (min[a] <= boxMin[a]) boxMin[a] = min[a];
+    if (max[a] >= boxMax[a]) boxMax[a] = max[a];
+  }
+}
+
+void ZEM_WebGLExport::WriteMeshDecoderOnce() {
+  if (m_meshDecoderWritten || !IsOpen()) return;
+  WriteTemplate(zem::viewer::MeshDecoder());
+  m_meshDecoderWritten = true;
 }
 
 std::wstring ZEM_WebGLExport::ColourToHex(int red, int green, int blue) {

@@ -72,6 +72,11 @@ class ZEM_WebGLExport {
   bool WriteTemplate(std::string_view text);
   // Widens the running box by one point.
   void ExtendBounds(const float point[3]);
+  // Widens the running box by a box found apart (min then max, as the
+  // points would have widened it).
+  void ExtendBounds(const float min[3], const float max[3]);
+  // Writes the compact form's mesh decoder the first time in a page.
+  void WriteMeshDecoderOnce();
   // The running box as the viewer's bbmin and bbmax, closing the data
   // function (initVB, initCurves) that filled it.
   bool WriteBoxLine();
@@ -121,5 +126,6 @@ class ZEM_WebGLExport {
 
   std::unique_ptr<zem::PageStream> file;
   bool m_writeFailed = false;
+  bool m_meshDecoderWritten = false;
   char m_lineBuffer[2048];
 };
