@@ -123,17 +123,16 @@ std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
 
 std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std::wstring& page,
                                              ExportListener& listener, std::string& problem) {
-  // What the dialog does not show comes from the base it starts from.
-  ExportOptions base;
-  base.threads = line.threads;
-  base.compact = line.compact;
-  SetExportOptionsBase(base);
   CRhinoDoc& doc = *RhinoApp().ActiveDoc();
   const std::wstring title = line.title ? *line.title : std::wstring(doc.Title());
   const std::wstring author =
       line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
+  // What the dialog does not show goes with this export's dialog.
+  ExportOptions unshown;
+  unshown.threads = line.threads;
+  unshown.compact = line.compact;
   ExportDialogDriver driver;
-  if (!driver.Open(line.email) || !driver.Perform(DialogActions(line, title, author)) ||
+  if (!driver.Open(line.email, unshown) || !driver.Perform(DialogActions(line, title, author)) ||
       (!line.dialogPicture.empty() && !driver.SavePicture(line.dialogPicture))) {
     problem = driver.Problem();
     driver.CancelIfOpen();

@@ -22,10 +22,10 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
 
 void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
   zem::WriteInitCurvesHead(writer);
-  CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+  CRhinoObjectIterator it(writer.Context().Document(), CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible() || !zem::PageTakesWires(*object, writer.m_displayAttrs)) continue;
+    if (!object->IsVisible() || !zem::PageTakesWires(*object, writer.Context().Display())) continue;
     ON_SimpleArray<ON_Curve*> curves;
     if (object->GetWireframeCurves(curves) <= 0) {
       for (int i = 0; i < curves.Count(); ++i) delete curves[i];

@@ -7,7 +7,6 @@
 #include "capture/ExportSession.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "page/MeshData.h"
-#include "page/ParallelFor.h"
 #include "standin/host/CRhinoObjectIterator.h"
 
 namespace {
@@ -72,12 +71,10 @@ bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int ma
   if (!writer.IsOpen()) return false;
   const bool textured = writer.UsesTexturedLayout(materialNumber);
   const bool useTexCoords = textured && texCoordCount > 0 && mesh.HasTextureCoordinates();
-  const zem::MeshStyle style{materialNumber, textured, writer.m_compact, zem::ThreadsFor(writer.m_threads)};
+  zem::ExportContext& context = writer.Context();
+  const zem::MeshStyle style{materialNumber, textured, context.Options().compact, context.Threads()};
   return zem::WriteMeshData(writer, zem::Session().Buffers(), PageMeshOf(mesh, useTexCoords), style,
-                            [&writer](int triangles) {
-                              writer.m_trianglesWritten += triangles;
-                              if (writer.m_progress) writer.m_progress(writer.m_trianglesWritten);
-                            });
+                            [&context](int triangles) { context.AddTrianglesWritten(triangles); });
 }
 
 void zem::WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
@@ -87,17 +84,18 @@ void zem::WriteInitVB(ZEM_Rhino_WebGLExport& writer) {
 }
 
 void zem::CollectMeshes(ZEM_Rhino_WebGLExport& writer) {
-  if (!writer.m_displayAttrs.m_bShadingOn) return;
-  CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+  CRhinoDoc& document = writer.Context().Document();
+  const CDisplayPipelineAttributes& display = writer.Context().Display();
+  if (!display.m_bShadingOn) return;
+  CRhinoObjectIterator it(document, CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
     if (!object->IsVisible()) continue;
     if (object->ObjectType() != ON::mesh_object && object->ObjectType() != ON::brep_object) continue;
     const int hostIndex = object->ObjectMaterial().MaterialIndex();
     bool textured = false;
-    if (hostIndex >= 0 && hostIndex < writer.m_document.m_material_table.MaterialCount() &&
-        writer.m_displayAttrs.m_bUseObjectMaterial) {
-      const ON_Texture* texture = BitmapTexture(writer.m_document.m_material_table[hostIndex]);
+    if (hostIndex >= 0 && hostIndex < document.m_material_table.MaterialCount() && display.m_bUseObjectMaterial) {
+      const ON_Texture* texture = BitmapTexture(document.m_material_table[hostIndex]);
       textured = texture && texture->m_bOn;
     }
     const int materialNumber = writer.MaterialNumberOf(hostIndex);

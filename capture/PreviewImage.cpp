@@ -1,7 +1,9 @@
 // The preview picture: an 800 x 600 rendering of the active view, shown by
 // the page when the browser cannot run the viewer.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "delivery/GetTempFolder.h"
@@ -27,7 +29,8 @@ void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   // A name of this export alone: two exports at the same time never share it.
   const std::wstring path = zem::UniqueTempFilePath(L"_back", L".jpg");
   // A picture that cannot be written is no preview, never an older one.
-  if (dib.WriteToFile(path.c_str())) EncodeFileBase64(path, m_previewImage);
+  std::optional<std::string> picture;
+  if (dib.WriteToFile(path.c_str()) && EncodeFileBase64(path, picture)) SetPreviewImage(std::move(picture));
   std::error_code ec;
   std::filesystem::remove(zem::NativePath(path), ec);
 }

@@ -7,7 +7,7 @@
 
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   if (dotsWanted) {
-    CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+    CRhinoObjectIterator it(writer.Context().Document(), CRhinoObjectIterator::all_objects,
                             CRhinoObjectIterator::active_and_reference_objects);
     for (CRhinoObject* object = it.First(); object; object = it.Next()) {
       if (!object->IsVisible() || object->ObjectType() != ON::text_dot) continue;

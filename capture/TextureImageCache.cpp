@@ -163,11 +163,6 @@ PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, i
 
 }  // namespace
 
-TextureImageCache& GetTextureImageCache() {
-  static TextureImageCache* cache = new TextureImageCache();  // lives to the end of the process
-  return *cache;
-}
-
 PixelBuffer LoadImageRGB(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height) {
   return IsRgbeName(fileName) ? LoadRgbe(cache, fileName, width, height, 3)
                               : LoadBitmap(cache, fileName, width, height, 3);

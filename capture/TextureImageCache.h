@@ -35,9 +35,6 @@ struct TextureImageCache {
   zem::FileStamp m_bitmapStamp;                     // the file it was read from
 };
 
-// The one cache of the process, created on first use.
-TextureImageCache& GetTextureImageCache();
-
 // A pixel buffer: width x height pixels of 3 (RGB) or 4 (RGBA) bytes, rows
 // one after another. Row r is the bitmap's row y = r (bottom row first).
 using PixelBuffer = std::unique_ptr<unsigned char[]>;

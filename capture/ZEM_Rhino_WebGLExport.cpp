@@ -1,5 +1,6 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 
+#include "capture/ExportSession.h"
 #include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
@@ -48,8 +49,7 @@ const ON_Texture* zem::BitmapTexture(const ON_Material& material) {
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
 
-ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
-    : m_document(document), m_displayAttrs(displayAttrs) {}
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(zem::ExportContext& context) : m_context(context) {}
 
 void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
   BuildExportedMaterials();
@@ -59,7 +59,7 @@ void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
 void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
   m_materialMap.clear();
   m_materials.clear();
-  const CRhinoMaterialTable& table = m_document.m_material_table;
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
   for (int m = 0; m < table.MaterialCount(); ++m) {
     const ON_Material& a = table[m];
     int found = -1;
@@ -79,7 +79,7 @@ void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
 
 void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
   m_materialTextures.clear();
-  const CRhinoMaterialTable& table = m_document.m_material_table;
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
   for (int hostIndex : m_materials) {
     const ON_Texture* texture = zem::BitmapTexture(table[hostIndex]);
     m_materialTextures.push_back(texture && texture->m_bOn ? MakeTextureImage(*texture) : -1);
@@ -93,7 +93,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   const bool png = zem::PictureKindOf(fileName) == zem::PictureKind::Png;
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
-  TextureImageCache& cache = GetTextureImageCache();
+  TextureImageCache& cache = zem::Session().TextureCache();
   PixelBuffer pixels =
       png ? LoadImageRGBA(cache, fileName, width, height) : LoadImageRGB(cache, fileName, width, height);
   if (!pixels || width <= 0 || height <= 0) return -1;
@@ -131,14 +131,14 @@ int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
 }
 
 bool ZEM_Rhino_WebGLExport::HasTexture(int k) {
-  if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_displayAttrs.m_bUseObjectMaterial) return false;
-  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_context.Display().m_bUseObjectMaterial) return false;
+  const ON_Texture* texture = zem::BitmapTexture(m_context.Document().m_material_table[m_materials[k]]);
   return texture && texture->m_bOn && k < static_cast<int>(m_materialTextures.size()) && m_materialTextures[k] >= 0;
 }
 
 bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
   if (!HasTexture(k)) return false;
-  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  const ON_Texture* texture = zem::BitmapTexture(m_context.Document().m_material_table[m_materials[k]]);
   return texture && texture->m_mode > 0;
 }
 
@@ -155,14 +155,14 @@ bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specu
 
 bool ZEM_Rhino_WebGLExport::WriteMaterials() {
   if (!IsOpen()) return false;
-  const ON_Material& modeMaterial = m_displayAttrs.m_FrontMaterial;
+  const ON_Material& modeMaterial = m_context.Display().m_FrontMaterial;
   auto writeDefault = [&] {
     WriteMaterialRecord(modeMaterial.m_diffuse, modeMaterial.m_specular, ON_Color(0, 0, 0), 0.0f, 0.0f,
                         ShineNumber(modeMaterial), 1.0f, 0, -1);
   };
-  const CRhinoMaterialTable& table = m_document.m_material_table;
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
   for (int k = 0; k < static_cast<int>(m_materials.size()); ++k) {
-    if (!m_displayAttrs.m_bUseObjectMaterial) {
+    if (!m_context.Display().m_bUseObjectMaterial) {
       writeDefault();
       continue;
     }

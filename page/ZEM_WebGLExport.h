@@ -88,9 +88,10 @@ class ZEM_WebGLExport {
   // holder untouched) when the file cannot be read.
   static bool EncodeFileBase64(const std::wstring& path, std::optional<std::string>& holder);
 
-  // --- Fields ------------------------------------------------------------
-  float boxMin[3];
-  float boxMax[3];
+  // --- The page's data -----------------------------------------------
+  // The running box: bbmin and bbmax of the box line.
+  const float* BoxMin() const { return m_boxMin; }
+  const float* BoxMax() const { return m_boxMax; }
 
   struct PageImage {
     std::string base64;
@@ -105,17 +106,38 @@ class ZEM_WebGLExport {
   int ImageCount() const { return static_cast<int>(m_images.size()); }
   const std::vector<TextDot>& Dots() const { return m_dots; }
 
-  std::optional<std::string> m_previewImage;              // base64 JPEG
-  std::array<std::optional<std::string>, 6> m_cubeFaces;  // custom faces, base64 JPEG
-  bool m_useDefaultCube = true;
+  // The page texts, set before OpenPage: the model's title, the author,
+  // the author's link target, the notes and the generator notice.
+  struct PageTexts {
+    std::wstring title;
+    std::wstring author;
+    std::wstring authorLink;
+    std::wstring notes;
+    std::wstring createdUsing;
+  };
+  void SetTexts(PageTexts texts) { m_texts = std::move(texts); }
+  const PageTexts& Texts() const { return m_texts; }
 
-  std::wstring title;
-  std::wstring author;
-  std::wstring authorLink;
-  std::wstring notes;
-  std::wstring createdUsing;
+  // The preview picture (base64 JPEG), shown where WebGL is missing; none
+  // when empty. Set before WriteBody.
+  void SetPreviewImage(std::optional<std::string> base64) { m_previewImage = std::move(base64); }
+  const std::optional<std::string>& PreviewImage() const { return m_previewImage; }
+
+  // Custom environment faces (base64 JPEG, +X, -X, +Y, -Y, +Z, -Z) in place
+  // of the built-in cube; a face without text keeps the built-in picture.
+  // Set before OpenPage.
+  void SetCubeFaces(std::array<std::optional<std::string>, 6> faces) {
+    m_cubeFaces = std::move(faces);
+    m_useDefaultCube = false;
+  }
 
  private:
+  float m_boxMin[3];
+  float m_boxMax[3];
+  PageTexts m_texts;
+  std::optional<std::string> m_previewImage;
+  std::array<std::optional<std::string>, 6> m_cubeFaces;
+  bool m_useDefaultCube = true;
   std::vector<PageImage> m_images;
   std::vector<TextDot> m_dots;
 
@@ -124,7 +146,7 @@ class ZEM_WebGLExport {
   void WriteDotLabels();
   void ResetBox();
 
-  std::unique_ptr<zem::PageStream> file;
+  std::unique_ptr<zem::PageStream> m_file;
   bool m_writeFailed = false;
   bool m_meshDecoderWritten = false;
   char m_lineBuffer[2048];
