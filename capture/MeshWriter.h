@@ -1,9 +1,9 @@
 #pragma once
 // The page's shaded geometry: initVB's mesh buffers, one or more per render
 // mesh of every visible mesh and brep object, each tagged with the object's
-// exported material number.
-// The host side: which objects and meshes, their materials, repairing
-// broken meshes; the buffers' text is page/MeshData's.
+// exported material number. This is the host side (which objects and
+// meshes, their materials, repairing broken meshes); page/MeshData writes
+// the buffers' text from the mesh's arrays.
 #include "page/MeshData.h"
 #include "standin/host/ON_Mesh.h"
 
