@@ -4,12 +4,13 @@
 
 #include "page/DataFunctions.h"
 #include "page/MeshData.h"
+#include "page/ZEM_WebGLExport.h"
 
 namespace {
 
-// The page's fixed part (viewer, pictures) and the zip ratio, both the
+// The page's fixed part (viewer, pictures), and the zip ratio: the
 // single-precision value of 0.12.
-constexpr float kFixedMegabytes = 0.12f;
+constexpr float kFixedMegabytes = ZEM_WebGLExport::kEstimateFrameMegabytes;
 constexpr float kZipFactor = 0.12f;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 

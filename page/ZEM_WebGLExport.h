@@ -28,6 +28,11 @@ class ZEM_WebGLExport {
  public:
   static constexpr int kMaxImages = 1024;
   static constexpr float kLargestFloat = 3.4028235e38f;
+  // What the frame (viewer, shaders, pictures) weighs in the export
+  // dialog's estimate of the page size, in megabytes: the single-precision
+  // value of 0.12. The data's weights are beside their writers (MeshData.h,
+  // DataFunctions.h).
+  static constexpr float kEstimateFrameMegabytes = 0.12f;
 
   ZEM_WebGLExport();
   virtual ~ZEM_WebGLExport();
