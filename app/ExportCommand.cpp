@@ -137,20 +137,19 @@ std::string DestinationProblem(const CommandLine& line, const fs::path& page) {
 
 std::optional<ExportResult> ExportWithDialog(const CommandLine& line, const std::wstring& page,
                                              ExportListener& listener, std::string& problem) {
-  // What the dialog does not show comes from the base it starts from.
-  ExportOptions base;
-  base.threads = line.threads;
-  base.compact = line.compact;
-  SetExportOptionsBase(base);
   CRhinoDoc& doc = *RhinoApp().ActiveDoc();
   const std::wstring title = line.title ? *line.title : std::wstring(doc.Title());
   const std::wstring author =
       line.author ? *line.author : std::wstring(doc.Properties().RevisionHistory().m_sCreatedBy);
+  // What the dialog does not show goes with this export's dialog.
+  ExportOptions unshown;
+  unshown.threads = line.threads;
+  unshown.compact = line.compact;
   ExportDialogDriver driver;
   // The picture shows the dialog as a person sees it before pressing Ok:
   // with the size estimate of its first tick.
   const DWORD estimated = ZEM_WebGL_Dialog::kFirstTickMs + ZEM_WebGL_Dialog::kTickMs + 50;
-  if (!driver.Open(line.email) || !driver.Perform(DialogActions(line, title, author)) ||
+  if (!driver.Open(line.email, unshown) || !driver.Perform(DialogActions(line, title, author)) ||
       (!line.dialogPicture.empty() && (!driver.Idle(estimated) || !driver.SavePicture(line.dialogPicture)))) {
     problem = driver.Problem();
     driver.CancelIfOpen();

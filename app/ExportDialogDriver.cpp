@@ -109,12 +109,13 @@ bool ExportDialogDriver::Pump(Done done, DWORD limit, const char* what) {
   return false;
 }
 
-bool ExportDialogDriver::Open(bool sendByMail) {
+bool ExportDialogDriver::Open(bool sendByMail, const ExportOptions& unshown) {
   AnswerQueue::Instance().Push(kModePrompt, sendByMail ? L"Email" : L"File");
   if (!RhinoApp().RunScript(kCommandScript) || RhinoApp().LastCommandResult() != CRhinoCommand::success || !IsOpen()) {
     m_problem = "the ZEMWriteWebGL command did not show its export dialog";
     return false;
   }
+  Dialog()->SetUnshownOptions(unshown);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "capture/ExportOptions.h"
 #include "standin/platform/WinTypes.h"
 
 class ZEM_WebGL_Dialog;
@@ -32,8 +33,9 @@ class ExportDialogDriver {
   ExportDialogDriver(const ExportDialogDriver&) = delete;
   ExportDialogDriver& operator=(const ExportDialogDriver&) = delete;
 
-  // Runs the command in file or mail mode; true when its dialog is shown.
-  bool Open(bool sendByMail);
+  // Runs the command in file or mail mode and hands its dialog the options
+  // it does not show (threads, compact); true when the dialog is shown.
+  bool Open(bool sendByMail, const ExportOptions& unshown = {});
   // Lets the loop run for `milliseconds` of clock time: redraws, estimate
   // ticks. False when the dialog closed meanwhile.
   bool Idle(DWORD milliseconds);

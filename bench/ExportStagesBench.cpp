@@ -13,7 +13,7 @@
 #include "bench/Median.h"
 #include "bench/TorusModel.h"
 #include "capture/ExportDriver.h"
-#include "capture/ParallelFor.h"
+#include "page/ParallelFor.h"
 #include "standin/host/CRhinoApp.h"
 #include "importers/MeshFileReader.h"
 #include "standin/platform/AnswerQueue.h"

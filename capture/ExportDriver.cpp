@@ -14,9 +14,11 @@
 
 #include "capture/CurveWriter.h"
 #include "capture/DeliverByMail.h"
+#include "capture/ExportContext.h"
 #include "capture/ExportListener.h"
+#include "capture/ExportSession.h"
 #include "capture/MeshWriter.h"
-#include "capture/ParallelFor.h"
+#include "page/ParallelFor.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
@@ -81,18 +83,16 @@ ExportStatus WritePage(const std::wstring& targetPath, const ExportOptions& opti
   ExportStageTimes times;
   using Clock = std::chrono::steady_clock;
   auto since = [](Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); };
-  ZEM_Rhino_WebGLExport writer(doc, display);
   // The mesh writer reports from the thread that writes the page in order,
   // which is the caller's.
-  if (ExportListener* listener = CurrentExportListener())
-    writer.m_progress = [listener, &hooks](long long written) {
+  std::function<void(long long)> progress = hooks.progress;
+  if (ExportListener* listener = Session().Listener())
+    progress = [listener, &hooks](long long written) {
       if (hooks.progress) hooks.progress(written);
       listener->OnExportProgress(written);
     };
-  else
-    writer.m_progress = hooks.progress;
-  writer.m_threads = threads;
-  writer.m_compact = options.compact;
+  ExportContext context(doc, display, options, std::move(progress));
+  ZEM_Rhino_WebGLExport writer(context);
   auto capturePreview = [&] {
     const auto start = Clock::now();
     writer.CapturePreviewImage();
@@ -121,11 +121,11 @@ ExportStatus WritePage(const std::wstring& targetPath, const ExportOptions& opti
   unreadTextures = writer.m_unreadTextures;
   times.prepare = since(stage);
   stage = Clock::now();
-  writer.title = options.title;
-  writer.author = options.author;
-  writer.authorLink = linkTarget;
-  writer.notes = options.showNotes ? std::wstring(doc.Properties().Notes().m_notes) : std::wstring();
-  writer.createdUsing = notice;
+  writer.SetTexts({.title = options.title,
+                   .author = options.author,
+                   .authorLink = linkTarget,
+                   .notes = options.showNotes ? std::wstring(doc.Properties().Notes().m_notes) : std::wstring(),
+                   .createdUsing = notice});
   if (!writer.OpenPage(targetPath)) return ExportStatus::NotCreated;
 
   // The data functions in page order, each written whole by its writer.
@@ -277,7 +277,7 @@ ExportResult Export(const ExportOptions& options, ExportMemory& memory, const Ex
 
 ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks) {
   ExportResult result = Export(options, memory, hooks);
-  if (ExportListener* listener = CurrentExportListener()) listener->OnExportFinished(result);
+  if (ExportListener* listener = Session().Listener()) listener->OnExportFinished(result);
   return result;
 }
 

@@ -5,6 +5,7 @@
 // tells the installed listener the progress of the mesh data and the
 // outcome of every export, on the thread that runs the export.
 #include "capture/ExportDriver.h"
+#include "capture/ExportSession.h"
 
 namespace zem {
 
@@ -17,17 +18,12 @@ class ExportListener {
   virtual void OnExportFinished(const ExportResult& result) {}
 };
 
-// Installs the listener for the exports that follow (null: none); answers
-// the one it replaces. The listener must outlive its installation.
-ExportListener* SetExportListener(ExportListener* listener);
-ExportListener* CurrentExportListener();
-
-// Installs a listener for the life of this object, then puts back the one
-// it replaced.
+// Installs a listener in the session (ExportSession.h) for the life of this
+// object, then puts back the one it replaced.
 class ScopedExportListener {
  public:
-  explicit ScopedExportListener(ExportListener& listener) : m_previous(SetExportListener(&listener)) {}
-  ~ScopedExportListener() { SetExportListener(m_previous); }
+  explicit ScopedExportListener(ExportListener& listener) : m_previous(Session().Listen(&listener)) {}
+  ~ScopedExportListener() { Session().Listen(m_previous); }
   ScopedExportListener(const ScopedExportListener&) = delete;
   ScopedExportListener& operator=(const ScopedExportListener&) = delete;
 

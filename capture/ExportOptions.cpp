@@ -17,15 +17,3 @@ std::wstring zem::GeneratorNotice() {
   return zem::FormatText(L"free ZEM WebGL Export for Rhino version %d.%d.%d",
                          {ZEM_VERSION_MAJOR, ZEM_VERSION_MINOR, ZEM_VERSION_BUILD});
 }
-
-namespace {
-
-zem::ExportOptions& Base() {
-  static zem::ExportOptions base;
-  return base;
-}
-
-}  // namespace
-
-void zem::SetExportOptionsBase(const ExportOptions& base) { Base() = base; }
-const zem::ExportOptions& zem::ExportOptionsBase() { return Base(); }

@@ -24,12 +24,6 @@ struct ExportOptions {
 // "free ZEM WebGL Export for Rhino version " and the product version.
 std::wstring GeneratorNotice();
 
-// The options the export dialog does not show (threads, compact) come from
-// a process-wide base that the program sets; the dialog starts from it and
-// overwrites what it shows. Default-constructed until set.
-void SetExportOptionsBase(const ExportOptions& base);
-const ExportOptions& ExportOptionsBase();
-
 }  // namespace zem
 
 // The link target of the author line: empty for "No Link"; "mailto:" or

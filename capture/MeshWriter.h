@@ -1,17 +1,15 @@
 #pragma once
 // The page's shaded geometry: initVB's mesh buffers, one or more per render
 // mesh of every visible mesh and brep object, each tagged with the object's
-// exported material number.
+// exported material number. This is the host side (which objects and
+// meshes, their materials, repairing broken meshes); page/MeshData writes
+// the buffers' text from the mesh's arrays.
+#include "page/MeshData.h"
 #include "standin/host/ON_Mesh.h"
-#include "page/PageFormat.h"
 
 class ZEM_Rhino_WebGLExport;
 
 namespace zem {
-
-// Triangles per buffer before a new one is started (a quadrangle crossing
-// the limit makes it one more).
-inline constexpr int kMeshChunkLimit = page_format::kTrianglesPerBuffer;
 
 // Writes the whole initVB function: its head, the meshes (CollectMeshes)
 // and the box line.
@@ -37,5 +35,5 @@ bool MeshNeedsRepair(const ON_Mesh& mesh);
 // with texture coordinates (zero when the mesh has none). The mesh must be
 // sound (see RepairMeshForPage). False when no page is open.
 // In a compact page the mesh is stored once, indexed, and the page builds
-// the same buffers from it.
+// the same buffers from it (page/MeshData.h).
 bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount);

@@ -1,6 +1,7 @@
 // The preview picture: an 800 x 600 rendering of the active view, shown by
 // the page when the browser cannot run the viewer.
 #include <string>
+#include <utility>
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "page/Base64.h"
@@ -27,5 +28,5 @@ void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   // lost to an unusable temporary folder or a name planted there.
   std::string jpeg;
   if (zem::EncodeDib(dib, false, jpeg))
-    m_previewImage = zem::Base64Encode(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+    SetPreviewImage(zem::Base64Encode(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size()));
 }

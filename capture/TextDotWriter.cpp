@@ -3,11 +3,11 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "standin/host/CRhinoObjectIterator.h"
 #include "standin/host/CRhinoTextDot.h"
-#include "page/PageFormat.h"
+#include "page/DataFunctions.h"
 
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   if (dotsWanted) {
-    CRhinoObjectIterator it(writer.m_document, CRhinoObjectIterator::all_objects,
+    CRhinoObjectIterator it(writer.Context().Document(), CRhinoObjectIterator::all_objects,
                             CRhinoObjectIterator::active_and_reference_objects);
     for (CRhinoObject* object = it.First(); object; object = it.Next()) {
       if (!object->IsVisible() || object->ObjectType() != ON::text_dot) continue;
@@ -21,13 +21,4 @@ void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   WriteDotsFunction(writer);
 }
 
-bool WriteDotsFunction(ZEM_WebGLExport& writer) {
-  if (!writer.IsOpen()) return false;
-  writer.WriteRawNarrow(zem::page_format::kInitDots);
-  writer.WriteRawNarrow("{\n");
-  for (const auto& dot : writer.Dots()) {
-    writer.FormatNumbers("dtpts.push(%g,%g,%g);", {dot.point[0], dot.point[1], dot.point[2]});
-  }
-  writer.WriteRaw(L"};");
-  return true;
-}
+bool WriteDotsFunction(ZEM_WebGLExport& writer) { return zem::WriteInitDotsFunction(writer); }

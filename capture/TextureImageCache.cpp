@@ -56,8 +56,8 @@ bool FileCanHold(std::FILE* file, long long width, long long height) {
 
 // Reads the RGBE pixels of fullPath into the cache unless the cache already
 // holds that file. False (and an empty cache) on any failure.
-bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, const std::wstring& fullPath, int& width,
-                    int& height) {
+bool LoadRgbeFloats(TextureImageCache::Held& cache, const std::wstring& fileName, const std::wstring& fullPath,
+                    int& width, int& height) {
   const std::optional<zem::FileStamp> stamp = StampOf(fullPath);
   if (!stamp) return false;
   // Flat pixels of the largest image read, with room for its header.
@@ -100,7 +100,8 @@ bool LoadRgbeFloats(TextureImageCache& cache, const std::wstring& fileName, cons
   return ok;
 }
 
-PixelBuffer LoadRgbe(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height, int channels) {
+PixelBuffer LoadRgbe(TextureImageCache::Held& cache, const std::wstring& fileName, int& width, int& height,
+                     int channels) {
   ON_wString fullPath;
   if (!CRhinoFileUtilities::FindFile(fileName.c_str(), fullPath)) return nullptr;
   if (!LoadRgbeFloats(cache, fileName, fullPath, width, height)) return nullptr;
@@ -125,7 +126,8 @@ PixelBuffer LoadRgbe(TextureImageCache& cache, const std::wstring& fileName, int
   return pixels;
 }
 
-PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height, int channels) {
+PixelBuffer LoadBitmap(TextureImageCache::Held& cache, const std::wstring& fileName, int& width, int& height,
+                       int channels) {
   // The bitmap held serves only the same, unchanged file.
   const std::optional<zem::FileStamp> stamp = StampOf(fileName);
   if (fileName != cache.m_bitmapName || !stamp || *stamp != cache.m_bitmapStamp) {
@@ -167,17 +169,12 @@ PixelBuffer LoadBitmap(TextureImageCache& cache, const std::wstring& fileName, i
 
 }  // namespace
 
-TextureImageCache& GetTextureImageCache() {
-  static TextureImageCache* cache = new TextureImageCache();  // lives to the end of the process
-  return *cache;
-}
-
 PixelBuffer LoadImageRGB(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height) {
-  return IsRgbeName(fileName) ? LoadRgbe(cache, fileName, width, height, 3)
-                              : LoadBitmap(cache, fileName, width, height, 3);
+  return IsRgbeName(fileName) ? LoadRgbe(cache.m_held, fileName, width, height, 3)
+                              : LoadBitmap(cache.m_held, fileName, width, height, 3);
 }
 
 PixelBuffer LoadImageRGBA(TextureImageCache& cache, const std::wstring& fileName, int& width, int& height) {
-  return IsRgbeName(fileName) ? LoadRgbe(cache, fileName, width, height, 4)
-                              : LoadBitmap(cache, fileName, width, height, 4);
+  return IsRgbeName(fileName) ? LoadRgbe(cache.m_held, fileName, width, height, 4)
+                              : LoadBitmap(cache.m_held, fileName, width, height, 4);
 }

@@ -25,22 +25,34 @@ struct FileStamp {
 
 }  // namespace zem
 
-struct TextureImageCache {
-  std::wstring m_hdrName;                           // file name of the RGBE image held
-  std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
-  zem::FileStamp m_hdrStamp;                        // the file they were read from
-  int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
-  CRhinoDib m_bitmap;                               // the last ordinary bitmap read
-  std::wstring m_bitmapName;                        // its file name
-  zem::FileStamp m_bitmapStamp;                     // the file it was read from
-};
-
-// The one cache of the process, created on first use.
-TextureImageCache& GetTextureImageCache();
-
 // A pixel buffer: width x height pixels of 3 (RGB) or 4 (RGBA) bytes, rows
 // one after another. Row r is the bitmap's row y = r (bottom row first).
 using PixelBuffer = std::unique_ptr<unsigned char[]>;
+
+// The last bitmap and RGBE image read (one cache lives in the export
+// session, ExportSession.h). Only the loaders below change what it holds.
+class TextureImageCache {
+ public:
+  // What is held: the last RGBE image's floats and the last bitmap, each
+  // with the file it was read from.
+  struct Held {
+    std::wstring m_hdrName;                           // file name of the RGBE image held
+    std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
+    zem::FileStamp m_hdrStamp;                        // the file they were read from
+    int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
+    CRhinoDib m_bitmap;                               // the last ordinary bitmap read
+    std::wstring m_bitmapName;                        // its file name
+    zem::FileStamp m_bitmapStamp;                     // the file it was read from
+  };
+
+  bool HoldsRgbeImage() const { return m_held.m_hdrPixels != nullptr; }
+  const std::wstring& HeldBitmapName() const { return m_held.m_bitmapName; }
+
+ private:
+  friend std::unique_ptr<unsigned char[]> LoadImageRGB(TextureImageCache&, const std::wstring&, int&, int&);
+  friend std::unique_ptr<unsigned char[]> LoadImageRGBA(TextureImageCache&, const std::wstring&, int&, int&);
+  Held m_held;
+};
 
 // Reads fileName with 3 bytes a pixel. Null when the file cannot be read,
 // is too large, or is broken; width and height are set when known.

@@ -1,16 +1,14 @@
 #include "capture/ViewWriter.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "standin/host/CRhinoApp.h"
 #include "standin/host/CRhinoView.h"
-#include "page/PageFormat.h"
+#include "page/DataFunctions.h"
 #include "page/ZEM_WebGLExport.h"
 
 namespace {
-
-// A number the viewer's script can read: never "nan" or "inf".
-double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 void Float3(const ON_3dPoint& p, float out[3]) {
   out[0] = static_cast<float>(p.x), out[1] = static_cast<float>(p.y), out[2] = static_cast<float>(p.z);
@@ -33,21 +31,16 @@ void zem::NormaliseInPlace(float v[3]) {
 
 bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
                    const float cameraUp[3], float angle) {
-  if (!writer.IsOpen()) return false;
-  writer.WriteRawNarrow(zem::page_format::kInitView);
-  writer.WriteRawNarrow("{ ");
-  writer.FormatNumbers(
-      "veye.x=%g;veye.y=%g;veye.z=%g;vtar.x=%g;vtar.y=%g;vtar.z=%g;",
-      {Finite(eye[0]), Finite(eye[1]), Finite(eye[2]), Finite(target[0]), Finite(target[1]), Finite(target[2])});
-  writer.FormatNumbers(
-      "vx.x=%g;vx.y=%g;vx.z=%g;vy.x=%g;vy.y=%g;vy.z=%g;return %g};",
-      {Finite(cameraX[0]), Finite(cameraX[1]), Finite(cameraX[2]), Finite(cameraUp[0]), Finite(cameraUp[1]),
-       Finite(cameraUp[2]), Finite(static_cast<double>(angle) / zem::page_format::kAngleHalfTurn * 360)});
-  return true;
+  zem::CameraRecord camera;
+  std::copy_n(eye, 3, camera.eye);
+  std::copy_n(target, 3, camera.target);
+  std::copy_n(cameraX, 3, camera.cameraX);
+  std::copy_n(cameraUp, 3, camera.cameraUp);
+  camera.angle = angle;
+  return zem::WriteInitViewFunction(writer, camera);
 }
 
 bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3) {
-  if (!writer.IsOpen()) return false;
   ON_Color tl = c0, bl = c1, tr = c2, br = c3;
   if (mode == 2) {
     bl = tr = br = c0;
@@ -55,16 +48,8 @@ bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, 
     tr = c0;
     br = c1;
   }
-  auto r = [](ON_Color c) { return c.FractionRed(); };
-  auto g = [](ON_Color c) { return c.FractionGreen(); };
-  auto b = [](ON_Color c) { return c.FractionBlue(); };
-  writer.WriteRawNarrow(zem::page_format::kInitBack);
-  writer.WriteRawNarrow("{");
-  writer.FormatNumbers("tlc.x=%g;tlc.y=%g;tlc.z=%g;blc.x=%g;blc.y=%g;blc.z=%g;",
-                       {r(tl), g(tl), b(tl), r(bl), g(bl), b(bl)});
-  writer.FormatNumbers("trc.x=%g;trc.y=%g;trc.z=%g;brc.x=%g;brc.y=%g;brc.z=%g;};",
-                       {r(tr), g(tr), b(tr), r(br), g(br), b(br)});
-  return true;
+  auto rgb = [](ON_Color c) { return zem::Rgb{c.FractionRed(), c.FractionGreen(), c.FractionBlue()}; };
+  return zem::WriteInitBackFunction(writer, zem::BackgroundCorners{rgb(tl), rgb(bl), rgb(tr), rgb(br)});
 }
 
 void zem::WriteView(ZEM_WebGLExport& writer, const CRhinoView& view) {

@@ -1,5 +1,6 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 
+#include "capture/ExportSession.h"
 #include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
@@ -8,6 +9,12 @@
 #include "standin/host/CRhinoDib.h"
 #include "standin/host/CRhinoMaterialTable.h"
 #include "standin/host/ON_Texture.h"
+<<<<<<< HEAD
+=======
+#include "page/DataFunctions.h"
+#include "page/PageFormat.h"
+#include "standin/platform/NativePath.h"
+>>>>>>> i23
 
 #include <optional>
 #include <string>
@@ -49,8 +56,7 @@ const ON_Texture* zem::BitmapTexture(const ON_Material& material) {
   return index >= 0 ? &material.m_textures[index] : nullptr;
 }
 
-ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs)
-    : m_document(document), m_displayAttrs(displayAttrs) {}
+ZEM_Rhino_WebGLExport::ZEM_Rhino_WebGLExport(zem::ExportContext& context) : m_context(context) {}
 
 void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
   BuildExportedMaterials();
@@ -60,7 +66,7 @@ void ZEM_Rhino_WebGLExport::PrepareMaterialsAndTextures() {
 void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
   m_materialMap.clear();
   m_materials.clear();
-  const CRhinoMaterialTable& table = m_document.m_material_table;
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
   for (int m = 0; m < table.MaterialCount(); ++m) {
     const ON_Material& a = table[m];
     int found = -1;
@@ -80,8 +86,12 @@ void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
 
 void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
   m_materialTextures.clear();
+<<<<<<< HEAD
   m_unreadTextures.clear();
   const CRhinoMaterialTable& table = m_document.m_material_table;
+=======
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
+>>>>>>> i23
   for (int hostIndex : m_materials) {
     const ON_Texture* texture = zem::BitmapTexture(table[hostIndex]);
     m_materialTextures.push_back(texture && texture->m_bOn ? MakeTextureImage(*texture) : -1);
@@ -95,7 +105,7 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   const bool png = zem::PictureKindOf(fileName) == zem::PictureKind::Png;
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
-  TextureImageCache& cache = GetTextureImageCache();
+  TextureImageCache& cache = zem::Session().TextureCache();
   PixelBuffer pixels =
       png ? LoadImageRGBA(cache, fileName, width, height) : LoadImageRGB(cache, fileName, width, height);
   if (!pixels || width <= 0 || height <= 0) {
@@ -131,44 +141,38 @@ int ZEM_Rhino_WebGLExport::MaterialNumberOf(int hostIndex) const {
 }
 
 bool ZEM_Rhino_WebGLExport::HasTexture(int k) {
-  if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_displayAttrs.m_bUseObjectMaterial) return false;
-  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  if (k < 0 || k >= static_cast<int>(m_materials.size()) || !m_context.Display().m_bUseObjectMaterial) return false;
+  const ON_Texture* texture = zem::BitmapTexture(m_context.Document().m_material_table[m_materials[k]]);
   return texture && texture->m_bOn && k < static_cast<int>(m_materialTextures.size()) && m_materialTextures[k] >= 0;
 }
 
 bool ZEM_Rhino_WebGLExport::UsesTexturedLayout(int k) {
   if (!HasTexture(k)) return false;
-  const ON_Texture* texture = zem::BitmapTexture(m_document.m_material_table[m_materials[k]]);
+  const ON_Texture* texture = zem::BitmapTexture(m_context.Document().m_material_table[m_materials[k]]);
   return texture && texture->m_mode > 0;
 }
 
 bool ZEM_Rhino_WebGLExport::WriteMaterialRecord(ON_Color diffuse, ON_Color specular, ON_Color reflection,
                                                 float transparency, float reflectivity, float shine, float refraction,
                                                 int textureMode, int textureImage) {
-  if (!IsOpen()) return false;
-  if (shine < 1.0f) specular = ON_Color(0, 0, 0);
-  // The fields in record order (zem::page_format::MaterialField): 3 + 12 numbers.
-  static_assert(zem::page_format::kMaterialRecordSize == 15 && zem::page_format::kTextureNumber == 14);
   static_assert(int{ON_Texture::modulate_texture} == int{zem::page_format::kModulate} &&
                 int{ON_Texture::decal_texture} == int{zem::page_format::kDecal});
-  FormatNumbers("mat.push(%g,%g,%g,", {diffuse.FractionRed(), diffuse.FractionGreen(), diffuse.FractionBlue()});
-  FormatNumbers("%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g,%g);\n",
-                {specular.FractionRed(), specular.FractionGreen(), specular.FractionBlue(), reflection.FractionRed(),
-                 reflection.FractionGreen(), reflection.FractionBlue(), reflectivity, transparency, refraction, shine,
-                 static_cast<double>(textureMode), static_cast<double>(textureImage)});
-  return true;
+  auto rgb = [](ON_Color c) { return zem::Rgb{c.FractionRed(), c.FractionGreen(), c.FractionBlue()}; };
+  return zem::WriteMaterialRecord(
+      *this, zem::MaterialRecord{rgb(diffuse), rgb(specular), rgb(reflection), reflectivity, transparency, refraction,
+                                 shine, textureMode, textureImage});
 }
 
 bool ZEM_Rhino_WebGLExport::WriteMaterials() {
   if (!IsOpen()) return false;
-  const ON_Material& modeMaterial = m_displayAttrs.m_FrontMaterial;
+  const ON_Material& modeMaterial = m_context.Display().m_FrontMaterial;
   auto writeDefault = [&] {
     WriteMaterialRecord(modeMaterial.m_diffuse, modeMaterial.m_specular, ON_Color(0, 0, 0), 0.0f, 0.0f,
                         ShineNumber(modeMaterial), 1.0f, 0, -1);
   };
-  const CRhinoMaterialTable& table = m_document.m_material_table;
+  const CRhinoMaterialTable& table = m_context.Document().m_material_table;
   for (int k = 0; k < static_cast<int>(m_materials.size()); ++k) {
-    if (!m_displayAttrs.m_bUseObjectMaterial) {
+    if (!m_context.Display().m_bUseObjectMaterial) {
       writeDefault();
       continue;
     }
@@ -184,19 +188,4 @@ bool ZEM_Rhino_WebGLExport::WriteMaterials() {
   return true;
 }
 
-bool ZEM_Rhino_WebGLExport::WriteInitTextures() {
-  if (!IsOpen()) return false;
-  WriteRawNarrow(zem::page_format::kInitTextures);
-  WriteRawNarrow("{ ");
-  for (int i = 0; i < ImageCount(); ++i) {
-    WriteFormatted(
-        L"var t%d = gl.createTexture(); textures.push(t%d);gl.bindTexture(gl.TEXTURE_2D, t%d);"
-        L"gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, gl.RGBA, gl.UNSIGNED_BYTE, document.getElementById(\"tex%d\"));"
-        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.LINEAR);"
-        L"gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.LINEAR_MIPMAP_NEAREST);"
-        L"gl.generateMipmap(gl.TEXTURE_2D);",
-        {i, i, i, i + 1});
-  }
-  WriteRaw(L"}\n");
-  return true;
-}
+bool ZEM_Rhino_WebGLExport::WriteInitTextures() { return zem::WriteInitTexturesFunction(*this); }

@@ -1,18 +1,20 @@
 #pragma once
-// The page writer bound to a host document: it knows the document, the
-// active view's display attributes and how the document's materials map to
-// the page's material records and texture images.
-#include <functional>
+// The page writer bound to a host document: it works from the export's
+// context (document, display attributes, options, progress) and knows how
+// the document's materials map to the page's material records and texture
+// images. Its operations read the host and hand plain values to page/.
 #include <vector>
 
-#include "standin/host/CDisplayPipelineAttributes.h"
-#include "standin/host/CRhinoDoc.h"
-#include "standin/host/ON_Color.h"
+#include "capture/ExportContext.h"
 #include "page/ZEM_WebGLExport.h"
+#include "standin/host/ON_Color.h"
 
 class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
  public:
-  ZEM_Rhino_WebGLExport(CRhinoDoc& document, const CDisplayPipelineAttributes& displayAttrs);
+  // The context must outlive the writer.
+  explicit ZEM_Rhino_WebGLExport(zem::ExportContext& context);
+
+  zem::ExportContext& Context() const { return m_context; }
 
   // True when exported material k is drawn with its texture image: the
   // display shades with object materials, the material has an enabled
@@ -39,31 +41,28 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
                            float reflectivity, float shine, float refraction, int textureMode, int textureImage);
   // Writes the initTextures function.
   bool WriteInitTextures();
-  // Renders the active view at 800 x 600 into m_previewImage (left empty
-  // when it cannot be rendered or written). Call before OpenPage.
+  // Renders the active view at 800 x 600 into the preview image (left
+  // empty when it cannot be rendered or written). Call before WriteBody.
   void CapturePreviewImage();
 
-  CRhinoDoc& m_document;
-  const CDisplayPipelineAttributes& m_displayAttrs;
-  std::vector<int> m_materialMap;       // host material index -> exported material number
-  std::vector<int> m_materials;         // exported material -> representing host material index
-  std::vector<int> m_materialTextures;  // exported material -> texture image number or -1
+  // Host material index -> exported material number.
+  const std::vector<int>& MaterialMap() const { return m_materialMap; }
+  // Exported material -> the host material index that represents it.
+  const std::vector<int>& ExportedMaterials() const { return m_materials; }
+  // Exported material -> its texture image number, or -1.
+  const std::vector<int>& MaterialTextures() const { return m_materialTextures; }
   // The texture files that could not be read as images, each once, so that
   // whoever runs the export can say so (a missing file is noted when the
   // model is read; one that is there but no picture would go unnoticed).
-  std::vector<std::wstring> m_unreadTextures;
-  // Told the number of mesh triangles written so far, at every buffer.
-  std::function<void(long long)> m_progress;
-  long long m_trianglesWritten = 0;
-  // Threads that format mesh buffers (0: as many as the machine has cores).
-  // The page is the same for any count.
-  int m_threads = 1;
-  // Mesh buffers are stored indexed, as base64, and decoded by the page
-  // (see CompactMesh.h) instead of being written as number literals.
-  bool m_compact = false;
-  bool m_meshDecoderWritten = false;
+  const std::vector<std::wstring>& UnreadTextures() const { return m_unreadTextures; }
 
  private:
+  zem::ExportContext& m_context;
+  std::vector<int> m_materialMap;
+  std::vector<int> m_materials;
+  std::vector<int> m_materialTextures;
+  std::vector<std::wstring> m_unreadTextures;
+
   void BuildExportedMaterials();
   void PrepareTextureImages();
   int MakeTextureImage(const ON_Texture& texture);

@@ -2,21 +2,29 @@
 
 #include <charconv>
 
+#include "page/DataFunctions.h"
+#include "page/MeshData.h"
+#include "page/ZEM_WebGLExport.h"
+
 namespace {
 
-// The page's fixed part (viewer, pictures) and the zip ratio, both the
+// The page's fixed part (viewer, pictures), and the zip ratio: the
 // single-precision value of 0.12.
-constexpr float kFixedMegabytes = 0.12f;
+constexpr float kFixedMegabytes = ZEM_WebGLExport::kEstimateFrameMegabytes;
 constexpr float kZipFactor = 0.12f;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
 }  // namespace
 
 float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped) {
-  const double meshes =
-      (280.0 * static_cast<double>(counts.meshes) + 136.0 * static_cast<double>(counts.triangles)) / kMegabyte;
-  const double curves =
-      (270.0 * static_cast<double>(counts.curves) + 25.0 * static_cast<double>(counts.points)) / kMegabyte;
+  // The weights of the standard page's mesh and curve data, kept beside the
+  // writers of that data.
+  const double meshes = (zem::kEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
+                         zem::kEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
+                        kMegabyte;
+  const double curves = (zem::kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
+                         zem::kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
+                        kMegabyte;
   float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
   if (zipped) estimate *= kZipFactor;
   return estimate;

@@ -11,12 +11,7 @@
 #include <optional>
 #include <string>
 
-struct PreviewCounts {
-  long long meshes = 0;
-  long long triangles = 0;
-  long long curves = 0;
-  long long points = 0;
-};
+#include "dialog/PreviewCounts.h"
 
 class SizeEstimate {
  public:

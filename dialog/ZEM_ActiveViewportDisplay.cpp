@@ -20,11 +20,7 @@ void RedrawAllViews() {
   }
 }
 
-struct Counts {
-  long long meshes = 0, triangles = 0, curves = 0, points = 0;
-};
-
-void CountMeshes(const CRhinoObject& object, Counts& counts) {
+void CountMeshes(const CRhinoObject& object, PreviewCounts& counts) {
   ON_SimpleArray<const ON_Mesh*> meshes;
   if (object.GetMeshes(ON::render_mesh, meshes) <= 0) return;
   for (int i = 0; i < meshes.Count(); ++i) {
@@ -37,7 +33,7 @@ void CountMeshes(const CRhinoObject& object, Counts& counts) {
   }
 }
 
-void CountWires(const CRhinoObject& object, Counts& counts) {
+void CountWires(const CRhinoObject& object, PreviewCounts& counts) {
   ON_SimpleArray<ON_Curve*> curves;
   object.GetWireframeCurves(curves);
   for (int i = 0; i < curves.Count(); ++i) {
@@ -91,7 +87,7 @@ bool ZEM_ActiveViewportDisplay::ExecConduit(CRhinoDisplayPipeline& pipeline, UIN
     return true;
   }
   if (!m_counting) return true;
-  Counts counts;
+  PreviewCounts counts;
   const CDisplayPipelineAttributes& display = *pipeline.DisplayAttrs();
   for (int i = 0; i < pipeline.GetObjectCount(); ++i) {
     const CRhinoObject* object = pipeline.GetObject(i);
@@ -100,9 +96,7 @@ bool ZEM_ActiveViewportDisplay::ExecConduit(CRhinoDisplayPipeline& pipeline, UIN
     if (display.m_bShadingOn && (type == ON::mesh_object || type == ON::brep_object)) CountMeshes(*object, counts);
     if (zem::PageTakesWires(*object, display)) CountWires(*object, counts);
   }
-  M = counts.meshes;
-  T = counts.triangles;
-  C = counts.curves;
-  P = counts.points;
+  // All four together, at the end of the frame.
+  m_counts = counts;
   return true;
 }

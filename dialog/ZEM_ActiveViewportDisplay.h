@@ -5,6 +5,7 @@
 // wire curves (C) and the points of their polylines (P) that the page would
 // hold. A watcher of the active view redraws everything when another view
 // becomes active, so the veil and the counts follow it.
+#include "dialog/PreviewCounts.h"
 #include "standin/host/CRhinoDisplayConduit.h"
 #include "standin/host/CRhinoEventWatcher.h"
 
@@ -28,14 +29,14 @@ class ZEM_ActiveViewportDisplay : public CRhinoDisplayConduit {
 
   bool ExecConduit(CRhinoDisplayPipeline& pipeline, UINT channel, bool& terminate) override;
 
-  // The counts of the active viewport's last frame (64 bits: a scanned
-  // model's weighted triangles add up past what 32 bits hold).
-  long long M = 0;
-  long long T = 0;
-  long long C = 0;
-  long long P = 0;
+  // The counts of the active viewport's last frame.
+  const PreviewCounts& Counts() const { return m_counts; }
+  // Stands for a frame's counting (the dialog's tests set counts without
+  // drawing).
+  void SetCounts(const PreviewCounts& counts) { m_counts = counts; }
 
  private:
+  PreviewCounts m_counts;
   ActiveViewEvent m_watcher;
   bool m_counting = false;
 };

@@ -136,7 +136,7 @@ void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {
 void ZEM_WebGL_Dialog::OnOkHook() { OnApply(); }
 
 zem::ExportOptions ZEM_WebGL_Dialog::ReadOptions() {
-  zem::ExportOptions options = zem::ExportOptionsBase();
+  zem::ExportOptions options = m_unshown;
   options.sendByMail = m_sendByMail;
   options.title = m_titleEdit.GetText();
   options.author = m_authorEdit.GetText();
@@ -171,9 +171,7 @@ void ZEM_WebGL_Dialog::OnApply() {
 
 std::wstring ZEM_WebGL_Dialog::SizeText() const { return zem::WindowText(m_sizeLabel.m_hWnd); }
 
-PreviewCounts ZEM_WebGL_Dialog::Counts() const {
-  return PreviewCounts{m_preview.M, m_preview.T, m_preview.C, m_preview.P};
-}
+PreviewCounts ZEM_WebGL_Dialog::Counts() const { return m_preview.Counts(); }
 
 void ZEM_WebGL_Dialog::OnIdleTimer() {
   const bool zipped = m_sendByMail && ::IsWindow(m_zipCheck.m_hWnd) && m_zipCheck.IsChecked();

@@ -58,7 +58,7 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   // "Ok" exports.
   void OnOkHook() override;
   // The export: greys the dialog but for its "Creating WebGL file..." line,
-  // reads the controls over the program's base options and runs the export,
+  // reads the controls over the options it does not show and runs the export,
   // which stores the title and author once the page's place is chosen.
   void OnApply() override;
   // Shows the estimate when it changed, then arms the next tick.
@@ -74,10 +74,16 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   ZEM_ActiveViewportDisplay& Preview() { return m_preview; }
   // The size estimate's line as the dialog shows it.
   std::wstring SizeText() const;
+  // The options the dialog does not show (threads, compact), taken from
+  // `options` for the exports that follow; default until set.
+  void SetUnshownOptions(const zem::ExportOptions& options) {
+    m_unshown.threads = options.threads;
+    m_unshown.compact = options.compact;
+  }
 
  private:
   PreviewCounts Counts() const;
-  // The controls' options over the program's base options.
+  // The controls' options over the ones the dialog does not show.
   zem::ExportOptions ReadOptions();
 
   ZEM_Static m_titleLabel;
@@ -91,6 +97,7 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   ZEM_CheckBox m_notesCheck;
   ZEM_CheckBox m_dotsCheck;
   bool m_sendByMail = false;
+  zem::ExportOptions m_unshown;
   // The estimate shown last (0 after each showing's preparation).
   SizeEstimate m_lastEstimateMB;
   ZEM_ActiveViewportDisplay m_preview;

@@ -37,21 +37,22 @@ ZEM_WebGLExport::~ZEM_WebGLExport() {
 
 void ZEM_WebGLExport::ResetBox() {
   for (int a = 0; a < 3; ++a) {
-    boxMin[a] = kLargestFloat;
-    boxMax[a] = -kLargestFloat;
+    m_boxMin[a] = kLargestFloat;
+    m_boxMax[a] = -kLargestFloat;
   }
 }
 
-bool ZEM_WebGLExport::IsOpen() const { return file && file->IsOpen(); }
+bool ZEM_WebGLExport::IsOpen() const { return m_file && m_file->IsOpen(); }
 
-bool ZEM_WebGLExport::WriteFailed() const { return m_writeFailed || (file && file->Failed()); }
+bool ZEM_WebGLExport::WriteFailed() const { return m_writeFailed || (m_file && m_file->Failed()); }
 
 bool ZEM_WebGLExport::OpenPage(const std::wstring& path) {
   if (IsOpen()) ClosePage();
   auto stream = std::make_unique<zem::PageStream>();
   if (!stream->Open(path)) return false;
-  file = std::move(stream);
+  m_file = std::move(stream);
   m_writeFailed = false;
+  m_meshDecoderWritten = false;
   ResetBox();
   m_dots.clear();
   WritePrologue();
@@ -59,9 +60,9 @@ bool ZEM_WebGLExport::OpenPage(const std::wstring& path) {
 }
 
 bool ZEM_WebGLExport::ClosePage() {
-  if (!file) return !m_writeFailed;
-  if (!file->Close()) m_writeFailed = true;
-  file.reset();
+  if (!m_file) return !m_writeFailed;
+  if (!m_file->Close()) m_writeFailed = true;
+  m_file.reset();
   return !m_writeFailed;
 }
 
@@ -80,7 +81,7 @@ int ZEM_WebGLExport::AddImage(std::string base64, bool jpeg) {
 
 bool ZEM_WebGLExport::WriteFormatted(std::wstring_view format, std::initializer_list<zem::TextArg> args) {
   if (!IsOpen()) return false;
-  file->Put(zem::FormatText(format, args));
+  m_file->Put(zem::FormatText(format, args));
   return true;
 }
 
@@ -93,7 +94,7 @@ bool ZEM_WebGLExport::FormatNumbers(std::string_view format, std::initializer_li
   const double* next = values.begin();
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (used >= kFlushAt) {
-      file->PutNarrow(std::string_view(m_lineBuffer, used));
+      m_file->PutNarrow(std::string_view(m_lineBuffer, used));
       used = 0;
     }
     char c = format[i];
@@ -112,38 +113,51 @@ bool ZEM_WebGLExport::FormatNumbers(std::string_view format, std::initializer_li
     }
     m_lineBuffer[used++] = c;
   }
-  file->PutNarrow(std::string_view(m_lineBuffer, used));
+  m_file->PutNarrow(std::string_view(m_lineBuffer, used));
   return true;
 }
 
 bool ZEM_WebGLExport::WriteRaw(std::wstring_view text) {
   if (!IsOpen()) return false;
-  file->Put(text);
+  m_file->Put(text);
   return true;
 }
 
 bool ZEM_WebGLExport::WriteRawNarrow(std::string_view text) {
   if (!IsOpen()) return false;
-  file->PutNarrow(text);
+  m_file->PutNarrow(text);
   return true;
 }
 
 bool ZEM_WebGLExport::WriteTemplate(std::string_view text) {
   if (!IsOpen()) return false;
-  file->PutNarrow(zem::JoinTemplateLines(text));
+  m_file->PutNarrow(zem::JoinTemplateLines(text));
   return true;
 }
 
 bool ZEM_WebGLExport::WriteBoxLine() {
   return FormatNumbers("bbmin.x=%g;bbmin.y=%g;bbmin.z=%g;bbmax.x=%g;bbmax.y=%g;bbmax.z=%g;}\n",
-                       {boxMin[0], boxMin[1], boxMin[2], boxMax[0], boxMax[1], boxMax[2]});
+                       {m_boxMin[0], m_boxMin[1], m_boxMin[2], m_boxMax[0], m_boxMax[1], m_boxMax[2]});
 }
 
 void ZEM_WebGLExport::ExtendBounds(const float point[3]) {
   for (int a = 0; a < 3; ++a) {
-    if (point[a] <= boxMin[a]) boxMin[a] = point[a];
-    if (point[a] >= boxMax[a]) boxMax[a] = point[a];
+    if (point[a] <= m_boxMin[a]) m_boxMin[a] = point[a];
+    if (point[a] >= m_boxMax[a]) m_boxMax[a] = point[a];
   }
+}
+
+void ZEM_WebGLExport::ExtendBounds(const float min[3], const float max[3]) {
+  for (int a = 0; a < 3; ++a) {
+    if (min[a] <= m_boxMin[a]) m_boxMin[a] = min[a];
+    if (max[a] >= m_boxMax[a]) m_boxMax[a] = max[a];
+  }
+}
+
+void ZEM_WebGLExport::WriteMeshDecoderOnce() {
+  if (m_meshDecoderWritten || !IsOpen()) return;
+  WriteTemplate(zem::viewer::MeshDecoder());
+  m_meshDecoderWritten = true;
 }
 
 std::wstring ZEM_WebGLExport::ColourToHex(int red, int green, int blue) {
@@ -160,9 +174,9 @@ std::wstring ZEM_WebGLExport::ColourToHex(int red, int green, int blue) {
 // --- The page ------------------------------------------------------------
 
 void ZEM_WebGLExport::WritePrologue() {
-  const std::wstring safeTitle = EscapeHtml(title);
+  const std::wstring safeTitle = EscapeHtml(m_texts.title);
   WriteFormatted(L"<!--\n     WebGL Model: %s\n     Author: %s\n     Date: %s\n     Created using %s\n",
-                 {safeTitle, EscapeHtml(author), zem::PageDateText(), EscapeHtml(createdUsing)});
+                 {safeTitle, EscapeHtml(m_texts.author), zem::PageDateText(), EscapeHtml(m_texts.createdUsing)});
   WriteFormatted(L"\n     %s\n-->\n", {zem::kMakerAddress});
   WriteFormatted(
       L"<!DOCTYPE html><html>\n<head><meta charset=\"iso-8859-1\"/><meta http-equiv=\"X-UA-Compatible\" "
@@ -224,29 +238,30 @@ bool ZEM_WebGLExport::WriteBody() {
   WriteRawNarrow(Base64Of(zem::assets::Band()));
   WriteRaw(L"');background-size:8px;background-repeat:repeat-x;background-position:center;\">");
 
-  WriteFormatted(L"<div id=\"TRL\"></div><div id=\"BX\"></div><div id=\"LTShadow\"><h2>%s</h2>", {EscapeHtml(title)});
+  WriteFormatted(L"<div id=\"TRL\"></div><div id=\"BX\"></div><div id=\"LTShadow\"><h2>%s</h2>",
+                 {EscapeHtml(m_texts.title)});
   WriteFormatted(
       L"<hr noshade style=\"position:absolute;left:0;top:47px;height:1px;width:%dpx;color:black;background-color:"
       L"black;border:0px\">",
-      {20 * static_cast<long long>(title.size())});
-  const std::wstring link = zem::SafeLinkTarget(authorLink);
+      {20 * static_cast<long long>(m_texts.title.size())});
+  const std::wstring link = zem::SafeLinkTarget(m_texts.authorLink);
   if (link.empty()) {
-    WriteFormatted(L"<span style=\"color:black\">Author:</span>&nbsp;%s</div>", {EscapeHtml(author)});
+    WriteFormatted(L"<span style=\"color:black\">Author:</span>&nbsp;%s</div>", {EscapeHtml(m_texts.author)});
   } else {
     WriteFormatted(L"<span style=\"color:black\">Author:</span> <a href=\"%s\">&nbsp;&raquo;%s</a></div>",
-                   {EscapeHtml(link), EscapeHtml(author)});
+                   {EscapeHtml(link), EscapeHtml(m_texts.author)});
   }
   WriteRaw(L"<div id=\"Container\">");
 
-  const std::wstring safeCreatedUsing = EscapeHtml(createdUsing);
-  if (notes.empty()) {
+  const std::wstring safeCreatedUsing = EscapeHtml(m_texts.createdUsing);
+  if (m_texts.notes.empty()) {
     WriteFormatted(L"<div id=\"HelpText\" onmousedown=\"OnHelp(event)\"><h4>Created using %s.</h4> %s</div>\n",
                    {safeCreatedUsing, kUsageText});
   } else {
     WriteRaw(
         L"<div id=\"HelpText\" onmousedown=\"OnHelp(event)\"><h3>Notes:</h3><pre><font size=\"2\" "
         L"color=\"#ffffff\" face=\"Arial\">");
-    WriteRaw(EscapeHtml(notes));
+    WriteRaw(EscapeHtml(m_texts.notes));
     WriteFormatted(L"</pre></font><h4>Created using %s.</h4> %s</div>\n", {safeCreatedUsing, kUsageText});
   }
 

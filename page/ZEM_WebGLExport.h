@@ -28,6 +28,11 @@ class ZEM_WebGLExport {
  public:
   static constexpr int kMaxImages = 1024;
   static constexpr float kLargestFloat = 3.4028235e38f;
+  // What the frame (viewer, shaders, pictures) weighs in the export
+  // dialog's estimate of the page size, in megabytes: the single-precision
+  // value of 0.12. The data's weights are beside their writers (MeshData.h,
+  // DataFunctions.h).
+  static constexpr float kEstimateFrameMegabytes = 0.12f;
 
   ZEM_WebGLExport();
   virtual ~ZEM_WebGLExport();
@@ -72,6 +77,11 @@ class ZEM_WebGLExport {
   bool WriteTemplate(std::string_view text);
   // Widens the running box by one point.
   void ExtendBounds(const float point[3]);
+  // Widens the running box by a box found apart (min then max, as the
+  // points would have widened it).
+  void ExtendBounds(const float min[3], const float max[3]);
+  // Writes the compact form's mesh decoder the first time in a page.
+  void WriteMeshDecoderOnce();
   // The running box as the viewer's bbmin and bbmax, closing the data
   // function (initVB, initCurves) that filled it.
   bool WriteBoxLine();
@@ -80,9 +90,10 @@ class ZEM_WebGLExport {
   // are clamped to 0..255.
   static std::wstring ColourToHex(int red, int green, int blue);
 
-  // --- Fields ------------------------------------------------------------
-  float boxMin[3];
-  float boxMax[3];
+  // --- The page's data -----------------------------------------------
+  // The running box: bbmin and bbmax of the box line.
+  const float* BoxMin() const { return m_boxMin; }
+  const float* BoxMax() const { return m_boxMax; }
 
   struct PageImage {
     std::string base64;
@@ -97,17 +108,38 @@ class ZEM_WebGLExport {
   int ImageCount() const { return static_cast<int>(m_images.size()); }
   const std::vector<TextDot>& Dots() const { return m_dots; }
 
-  std::optional<std::string> m_previewImage;              // base64 JPEG
-  std::array<std::optional<std::string>, 6> m_cubeFaces;  // custom faces, base64 JPEG
-  bool m_useDefaultCube = true;
+  // The page texts, set before OpenPage: the model's title, the author,
+  // the author's link target, the notes and the generator notice.
+  struct PageTexts {
+    std::wstring title;
+    std::wstring author;
+    std::wstring authorLink;
+    std::wstring notes;
+    std::wstring createdUsing;
+  };
+  void SetTexts(PageTexts texts) { m_texts = std::move(texts); }
+  const PageTexts& Texts() const { return m_texts; }
 
-  std::wstring title;
-  std::wstring author;
-  std::wstring authorLink;
-  std::wstring notes;
-  std::wstring createdUsing;
+  // The preview picture (base64 JPEG), shown where WebGL is missing; none
+  // when empty. Set before WriteBody.
+  void SetPreviewImage(std::optional<std::string> base64) { m_previewImage = std::move(base64); }
+  const std::optional<std::string>& PreviewImage() const { return m_previewImage; }
+
+  // Custom environment faces (base64 JPEG, +X, -X, +Y, -Y, +Z, -Z) in place
+  // of the built-in cube; a face without text keeps the built-in picture.
+  // Set before OpenPage.
+  void SetCubeFaces(std::array<std::optional<std::string>, 6> faces) {
+    m_cubeFaces = std::move(faces);
+    m_useDefaultCube = false;
+  }
 
  private:
+  float m_boxMin[3];
+  float m_boxMax[3];
+  PageTexts m_texts;
+  std::optional<std::string> m_previewImage;
+  std::array<std::optional<std::string>, 6> m_cubeFaces;
+  bool m_useDefaultCube = true;
   std::vector<PageImage> m_images;
   std::vector<TextDot> m_dots;
 
@@ -116,7 +148,8 @@ class ZEM_WebGLExport {
   void WriteDotLabels();
   void ResetBox();
 
-  std::unique_ptr<zem::PageStream> file;
+  std::unique_ptr<zem::PageStream> m_file;
   bool m_writeFailed = false;
+  bool m_meshDecoderWritten = false;
   char m_lineBuffer[2048];
 };

@@ -29,14 +29,18 @@ function exportPair(name, args) {
 const initVBText = (html) => html.slice(html.indexOf('function initVB('), html.indexOf('function initTextures('));
 
 // Runs a page's initVB against a stand-in of WebGL that keeps a copy of
-// every buffer's data and layout.
+// every buffer's data and layout (its stride and where each attribute starts,
+// in floats, by location: 0 position, 1 normal, 2 texture coordinate).
 function runInitVB(html) {
   const gl = {
     ARRAY_BUFFER: 1, FLOAT: 2, STATIC_DRAW: 3, bound: null,
     createBuffer: () => ({}),
     bindBuffer(target, b) { this.bound = b; },
     bufferData(target, data) { this.bound.data = Float32Array.from(data); },
-    vertexAttribPointer(loc, size, type, norm, stride) { this.bound.stride = stride; },
+    vertexAttribPointer(loc, size, type, norm, stride, offset) {
+      this.bound.stride = stride;
+      (this.bound.at = this.bound.at || [])[loc] = offset / 4;
+    },
   };
   const scope = { shaderErr: 0, errorText: null };
   const initVB = new Function('scope', `with (scope) { ${initVBText(html)}; return initVB; }`)(scope);
@@ -62,21 +66,24 @@ function compareBuffers(standard, compact) {
   standard.buff.forEach((s, i) => {
     const c = compact.buff[i];
     assert.equal(c.stride, s.stride, `layout of buffer ${i}`);
+    assert.deepEqual(c.at, s.at, `attributes of buffer ${i}`);
     assert.equal(c.data.length, s.data.length, `length of buffer ${i}`);
     const st = s.stride / 4;
+    const [p, n, tex] = s.at;
     for (let k = 0; k < s.data.length; k += st) {
       for (let a = 0; a < 3; a++) {
-        const d = Math.abs(c.data[k + a] - s.data[k + a]);
-        const allowed = extent[a] * POSITION_BOUND + Math.abs(s.data[k + a]) * G_RELATIVE;
-        if (!(d <= allowed)) assert.fail(`buffer ${i} vertex ${k / st} axis ${a}: ${c.data[k + a]} vs ${s.data[k + a]}`);
+        const d = Math.abs(c.data[k + p + a] - s.data[k + p + a]);
+        const allowed = extent[a] * POSITION_BOUND + Math.abs(s.data[k + p + a]) * G_RELATIVE;
+        if (!(d <= allowed))
+          assert.fail(`buffer ${i} vertex ${k / st} axis ${a}: ${c.data[k + p + a]} vs ${s.data[k + p + a]}`);
         worst.position = Math.max(worst.position, d / extent[a]);
       }
-      const deg = angleDeg(c.data.subarray(k + 3, k + 6), s.data.subarray(k + 3, k + 6));
+      const deg = angleDeg(c.data.subarray(k + n, k + n + 3), s.data.subarray(k + n, k + n + 3));
       if (!(deg <= NORMAL_BOUND_DEG + 0.001)) assert.fail(`buffer ${i} vertex ${k / st} normal off by ${deg} degrees`);
       worst.normal = Math.max(worst.normal, deg);
-      for (let t = 6; t < st; t++) {
-        const d = Math.abs(c.data[k + t] - s.data[k + t]);
-        assert.ok(d <= Math.abs(s.data[k + t]) * G_RELATIVE + 1e-9, `buffer ${i} texture coordinate`);
+      for (let t = k + tex; tex !== undefined && t < k + tex + 2; t++) {
+        const d = Math.abs(c.data[t] - s.data[t]);
+        assert.ok(d <= Math.abs(s.data[t]) * G_RELATIVE + 1e-9, `buffer ${i} texture coordinate`);
         worst.texture = Math.max(worst.texture, d);
       }
     }

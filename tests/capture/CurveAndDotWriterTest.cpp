@@ -35,7 +35,8 @@ class CurveAndDotWriterTest : public zem::testing::TempFolderTest {
   }
   CRhinoObject* Square() { return Add(new CRhinoMeshObject(zem::testing::QuadGrid(1, 1))); }
   std::string Write(bool dots = true) {
-    ZEM_Rhino_WebGLExport writer(doc, display);
+    zem::ExportContext context(doc, display);
+    ZEM_Rhino_WebGLExport writer(context);
     EXPECT_TRUE(writer.OpenPage(PagePath()));
     CollectCurves(writer);
     CollectTextDots(writer, dots);

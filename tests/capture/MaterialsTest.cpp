@@ -41,11 +41,12 @@ class MaterialsTest : public zem::testing::TempFolderTest {
   }
   CRhinoDoc doc;
   CDisplayPipelineAttributes display;
+  zem::ExportContext context{doc, display};
 };
 
 TEST_F(MaterialsTest, ADocumentWithoutMaterialsWritesOnlyTheDefaultRecord) {
   display.m_bUseObjectMaterial = true;
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.MaterialNumberOf(-1), 0);
   std::string page = Records(writer);
@@ -70,10 +71,10 @@ TEST_F(MaterialsTest, MaterialsThatLookTheSameAreMerged) {
   ON_Material e = a;
   e.SetShine(10);
   for (const auto& m : {a, b, c, d, e}) doc.m_material_table.AddMaterial(m);
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_materialMap, (std::vector<int>{0, 0, 1, 2, 3}));
-  EXPECT_EQ(writer.m_materials, (std::vector<int>{0, 2, 3, 4}));
+  EXPECT_EQ(writer.MaterialMap(), (std::vector<int>{0, 0, 1, 2, 3}));
+  EXPECT_EQ(writer.ExportedMaterials(), (std::vector<int>{0, 2, 3, 4}));
   EXPECT_EQ(writer.MaterialNumberOf(1), 0);
   EXPECT_EQ(writer.MaterialNumberOf(-1), 4);  // the default record follows
 }
@@ -84,7 +85,7 @@ TEST_F(MaterialsTest, WithoutObjectMaterialsEveryRecordIsTheDisplayModesButImage
   doc.m_material_table.AddMaterial(m);
   display.m_bUseObjectMaterial = false;
   display.m_FrontMaterial.m_diffuse = ON_Color(0, 255, 0);
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.ImageCount(), 1);
   EXPECT_FALSE(writer.HasTexture(0));
@@ -107,9 +108,9 @@ TEST_F(MaterialsTest, EnabledBitmapTexturesGetNumberedImages) {
   doc.m_material_table.AddMaterial(decal);
   doc.m_material_table.AddMaterial(Textured(jpg, L"same file again"));
   display.m_bUseObjectMaterial = true;
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{0, -1, 1, 2}));
+  EXPECT_EQ(writer.MaterialTextures(), (std::vector<int>{0, -1, 1, 2}));
   EXPECT_EQ(writer.ImageCount(), 3);
   EXPECT_EQ(std::pair(writer.Images()[0].jpeg, writer.Images()[1].jpeg), std::pair(true, false));
   // Records 0 to 2, and the default record.
@@ -128,7 +129,7 @@ TEST_F(MaterialsTest, EnabledBitmapTexturesGetNumberedImages) {
 TEST_F(MaterialsTest, ImagesAre256SquareAndKeepTheirOrientation) {
   doc.m_material_table.AddMaterial(Textured(Picture("exact.png", 256, 256, 32, 255), L"exact"));
   doc.m_material_table.AddMaterial(Textured(Picture("odd.png", 255, 256, 32, 255), L"odd"));
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
   ASSERT_EQ(writer.ImageCount(), 2);
   for (int image = 0; image < 2; ++image) {
@@ -160,15 +161,15 @@ TEST_F(MaterialsTest, TexturesThatCannotBeLoadedGetNoImageAndNeedNoTemporaryFold
   doc.m_material_table.AddMaterial(Textured((folder / "missing.jpg").wstring(), L"missing"));
   doc.m_material_table.AddMaterial(Textured(junk.wstring(), L"junk"));
   doc.m_material_table.AddMaterial(Textured(Picture("fine.jpg", 2, 2), L"fine"));
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
-  EXPECT_EQ(writer.m_materialTextures, (std::vector<int>{-1, -1, 0}));
+  EXPECT_EQ(writer.MaterialTextures(), (std::vector<int>{-1, -1, 0}));
   EXPECT_EQ(writer.ImageCount(), 1);
 
   setenv("TMPDIR", (folder / "no such folder").c_str(), 1);
-  ZEM_Rhino_WebGLExport unwritable(doc, display);
+  ZEM_Rhino_WebGLExport unwritable(context);
   unwritable.PrepareMaterialsAndTextures();
-  EXPECT_EQ(unwritable.m_materialTextures, (std::vector<int>{-1, -1, 0}));
+  EXPECT_EQ(unwritable.MaterialTextures(), (std::vector<int>{-1, -1, 0}));
 }
 
 TEST_F(MaterialsTest, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
@@ -176,11 +177,11 @@ TEST_F(MaterialsTest, MaterialsPastTheLastImageSlotAreShadedWithoutTexture) {
   const int count = ZEM_WebGLExport::kMaxImages + 3;
   for (int i = 0; i < count; ++i) doc.m_material_table.AddMaterial(Textured(jpg, std::to_wstring(i).c_str()));
   display.m_bUseObjectMaterial = true;
-  ZEM_Rhino_WebGLExport writer(doc, display);
+  ZEM_Rhino_WebGLExport writer(context);
   writer.PrepareMaterialsAndTextures();
   EXPECT_EQ(writer.ImageCount(), ZEM_WebGLExport::kMaxImages);
-  EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages - 1], ZEM_WebGLExport::kMaxImages - 1);
-  EXPECT_EQ(writer.m_materialTextures[ZEM_WebGLExport::kMaxImages], -1);
+  EXPECT_EQ(writer.MaterialTextures()[ZEM_WebGLExport::kMaxImages - 1], ZEM_WebGLExport::kMaxImages - 1);
+  EXPECT_EQ(writer.MaterialTextures()[ZEM_WebGLExport::kMaxImages], -1);
   EXPECT_FALSE(writer.HasTexture(ZEM_WebGLExport::kMaxImages));
   std::string page = Records(writer);
   EXPECT_EQ(Count(page, "gl.createTexture(); textures.push("), static_cast<std::size_t>(ZEM_WebGLExport::kMaxImages));

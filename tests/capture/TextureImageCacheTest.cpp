@@ -109,7 +109,7 @@ TEST_F(TextureImageCacheTest, BrokenAndHugeRgbeFilesDoNotLoad) {
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
   EXPECT_FALSE(LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "missing.hdr").wstring(), width, height));
-  EXPECT_EQ(cache->m_hdrPixels, nullptr);
+  EXPECT_FALSE(cache->HoldsRgbeImage());
 }
 
 TEST_F(TextureImageCacheTest, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAlpha) {
@@ -153,7 +153,7 @@ TEST_F(TextureImageCacheTest, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
   EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 7);
   // A failed read keeps the name of the bitmap held.
   EXPECT_FALSE(LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));
-  EXPECT_EQ(cache->m_bitmapName, (folder / "x.png").wstring());
+  EXPECT_EQ(cache->HeldBitmapName(), (folder / "x.png").wstring());
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ TEST_P(ZEM_ActiveViewportDisplayTest, CountsWhatThePageWillHold) {
   GetParam().fill(*doc);
   conduit->Activate();
   RhinoApp().Idle();
-  EXPECT_EQ(std::tie(conduit->M, conduit->T, conduit->C, conduit->P),
+  EXPECT_EQ(std::tie(conduit->Counts().meshes, conduit->Counts().triangles, conduit->Counts().curves,
+                     conduit->Counts().points),
             std::tie(GetParam().m, GetParam().t, GetParam().c, GetParam().p));
 }
 
@@ -125,7 +126,7 @@ TEST_F(ZEM_ActiveViewportDisplayTest, SurvivesDocumentsWithoutAnActiveView) {
   ASSERT_EQ(RhinoApp().ActiveView(), nullptr);
   view->Redraw();
   EXPECT_EQ(Veils(view), 0u);
-  EXPECT_EQ(conduit->C, 1);
+  EXPECT_EQ(conduit->Counts().curves, 1);
 }
 
 // In the sanitizer build a wire curve left undeleted fails this test.
@@ -134,7 +135,7 @@ TEST_F(ZEM_ActiveViewportDisplayTest, RedrawingAModelWithCurvesKeepsNothing) {
   for (int i = 0; i < 10; ++i) doc->AddObject(Line());
   conduit->Activate();
   for (int i = 0; i < 100; ++i) Draw();
-  EXPECT_EQ(std::tie(conduit->C, conduit->P), std::make_tuple(10, 20));
+  EXPECT_EQ(std::tie(conduit->Counts().curves, conduit->Counts().points), std::make_tuple(10, 20));
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ class ZEM_WebGL_DialogTest : public zem::testing::FrameworkTest {
   void Press(int id) { SendMessageW(GetDlgItem(dialog->m_hWnd, id), BM_CLICK, 0, 0); }
   // The preview's counts, as a frame of the active viewport leaves them
   // (the document has no views, so no redraw overwrites them).
-  void Counts(long long meshes, long long triangles) { dialog->Preview().M = meshes, dialog->Preview().T = triangles; }
+  void Counts(long long meshes, long long triangles) { dialog->Preview().SetCounts({meshes, triangles, 0, 0}); }
   // Runs the loop until the size text changes; the clock time it took.
   DWORD UntilSizeTextChanges(DWORD limit = 2000) {
     const std::wstring before = SizeText();

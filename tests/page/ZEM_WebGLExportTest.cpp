@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <string>
 
@@ -39,16 +40,17 @@ class ZEM_WebGLExportTest : public zem::testing::TempFolderTest {
 // colour sum of 255), all with CR LF line ends.
 TEST_F(ZEM_WebGLExportTest, MatchesTheGoldenPage) {
   TestExport page;
-  page.title = L"Bike & <Co>";
-  page.author = L"Ann";
-  page.authorLink = L"mailto:ann@example.com";
-  page.notes = L"First line\r\nSecond line";
-  page.createdUsing = L"the test writer version 1.0.0";
+  page.SetTexts({.title = L"Bike & <Co>",
+                 .author = L"Ann",
+                 .authorLink = L"mailto:ann@example.com",
+                 .notes = L"First line\r\nSecond line",
+                 .createdUsing = L"the test writer version 1.0.0"});
   ASSERT_EQ(page.AddImage("AAAA", true), 0);
   ASSERT_EQ(page.AddImage("BBBB", false), 1);
-  page.m_useDefaultCube = false;
-  for (int k = 0; k < 6; ++k) page.m_cubeFaces[k] = "FACE" + std::to_string(k + 1);
-  page.m_previewImage = "PREVIEW";
+  std::array<std::optional<std::string>, 6> faces;
+  for (int k = 0; k < 6; ++k) faces[k] = "FACE" + std::to_string(k + 1);
+  page.SetCubeFaces(faces);
+  page.SetPreviewImage("PREVIEW");
   ASSERT_TRUE(page.OpenPage(PagePath()));
   page.WriteRaw(L"function initView(veye,vtar,vx,vy){\nreturn 45;}\n");
   page.AddDot({1, 2, 3}, L"dark", 100, 100, 54);
@@ -65,11 +67,12 @@ TEST_F(ZEM_WebGLExportTest, MatchesTheGoldenPage) {
 // early, open an element or leave an attribute.
 TEST_F(ZEM_WebGLExportTest, EscapesPageTextsWhereverTheyLand) {
   TestExport page;
-  page.title = L"A & B <x> --> \u20ac";
-  page.author = L"<b>Eve</b>";
-  page.notes = L"</pre><script>alert(1)</script>";
-  page.createdUsing = L"<i>";
-  page.authorLink = L"http://example.com/?a=\"onmouseover=\"x";
+  ZEM_WebGLExport::PageTexts texts{.title = L"A & B <x> --> \u20ac",
+                                   .author = L"<b>Eve</b>",
+                                   .authorLink = L"http://example.com/?a=\"onmouseover=\"x",
+                                   .notes = L"</pre><script>alert(1)</script>",
+                                   .createdUsing = L"<i>"};
+  page.SetTexts(texts);
   std::string html = Write(page);
   const std::string title = "A &amp; B &lt;x&gt; --&gt; &#8364;";
   EXPECT_EQ(Count(html, title), 3u) << "header comment, window title and heading";
@@ -79,18 +82,19 @@ TEST_F(ZEM_WebGLExportTest, EscapesPageTextsWhereverTheyLand) {
   EXPECT_EQ(Count(html, "<i>"), 0u);
   EXPECT_NE(html.find("?a=&quot;onmouseover=&quot;x\""), std::string::npos);
   // The rule under the title is as wide as the title as typed.
-  EXPECT_NE(html.find("width:" + std::to_string(20 * page.title.size()) + "px"), std::string::npos);
+  EXPECT_NE(html.find("width:" + std::to_string(20 * texts.title.size()) + "px"), std::string::npos);
   // A script link is written as no link at all.
-  page.authorLink = L" JavaScript:alert(1)";
+  texts.authorLink = L" JavaScript:alert(1)";
+  page.SetTexts(texts);
   const std::string scripted = Write(page);
-  page.authorLink.clear();
+  texts.authorLink.clear();
+  page.SetTexts(texts);
   EXPECT_EQ(scripted, Write(page));
 }
 
 TEST_F(ZEM_WebGLExportTest, NeverCutsLongTexts) {
   TestExport page;
-  page.title = std::wstring(3000, L'T') + L"END";
-  page.createdUsing = std::wstring(2000, L'C') + L"FIN";
+  page.SetTexts({.title = std::wstring(3000, L'T') + L"END", .createdUsing = std::wstring(2000, L'C') + L"FIN"});
   std::string html = Write(page);
   EXPECT_NE(html.find(std::string(3000, 'T') + "END</h2>"), std::string::npos);
   EXPECT_NE(html.find(std::string(2000, 'C') + "FIN."), std::string::npos);
@@ -103,12 +107,12 @@ TEST_F(ZEM_WebGLExportTest, OpeningResetsBoxAndDots) {
   const float q[3] = {-1, 5, 0};
   page.ExtendBounds(p);
   page.ExtendBounds(q);
-  EXPECT_EQ((std::array{page.boxMin[0], page.boxMin[1], page.boxMin[2]}), (std::array{-1.f, -2.f, 0.f}));
-  EXPECT_EQ((std::array{page.boxMax[0], page.boxMax[1], page.boxMax[2]}), (std::array{1.f, 5.f, 3.f}));
+  EXPECT_EQ((std::array{page.BoxMin()[0], page.BoxMin()[1], page.BoxMin()[2]}), (std::array{-1.f, -2.f, 0.f}));
+  EXPECT_EQ((std::array{page.BoxMax()[0], page.BoxMax()[1], page.BoxMax()[2]}), (std::array{1.f, 5.f, 3.f}));
   page.AddDot({0, 0, 0}, L"d", 0, 0, 0);
   ASSERT_TRUE(page.OpenPage((folder / "second.html").wstring()));
-  EXPECT_EQ(page.boxMin[0], ZEM_WebGLExport::kLargestFloat);
-  EXPECT_EQ(page.boxMax[2], -ZEM_WebGLExport::kLargestFloat);
+  EXPECT_EQ(page.BoxMin()[0], ZEM_WebGLExport::kLargestFloat);
+  EXPECT_EQ(page.BoxMax()[2], -ZEM_WebGLExport::kLargestFloat);
   EXPECT_TRUE(page.Dots().empty());
 }
 

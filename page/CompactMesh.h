@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "standin/host/ON_Mesh.h"
+#include "page/MeshData.h"
 
 namespace zem {
 
@@ -44,10 +44,9 @@ struct CompactMesh {
   std::vector<int> vertices;  // mesh vertex of each stored vertex
 };
 
-// Encodes a sound mesh (see RepairMeshForPage). texCoords: store the mesh's
-// texture coordinates (the decoder writes zeros for a textured buffer
-// without them). Buffers split at chunkLimit triangles as the standard page
-// splits them.
-CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimit);
+// Encodes a sound mesh, with its texture coordinates when it has them (the
+// decoder writes zeros for a textured buffer without them). Buffers split
+// at chunkLimit triangles as the standard page splits them.
+CompactMesh EncodeCompactMesh(const PageMesh& mesh, int chunkLimit);
 
 }  // namespace zem

@@ -1,4 +1,4 @@
-#include "capture/CompactMesh.h"
+#include "page/CompactMesh.h"
 
 #include <algorithm>
 #include <bit>
@@ -77,15 +77,20 @@ bool OctCode(const double n[3], double minCosine, Code code[2]) {
   return best >= minCosine;
 }
 
-ON_3fVector PageNormal(const ON_3fVector& n) {
-  return std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z) ? n : ON_3fVector(0, 0, 1);
+// The normal of vertex i as the page writes it: (0, 0, 1) when not finite.
+void PageNormal(const PageMesh& mesh, int i, float out[3]) {
+  const float* n = &mesh.normals[3 * static_cast<std::size_t>(i)];
+  const bool finite = std::isfinite(n[0]) && std::isfinite(n[1]) && std::isfinite(n[2]);
+  out[0] = finite ? n[0] : 0, out[1] = finite ? n[1] : 0, out[2] = finite ? n[2] : 1;
 }
+
+const float* Position(const PageMesh& mesh, int i) { return &mesh.positions[3 * static_cast<std::size_t>(i)]; }
 
 }  // namespace
 
-CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimit) {
+CompactMesh EncodeCompactMesh(const PageMesh& mesh, int chunkLimit) {
   CompactMesh out;
-  out.texCoords = texCoords && mesh.HasTextureCoordinates();
+  out.texCoords = !mesh.texCoords.empty();
 
   // The triangles in page order, their corners numbered by first use.
   std::vector<int> stored(static_cast<std::size_t>(mesh.VertexCount()), -1);
@@ -98,10 +103,11 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   std::vector<std::size_t> bufferEnds;  // end of each buffer in corners
   out.buffers.emplace_back();
   for (int f = 0; f < mesh.FaceCount(); ++f) {
-    const ON_MeshFace& face = mesh.m_F[f];
-    corner(face.vi[0]), corner(face.vi[1]), corner(face.vi[2]);
-    if (face.IsQuad()) corner(face.vi[0]), corner(face.vi[2]), corner(face.vi[3]);
-    out.buffers.back().triangles += face.IsQuad() ? 2 : 1;
+    const int* face = &mesh.faces[4 * static_cast<std::size_t>(f)];
+    const bool quad = face[2] != face[3];
+    corner(face[0]), corner(face[1]), corner(face[2]);
+    if (quad) corner(face[0]), corner(face[2]), corner(face[3]);
+    out.buffers.back().triangles += quad ? 2 : 1;
     if (out.buffers.back().triangles >= chunkLimit) bufferEnds.push_back(corners.size()), out.buffers.emplace_back();
   }
   bufferEnds.push_back(corners.size());
@@ -113,8 +119,8 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   std::vector<std::uint16_t> quantised(3 * n);
   double min[3] = {0, 0, 0}, max[3] = {0, 0, 0};
   for (std::size_t k = 0; k < n; ++k) {
-    const ON_3fPoint& p = mesh.m_V[out.vertices[k]];
-    const double c[3] = {p.x, p.y, p.z};
+    const float* p = Position(mesh, out.vertices[k]);
+    const double c[3] = {p[0], p[1], p[2]};
     for (int a = 0; a < 3; ++a) {
       if (k == 0 || c[a] < min[a]) min[a] = c[a];
       if (k == 0 || c[a] > max[a]) max[a] = c[a];
@@ -126,8 +132,7 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
     out.positionStep[a] = (max[a] - min[a]) / 65535.0;
   }
   for (std::size_t k = 0; k < n && out.quantisedPositions; ++k) {
-    const ON_3fPoint& p = mesh.m_V[out.vertices[k]];
-    const float c[3] = {p.x, p.y, p.z};
+    const float* c = Position(mesh, out.vertices[k]);
     for (int a = 0; a < 3; ++a) {
       const double step = out.positionStep[a];
       const int q = step > 0 ? static_cast<int>(std::clamp(std::round((c[a] - min[a]) / step), 0.0, 65535.0)) : 0;
@@ -144,8 +149,9 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   auto encodeNormals = [&](auto& codes) {
     codes.resize(2 * n);
     for (std::size_t k = 0; k < n; ++k) {
-      const ON_3fVector v = PageNormal(mesh.m_N[out.vertices[k]]);
-      const double d[3] = {v.x, v.y, v.z};
+      float v[3];
+      PageNormal(mesh, out.vertices[k], v);
+      const double d[3] = {v[0], v[1], v[2]};
       if ((d[0] == 0 && d[1] == 0 && d[2] == 0) || !OctCode(d, minCosine, &codes[2 * k])) return false;
     }
     return true;
@@ -160,8 +166,8 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   } else {
     std::vector<float> floats(3 * n);
     for (std::size_t k = 0; k < n; ++k) {
-      const ON_3fPoint& p = mesh.m_V[out.vertices[k]];
-      floats[3 * k] = p.x, floats[3 * k + 1] = p.y, floats[3 * k + 2] = p.z;
+      const float* p = Position(mesh, out.vertices[k]);
+      floats[3 * k] = p[0], floats[3 * k + 1] = p[1], floats[3 * k + 2] = p[2];
     }
     block.Append(floats);
   }
@@ -172,17 +178,16 @@ CompactMesh EncodeCompactMesh(const ON_Mesh& mesh, bool texCoords, int chunkLimi
   } else {
     std::vector<float> floats(3 * n);
     for (std::size_t k = 0; k < n; ++k) {
-      const ON_3fVector v = PageNormal(mesh.m_N[out.vertices[k]]);
-      floats[3 * k] = v.x, floats[3 * k + 1] = v.y, floats[3 * k + 2] = v.z;
+      PageNormal(mesh, out.vertices[k], &floats[3 * k]);
     }
     block.Append(floats);
   }
   if (out.texCoords) {
     std::vector<float> floats(2 * n);
     for (std::size_t k = 0; k < n; ++k) {
-      ON_2fPoint t = mesh.m_T[out.vertices[k]];
-      if (!(std::isfinite(t.x) && std::isfinite(t.y))) t = ON_2fPoint(0, 0);
-      floats[2 * k] = t.x, floats[2 * k + 1] = t.y;
+      const float* t = &mesh.texCoords[2 * static_cast<std::size_t>(out.vertices[k])];
+      const bool finite = std::isfinite(t[0]) && std::isfinite(t[1]);
+      floats[2 * k] = finite ? t[0] : 0, floats[2 * k + 1] = finite ? t[1] : 0;
     }
     block.Append(floats);
   }

@@ -6,8 +6,9 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "capture/CompactMesh.h"
+#include "page/CompactMesh.h"
 
 namespace zem {
 namespace {
@@ -28,21 +29,29 @@ struct Reader {
   }
 };
 
-ON_Mesh GridMesh(int n, double offset, double size, bool quads) {
-  ON_Mesh mesh;
+// A mesh's arrays, as the page writer takes them.
+struct Mesh {
+  std::vector<float> positions, normals;
+  std::vector<int> faces;  // a, b, c, d; c == d: a triangle
+  PageMesh Page() const { return PageMesh{positions, normals, {}, faces}; }
+  int VertexCount() const { return static_cast<int>(positions.size() / 3); }
+};
+
+Mesh GridMesh(int n, double offset, double size, bool quads) {
+  Mesh mesh;
   for (int i = 0; i <= n; ++i)
     for (int j = 0; j <= n; ++j) {
-      mesh.m_V.Append(
-          ON_3fPoint(float(offset + size * i / n), float(offset + size * j / n), float(size * i * j / n / n)));
-      mesh.m_N.Append(ON_3fVector(0, 0, 1));
+      mesh.positions.insert(mesh.positions.end(),
+                            {float(offset + size * i / n), float(offset + size * j / n), float(size * i * j / n / n)});
+      mesh.normals.insert(mesh.normals.end(), {0, 0, 1});
     }
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
       const int a = i * (n + 1) + j, b = a + n + 1;
       if (quads)
-        mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, a + 1}});
+        mesh.faces.insert(mesh.faces.end(), {a, b, b + 1, a + 1});
       else
-        mesh.m_F.Append(ON_MeshFace{{a, b, b + 1, b + 1}}), mesh.m_F.Append(ON_MeshFace{{a, b + 1, a + 1, a + 1}});
+        mesh.faces.insert(mesh.faces.end(), {a, b, b + 1, b + 1, a, b + 1, a + 1, a + 1});
     }
   return mesh;
 }
@@ -63,8 +72,8 @@ class CompactMeshTest : public ::testing::TestWithParam<Split> {};
 TEST_F(CompactMeshTest, PositionsComeBackWithinTheBound) {
   for (const double offset : {0.0, -3.0, 1e6}) {
     SCOPED_TRACE(offset);
-    const ON_Mesh mesh = GridMesh(40, offset, 0.01, true);
-    const CompactMesh m = EncodeCompactMesh(mesh, false, 3555);
+    const Mesh mesh = GridMesh(40, offset, 0.01, true);
+    const CompactMesh m = EncodeCompactMesh(mesh.Page(), 3555);
     Reader r{m};
     const auto q = m.quantisedPositions ? r.Take<std::uint16_t>(3 * m.vertexCount) : std::vector<std::uint16_t>();
     const auto f = m.quantisedPositions ? std::vector<float>() : r.Take<float>(3 * m.vertexCount);
@@ -72,19 +81,19 @@ TEST_F(CompactMeshTest, PositionsComeBackWithinTheBound) {
       for (int a = 0; a < 3; ++a) {
         const double got =
             m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
-        const ON_3fPoint& p = mesh.m_V[m.vertices[k]];
-        EXPECT_LE(std::abs(got - (a == 0 ? p.x : a == 1 ? p.y : p.z)), 0.01 / 65535) << "vertex " << k << " axis " << a;
+        EXPECT_LE(std::abs(got - mesh.positions[3 * m.vertices[k] + a]), 0.01 / 65535)
+            << "vertex " << k << " axis " << a;
       }
   }
 }
 
 TEST_P(CompactMeshTest, IndicesNameTheFaceCornersInPageOrder) {
   const Split& s = GetParam();
-  ON_Mesh mesh = GridMesh(s.grid, 0, 1, s.quads);
+  Mesh mesh = GridMesh(s.grid, 0, 1, s.quads);
   // The last face reaches back to the first vertex: its buffer spans all.
   const int last = mesh.VertexCount() - 1;
-  if (s.grid > 0) mesh.m_F.Append(ON_MeshFace{{0, last, last - 1, last - 1}});
-  const CompactMesh m = EncodeCompactMesh(mesh, false, s.limit);
+  if (s.grid > 0) mesh.faces.insert(mesh.faces.end(), {0, last, last - 1, last - 1});
+  const CompactMesh m = EncodeCompactMesh(mesh.Page(), s.limit);
   std::vector<int> counts;
   for (const auto& b : m.buffers) counts.push_back(b.triangles);
   if (!s.triangles.empty()) {
@@ -103,9 +112,10 @@ TEST_P(CompactMeshTest, IndicesNameTheFaceCornersInPageOrder) {
       for (std::uint16_t i : r.Take<std::uint16_t>(3 * b.triangles)) corners.push_back(m.vertices.at(b.base + i));
   }
   EXPECT_EQ(r.at, m.bytes.size());
-  for (const ON_MeshFace& f : mesh.m_F) {
-    expected.insert(expected.end(), {f.vi[0], f.vi[1], f.vi[2]});
-    if (f.IsQuad()) expected.insert(expected.end(), {f.vi[0], f.vi[2], f.vi[3]});
+  for (std::size_t f = 0; f < mesh.faces.size(); f += 4) {
+    const int* vi = &mesh.faces[f];
+    expected.insert(expected.end(), {vi[0], vi[1], vi[2]});
+    if (vi[2] != vi[3]) expected.insert(expected.end(), {vi[0], vi[2], vi[3]});
   }
   EXPECT_EQ(corners, expected);
 }
