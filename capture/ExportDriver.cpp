@@ -118,7 +118,7 @@ ExportStatus WritePage(const std::wstring& targetPath, const ExportOptions& opti
     capturePreview();
   auto stage = Clock::now();
   writer.PrepareMaterialsAndTextures();
-  unreadTextures = writer.m_unreadTextures;
+  unreadTextures = writer.UnreadTextures();
   times.prepare = since(stage);
   stage = Clock::now();
   writer.SetTexts({.title = options.title,

@@ -9,12 +9,9 @@
 #include "standin/host/CRhinoDib.h"
 #include "standin/host/CRhinoMaterialTable.h"
 #include "standin/host/ON_Texture.h"
-<<<<<<< HEAD
-=======
 #include "page/DataFunctions.h"
 #include "page/PageFormat.h"
 #include "standin/platform/NativePath.h"
->>>>>>> i23
 
 #include <optional>
 #include <string>
@@ -86,12 +83,8 @@ void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
 
 void ZEM_Rhino_WebGLExport::PrepareTextureImages() {
   m_materialTextures.clear();
-<<<<<<< HEAD
   m_unreadTextures.clear();
-  const CRhinoMaterialTable& table = m_document.m_material_table;
-=======
   const CRhinoMaterialTable& table = m_context.Document().m_material_table;
->>>>>>> i23
   for (int hostIndex : m_materials) {
     const ON_Texture* texture = zem::BitmapTexture(table[hostIndex]);
     m_materialTextures.push_back(texture && texture->m_bOn ? MakeTextureImage(*texture) : -1);

@@ -164,20 +164,7 @@ TEST_F(ExportDriverTest, ABrepGivesBuffersOnlyOnceItHasRenderMeshes) {
   EXPECT_FALSE(TriangleCounts(ReadPage()).empty());
 }
 
-<<<<<<< HEAD
-TEST_F(ExportDriverTest, SplitsBuffersAt3555Triangles) {
-  AddMesh(Fan(3555));
-  AddMesh(Fan(3556));
-  AddMesh(Fan(2000, true));  // 4000 triangles in quads
-  AddMesh(ON_Mesh());        // no faces
-  ASSERT_EQ(Run().status, ExportStatus::Written);
-  EXPECT_EQ(TriangleCounts(ReadPage()), (std::vector<int>{3555, 0, 3555, 1, 3556, 444, 0}));
-}
-
 TEST_F(ExportDriverTest, WritesBrokenMeshesSoundly) {
-=======
-TEST_F(Export, WritesBrokenMeshesSoundly) {
->>>>>>> i23
   ON_Mesh mesh = Fan(3);
   mesh.m_N.SetCount(2);  // fewer normals than vertices
   ON_MeshFace bad;
@@ -259,85 +246,6 @@ TEST_F(ExportDriverTest, FailedRendererRunsFallBackToOurOwnExport) {
   EXPECT_TRUE(std::filesystem::exists(folder / "page.html"));
 }
 
-<<<<<<< HEAD
-TEST_F(ExportDriverTest, InitViewWritesTheAngleWithTheFourDecimalPiAndKeepsAZeroAxisZero) {
-  struct Writer : ZEM_WebGLExport {
-    bool HasTexture(int) override { return false; }
-  } writer;
-  ASSERT_TRUE(writer.OpenPage(PagePath()));
-  const float eye[3] = {1, 2, 3}, target[3] = {0, 0, 0}, x[3] = {0, 0, 0}, up[3] = {0, 0, 1};
-  WriteInitView(writer, eye, target, x, up, static_cast<float>(M_PI / 4));
-  ASSERT_TRUE(writer.ClosePage());
-  EXPECT_NE(ReadPage().find("vx.x=0;vx.y=0;vx.z=0;vy.x=0;vy.y=0;vy.z=1;return 90.0027};"), std::string::npos);
-}
-
-// The page with every mesh buffer's number taken out ("v12" -> "v"): buffer
-// numbers run on from one export to the next.
-std::string WithoutBufferNumbers(const std::string& page) {
-  std::string out;
-  out.reserve(page.size());
-  for (std::size_t i = 0; i < page.size(); ++i) {
-    out += page[i];
-    const bool name = (page[i] == 'v' || page[i] == 'b') &&
-                      (i == 0 || !(std::isalnum(static_cast<unsigned char>(page[i - 1])) || page[i - 1] == '.'));
-    if (name)
-      while (i + 1 < page.size() && std::isdigit(static_cast<unsigned char>(page[i + 1]))) ++i;
-  }
-  return out;
-}
-
-// A grid of quads and triangles whose faces share their vertices.
-ON_Mesh SharedGrid(int n) {
-  ON_Mesh mesh;
-  for (int j = 0; j <= n; ++j)
-    for (int i = 0; i <= n; ++i) mesh.m_V.Append(ON_3fPoint(float(i) / 7, float(j) / 3, float((i * j) % 5) / 11));
-  for (int j = 0; j < n; ++j)
-    for (int i = 0; i < n; ++i) {
-      const int a = j * (n + 1) + i;
-      ON_MeshFace f;
-      f.vi[0] = a, f.vi[1] = a + 1, f.vi[2] = a + n + 2, f.vi[3] = (i + j) % 3 ? a + n + 1 : a + n + 2;
-      mesh.m_F.Append(f);
-    }
-  mesh.ComputeVertexNormals();
-  return mesh;
-}
-
-// Triangles with a vertex of their own at every corner; the lowest y is a
-// zero of either sign, met in every buffer.
-ON_Mesh Soup(int triangles) {
-  ON_Mesh mesh;
-  for (int t = 0; t < triangles; ++t) {
-    const float y = (t % 97 == 0) ? ((t / 97) % 2 ? 0.0f : -0.0f) : 1.0f + float(t % 13) / 9;
-    for (int k = 0; k < 3; ++k) mesh.m_V.Append(ON_3fPoint(float(t % 101) / 3 + k, y, float(k) / 7));
-    ON_MeshFace f;
-    f.vi[0] = 3 * t, f.vi[1] = 3 * t + 1, f.vi[2] = f.vi[3] = 3 * t + 2;
-    mesh.m_F.Append(f);
-  }
-  mesh.ComputeVertexNormals();
-  return mesh;
-}
-
-TEST_P(ExportDriverTest, ThreadsWriteThePageOneThreadWrites) {
-  zem::testing::ScopedEnv epoch{"SOURCE_DATE_EPOCH", "86400"};
-  AddMesh(SharedGrid(160));
-  AddMesh(Fan(3556, true));
-  AddMesh(Soup(80000));  // last, so its zeros decide the sign of the box's lowest y
-  ExportOptions options;
-  options.threads = 1;
-  ASSERT_EQ(Run(options, true, true).status, ExportStatus::Written);
-  const std::string one = WithoutBufferNumbers(ReadPage());
-  options.threads = GetParam();
-  ASSERT_EQ(Run(options, true, true).status, ExportStatus::Written);
-  const std::string many = WithoutBufferNumbers(ReadPage());
-  ASSERT_GT(one.size(), 1000000u);
-  EXPECT_TRUE(one == many) << "pages differ from byte "
-                           << std::mismatch(one.begin(), one.end(), many.begin(), many.end()).first - one.begin();
-}
-
-INSTANTIATE_TEST_SUITE_P(Threads, ExportDriverTest, ::testing::Values(2, 3, 8), ::testing::PrintToStringParamName());
-
-=======
->>>>>>> i23
 // Records what the driver tells it, and on which thread.
 class RecordingListener : public ExportListener {
  public:

@@ -21,15 +21,7 @@ std::string ReferenceBase64(const std::vector<unsigned char>& bytes) {
   return out;
 }
 
-class Base64Test : public zem::testing::TempFolderTest {
- protected:
-  std::wstring Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-    return (folder / name).wstring();
-  }
-};
-
-TEST_F(Base64Test, EncodeBase64MatchesReferenceForEveryLengthUpTo100) {
+TEST(Base64Test, EncodeBase64MatchesReferenceForEveryLengthUpTo100) {
   std::mt19937 random(7);
   for (std::size_t n = 0; n <= 100; ++n) {
     for (int round = 0; round < 5; ++round) {
