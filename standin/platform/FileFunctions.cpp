@@ -70,7 +70,7 @@ std::wstring CreatePrivateFolder(const std::wstring& prefix, InterruptCleanup* u
   std::string pattern = NativePath(prefix) + "XXXXXX";
   const HeldSignals held(undo != nullptr);
   if (::mkdtemp(pattern.data()) == nullptr) return {};
-  const std::wstring folder = FromUtf8(pattern);
+  const std::wstring folder = FromSystemBytes(pattern);
   if (undo) *undo = InterruptCleanup::RemoveFolderAndFiles(folder);
   return folder;
 }
@@ -82,7 +82,7 @@ std::wstring CreatePrivateFile(const std::wstring& prefix, const std::wstring& s
   const int fd = ::mkostemps(pattern.data(), static_cast<int>(end.size()), O_CLOEXEC);
   if (fd < 0) return {};
   ::close(fd);
-  const std::wstring file = FromUtf8(pattern);
+  const std::wstring file = FromSystemBytes(pattern);
   if (undo) *undo = InterruptCleanup::RemoveFile(file);
   return file;
 }

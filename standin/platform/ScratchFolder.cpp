@@ -18,7 +18,7 @@ ScratchFolder::ScratchFolder(const std::string& prefix) {
   name.push_back('\0');
   if (!::mkdtemp(name.data())) return;
   m_path = name.data();
-  m_undo = InterruptCleanup::RemoveFolderAndFiles(FromUtf8(m_path.string()));
+  m_undo = InterruptCleanup::RemoveFolderAndFiles(FromSystemBytes(m_path.string()));
 }
 
 ScratchFolder::~ScratchFolder() {

@@ -107,7 +107,9 @@ Outcome ZemWithin(const fs::path& folder, const std::vector<std::string>& args) 
 // Textures that cannot be read (devices and FIFOs, which would feed or
 // block the reader without end; pictures too large, truncated, or none at
 // all) are noted, and the page is written without them.
-TEST_F(ProgramTest, TexturesThatCannotBeReadAreNotedAndThePageIsStillWritten) {
+class BoundedReadingTest : public ProgramTest {};
+
+TEST_F(BoundedReadingTest, TexturesThatCannotBeReadAreNotedAndThePageIsStillWritten) {
   ::mkfifo((folder / "fifo.png").c_str(), 0600);
   fs::create_symlink("/dev/urandom", folder / "random.jpg");
   std::ofstream(folder / "huge.png", std::ios::binary) << Png(folder, 64, 64, 30000);
@@ -133,7 +135,7 @@ TEST_F(ProgramTest, TexturesThatCannotBeReadAreNotedAndThePageIsStillWritten) {
 
 // Readers that take a file whole (every format but OBJ) refuse one above
 // the limit before reading it, and say how to raise the limit.
-TEST_F(ProgramTest, FilesReadWholeAreRefusedAboveTheLimitTheCommandLineSets) {
+TEST_F(BoundedReadingTest, FilesReadWholeAreRefusedAboveTheLimitTheCommandLineSets) {
   std::string stl(84, '\0');
   stl[80] = static_cast<char>(0xa8), stl[81] = static_cast<char>(0x61);  // 25,000 facets
   stl.resize(84 + 25000 * 50, '\0');
@@ -158,7 +160,7 @@ TEST_F(ProgramTest, FilesReadWholeAreRefusedAboveTheLimitTheCommandLineSets) {
 
 // Memory that cannot be had, whether reading the model or writing the page,
 // ends the run with a clear error, exit 1, and no page or part of one.
-TEST_F(ProgramTest, RunningOutOfMemoryIsAClearErrorAndLeavesNothing) {
+TEST_F(BoundedReadingTest, RunningOutOfMemoryIsAClearErrorAndLeavesNothing) {
 #ifdef ZEM_TEST_SANITIZED
   GTEST_SKIP() << "the sanitizer's allocator is not limited";
 #else

@@ -19,7 +19,9 @@ using zem::testing::Outcome;
 using zem::testing::ProgramTest;
 using zem::testing::Zem;
 
-TEST_F(ProgramTest, NamesThatAreNotUtf8AreKeptAsTheirBytes) {
+class ByteNamesTest : public ProgramTest {};
+
+TEST_F(ByteNamesTest, NamesThatAreNotUtf8AreKeptAsTheirBytes) {
   ASSERT_TRUE(CRhinoDib(2, 2, 24).WriteToFile((folder / "pixel.png").wstring().c_str()));
   const std::string pixel = zem::testing::ReadFileBytes(folder / "pixel.png");
   std::vector<std::string> models;

@@ -127,7 +127,7 @@ TEST(DocumentReaderTest, UnknownKeysAreNotedNotFatal) {
   EXPECT_TRUE(r.Noted(L"objects[0]: unknown key \"size\" ignored"));
 }
 
-TEST(DocumentReaderRepairs, ANulInATextIsLeftOutTheRestKeptAndNoted) {
+TEST(DocumentReaderTest, ANulInATextIsLeftOutTheRestKeptAndNoted) {
   Read r(Doc(R"("objects": [{"type": "textDot", "point": [0,0,0], "text": "before\u0000after"}])"));
   ASSERT_TRUE(r.ok) << r.Error();
   EXPECT_TRUE(r.Noted(L"objects[0].text: 1 NUL character(s) in the text left out"));
