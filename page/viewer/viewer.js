@@ -661,8 +661,8 @@ function doRepaint() {
   if (needsUpdate !== 1) {
     return;
   }
-  /* While the page is turned, the help side under the canvas takes the
-     clicks and taps. */
+  /* While the page is turned, clicks and taps go to what lies under the
+     canvas: the turned corner and the help side. */
   canvas.style.pointerEvents = scal < 1 ? "none" : "";
   if (scal < 1) {
     var w = (vW / dpr * (1 - scal) + 12) + "px";
