@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "platform/NativePath.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/TextEncoding.h"
 
 extern char** environ;
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/TextEncoding.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace zem::app {
 

@@ -6,8 +6,8 @@
 #include "app/ModelDocument.h"
 #include "app/Program.h"
 #include "dialog/ZEM_WebGL_Dialog.h"
-#include "host/CRhinoApp.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace zem::app {
 

@@ -3,15 +3,15 @@
 #include <cstdint>
 
 #include "dialog/ZEM_WebGL_Dialog.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoGet.h"
-#include "platform/AnswerQueue.h"
-#include "platform/Clock.h"
-#include "platform/MessageLoop.h"
-#include "platform/ScriptedPerson.h"
-#include "platform/TextEncoding.h"
-#include "platform/Window.h"
-#include "platform/WindowPainter.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoGet.h"
+#include "standin/platform/AnswerQueue.h"
+#include "standin/platform/Clock.h"
+#include "standin/platform/MessageLoop.h"
+#include "standin/platform/ScriptedPerson.h"
+#include "standin/platform/TextEncoding.h"
+#include "standin/platform/Window.h"
+#include "standin/platform/WindowPainter.h"
 #include "plugin/CCommandZEMWriteWebGL.h"
 
 namespace zem::app {
@@ -23,14 +23,14 @@ constexpr std::wstring_view kModePrompt = L"Export Mode";
 constexpr const wchar_t* kCommandScript = L"_ZEMWriteWebGL";
 
 // What the dialog's controls are called where a person sees them.
-constexpr const wchar_t* kTitleLabel = L"HTML Title";
-constexpr const wchar_t* kAuthorLabel = L"Author";
-constexpr const wchar_t* kMailLinkItem = L"Mail Link";
-constexpr const wchar_t* kWebLinkItem = L"Web Link";
-constexpr const wchar_t* kNoLinkItem = L"No Link";
-constexpr const wchar_t* kNotesBox = L"Show Notes";
-constexpr const wchar_t* kDotsBox = L"Show Dots";
-constexpr const wchar_t* kZipBox = L"Send ZIP file";
+constexpr const wchar_t* kTitleLabel = ZEM_WebGL_Dialog::kTitleLabel;
+constexpr const wchar_t* kAuthorLabel = ZEM_WebGL_Dialog::kAuthorLabel;
+constexpr const wchar_t* kMailLinkItem = ZEM_WebGL_Dialog::kMailLinkItem;
+constexpr const wchar_t* kWebLinkItem = ZEM_WebGL_Dialog::kWebLinkItem;
+constexpr const wchar_t* kNoLinkItem = ZEM_WebGL_Dialog::kNoLinkItem;
+constexpr const wchar_t* kNotesBox = ZEM_WebGL_Dialog::kNotesBox;
+constexpr const wchar_t* kDotsBox = ZEM_WebGL_Dialog::kDotsBox;
+constexpr const wchar_t* kZipBox = ZEM_WebGL_Dialog::kZipBox;
 
 // The loop's bounds. The clock skips ahead whenever nothing is to be done,
 // so an idle wait costs no real time; the pass count stops a loop that is

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 class ZEM_WebGL_Dialog;
 

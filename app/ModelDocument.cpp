@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "host/CDisplayPipelineAttributes.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoObjectIterator.h"
-#include "host/CRhinoView.h"
-#include "host/model/ModelFile.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CDisplayPipelineAttributes.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoObjectIterator.h"
+#include "standin/host/CRhinoView.h"
+#include "importers/ModelFile.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace zem::app {
 

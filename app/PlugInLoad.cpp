@@ -1,9 +1,9 @@
 #include "app/PlugInLoad.h"
 
-#include "host/LoadPlugIn.h"
-#include "host/PlugInModule.h"
-#include "platform/ModuleFileName.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/LoadPlugIn.h"
+#include "standin/host/PlugInModule.h"
+#include "standin/platform/ModuleFileName.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace zem::app {
 

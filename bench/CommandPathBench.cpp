@@ -21,11 +21,11 @@
 #include "bench/Median.h"
 #include "bench/TorusModel.h"
 #include "capture/ExportDriver.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "host/model/ModelFile.h"
-#include "platform/AnswerQueue.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "importers/ModelFile.h"
+#include "standin/platform/AnswerQueue.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

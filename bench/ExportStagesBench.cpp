@@ -14,10 +14,10 @@
 #include "bench/TorusModel.h"
 #include "capture/ExportDriver.h"
 #include "capture/ParallelFor.h"
-#include "host/CRhinoApp.h"
-#include "host/model/MeshFileReader.h"
-#include "platform/AnswerQueue.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoApp.h"
+#include "importers/MeshFileReader.h"
+#include "standin/platform/AnswerQueue.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

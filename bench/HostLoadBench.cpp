@@ -9,10 +9,10 @@
 // Usage: host_load_bench [runs] [folder]   (default 3 runs)
 #include "bench/Median.h"
 #include "bench/TorusModel.h"
-#include "host/CRhinoDoc.h"
-#include "host/model/MeshFileReader.h"
-#include "host/model/ModelFile.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoDoc.h"
+#include "importers/MeshFileReader.h"
+#include "importers/ModelFile.h"
+#include "standin/platform/TextEncoding.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "host/CRhinoDib.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoDib.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace zem::bench {
 

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/ON_Mesh.h"
+#include "standin/host/ON_Mesh.h"
 
 namespace zem {
 

@@ -2,8 +2,8 @@
 
 #include "capture/PageWireSelection.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "host/CRhinoObjectIterator.h"
-#include "host/RhinoConvertCurveToPolyline.h"
+#include "standin/host/CRhinoObjectIterator.h"
+#include "standin/host/RhinoConvertCurveToPolyline.h"
 #include "page/PageFormat.h"
 
 namespace {

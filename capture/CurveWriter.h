@@ -1,7 +1,7 @@
 #pragma once
 // The page's line data: initCurves, one line strip per wire curve of the
 // visible objects, coloured in the object's draw colour.
-#include "host/ON_Point.h"
+#include "standin/host/ON_Point.h"
 
 class ZEM_WebGLExport;
 class ZEM_Rhino_WebGLExport;

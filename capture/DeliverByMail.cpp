@@ -8,10 +8,10 @@
 #include "delivery/GetTempFolder.h"
 #include "delivery/SendMailWithAttachment.h"
 #include "page/PageLinks.h"
-#include "platform/FileFunctions.h"
-#include "platform/NativePath.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/FileFunctions.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 namespace zem {
 

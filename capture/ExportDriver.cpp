@@ -21,12 +21,12 @@
 #include "capture/ViewWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "delivery/GetTempFolder.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoView.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoView.h"
 #include "page/TextFormat.h"
-#include "platform/CFileDialog.h"
-#include "platform/NativePath.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/CFileDialog.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "capture/CompactMesh.h"
 #include "capture/ParallelFor.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "host/CRhinoObjectIterator.h"
+#include "standin/host/CRhinoObjectIterator.h"
 #include "page/Base64.h"
 #include "page/NumberFormat.h"
 #include "page/ViewerTexts.h"

@@ -2,7 +2,7 @@
 // The page's shaded geometry: initVB's mesh buffers, one or more per render
 // mesh of every visible mesh and brep object, each tagged with the object's
 // exported material number.
-#include "host/ON_Mesh.h"
+#include "standin/host/ON_Mesh.h"
 #include "page/PageFormat.h"
 
 class ZEM_Rhino_WebGLExport;

@@ -3,8 +3,8 @@
 // display shows curves, meshes and breps when it shows either kind of wire,
 // every other object always. The curve writer and the export dialog's size
 // estimate both select with it, so the estimate counts what the page holds.
-#include "host/CDisplayPipelineAttributes.h"
-#include "host/CRhinoObject.h"
+#include "standin/host/CDisplayPipelineAttributes.h"
+#include "standin/host/CRhinoObject.h"
 
 namespace zem {
 

@@ -5,10 +5,10 @@
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "delivery/GetTempFolder.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoPrintInfo.h"
-#include "host/CRhinoView.h"
-#include "platform/NativePath.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoPrintInfo.h"
+#include "standin/host/CRhinoView.h"
+#include "standin/platform/NativePath.h"
 
 void ZEM_Rhino_WebGLExport::CapturePreviewImage() {
   CRhinoView* view = RhinoApp().ActiveView();

@@ -1,8 +1,8 @@
 #include "capture/TextDotWriter.h"
 
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "host/CRhinoObjectIterator.h"
-#include "host/CRhinoTextDot.h"
+#include "standin/host/CRhinoObjectIterator.h"
+#include "standin/host/CRhinoTextDot.h"
 #include "page/PageFormat.h"
 
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {

@@ -9,9 +9,9 @@
 #include "capture/PictureKind.h"
 #include "capture/ResampleTo256.h"
 #include "capture/RgbeReader.h"
-#include "host/CRhinoFileUtilities.h"
-#include "platform/NativePath.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoFileUtilities.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/CRhinoDib.h"
+#include "standin/host/CRhinoDib.h"
 
 namespace zem {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "host/CRhinoApp.h"
-#include "host/CRhinoView.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoView.h"
 #include "page/PageFormat.h"
 #include "page/ZEM_WebGLExport.h"
 

@@ -2,8 +2,8 @@
 // The page's camera (initView) and viewport background (initBack), from a
 // view and its display mode to the page's text. (The preview picture is
 // ZEM_Rhino_WebGLExport's, in PreviewImage.cpp.)
-#include "host/CDisplayPipelineAttributes.h"
-#include "host/ON_Color.h"
+#include "standin/host/CDisplayPipelineAttributes.h"
+#include "standin/host/ON_Color.h"
 
 class CRhinoView;
 class ZEM_WebGLExport;

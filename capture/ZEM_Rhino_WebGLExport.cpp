@@ -4,11 +4,11 @@
 #include "capture/ResampleTo256.h"
 #include "capture/TextureImageCache.h"
 #include "delivery/GetTempFolder.h"
-#include "host/CRhinoDib.h"
-#include "host/CRhinoMaterialTable.h"
-#include "host/ON_Texture.h"
+#include "standin/host/CRhinoDib.h"
+#include "standin/host/CRhinoMaterialTable.h"
+#include "standin/host/ON_Texture.h"
 #include "page/PageFormat.h"
-#include "platform/NativePath.h"
+#include "standin/platform/NativePath.h"
 
 #include <filesystem>
 

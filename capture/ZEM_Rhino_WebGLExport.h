@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "host/CDisplayPipelineAttributes.h"
-#include "host/CRhinoDoc.h"
-#include "host/ON_Color.h"
+#include "standin/host/CDisplayPipelineAttributes.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/ON_Color.h"
 #include "page/ZEM_WebGLExport.h"
 
 class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {

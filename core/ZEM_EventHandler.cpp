@@ -1,7 +1,5 @@
 #include "core/ZEM_EventHandler.h"
 
-#include "core/ZEM_RhModelEventHandler.h"
-
 #include <algorithm>
 #include <cassert>
 
@@ -95,10 +93,27 @@ void ZEM_EventHandler::FireEvent(ZEM_Event& event) {
   }
 }
 
+namespace {
+
+ZEM_ModelEventHandler::HostWatcherFactory& WatcherFactory() {
+  static ZEM_ModelEventHandler::HostWatcherFactory factory = nullptr;
+  return factory;
+}
+
+}  // namespace
+
+bool ZEM_ModelEventHandler::SetHostWatcherFactory(HostWatcherFactory factory) {
+  WatcherFactory() = factory;
+  return true;
+}
+
 ZEM_ModelEventHandler* ZEM_ModelEventHandler::Instance() {
-  // Both kept for the process: never released.
-  static ZEM_ModelEventHandler* const instance = new ZEM_ModelEventHandler;
-  static ZEM_RhModelEventHandler* const hostWatcher = new ZEM_RhModelEventHandler(*instance);
-  (void)hostWatcher;
+  // Kept for the process: never released. The host watcher comes into being
+  // with it.
+  static ZEM_ModelEventHandler* const instance = [] {
+    auto* handler = new ZEM_ModelEventHandler;
+    if (WatcherFactory() != nullptr) WatcherFactory()(*handler);
+    return handler;
+  }();
   return instance;
 }

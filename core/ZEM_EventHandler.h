@@ -77,11 +77,16 @@ class ZEM_EventHandler : public ZEM_EventSubscriber {
 };
 
 // The handler of the host's document events (closing, saving). Creating it
-// through Instance also installs the host-side watcher that fires them
-// (ZEM_RhModelEventHandler).
+// through Instance also installs the host-side watcher that fires them,
+// through the factory the plug-in registers when it loads
+// (ZEM_RhModelEventHandler::InstallForProcess); the dispatcher itself knows
+// no host.
 class ZEM_ModelEventHandler : public ZEM_EventHandler {
   ZEM_DECLARE_CLASS(ZEM_ModelEventHandler, ZEM_EventHandler)
 
  public:
+  using HostWatcherFactory = void (*)(ZEM_EventHandler& handler);
+  // Takes effect for the Instance call that creates the handler; returns true.
+  static bool SetHostWatcherFactory(HostWatcherFactory factory);
   static ZEM_ModelEventHandler* Instance();
 };

@@ -15,6 +15,11 @@ ZEM_RhModelEventHandler::ZEM_RhModelEventHandler(ZEM_EventHandler& handler) : m_
   m_watcher.Enable(true);
 }
 
+void ZEM_RhModelEventHandler::InstallForProcess(ZEM_EventHandler& handler) {
+  static ZEM_RhModelEventHandler* const watcher = new ZEM_RhModelEventHandler(handler);  // never released
+  (void)watcher;
+}
+
 ZEM_RhModelEventHandler::~ZEM_RhModelEventHandler() {
   m_watcher.Enable(false);
   m_watcher.UnRegister();

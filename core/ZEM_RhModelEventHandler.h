@@ -4,7 +4,7 @@
 // framework handler: closing a document fires ZEM_CloseDocumentEvent, the
 // beginning of a save ZEM_SaveDocumentEvent.
 #include "core/ZEM_EventHandler.h"
-#include "host/CRhinoEventWatcher.h"
+#include "standin/host/CRhinoEventWatcher.h"
 
 class ZEM_RhEventWatcher : public CRhinoEventWatcher {
  public:
@@ -25,6 +25,10 @@ class ZEM_RhModelEventHandler {
   ZEM_RhModelEventHandler& operator=(const ZEM_RhModelEventHandler&) = delete;
 
   ZEM_RhEventWatcher& Watcher() { return m_watcher; }
+
+  // The model event handler's factory of its host watcher: one watcher for
+  // the process, registered and enabled from then on.
+  static void InstallForProcess(ZEM_EventHandler& handler);
 
  private:
   ZEM_RhEventWatcher m_watcher;

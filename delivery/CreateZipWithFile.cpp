@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "platform/Automation.h"
-#include "platform/Clock.h"
-#include "platform/ComObjects.h"
-#include "platform/FileFunctions.h"
-#include "platform/ShellZipFolder.h"
+#include "standin/platform/Automation.h"
+#include "standin/platform/Clock.h"
+#include "standin/platform/ComObjects.h"
+#include "standin/platform/FileFunctions.h"
+#include "standin/platform/ShellZipFolder.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // system has no compression code of its own).
 #include <string>
 
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 // How long CreateZipWithFile waits at most for the shell's copy to show up
 // in the archive, in milliseconds.

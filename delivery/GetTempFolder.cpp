@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/TempPath.h"
+#include "standin/platform/TempPath.h"
 
 std::wstring GetTempFolder() {
   wchar_t buffer[260];

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "platform/Modules.h"
-#include "platform/SimpleMapi.h"
-#include "platform/TextEncoding.h"
-#include "platform/Window.h"
+#include "standin/platform/Modules.h"
+#include "standin/platform/SimpleMapi.h"
+#include "standin/platform/TextEncoding.h"
+#include "standin/platform/Window.h"
 
 bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindow, const std::wstring& subject,
                             const std::wstring& body) {

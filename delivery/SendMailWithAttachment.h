@@ -3,7 +3,7 @@
 // through Simple MAPI; the user addresses and sends the message there.
 #include <string>
 
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 // Answers true when the client took the message, or the user dismissed it,
 // or the client could not log on (results 0, 1 and 3: the client has told

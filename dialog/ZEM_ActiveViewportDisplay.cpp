@@ -1,10 +1,10 @@
 #include "dialog/ZEM_ActiveViewportDisplay.h"
 
 #include "capture/PageWireSelection.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoView.h"
-#include "host/RhinoConvertCurveToPolyline.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoView.h"
+#include "standin/host/RhinoConvertCurveToPolyline.h"
 
 namespace {
 

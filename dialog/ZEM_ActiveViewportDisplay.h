@@ -5,8 +5,8 @@
 // wire curves (C) and the points of their polylines (P) that the page would
 // hold. A watcher of the active view redraws everything when another view
 // becomes active, so the veil and the counts follow it.
-#include "host/CRhinoDisplayConduit.h"
-#include "host/CRhinoEventWatcher.h"
+#include "standin/host/CRhinoDisplayConduit.h"
+#include "standin/host/CRhinoEventWatcher.h"
 
 class ZEM_ActiveViewportDisplay : public CRhinoDisplayConduit {
  public:

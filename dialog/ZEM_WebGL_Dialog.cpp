@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "capture/ExportDriver.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "platform/HtmlHelp.h"
-#include "platform/Window.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/platform/HtmlHelp.h"
+#include "standin/platform/Window.h"
 
 namespace {
 
@@ -51,20 +51,23 @@ void ZEM_WebGL_Dialog::Discard() { Release(); }
 
 void ZEM_WebGL_Dialog::CreateContent(const Mgr::CPaneBase& content) {
   m_sizeLabel.Create(this, kInitialSizeText);
-  m_titleLabel.Create(this, L"HTML Title");
-  m_authorLabel.Create(this, L"Author");
+  m_titleLabel.Create(this, kTitleLabel);
+  m_authorLabel.Create(this, kAuthorLabel);
   m_titleEdit.Create(this);
   m_authorEdit.Create(this);
   m_linkEdit.Create(this);
   m_linkModeCombo.Create(this);
   // Each item selected as it is added: the last, "No Link", stays selected.
-  for (auto [text, code] : {std::pair{L"Mail Link", kMailLink}, {L"Web Link", kWebLink}, {L"No Link", kNoLink}}) {
-    const int index = m_linkModeCombo.AddItem(text, code);
+  // The items carry the options' link-mode codes as their data.
+  using Mode = zem::ExportOptions::LinkMode;
+  for (auto [text, code] :
+       {std::pair{kMailLinkItem, Mode::Mail}, {kWebLinkItem, Mode::Web}, {kNoLinkItem, Mode::NoLink}}) {
+    const int index = m_linkModeCombo.AddItem(text, static_cast<std::intptr_t>(code));
     if (index >= 0) m_linkModeCombo.SetCurSel(index);
   }
-  m_zipCheck.Create(this, L"Send ZIP file");
-  m_notesCheck.Create(this, L"Show Notes");
-  m_dotsCheck.Create(this, L"Show Dots");
+  m_zipCheck.Create(this, kZipBox);
+  m_notesCheck.Create(this, kNotesBox);
+  m_dotsCheck.Create(this, kDotsBox);
   m_zipCheck.SetChecked(false);
   m_notesCheck.SetChecked(false);
   m_dotsCheck.SetChecked(true);
@@ -94,7 +97,8 @@ void ZEM_WebGL_Dialog::CreateContent(const Mgr::CPaneBase& content) {
 void ZEM_WebGL_Dialog::UpdateControlStates() {
   if (!::IsWindow(m_linkEdit.m_hWnd)) return;
   // No selection: the edit keeps its state.
-  if (const auto mode = m_linkModeCombo.SelectedData()) m_linkEdit.EnableWindow(*mode != kNoLink);
+  if (const auto mode = m_linkModeCombo.SelectedData())
+    m_linkEdit.EnableWindow(*mode != static_cast<std::intptr_t>(zem::ExportOptions::LinkMode::NoLink));
 }
 
 void ZEM_WebGL_Dialog::PrepareForShow(bool sendByMail) {

@@ -22,8 +22,16 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   // The command's help address (with its topic), asked afresh at each
   // request, since the help language can change while the dialog lives.
   using HelpAddressProvider = std::function<std::wstring()>;
-  // Link-mode codes, carried as the combo items' data.
-  enum LinkMode : int { kMailLink = 1, kWebLink = 2, kNoLink = 3 };
+  // The texts of the labels, link-mode items and boxes: a person (and the
+  // program's scripted person) finds the controls by them.
+  static constexpr const wchar_t* kTitleLabel = L"HTML Title";
+  static constexpr const wchar_t* kAuthorLabel = L"Author";
+  static constexpr const wchar_t* kMailLinkItem = L"Mail Link";
+  static constexpr const wchar_t* kWebLinkItem = L"Web Link";
+  static constexpr const wchar_t* kNoLinkItem = L"No Link";
+  static constexpr const wchar_t* kZipBox = L"Send ZIP file";
+  static constexpr const wchar_t* kNotesBox = L"Show Notes";
+  static constexpr const wchar_t* kDotsBox = L"Show Dots";
   // The estimate's first tick after a showing, then its period.
   static constexpr UINT kFirstTickMs = 50;
   static constexpr UINT kTickMs = 500;

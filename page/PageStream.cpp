@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/NativePath.h"
+#include "standin/platform/NativePath.h"
 
 namespace zem {
 

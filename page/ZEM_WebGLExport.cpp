@@ -11,7 +11,7 @@
 #include "page/PageStream.h"
 #include "page/TemplateText.h"
 #include "page/ViewerTexts.h"
-#include "platform/NativePath.h"
+#include "standin/platform/NativePath.h"
 
 using zem::EscapeHtml;
 

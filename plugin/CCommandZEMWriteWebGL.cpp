@@ -1,8 +1,8 @@
 #include "plugin/CCommandZEMWriteWebGL.h"
 
-#include "host/CRhinoApp.h"
-#include "host/CRhinoGet.h"
-#include "platform/ModuleState.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoGet.h"
+#include "standin/platform/ModuleState.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "plugin/HelpLocation.h"
 #include "plugin/ZEM_AboutDialog.h"

@@ -11,7 +11,7 @@
 // the next. A dialog whose window cannot be created is given up, and the
 // next run tries again.
 #include "dialog/ZEM_WebGL_Dialog.h"
-#include "host/CRhinoCommand.h"
+#include "standin/host/CRhinoCommand.h"
 
 class CCommandZEMWriteWebGL : public CRhinoScriptCommand {
  public:

@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/CRhinoApp.h"
-#include "host/CRhinoUiToolBarManager.h"
-#include "platform/ModuleState.h"
-#include "platform/ShellPath.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoUiToolBarManager.h"
+#include "standin/platform/ModuleState.h"
+#include "standin/platform/ShellPath.h"
 #include "plugin/HelpLocation.h"
 
 namespace {

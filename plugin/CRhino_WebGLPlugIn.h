@@ -4,7 +4,7 @@
 // "ZEM_WEBGL.tb" unless the environment has ZEM_DEV (any value, even empty).
 // The file is looked for next to the module, then in "Toolbars" two and
 // three folders above it.
-#include "host/CRhinoPlugIn.h"
+#include "standin/host/CRhinoPlugIn.h"
 
 class CRhino_WebGLPlugIn : public CRhinoUtilityPlugIn {
  public:

@@ -1,9 +1,9 @@
 #include "plugin/HelpLocation.h"
 
-#include "platform/HtmlHelp.h"
-#include "platform/ModuleFileName.h"
-#include "platform/ShellFolders.h"
-#include "platform/ShellPath.h"
+#include "standin/platform/HtmlHelp.h"
+#include "standin/platform/ModuleFileName.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/ShellPath.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "ui/ZEM_Settings.h"
 

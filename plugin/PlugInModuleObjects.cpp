@@ -1,10 +1,13 @@
 // The plug-in module's module-level objects, in the order they come into
-// being (and, reversed, go): the module (its window-library state and its
+// being (and, reversed, go): the host watcher's factory for the model event
+// handler, the module (its window-library state and its
 // registration with the host, with the exported identification), the
 // plug-in object, the export command, the application object. This file is
 // linked whole, so none of them is left out for want of a reference.
-#include "host/PlugInModule.h"
-#include "platform/ModuleState.h"
+#include "core/ZEM_EventHandler.h"
+#include "core/ZEM_RhModelEventHandler.h"
+#include "standin/host/PlugInModule.h"
+#include "standin/platform/ModuleState.h"
 #include "plugin/CCommandZEMWriteWebGL.h"
 #include "plugin/CRhino_WebGLApp.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
@@ -16,6 +19,9 @@ template <typename Function>
 FARPROC Exported(Function function) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
 }
+
+const bool theHostWatcherFactory =
+    ZEM_ModelEventHandler::SetHostWatcherFactory(&ZEM_RhModelEventHandler::InstallForProcess);
 
 zem::PlugInModule theModule(L"ZEM_Rhino_WebGL.rhp", AfxGetStaticModuleState()->m_hCurrentInstanceHandle,
                             {

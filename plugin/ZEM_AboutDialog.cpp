@@ -3,8 +3,8 @@
 #include "ZemVersion.h"
 #include "page/PageLinks.h"
 #include "page/TextFormat.h"
-#include "platform/Controls.h"
-#include "platform/Resources.h"
+#include "standin/platform/Controls.h"
+#include "standin/platform/Resources.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // the product page, with an "Ok" button.
 #include <string>
 
-#include "platform/CWnd.h"
+#include "standin/platform/CWnd.h"
 
 class ZEM_AboutDialog : public CDialog {
  public:

@@ -2,8 +2,8 @@
 
 #include "ui/FrameworkResources.h"
 
-#include "platform/CWinApp.h"
-#include "platform/MessageBox.h"
+#include "standin/platform/CWinApp.h"
+#include "standin/platform/MessageBox.h"
 
 namespace {
 constexpr wchar_t kPlacementEntry[] = L"WindowPlacement";

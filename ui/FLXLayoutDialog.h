@@ -4,7 +4,7 @@
 // application profile ("WindowPlacement" in the section of its store name).
 #include <string>
 
-#include "platform/CWnd.h"
+#include "standin/platform/CWnd.h"
 #include "ui/FLXLayoutMgr.h"
 
 class FLXLayoutDialog : public CDialog {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/WindowMessages.h"
+#include "standin/platform/WindowMessages.h"
 
 using PaneBase = FLXLayoutMgr::PaneBase;
 using CPaneBase = FLXLayoutMgr::CPaneBase;

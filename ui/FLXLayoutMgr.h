@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 class FLXLayoutMgr {
  public:

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "platform/Controls.h"
-#include "platform/Resources.h"
+#include "standin/platform/Controls.h"
+#include "standin/platform/Resources.h"
 
 extern const unsigned char zem_dialog_icon16_png[];
 extern const std::size_t zem_dialog_icon16_png_size;

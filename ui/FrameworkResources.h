@@ -3,7 +3,7 @@
 // embedded at build time and registered for the module that links the
 // framework (the plug-in's static module state), so they are found while a
 // host entry has switched to that state (AFX_MANAGE_STATE).
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 namespace zem {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A picture of a framework dialog: a bitmap resource of the current module
 // in a static of the given size, centred.
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_Bitmap : public CStatic, public ZEM_2DUIComponent {

@@ -1,6 +1,6 @@
 #include "ui/ZEM_Button.h"
 
-#include "platform/Resources.h"
+#include "standin/platform/Resources.h"
 
 namespace {
 constexpr DWORD kButtonStyle = WS_CHILD | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON;

@@ -3,7 +3,7 @@
 // widens it), or an icon button of 22 x 22 showing a 16 x 16 icon.
 #include <string>
 
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_Button : public CButton, public ZEM_2DUIComponent {

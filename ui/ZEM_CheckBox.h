@@ -5,7 +5,7 @@
 // without one it touches no settings file.
 #include <string>
 
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_CheckBox : public CButton, public ZEM_2DUIComponent {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_ComboBox : public CComboBox, public ZEM_2DUIComponent {

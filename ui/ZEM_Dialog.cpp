@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/HtmlHelp.h"
-#include "platform/Resources.h"
-#include "platform/SystemMenu.h"
+#include "standin/platform/HtmlHelp.h"
+#include "standin/platform/Resources.h"
+#include "standin/platform/SystemMenu.h"
 #include "ui/FrameworkResources.h"
 #include "ui/ZEM_CheckBox.h"
 

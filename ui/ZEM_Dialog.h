@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/ZEM_DialogEvent.h"
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/FLXLayoutDialog.h"
 #include "ui/ZEM_Bitmap.h"
 #include "ui/ZEM_Button.h"

@@ -5,7 +5,7 @@
 // decimals.
 #include <string>
 
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_Edit : public CEdit, public ZEM_2DUIComponent {

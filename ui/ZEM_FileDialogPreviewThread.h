@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "host/CRhinoDib.h"
+#include "standin/host/CRhinoDib.h"
 
 class ZEM_FileDialogPreviewThread {
  public:

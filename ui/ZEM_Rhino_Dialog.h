@@ -2,7 +2,7 @@
 // A framework dialog that also watches the host: its watcher is registered
 // and enabled while the object lives, and passes the end of a document's
 // opening and the material table's events to two hooks.
-#include "host/CRhinoEventWatcher.h"
+#include "standin/host/CRhinoEventWatcher.h"
 #include "ui/ZEM_Dialog.h"
 
 class ZEM_Rhino_Dialog : public ZEM_Dialog, public CRhinoEventWatcher {

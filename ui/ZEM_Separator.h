@@ -1,6 +1,6 @@
 #pragma once
 // A vertical etched line of a framework dialog, 1 pixel wide.
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_Separator : public CStatic, public ZEM_2DUIComponent {

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "platform/ProfileFile.h"
-#include "platform/ShellFolders.h"
+#include "standin/platform/ProfileFile.h"
+#include "standin/platform/ShellFolders.h"
 
 namespace {
 

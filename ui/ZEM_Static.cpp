@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/TextFormat.h"
+#include "page/TextFormat.h"
 
 std::wstring zem::FixedNumberText(double value, int decimals) {
   const std::wstring format = FormatText(L"%%.%df", {std::clamp(decimals, 0, 20)});

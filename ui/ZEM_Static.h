@@ -3,7 +3,7 @@
 // show a number with a fixed count of decimals.
 #include <string>
 
-#include "platform/AfxControls.h"
+#include "standin/platform/AfxControls.h"
 #include "ui/ZEM_UIComponent.h"
 
 class ZEM_Static : public CStatic, public ZEM_2DUIComponent {

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "platform/DebugOutput.h"
+#include "standin/platform/DebugOutput.h"
 
-#include "platform/CWnd.h"
-#include "platform/Fonts.h"
-#include "platform/Window.h"
+#include "standin/platform/CWnd.h"
+#include "standin/platform/Fonts.h"
+#include "standin/platform/Window.h"
 #include "ui/ZEM_Dialog.h"
 
 ZEM_UIComponent::ZEM_UIComponent() {

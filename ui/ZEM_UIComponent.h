@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Fonts.h"
+#include "standin/platform/Fonts.h"
 
 #include "core/ZEM_SmartPointer.h"
-#include "platform/WinTypes.h"
+#include "standin/platform/WinTypes.h"
 
 class CWnd;
 

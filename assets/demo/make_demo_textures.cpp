@@ -2,7 +2,7 @@
 // wood tones), leaf.png (a leaf on a transparent ground) and sky.hdr (an
 // evening sky as Radiance RGBE). Build the target zem_make_demo_textures
 // and run it in this folder.
-#include "host/CRhinoDib.h"
+#include "standin/host/CRhinoDib.h"
 
 #include <cmath>
 #include <cstdio>

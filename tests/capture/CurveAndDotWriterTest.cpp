@@ -9,12 +9,12 @@
 #include "capture/CurveWriter.h"
 #include "capture/TextDotWriter.h"
 #include "capture/ZEM_Rhino_WebGLExport.h"
-#include "host/CRhinoCurveObject.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoMeshObject.h"
-#include "host/CRhinoPointObject.h"
-#include "host/CRhinoTextDot.h"
-#include "host/ON_LineCurve.h"
+#include "standin/host/CRhinoCurveObject.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoMeshObject.h"
+#include "standin/host/CRhinoPointObject.h"
+#include "standin/host/CRhinoTextDot.h"
+#include "standin/host/ON_LineCurve.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Modules.h"
-#include "platform/NativePath.h"
-#include "platform/ShellZipFolder.h"
-#include "platform/TextEncoding.h"
-#include "platform/Window.h"
+#include "standin/platform/Modules.h"
+#include "standin/platform/NativePath.h"
+#include "standin/platform/ShellZipFolder.h"
+#include "standin/platform/TextEncoding.h"
+#include "standin/platform/Window.h"
 #include "tests/support/MailTestSupport.h"
 
 namespace zem {

@@ -4,8 +4,8 @@
 #include "capture/ZEM_Rhino_WebGLExport.h"
 #include "tests/support/CaptureTestSupport.h"
 #include "tests/support/MailTestSupport.h"
-#include "host/CRhinoDib.h"
-#include "host/CRhinoDoc.h"
+#include "standin/host/CRhinoDib.h"
+#include "standin/host/CRhinoDoc.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/ZEM_DialogEvent.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
 
 namespace {
 
@@ -35,6 +35,7 @@ struct DialogStandIn : ZEM_DialogEventTarget {
 // only the command control, and the dialog stays.
 TEST(HostDocumentEvents, SavingTheModelAsksTheCommandControlOnly) {
   DialogStandIn dialog;
+  ZEM_ModelEventHandler::SetHostWatcherFactory(&ZEM_RhModelEventHandler::InstallForProcess);  // as the plug-in does
   auto subscriber = ZEM_DialogEvent_ptr::Adopt(new ZEM_DialogEvent(&dialog));
   subscriber->Subscribe();  // the process-wide handlers, with the host watcher
   RhinoApp().NewDocument();

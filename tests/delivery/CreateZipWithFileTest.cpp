@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Automation.h"
-#include "platform/Clock.h"
-#include "platform/ComObjects.h"
-#include "platform/ShellZipFolder.h"
+#include "standin/platform/Automation.h"
+#include "standin/platform/Clock.h"
+#include "standin/platform/ComObjects.h"
+#include "standin/platform/ShellZipFolder.h"
 #include "tests/support/MailTestSupport.h"
 #include "tests/support/ZipTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/TempPath.h"
+#include "standin/platform/TempPath.h"
 #include "tests/support/ScopedEnv.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/Modules.h"
-#include "platform/TextEncoding.h"
-#include "platform/Window.h"
+#include "standin/platform/Modules.h"
+#include "standin/platform/TextEncoding.h"
+#include "standin/platform/Window.h"
 #include "tests/support/MailTestSupport.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <memory>
 #include <tuple>
 
-#include "host/CRhinoApp.h"
-#include "host/CRhinoCurveObject.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoMeshObject.h"
-#include "host/ON_LineCurve.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoCurveObject.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoMeshObject.h"
+#include "standin/host/ON_LineCurve.h"
 
 namespace {
 

@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "capture/ExportListener.h"
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "platform/AnswerQueue.h"
-#include "platform/Clock.h"
-#include "platform/HtmlHelp.h"
-#include "platform/MailClient.h"
-#include "platform/MessageLoop.h"
-#include "platform/Window.h"
-#include "platform/WindowPainter.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/platform/AnswerQueue.h"
+#include "standin/platform/Clock.h"
+#include "standin/platform/HtmlHelp.h"
+#include "standin/platform/MailClient.h"
+#include "standin/platform/MessageLoop.h"
+#include "standin/platform/Window.h"
+#include "standin/platform/WindowPainter.h"
 #include "tests/support/UiTestSupport.h"
 
 namespace {

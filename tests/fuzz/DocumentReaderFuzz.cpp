@@ -3,10 +3,10 @@
 // curves and their polylines, materials, cameras). A malformed input must
 // give an error and an empty document; a read document must hold only
 // meshes whose faces stay inside their vertices.
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoObjectIterator.h"
-#include "host/model/DocumentReader.h"
-#include "host/RhinoConvertCurveToPolyline.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoObjectIterator.h"
+#include "importers/DocumentReader.h"
+#include "standin/host/RhinoConvertCurveToPolyline.h"
 
 #include <cstddef>
 #include <cstdint>

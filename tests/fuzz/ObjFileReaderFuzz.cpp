@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoObjectIterator.h"
-#include "host/model/ObjFileReader.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoObjectIterator.h"
+#include "importers/ObjFileReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::filesystem::path folder = [] {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ProfileFile.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/ProfileFile.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

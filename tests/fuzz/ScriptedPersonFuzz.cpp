@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/AnswerQueue.h"
-#include "platform/CWnd.h"
-#include "platform/Controls.h"
-#include "platform/ScriptedPerson.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/AnswerQueue.h"
+#include "standin/platform/CWnd.h"
+#include "standin/platform/Controls.h"
+#include "standin/platform/ScriptedPerson.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/ToolBarCollectionFile.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/ToolBarCollectionFile.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Layers {
-  std::vector<std::string> order;                         // "platform/", "host/", ...
+  std::vector<std::string> order;                         // "standin/platform/", "standin/host/", ...
   std::set<std::pair<std::string, std::string>> allowed;  // extra (from, to)
   std::set<std::pair<std::string, std::string>> refused;  // (from, to) below but not allowed
 };

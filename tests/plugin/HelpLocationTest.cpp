@@ -1,7 +1,7 @@
 #include "plugin/HelpLocation.h"
 
-#include "platform/Modules.h"
-#include "platform/NativePath.h"
+#include "standin/platform/Modules.h"
+#include "standin/platform/NativePath.h"
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "tests/support/PlugInTestSupport.h"
 #include "tests/support/ScopedEnv.h"

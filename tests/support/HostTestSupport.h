@@ -1,8 +1,8 @@
 #pragma once
 // Small builders shared by the host tests.
-#include "host/CRhinoApp.h"
-#include "host/CRhinoDoc.h"
-#include "host/CRhinoMeshObject.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoDoc.h"
+#include "standin/host/CRhinoMeshObject.h"
 
 namespace zem::testing {
 

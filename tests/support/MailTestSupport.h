@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MailClient.h"
+#include "standin/platform/MailClient.h"
 
 namespace zem::testing {
 

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <string>
 
-#include "host/CRhinoApp.h"
-#include "host/CRhinoUiToolBarManager.h"
-#include "host/LoadPlugIn.h"
-#include "platform/DebugOutput.h"
-#include "platform/HtmlHelp.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/host/CRhinoUiToolBarManager.h"
+#include "standin/host/LoadPlugIn.h"
+#include "standin/platform/DebugOutput.h"
+#include "standin/platform/HtmlHelp.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/TextEncoding.h"
 #include "tests/support/TestFolder.h"
 #include "ui/ZEM_Settings.h"
 

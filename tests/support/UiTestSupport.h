@@ -8,17 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "platform/CWinApp.h"
-#include "platform/Controls.h"
-#include "platform/Fonts.h"
-#include "platform/ModuleState.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
-#include "platform/Window.h"
-#include "platform/WindowMessages.h"
+#include "core/ZEM_EventHandler.h"
+#include "core/ZEM_RhModelEventHandler.h"
+#include "standin/platform/CWinApp.h"
+#include "standin/platform/Controls.h"
+#include "standin/platform/Fonts.h"
+#include "standin/platform/ModuleState.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/TextEncoding.h"
+#include "standin/platform/Window.h"
+#include "standin/platform/WindowMessages.h"
 #include "tests/support/TestFolder.h"
 #include "ui/FrameworkResources.h"
 #include "ui/ZEM_Settings.h"
+
+// The plug-in registers the host watcher's factory when it loads; the
+// framework's dialog tests do the same, so closing a document reaches them.
+inline const bool kHostWatcherFactoryRegistered =
+    ZEM_ModelEventHandler::SetHostWatcherFactory(&ZEM_RhModelEventHandler::InstallForProcess);
 
 namespace zem::testing {
 

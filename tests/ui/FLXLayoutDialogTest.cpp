@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "platform/CWinApp.h"
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/CWinApp.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/WindowMessages.h"
+#include "standin/platform/WindowMessages.h"
 
 namespace {
 

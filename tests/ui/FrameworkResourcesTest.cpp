@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/CWnd.h"
-#include "platform/Controls.h"
-#include "platform/Fonts.h"
-#include "platform/Resources.h"
+#include "standin/platform/CWnd.h"
+#include "standin/platform/Controls.h"
+#include "standin/platform/Fonts.h"
+#include "standin/platform/Resources.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "host/CRhinoApp.h"
-#include "platform/Resources.h"
-#include "platform/SystemMenu.h"
-#include "platform/WindowPainter.h"
+#include "standin/host/CRhinoApp.h"
+#include "standin/platform/Resources.h"
+#include "standin/platform/SystemMenu.h"
+#include "standin/platform/WindowPainter.h"
 #include "tests/support/UiTestSupport.h"
 #include "ui/ZEM_CheckBox.h"
 #include "ui/ZEM_ComboBox.h"

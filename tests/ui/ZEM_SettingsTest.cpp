@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/ShellFolders.h"
-#include "platform/TextEncoding.h"
+#include "standin/platform/ShellFolders.h"
+#include "standin/platform/TextEncoding.h"
 
 namespace {
 

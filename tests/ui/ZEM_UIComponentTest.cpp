@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/DebugOutput.h"
-#include "platform/Window.h"
+#include "standin/platform/DebugOutput.h"
+#include "standin/platform/Window.h"
 
 namespace {
 
