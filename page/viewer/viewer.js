@@ -295,6 +295,7 @@ function initWebGL() {
   canvas.addEventListener("wheel", OnWheel, { passive: false });
   canvas.addEventListener("keydown", OnKeyDown, false);
   canvas.oncontextmenu = zemStopEvent;
+  canvas.onmousedown = zemMiddle;
   needsUpdate = 1;
   zemRequestFrame(renderAnim);
 }
@@ -400,16 +401,13 @@ function zemToggle() {
    the drag a pinch and pan, a third is ignored. */
 function OnPointerDown(e) {
   if (ptrs[e.pointerId] || nPtrs >= 2) {
-    return zemStopEvent(e);
+    return true;
   }
   if (canvas.setPointerCapture && e.pointerId !== undefined) {
     try {
       canvas.setPointerCapture(e.pointerId);
     } catch (ex) {
     }
-  }
-  if (canvas.focus) {
-    canvas.focus({ preventScroll: true });
   }
   var mouse = !e.pointerType || e.pointerType === "mouse";
   ptrs[e.pointerId] = { x: e.clientX, y: e.clientY, moved: mouse };
@@ -428,7 +426,13 @@ function OnPointerDown(e) {
       zemToggle();
     }
   }
-  return zemStopEvent(e);
+  return true;
+}
+
+/* A press leaves the browser's own action, focusing the canvas, but a
+   middle press starts no scrolling. */
+function zemMiddle(e) {
+  return e.button === 1 ? zemStopEvent(e) : true;
 }
 
 /* A touch or pen contact becomes a drag only after 10 pixels, so a tap that

@@ -87,6 +87,7 @@ test.describe('the demo on a phone', () => {
     const first = await page.evaluate(() => [home[0].x, home[0].y, home[0].z]);
     assert.ok(h.near(s2.eye, first, 1e-9), `the eye ${s2.eye} is not back at ${first}`);
     assert.equal(s2.animate, 0);
+    assert.equal(await page.evaluate(() => getComputedStyle(canvas).outlineStyle), 'none', 'a tap shows the keyboard\'s ring');
     await tap(x, y, 0.5);
     assert.equal((await state()).animate, 1);
     await tap(x, y, 0.5);

@@ -443,8 +443,11 @@ describe('mouse and keys', () => {
   });
 
   it('the canvas, named by the title, takes the focus by Tab and shows it; arrows turn or pan, + and - zoom, space is a click, Home starts over, none scrolls the page', async () => {
-    await stopTurntable(page);
     assert.equal(await page.getByRole('img', { name: 'Browser test' }).count(), 1);
+    // A click focuses the canvas too, but the ring is the keyboard's.
+    await page.mouse.click(centre.x, centre.y);
+    assert.equal(await page.evaluate(() => [document.activeElement === canvas, getComputedStyle(canvas).outlineStyle].join()), 'true,none');
+    await stopTurntable(page);
     await page.evaluate(() => document.activeElement.blur());
     for (let i = 0; i < 5 && !(await page.evaluate(() => document.activeElement === canvas)); i++) await page.keyboard.press('Tab');
     assert.equal(await page.evaluate(() => [document.activeElement === canvas, getComputedStyle(canvas).outlineStyle].join()), 'true,solid');
