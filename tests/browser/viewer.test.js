@@ -445,6 +445,7 @@ describe('mouse and keys', () => {
   it('the canvas, named by the title, takes the focus by Tab and shows it; arrows turn or pan, + and - zoom, space is a click, Home starts over, none scrolls the page', async () => {
     assert.equal(await page.getByRole('img', { name: 'Browser test' }).count(), 1);
     // A click focuses the canvas too, but the ring is the keyboard's.
+    await page.evaluate(() => document.activeElement.blur());
     await page.mouse.click(centre.x, centre.y);
     assert.equal(await page.evaluate(() => [document.activeElement === canvas, getComputedStyle(canvas).outlineStyle].join()), 'true,none');
     await stopTurntable(page);
