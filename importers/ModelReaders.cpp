@@ -2,6 +2,7 @@
 
 #include "importers/DocumentReader.h"
 #include "importers/MeshFileReader.h"
+#include "importers/cad/CadReader.h"
 #include "standin/platform/NativePath.h"
 
 #include <algorithm>
@@ -14,12 +15,14 @@ namespace {
 
 constexpr const char* kDocument[] = {".json"};
 constexpr const char* kObj[] = {".obj"};
+constexpr const char* kCad[] = {".step", ".stp", ".iges", ".igs"};
 
 // glTF and GLB, STL, PLY, 3DS, COLLADA, FBX and whatever else assimp knows
 // go to the last row: assimp tells the formats apart by their content.
 const ModelReader kReaders[] = {
     {"the host's document format", kDocument, ReadDocumentFile},
     {"OBJ with MTL", kObj, ReadMeshFile},
+    {"STEP and IGES through Open CASCADE", kCad, cad::ReadCadModelFile},
     {"mesh formats through assimp", {}, ReadMeshFileWithAssimp},
 };
 
