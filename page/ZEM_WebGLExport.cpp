@@ -18,9 +18,13 @@ namespace {
 
 std::string Base64Of(zem::assets::Blob blob) { return zem::Base64Encode(blob.data, blob.size); }
 
+// The mouse lines as the pages have always had them, then pan, the
+// starting view, touch and keys.
 constexpr std::wstring_view kUsageText =
     L"<h3>Usage:</h3><ul><li>Hold left mouse button to rotate.</li><li>Use mouse wheel or middle button to zoom "
-    L"in/out.</li><li>Click to start/reverse turn table.</ul>";
+    L"in/out.</li><li>Click to start/reverse turn table.<li>Shift and drag to pan, double-click to start over.</li>"
+    L"<li>Touch: drag to rotate, pinch to zoom, two fingers to pan, tap as a click.</li><li>Keys: arrows rotate "
+    L"(Shift: pan), + and - zoom, space as a click, Home to start over.</li></ul>";
 
 constexpr std::wstring_view kCornerClosing = L"\" onmousedown=\"OnHelp(event)\"></div>\n";
 
@@ -179,7 +183,8 @@ void ZEM_WebGLExport::WritePrologue() {
                  {safeTitle, EscapeHtml(m_texts.author), zem::PageDateText(), EscapeHtml(m_texts.createdUsing)});
   WriteFormatted(L"\n     %s\n-->\n", {zem::kMakerAddress});
   WriteFormatted(
-      L"<!DOCTYPE html><html>\n<head><meta charset=\"iso-8859-1\"/><meta http-equiv=\"X-UA-Compatible\" "
+      L"<!DOCTYPE html><html>\n<head><meta charset=\"iso-8859-1\"/><meta name=\"viewport\" "
+      L"content=\"width=device-width, initial-scale=1\"/><meta http-equiv=\"X-UA-Compatible\" "
       L"content=\"IE=edge\"/><meta http-equiv=\"X-UA-Compatible\" content=\"chrome=1\"/><title>%s</title>\n",
       {safeTitle});
 
@@ -238,8 +243,8 @@ bool ZEM_WebGLExport::WriteBody() {
   WriteRawNarrow(Base64Of(zem::assets::Band()));
   WriteRaw(L"');background-size:8px;background-repeat:repeat-x;background-position:center;\">");
 
-  WriteFormatted(L"<div id=\"TRL\"></div><div id=\"BX\"></div><div id=\"LTShadow\"><h2>%s</h2>",
-                 {EscapeHtml(m_texts.title)});
+  const std::wstring safeTitle = EscapeHtml(m_texts.title);
+  WriteFormatted(L"<div id=\"TRL\"></div><div id=\"BX\"></div><div id=\"LTShadow\"><h2>%s</h2>", {safeTitle});
   WriteFormatted(
       L"<hr noshade style=\"position:absolute;left:0;top:47px;height:1px;width:%dpx;color:black;background-color:"
       L"black;border:0px\">",
@@ -285,7 +290,12 @@ bool ZEM_WebGLExport::WriteBody() {
   WriteRaw(L"<div id=\"Fold\"><img id=\"fold\" title=\"Click to see notes and help.\" src=\"data:image/png;base64,");
   WriteRawNarrow(Base64Of(zem::assets::Fold()));
   WriteRaw(kCornerClosing);
-  WriteRaw(L"<div id=\"GLCanvas\"><canvas id=\"WebGLCanvas\"></canvas></div>\n");
+  // The canvas takes the keyboard focus in tab order and is named by the
+  // page's title.
+  WriteFormatted(
+      L"<div id=\"GLCanvas\"><canvas id=\"WebGLCanvas\" tabindex=\"0\" role=\"img\" aria-label=\"%s\">"
+      L"</canvas></div>\n",
+      {safeTitle});
 
   WriteDotLabels();
   WriteRaw(L"</div>\n");

@@ -27,7 +27,8 @@ ZEMMat.prototype.createLookAt = function (eye, target, up) {
   this.m32 = eye.dot(f);
   return this;
 };
-/* m33 stays 1, as the pages have always had it. */
+/* A true perspective: the clip w is the depth (m23 = -1, m33 = 0), so a
+   model is drawn at the same size whatever its units. */
 ZEMMat.prototype.createPerspective = function (fov, aspect, zN, zF) {
   this.identity();
   var r = fov / 360 * Math.PI;
@@ -42,6 +43,7 @@ ZEMMat.prototype.createPerspective = function (fov, aspect, zN, zF) {
   this.m22 = -(zF + zN) / d;
   this.m23 = -1;
   this.m32 = -(2 * zF * zN) / d;
+  this.m33 = 0;
   return this;
 };
 ZEMMat.prototype.invert = function () {

@@ -10,7 +10,11 @@ var mat = [];
 var lbuff = [], lbl = [], cols = [];
 var dtpts = [];
 var textures = [];
-var lastMouseX = 0, lastMouseY = 0, mousePressed = 0;
+var mousePressed = 0;
+var ptrs = {}, nPtrs = 0;
+var tapT = -1e9, tapX = 0, tapY = 0, tapAnim = 0;
+var home = [];
+var dpr = 1, lwMax = 1;
 var prog, backProg, cProg;
 var mvMatrix = new ZEMMat(), prMatrix = new ZEMMat(), invmvMatrix = new ZEMMat();
 var veye = new ZEMVector(0, -10, 0), vtar = new ZEMVector(0, 0, 0), vx = new ZEMVector(1, 0, 0), vy = new ZEMVector(0, 0, -1);
@@ -57,6 +61,11 @@ function zemRequestFrame(f) {
   }
 }
 
+/* The canvas fills its frame (the style sheet sizes it); its drawing
+   buffer holds the frame's size in device pixels, so a sharp screen gets a
+   sharp picture. The ratio stops at 2: beyond it the eye at a phone's
+   distance sees little more, while the pixels to shade grow with its
+   square (a 4K phone at 4 would shade four times as many as at 2). */
 function zemWindowSize() {
   cW = window.innerWidth;
   cH = window.innerHeight;
@@ -64,9 +73,11 @@ function zemWindowSize() {
     cW = document.body.clientWidth;
     cH = document.body.clientHeight;
   }
-  vW = Math.round(cW * 80 / 100 + 0.5);
-  vH = Math.round(cH * 70 / 100 + 0.5);
+  dpr = Math.min(window.devicePixelRatio || 1, 2);
   if (canvas) {
+    var r = canvas.getBoundingClientRect();
+    vW = Math.max(1, Math.round(r.width * dpr));
+    vH = Math.max(1, Math.round(r.height * dpr));
     canvas.width = vW;
     canvas.height = vH;
   }
@@ -227,7 +238,11 @@ function initWebGL() {
     initTextures(textures);
   }
 
+  for (var v = 0; v < 4; v++) {
+    home.push(new ZEMVector(0, 0, 0).set([veye, vtar, vx, vy][v]));
+  }
   bc.set(bbmin).add(bbmax).mul(0.5);
+  lwMax = gl.getParameter(gl.ALIASED_LINE_WIDTH_RANGE)[1] || 1;
 
   mvMatLoc = gl.getUniformLocation(prog, "mvMatrix");
   prMatLoc = gl.getUniformLocation(prog, "prMatrix");
@@ -272,11 +287,15 @@ function initWebGL() {
   zemPlaceTRL();
   zemShow("Edge", true);
   zemShow("Icon", true);
-  canvas.onmousedown = OnMouseDown;
-  canvas.onmouseup = OnMouseUp;
-  canvas.onmousemove = OnMouseMove;
-  canvas.addEventListener("DOMMouseScroll", OnMouseWheel, false);
-  canvas.addEventListener("mousewheel", OnMouseWheel, false);
+  var pe = window.PointerEvent ? "pointer" : "mouse";
+  canvas.addEventListener(pe + "down", OnPointerDown, false);
+  window.addEventListener(pe + "move", OnPointerMove, false);
+  window.addEventListener(pe + "up", OnPointerUp, false);
+  window.addEventListener("pointercancel", OnPointerUp, false);
+  canvas.addEventListener("wheel", OnWheel, { passive: false });
+  canvas.addEventListener("keydown", OnKeyDown, false);
+  canvas.oncontextmenu = zemStopEvent;
+  canvas.onmousedown = zemMiddle;
   needsUpdate = 1;
   zemRequestFrame(renderAnim);
 }
@@ -286,6 +305,9 @@ function renderAnim() {
     doRotY(animate * 0.05);
   }
   zemRequestFrame(renderAnim);
+  if (Math.min(window.devicePixelRatio || 1, 2) !== dpr) {
+    OnResize();
+  }
   if (fade !== 0) {
     scal += fade;
     if (scal <= 0) {
@@ -333,63 +355,178 @@ function doRotY(ang) {
   zemFrame();
 }
 
-function OnMouseDown(e) {
-  e = e || window.event;
-  mousePressed = e.which;
-  lastMouseX = e.clientX;
-  lastMouseY = e.clientY;
-  if (animate === 0) {
-    animate = 1;
-  } else {
-    animate = -animate;
-  }
-  return zemStopEvent(e);
+/* Moves eye and target along the line from the pivot: f = -0.5 halves the
+   distance, 0.5 makes it half as far again. */
+function zemZoom(f) {
+  var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(f);
+  veye.add(d);
+  vtar.add(d);
+  needsUpdate = 1;
 }
 
-function OnMouseMove(e) {
-  e = e || window.event;
-  if (!mousePressed) {
+/* Moves eye, target and pivot across the view so that what lies at the
+   pivot's depth follows the pointer by (dx, dy) CSS pixels. */
+function zemPan(dx, dy) {
+  var f = new ZEMVector(vtar.x - veye.x, vtar.y - veye.y, vtar.z - veye.z).norm();
+  var s = f.cross(vy).norm();
+  var u = s.cross(f);
+  var depth = Math.abs((bc.x - veye.x) * f.x + (bc.y - veye.y) * f.y + (bc.z - veye.z) * f.z);
+  var k = 2 * depth * Math.tan(va * Math.PI / 360) / (vH / dpr);
+  var m = s.mul(-dx * k).add(u.mul(dy * k));
+  veye.add(m);
+  vtar.add(m);
+  bc.add(m);
+  needsUpdate = 1;
+}
+
+/* Back to the view the page was exported with. */
+function zemHome() {
+  veye.set(home[0]);
+  vtar.set(home[1]);
+  vx.set(home[2]);
+  vy.set(home[3]);
+  bc.set(bbmin).add(bbmax).mul(0.5);
+  needsUpdate = 1;
+}
+
+function zemToggle() {
+  animate = animate === 0 ? 1 : -animate;
+}
+
+/* Mouse, pen and touch alike, by pointer: a press starts or reverses the
+   turntable, a second press within 350 ms and 25 pixels (a double click or
+   tap) returns to the exported view with the turntable as it was before
+   the first. The canvas captures the pointer, so a drag ends where it is
+   released, also outside the canvas or the window; a second finger makes
+   the drag a pinch and pan, a third is ignored. */
+function OnPointerDown(e) {
+  if (ptrs[e.pointerId] || nPtrs >= 2) {
+    return true;
+  }
+  if (canvas.setPointerCapture && e.pointerId !== undefined) {
+    try {
+      canvas.setPointerCapture(e.pointerId);
+    } catch (ex) {
+    }
+  }
+  var mouse = !e.pointerType || e.pointerType === "mouse";
+  ptrs[e.pointerId] = { x: e.clientX, y: e.clientY, moved: mouse };
+  nPtrs++;
+  if (nPtrs === 1) {
+    mousePressed = e.button + 1;
+    if (e.timeStamp - tapT < 350 && Math.abs(e.clientX - tapX) < 25 && Math.abs(e.clientY - tapY) < 25) {
+      animate = tapAnim;
+      tapT = -1e9;
+      zemHome();
+    } else {
+      tapAnim = animate;
+      tapT = e.timeStamp;
+      tapX = e.clientX;
+      tapY = e.clientY;
+      zemToggle();
+    }
+  }
+  return true;
+}
+
+/* A press leaves the browser's own action, focusing the canvas, but a
+   middle press starts no scrolling. */
+function zemMiddle(e) {
+  return e.button === 1 ? zemStopEvent(e) : true;
+}
+
+/* A touch or pen contact becomes a drag only after 10 pixels, so a tap that
+   wobbles is still a tap; a mouse drags from its first pixel. */
+function OnPointerMove(e) {
+  var p = ptrs[e.pointerId];
+  if (!p) {
+    return true;
+  }
+  if (e.buttons === 0 && (!e.pointerType || e.pointerType === "mouse")) {
+    return OnPointerUp(e);
+  }
+  var dx = e.clientX - p.x;
+  var dy = e.clientY - p.y;
+  if (!p.moved && Math.abs(dx) + Math.abs(dy) < 10) {
     return zemStopEvent(e);
   }
-  var dx = e.clientX - lastMouseX;
-  var dy = e.clientY - lastMouseY;
-  if (mousePressed === 2) {
-    var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(dy / 90);
-    veye.add(d);
-    vtar.add(d);
-    needsUpdate = 1;
+  p.moved = true;
+  if (nPtrs === 2) {
+    for (var id in ptrs) {
+      var q = ptrs[id];
+      if (q !== p) {
+        var d0 = Math.sqrt((p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y));
+        var d1 = Math.sqrt((e.clientX - q.x) * (e.clientX - q.x) + (e.clientY - q.y) * (e.clientY - q.y));
+        if (d0 > 0 && d1 > 0) {
+          zemZoom(d0 / d1 - 1);
+        }
+        zemPan(dx / 2, dy / 2);
+      }
+    }
+  } else if (mousePressed === 2) {
+    zemZoom(dy / 90);
+  } else if (e.shiftKey) {
+    zemPan(dx, dy);
   } else {
     doRotX(dy / 3);
     doRotY(-dx / 3);
   }
   animate = 0;
-  lastMouseX = e.clientX;
-  lastMouseY = e.clientY;
+  tapT = -1e9;
+  p.x = e.clientX;
+  p.y = e.clientY;
   return zemStopEvent(e);
 }
 
-function OnMouseUp(e) {
-  e = e || window.event;
-  mousePressed = 0;
-  lastMouseX = e.clientX;
-  lastMouseY = e.clientY;
-  return zemStopEvent(e);
-}
-
-function OnMouseWheel(e) {
-  e = e || window.event;
-  var dy = e.wheelDelta ? e.wheelDelta / 30 : (e.detail || 0);
-  if (window.opera || window.chrome) {
-    dy = -dy;
+function OnPointerUp(e) {
+  if (!ptrs[e.pointerId]) {
+    return true;
   }
-  /* At most half way to the pivot or half as far again per event: a large
-     step (Firefox gives a page-wise scroll as 32768 lines) would carry the
-     eye through the pivot, or far away. */
-  dy = Math.max(-15, Math.min(15, dy));
-  var d = new ZEMVector(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z).mul(dy / 30);
-  veye.add(d);
-  vtar.add(d);
-  needsUpdate = 1;
+  delete ptrs[e.pointerId];
+  nPtrs--;
+  if (nPtrs === 0) {
+    mousePressed = 0;
+  }
+  return zemStopEvent(e);
+}
+
+/* The wheel in pixels, a line taken as a third of a notch (100 pixels) and
+   a page as eight notches; a notch moves the eye 13% nearer or further. At
+   most half way to the pivot or half as far again per event: a large step
+   would carry the eye through the pivot, or far away. */
+function OnWheel(e) {
+  var mode = e.deltaMode;
+  var dy = e.deltaY * (mode === 1 ? 100 / 3 : mode === 2 ? 800 : 1) / 750;
+  zemZoom(Math.max(-0.5, Math.min(0.5, dy)));
+  return zemStopEvent(e);
+}
+
+/* Arrow keys turn by 5 degrees (with Shift they pan), + and - zoom as a
+   wheel notch does, space starts or reverses the turntable, Home returns to
+   the exported view. Keys with Ctrl, Alt or Meta stay the browser's. */
+function OnKeyDown(e) {
+  var k = e.key;
+  var arrow = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] }[k];
+  if (e.ctrlKey || e.altKey || e.metaKey) {
+    return true;
+  }
+  if (arrow && e.shiftKey) {
+    zemPan(arrow[0] * 20, arrow[1] * 20);
+  } else if (arrow) {
+    doRotX(arrow[1] * 5);
+    doRotY(-arrow[0] * 5);
+    animate = 0;
+  } else if (k === "+" || k === "=") {
+    zemZoom(-0.4 / 3);
+  } else if (k === "-" || k === "_") {
+    zemZoom(0.4 / 3);
+  } else if (k === " ") {
+    zemToggle();
+  } else if (k === "Home") {
+    zemHome();
+  } else {
+    return true;
+  }
   return zemStopEvent(e);
 }
 
@@ -528,9 +665,12 @@ function doRepaint() {
   if (needsUpdate !== 1) {
     return;
   }
+  /* While the page is turned, clicks and taps go to what lies under the
+     canvas: the turned corner and the help side. */
+  canvas.style.pointerEvents = scal < 1 ? "none" : "";
   if (scal < 1) {
-    var w = (vW * (1 - scal) + 12) + "px";
-    var h = (vH * (1 - scal) + 12) + "px";
+    var w = (vW / dpr * (1 - scal) + 12) + "px";
+    var h = (vH / dpr * (1 - scal) + 12) + "px";
     var ids = ["edge", "edge1"];
     for (var j = 0; j < ids.length; j++) {
       var c = zemEl(ids[j]);
@@ -568,7 +708,7 @@ function doRepaint() {
   prMatrix.createPerspective(va, vW / vH, planes[0], planes[1]);
 
   if (scal >= 1) {
-    project(mvMatrix, prMatrix, vW, vH);
+    project(mvMatrix, prMatrix, vW / dpr, vH / dpr);
   } else {
     for (var n = 0; n * 3 < dtpts.length; n++) {
       zemShow("dot" + (n + 1), false);
@@ -603,6 +743,7 @@ function doRepaint() {
     gl.uniformMatrix4fv(CmvMatLoc, false, new Float32Array(mvMatrix.asArray()));
     gl.uniformMatrix4fv(CprMatLoc, false, new Float32Array(prMatrix.asArray()));
     gl.enableVertexAttribArray(CposLoc);
+    gl.lineWidth(Math.min(dpr, lwMax));
     for (var i = 0; i < lbuff.length; i++) {
       gl.bindBuffer(gl.ARRAY_BUFFER, lbuff[i]);
       gl.vertexAttribPointer(CposLoc, 3, gl.FLOAT, false, 12, 0);
@@ -621,8 +762,9 @@ function doRepaint() {
   gl.flush();
 }
 
-/* Places each text-dot label at its point's position on the canvas; a
-   label whose point is behind the eye or off the canvas is hidden. */
+/* Places each text-dot label at its point's position on the canvas (w and
+   h its size in CSS pixels); a label whose point is behind the eye or off
+   the canvas is hidden. */
 function project(model, proj, w, h) {
   for (var i = 0; i * 3 < dtpts.length; i++) {
     var lab = zemEl("dot" + (i + 1));

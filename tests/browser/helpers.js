@@ -130,10 +130,11 @@ function editedPage(file, name, edit) {
 }
 
 // Opens a page and collects every console error and uncaught page error;
-// browser is a playwright Chromium or a puppeteer Firefox.
-async function openPage(browser, url, { width = 1000, height = 700 } = {}) {
+// browser is a playwright Chromium (device: its page options, such as
+// isMobile) or a puppeteer Firefox.
+async function openPage(browser, url, { width = 1000, height = 700, ...device } = {}) {
   const byPuppeteer = typeof browser.createBrowserContext === 'function';
-  const page = await browser.newPage(byPuppeteer ? undefined : { viewport: { width, height }, deviceScaleFactor: 1 });
+  const page = await browser.newPage(byPuppeteer ? undefined : { viewport: { width, height }, deviceScaleFactor: 1, ...device });
   if (byPuppeteer) await page.setViewport({ width, height, deviceScaleFactor: 1 });
   const errors = [];
   page.on('console', (msg) => { if (msg.type() === 'error') errors.push(`console: ${msg.text()}`); });

@@ -110,18 +110,24 @@ describe('start-up', () => {
     const errorText = await page.evaluate(() => document.getElementById('ErrorText').textContent);
     assert.match(errorText, /Please open HTML page in a WebGL\u2122 capable browser/);
 
-    const size = await page.evaluate(() => ({ w: canvas.width, h: canvas.height, cw: canvas.clientWidth }));
-    assert.deepEqual(size, { w: Math.round(1000 * 80 / 100 + 0.5), h: Math.round(700 * 70 / 100 + 0.5), cw: size.w });
+    // The canvas is its frame, 80% x 70% of the window, to the pixel.
+    const size = () => page.evaluate(() => ({
+      w: canvas.width, h: canvas.height, box: canvas.getBoundingClientRect().toJSON(),
+      frame: document.getElementById('GLCanvas').getBoundingClientRect().toJSON(),
+    }));
+    const first = await size();
+    assert.deepEqual([first.w, first.h], [800, 490]);
+    assert.deepEqual(first.box, first.frame);
     await h.saveScreenshot(page, 'start-up');
 
     await page.setViewportSize({ width: 900, height: 640 });
-    await page.waitForFunction(() => canvas.width !== 801);
+    await page.waitForFunction(() => canvas.width !== 800);
     const resized = await page.evaluate(() => {
       const t = getComputedStyle(document.getElementById('TRL'));
       return { w: canvas.width, h: canvas.height, trlWidth: t.width, trlTop: t.top, trlBorder: t.borderTopWidth };
     });
     assert.deepEqual(resized, {
-      w: Math.round(900 * 80 / 100 + 0.5), h: Math.round(640 * 70 / 100 + 0.5),
+      w: 900 * 80 / 100, h: 640 * 70 / 100,
       trlWidth: `${900 * 80 / 100 + 12}px`, trlTop: `${640 * 18 / 100}px`, trlBorder: `${640 * 70 / 100}px`,
     });
     assert.deepEqual(errors, []);
@@ -264,7 +270,47 @@ describe('depth', () => {
   });
 });
 
-describe('mouse', () => {
+describe('model size', () => {
+  // A white cube of edge s on black, seen from (1.5, -2.5, 1.2) s: the
+  // camera scales with the model, as an export of a model in any unit has it.
+  const P = (x, y, z) => [x, y, z];
+  const cube = (s) => {
+    const f = (corners, normal) => ({ corners: corners.map((p) => p.map((v) => v * s / 2)), normal });
+    return h.sceneDocument({
+      materials: [{ diffuse: '#ffffff' }],
+      objects: [h.quadMesh([
+        f([P(-1, -1, -1), P(1, -1, -1), P(1, -1, 1), P(-1, -1, 1)], [0, -1, 0]),
+        f([P(-1, 1, -1), P(1, 1, -1), P(1, 1, 1), P(-1, 1, 1)], [0, 1, 0]),
+        f([P(1, -1, -1), P(1, 1, -1), P(1, 1, 1), P(1, -1, 1)], [1, 0, 0]),
+        f([P(-1, -1, -1), P(-1, 1, -1), P(-1, 1, 1), P(-1, -1, 1)], [-1, 0, 0]),
+        f([P(-1, -1, 1), P(1, -1, 1), P(1, 1, 1), P(-1, 1, 1)], [0, 0, 1]),
+        f([P(-1, -1, -1), P(1, -1, -1), P(1, 1, -1), P(-1, 1, -1)], [0, 0, -1]),
+      ], { material: 0 })],
+      eye: [1.5 * s, -2.5 * s, 1.2 * s], target: [0, 0, 0], lens: 50, back: [[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]],
+    });
+  };
+
+  it('draws cubes of 0.001 to 1000 units at the same height, as their cameras frame them', async () => {
+    const heights = [];
+    for (const s of [1000, 0.001, 0.01, 0.1, 1, 10]) {
+      const { page, errors } = await h.openPage(browser, 'file://' + h.exportPage(`cube-${s}`, cube(s)));
+      const px = await h.canvasPixels(page);
+      const width = await page.evaluate(() => vW);
+      // Rows with a pixel of the cube in them, top and bottom.
+      const rows = [];
+      for (let i = 0; i < px.length; i += 4) if (px[i] + px[i + 1] + px[i + 2] > 120) rows.push(Math.floor(i / 4 / width));
+      heights.push([s, rows.length ? rows[rows.length - 1] - rows[0] + 1 : 0]);
+      if (s === 0.001) await h.saveScreenshot(page, 'cube-0.001');
+      assert.deepEqual(errors, []);
+      await page.close();
+    }
+    const [, big] = heights[0];
+    assert.ok(big > 300, `the 1000-unit cube is ${big} pixels high`);
+    for (const [s, hgt] of heights) assert.ok(Math.abs(hgt / big - 1) <= 0.02, `heights ${JSON.stringify(heights)} (size, pixels): ${s}`);
+  });
+});
+
+describe('mouse and keys', () => {
   let page;
   let errors;
   let centre;
@@ -312,11 +358,12 @@ describe('mouse', () => {
     await page.mouse.click(centre.x, centre.y);
     assert.equal((await state(page)).animate, 1);
     const a = await h.drawAndHash(page);
-    const forward = await turnOver(300);
+    // The clicks stand further apart than a double click's 350 ms.
+    const forward = await turnOver(600);
     assert.notEqual(await h.drawAndHash(page), a);
     await page.mouse.click(centre.x, centre.y);
     assert.equal((await state(page)).animate, -1);
-    const backward = await turnOver(300);
+    const backward = await turnOver(600);
     assert.ok(forward > 0 && backward < 0, `turned ${forward}, then ${backward}`);
     await stopTurntable(page);
   });
@@ -334,26 +381,96 @@ describe('mouse', () => {
     assert.ok(distance(await state(page)) > d1);
   });
 
-  it('a scroll step moves away in browsers without window.chrome, towards the pivot in Chrome, and a page-wise step is bounded', async () => {
-    const step = (detail = 3) => page.evaluate((lines) => {
+  it('the wheel zooms by its turn in whatever unit the browser reports it, in any browser, at most half way per event', async () => {
+    const step = (deltaY, deltaMode) => page.evaluate(([dy, mode]) => {
       const before = Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z);
-      const e = new Event('DOMMouseScroll', { cancelable: true });
-      Object.defineProperty(e, 'detail', { value: lines });
+      const e = new WheelEvent('wheel', { deltaY: dy, deltaMode: mode, cancelable: true });
       canvas.dispatchEvent(e);
       return { ratio: Math.hypot(veye.x - bc.x, veye.y - bc.y, veye.z - bc.z) / before, prevented: e.defaultPrevented };
-    }, detail);
-    const inChrome = await step();
-    assert.ok(Math.abs(inChrome.ratio - 0.9) < 1e-9, `ratio ${inChrome.ratio}`);
-    assert.equal(inChrome.prevented, true);
-    const saved = await page.evaluate(() => { const c = window.chrome; window.chrome = undefined; return !!c; });
-    assert.ok(saved, 'Chromium exposes window.chrome');
-    const elsewhere = await step();
-    // A page-wise scroll, as Firefox reports it, neither throws the eye away
-    // nor through the pivot.
-    const pages = [await step(32768), await step(-32768)].map((r) => r.ratio);
+    }, [deltaY, deltaMode]);
+    // One notch towards the user: 100 pixels in Chromium, 3 lines in Firefox.
+    const notch = [await step(100, 0), await step(3, 1)];
+    await page.evaluate(() => { window.chrome = undefined; });
+    notch.push(await step(100, 0));
     await page.evaluate(() => { delete window.chrome; });
-    assert.ok(Math.abs(elsewhere.ratio - 1.1) < 1e-9, `ratio ${elsewhere.ratio}`);
-    assert.ok(pages[0] > 1 && pages[0] <= 1.5 + 1e-9 && pages[1] >= 0.5 - 1e-9 && pages[1] < 1, `page-wise ratios ${pages}`);
+    for (const n of notch) assert.deepEqual([Math.abs(n.ratio - (1 + 0.4 / 3)) < 1e-9, n.prevented], [true, true], JSON.stringify(n));
+    // A page-wise scroll neither throws the eye away nor through the pivot.
+    const pages = [await step(1, 2), await step(-1, 2), await step(-32768, 1)].map((r) => r.ratio);
+    assert.ok(h.near(pages, [1.5, 0.5, 0.5], 1e-9), `page-wise ratios ${pages}`);
+  });
+
+  it('a drag ends where the button is released, also outside the canvas; a right drag turns the model and opens no menu', async () => {
+    await stopTurntable(page);
+    const box = await canvasBox(page);
+    await page.mouse.move(centre.x, centre.y);
+    await page.mouse.down();
+    await page.mouse.move(centre.x + 20, box.y - 40, { steps: 3 });
+    await page.mouse.up();
+    const released = await state(page);
+    await page.mouse.move(centre.x - 40, centre.y, { steps: 3 });
+    assert.deepEqual((await state(page)).eye, released.eye, 'the model turns after the release');
+
+    await page.evaluate(() => {
+      window.menus = [];
+      window.addEventListener('contextmenu', (e) => menus.push(e.defaultPrevented));
+    });
+    await page.mouse.down({ button: 'right' });
+    await page.mouse.move(centre.x + 20, centre.y, { steps: 3 });
+    await page.mouse.up({ button: 'right' });
+    assert.ok(Math.abs(angleOf(await state(page)) - angleOf(released)) > 0.1, 'the right drag did not turn the model');
+    assert.deepEqual(await page.evaluate(() => menus), [true], 'context menus asked for, and whether they were refused');
+  });
+
+  it('Shift and drag pans, and a double click returns to the first view with the turntable as it was', async () => {
+    await stopTurntable(page);
+    const s0 = await state(page);
+    await page.keyboard.down('Shift');
+    await page.mouse.move(centre.x, centre.y);
+    await page.mouse.down();
+    await page.mouse.move(centre.x + 40, centre.y - 20, { steps: 4 });
+    await page.mouse.up();
+    await page.keyboard.up('Shift');
+    const s1 = await state(page);
+    const off = (s) => s.eye.map((v, k) => v - s.bc[k]);
+    assert.ok(!h.near(s1.bc, s0.bc, 0.1), 'the pivot stayed');
+    assert.ok(h.near(off(s1), off(s0), 1e-9), 'the view turned or zoomed');
+    await page.mouse.dblclick(centre.x, centre.y);
+    const s2 = await state(page);
+    assert.equal(s2.animate, 0);
+    const first = await page.evaluate(() => [[home[0].x, home[0].y, home[0].z], [bc.x, bc.y, bc.z],
+      [(bbmin.x + bbmax.x) / 2, (bbmin.y + bbmax.y) / 2, (bbmin.z + bbmax.z) / 2]]);
+    assert.deepEqual([s2.eye, first[1]], [first[0], first[2]]);
+  });
+
+  it('the canvas, named by the title, takes the focus by Tab and shows it; arrows turn or pan, + and - zoom, space is a click, Home starts over, none scrolls the page', async () => {
+    assert.equal(await page.getByRole('img', { name: 'Browser test' }).count(), 1);
+    // A click focuses the canvas too, but the ring is the keyboard's.
+    await page.evaluate(() => document.activeElement.blur());
+    await page.mouse.click(centre.x, centre.y);
+    assert.equal(await page.evaluate(() => [document.activeElement === canvas, getComputedStyle(canvas).outlineStyle].join()), 'true,none');
+    await stopTurntable(page);
+    await page.evaluate(() => document.activeElement.blur());
+    for (let i = 0; i < 5 && !(await page.evaluate(() => document.activeElement === canvas)); i++) await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => [document.activeElement === canvas, getComputedStyle(canvas).outlineStyle].join()), 'true,solid');
+    await page.evaluate(() => {
+      window.keys = [];
+      window.addEventListener('keydown', (e) => { if (e.key !== 'Shift') keys.push(e.defaultPrevented); });
+    });
+    const press = async (key) => { await page.keyboard.press(key); return state(page); };
+    const s0 = await state(page);
+    const turned = await press('ArrowRight');
+    assert.ok(Math.abs(angleOf(turned) - angleOf(s0) + 5 * Math.PI / 180) < 1e-9, 'ArrowRight turns by 5 degrees as a drag to the right does');
+    assert.ok((await press('ArrowUp')).eye[2] !== turned.eye[2], 'ArrowUp does not tilt');
+    const d = distance(await state(page));
+    assert.ok(Math.abs(distance(await press('+')) / d - (1 - 0.4 / 3)) < 1e-9, '+ zooms in by a notch');
+    assert.ok(Math.abs(distance(await press('-')) / d - (1 - 0.4 / 3) * (1 + 0.4 / 3)) < 1e-9, '- zooms out by a notch');
+    assert.ok(!h.near((await press('Shift+ArrowLeft')).bc, s0.bc, 0.1), 'Shift and an arrow do not pan');
+    assert.equal((await press(' ')).animate, 1);
+    await stopTurntable(page);
+    const back = await press('Home');
+    assert.deepEqual([back.eye, back.bc], await page.evaluate(() => [[home[0].x, home[0].y, home[0].z],
+      [(bbmin.x + bbmax.x) / 2, (bbmin.y + bbmax.y) / 2, (bbmin.z + bbmax.z) / 2]]));
+    assert.deepEqual(await page.evaluate(() => keys), [true, true, true, true, true, true, true], 'keys left to the page');
   });
 
   it('a middle drag moves the eye along the view without turning', async () => {
@@ -398,7 +515,7 @@ describe('page turn', () => {
       requestAnimationFrame(count);
     });
     await page.click('#fold');
-    await page.waitForFunction(() => scal === 0 && fade === 0, null, { timeout: 20000 });
+    await page.waitForFunction(() => scal === 0 && fade === 0, null, { timeout: 60000 });
     const took = await page.evaluate(() => window.turningFrames);
     assert.ok(took >= 45 && took <= 55, `turned in ${took} frames`);
     for (const id of ['Edge', 'Icon']) assert.equal(await shown(page, id), true, id);
@@ -408,7 +525,7 @@ describe('page turn', () => {
     await h.saveScreenshot(page, 'page-turned');
 
     await page.click('#edge');
-    await page.waitForFunction(() => scal === 1 && fade === 0, null, { timeout: 20000 });
+    await page.waitForFunction(() => scal === 1 && fade === 0, null, { timeout: 60000 });
     await frames(page, 2);
     assert.equal(await shown(page, 'Fold'), true);
     for (const id of ['Edge', 'Icon']) assert.equal(await shown(page, id), false, id);

@@ -75,7 +75,7 @@ TEST_F(ZEM_WebGLExportTest, EscapesPageTextsWhereverTheyLand) {
   page.SetTexts(texts);
   std::string html = Write(page);
   const std::string title = "A &amp; B &lt;x&gt; --&gt; &#8364;";
-  EXPECT_EQ(Count(html, title), 3u) << "header comment, window title and heading";
+  EXPECT_EQ(Count(html, title), 4u) << "header comment, window title, heading and the canvas's name";
   EXPECT_EQ(Count(html, "-->"), 1u) << "only the real end of the header comment";
   EXPECT_EQ(Count(html, "<script>"), 0u);
   EXPECT_EQ(Count(html, "<b>"), 0u);

@@ -85,7 +85,14 @@ test.describe('createLookAt', () => {
 
 test('createPerspective fills the frustum terms from the full vertical angle, and a degenerate one leaves the identity', () => {
   assertArrayNear(new ZEMMat().createPerspective(90, 2, 1, 11).asArray(),
-    [0.5, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1.2, -1, 0, 0, -2.2, 1]);
+    [0.5, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1.2, -1, 0, 0, -2.2, 0]);
+  // A true perspective: the near and far planes land on -1 and 1, and a
+  // point's place on screen depends on its depth alone, not on the units.
+  const m = new ZEMMat().createPerspective(60, 1.5, 0.002, 0.5);
+  const ndc = (p) => { const c = apply(m, p); return c.slice(0, 3).map((v) => v / c[3]); };
+  assertArrayNear(ndc([0, 0, -0.002]).slice(2), [-1]);
+  assertArrayNear(ndc([0, 0, -0.5]).slice(2), [1]);
+  assertArrayNear(ndc([0.001, 0.002, -0.01]).slice(0, 2), ndc([1000, 2000, -10000]).slice(0, 2));
   assert.ok(Math.abs(new ZEMMat().createPerspective(60, 1, 0.5, 100).m11 - Math.sqrt(3)) < 1e-12);
   for (const args of [[45, 1.5, 5, 5], [0, 1.5, 1, 10], [45, 0, 1, 10]]) {
     const m = fromArray(FIELDS.map(() => 3)).createPerspective(...args);
