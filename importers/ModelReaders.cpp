@@ -2,6 +2,7 @@
 
 #include "importers/DocumentReader.h"
 #include "importers/MeshFileReader.h"
+#include "importers/Rhino3dmReader.h"
 #include "standin/platform/NativePath.h"
 
 #include <algorithm>
@@ -14,12 +15,14 @@ namespace {
 
 constexpr const char* kDocument[] = {".json"};
 constexpr const char* kObj[] = {".obj"};
+constexpr const char* k3dm[] = {".3dm"};
 
 // glTF and GLB, STL, PLY, 3DS, COLLADA, FBX and whatever else assimp knows
 // go to the last row: assimp tells the formats apart by their content.
 const ModelReader kReaders[] = {
     {"the host's document format", kDocument, ReadDocumentFile},
     {"OBJ with MTL", kObj, ReadMeshFile},
+    {"the host's own .3dm files, through node and rhino3dm", k3dm, Read3dmFile},
     {"mesh formats through assimp", {}, ReadMeshFileWithAssimp},
 };
 
