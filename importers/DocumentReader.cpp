@@ -680,7 +680,7 @@ void Reader::ReadObject(const json& j) {
           Enter es(*this, "surface");
           ON_NurbsSurface s = ReadSurface(f["surface"]);
           face.m_surface = std::make_shared<ON_NurbsSurface>(s);
-          if (!f.contains("edges")) {
+          if (!j.contains("edges")) {
             auto single = ON_Brep::FromSurface(s);
             for (auto& edge : single->m_E) brep->m_E.push_back(edge);
           }

@@ -117,10 +117,11 @@ class Converter {
     return c ? [c.r | 0, c.g | 0, c.b | 0].map((v) => Math.min(255, Math.max(0, v))) : [0, 0, 0];
   }
 
-  rgb(list) {
-    // Material colours come as [r, g, b, a] from 0 to 1.
-    if (!Array.isArray(list) || list.length < 3) return undefined;
-    return list.slice(0, 3).map((v) => Math.min(255, Math.max(0, Math.round((Number(v) || 0) * 255))));
+  // Material colours come as {r, g, b, a} from 0 to 255 (whatever the
+  // module's typings say).
+  rgb(c) {
+    if (!c || typeof c !== 'object' || !Number.isFinite(c.r)) return undefined;
+    return this.colour(c);
   }
 
   // Layers, parents before their children.
@@ -592,12 +593,14 @@ class Converter {
   }
 
   camera(vp) {
+    // openNURBS marks what is unset with -1.23432e+308.
+    const set = (p) => Array.isArray(p) && p.length >= 3 && p.every((v) => Number.isFinite(v) && Math.abs(v) < 1e300);
     const location = vp.cameraLocation, direction = vp.cameraDirection, up = vp.cameraUp;
-    if (!finite(location) || !finite(direction) || !finite(up)) return null;
+    if (!set(location) || !set(direction) || !set(up)) return null;
     let target = vp.targetPoint;
     const d = Math.hypot(direction[0], direction[1], direction[2]);
     if (!(d > 0)) return null;
-    const dist = finite(target || [NaN]) ? Math.hypot(target[0] - location[0], target[1] - location[1], target[2] - location[2]) : 0;
+    const dist = set(target) ? Math.hypot(target[0] - location[0], target[1] - location[1], target[2] - location[2]) : 0;
     if (!(dist > 0)) target = location.map((v, k) => v + direction[k] / d);
     const u = Math.hypot(up[0], up[1], up[2]);
     const cross = Math.hypot(direction[1] * up[2] - direction[2] * up[1], direction[2] * up[0] - direction[0] * up[2],
