@@ -254,7 +254,6 @@ bool Read3dmHandoff(std::string_view text, const fs::path& model, CRhinoDoc& doc
         if (note.is_string()) handoff.Note(note.get<std::string>());
     root.erase(it);
   }
-  root.erase("units");
   handoff.Textures(root);
   handoff.TrimmedFaces(root);
   auto objects = root.find("objects");

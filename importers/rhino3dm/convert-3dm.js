@@ -649,7 +649,7 @@ class Converter {
     let s = this.model.settings().modelUnitSystem;
     const U = this.rh.UnitSystem;
     for (const key of Object.keys(U)) {
-      if (key !== 'values' && U[key] === s) return key.toLowerCase();
+      if (key !== 'values' && key !== 'Unset' && U[key] === s) return key.toLowerCase();
     }
     return undefined;
   }

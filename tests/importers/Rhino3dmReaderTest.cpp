@@ -145,6 +145,7 @@ TEST_F(Rhino3dmReaderTest, CurvesOfEveryKindDotsAndPointsArrive) {
     points += s.type == ON::point_object;
     if (const auto* cloud = dynamic_cast<const CRhinoPointCloudObject*>(s.object)) clouds += cloud->Points().Count();
   }
+  EXPECT_EQ(doc.ModelUnits(), ON::LengthUnitSystem::Inches);
   EXPECT_EQ(points, 1);
   EXPECT_EQ(clouds, 3);
   auto curve = [&](const std::string& name) -> const ON_Curve* {
@@ -178,6 +179,7 @@ TEST_F(Rhino3dmReaderTest, NestedBlocksAreFlattenedInPlaceWithColoursByParentLay
   CRhinoDoc doc;
   zem::ModelReport report;
   ASSERT_TRUE(Read(kData / "blocks.3dm", doc, report)) << zem::ToUtf8(report.error);
+  EXPECT_EQ(doc.ModelUnits(), ON::LengthUnitSystem::Millimeters);
   std::vector<Seen> squares, lines, hidden;
   for (const Seen& s : Objects(doc)) {
     if (!s.visible) {
