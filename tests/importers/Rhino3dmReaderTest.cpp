@@ -294,12 +294,25 @@ TEST_F(Rhino3dmReaderTest, HandoffUnpacksEmbeddedPicturesPrivatelyAndLeavesOutTr
   }
 }
 
-TEST_F(Rhino3dmReaderTest, ChildThatOutlivesItsTimeIsKilled) {
+TEST_F(Rhino3dmReaderTest, TheConverterStopsAtItsTimeAndMemoryLimitsWithAClearError) {
   zem::ChildLimits limits;
   limits.seconds = 1;
   const zem::ChildResult run = zem::RunChild({"/bin/sleep", "30"}, limits);
   EXPECT_TRUE(run.started);
   EXPECT_TRUE(run.timedOut);
+
+  // 60 MB: node starts, the WebAssembly module cannot have its memory.
+  const zem::ChildLimits saved = zem::ChildReaderLimits();
+  limits.seconds = 60;
+  limits.megabytes = 60;
+  zem::SetChildReaderLimits(limits);
+  CRhinoDoc doc;
+  zem::ModelReport report;
+  const bool read = Read(kData / "curves.3dm", doc, report);
+  zem::SetChildReaderLimits(saved);
+  EXPECT_FALSE(read);
+  EXPECT_NE(zem::ToUtf8(report.error).find("ran out of memory"), std::string::npos) << zem::ToUtf8(report.error);
+  EXPECT_NE(zem::ToUtf8(report.error).find("limit 60 MB"), std::string::npos) << zem::ToUtf8(report.error);
 }
 
 }  // namespace
