@@ -32,7 +32,7 @@ const fs::path kData = fs::path(ZEM_TEST_DATA_DIR) / "3dm";
 // is drawn, its render-mesh triangles and the box of their corners, its
 // wire curves.
 struct Seen {
-  ON::object_type type;
+  ON::object_type type = ON::unknown_object_type;
   std::string name;
   ON_Color colour;
   bool visible = true;
@@ -46,8 +46,11 @@ std::vector<Seen> Objects(const CRhinoDoc& doc) {
   std::vector<Seen> seen;
   CRhinoObjectIterator it(doc, CRhinoObjectIterator::all_objects, CRhinoObjectIterator::active_and_reference_objects);
   for (const CRhinoObject* object = it.First(); object; object = it.Next()) {
-    Seen s{object->ObjectType(), zem::ToUtf8(object->Attributes().m_name.Array()), object->ObjectDrawColor(),
-           object->IsVisible()};
+    Seen s;
+    s.type = object->ObjectType();
+    s.name = zem::ToUtf8(object->Attributes().m_name.Array());
+    s.colour = object->ObjectDrawColor();
+    s.visible = object->IsVisible();
     s.object = object;
     ON_SimpleArray<const ON_Mesh*> meshes;
     object->GetMeshes(ON::render_mesh, meshes);
