@@ -6,7 +6,7 @@
 #include "page/TextFormat.h"
 #include "ui/FrameworkResources.h"
 
-std::wstring zem::JoinFolderAndName(const std::wstring& folder, const std::wstring& name) {
+std::wstring ZEM_FileDialog::JoinFolderAndName(const std::wstring& folder, const std::wstring& name) {
   const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
   std::size_t folderEnd = folder.size();
   while (folderEnd > 0 && isSeparator(folder[folderEnd - 1])) --folderEnd;
@@ -64,7 +64,7 @@ int ZEM_FileDialog::DoModal() {
 
 void ZEM_FileDialog::OnSelectionChanged(const std::wstring& folder, const std::wstring& fileName) {
   if (fileName.empty()) return;
-  m_loader->Request(zem::JoinFolderAndName(folder, fileName));
+  m_loader->Request(JoinFolderAndName(folder, fileName));
 }
 
 void ZEM_FileDialog::DeliverPreview() {

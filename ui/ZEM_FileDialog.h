@@ -41,6 +41,9 @@ class ZEM_FileDialog : public CFileDialog {
 
   int DoModal() override;
 
+  // Folder and file name with exactly one separator between them.
+  static std::wstring JoinFolderAndName(const std::wstring& folder, const std::wstring& name);
+
   // The shell view's selection changed to `fileName` in `folder`.
   void OnSelectionChanged(const std::wstring& folder, const std::wstring& fileName);
   // Hands a loaded preview to the picture (user-interface thread; the dialog
@@ -65,8 +68,3 @@ class ZEM_FileDialog : public CFileDialog {
   CImagePreviewStatic m_preview;
   std::unique_ptr<ZEM_FileDialogPreviewThread> m_loader;
 };
-
-namespace zem {
-// Folder and file name with exactly one separator between them.
-std::wstring JoinFolderAndName(const std::wstring& folder, const std::wstring& name);
-}  // namespace zem

@@ -64,7 +64,7 @@ TEST(FileDialogPaths, SelectionJoinsItsFolderWithExactlyOneSeparator) {
        {Case{L"C:\\Models", L"bike.png", L"C:\\Models\\bike.png"},
         Case{L"C:\\Models\\", L"bike.png", L"C:\\Models\\bike.png"}, Case{L"/home/a/", L"b.jpg", L"/home/a\\b.jpg"},
         Case{L"C:\\", L"x.png", L"C:\\x.png"}, Case{L"", L"x.png", L"x.png"}, Case{L"\\", L"x.png", L"\\x.png"}}) {
-    EXPECT_EQ(zem::JoinFolderAndName(c.folder, c.name), c.path) << c.folder;
+    EXPECT_EQ(ZEM_FileDialog::JoinFolderAndName(c.folder, c.name), c.path) << c.folder;
   }
 }
 
