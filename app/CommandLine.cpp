@@ -16,12 +16,13 @@ std::string UsageText() {
          "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
-         "MODEL is a document (.json), a .3dm file of the host (read through node and\n"
-         "rhino3dm, which tools/install-deps installs) or a mesh file (OBJ with MTL,\n"
-         "glTF, GLB, STL, PLY, 3DS, COLLADA, FBX). The page goes next to the model\n"
-         "unless -o is given; -o naming a folder puts the page into it, named after the\n"
-         "model. With several models each is exported on its own, into FOLDER (made when\n"
-         "missing) or next to it; a failed model is reported and the others still go.\n"
+         "MODEL is a document (.json), a CAD model (STEP: .step, .stp; IGES: .iges,\n"
+         ".igs), a .3dm file of the host (read through node and rhino3dm, which\n"
+         "tools/install-deps installs) or a mesh file (OBJ with MTL, glTF, GLB, STL,\n"
+         "PLY, 3DS, COLLADA, FBX). The page goes next to the model unless -o is given;\n"
+         "-o naming a folder puts the page into it, named after the model. With several\n"
+         "models each is exported on its own, into FOLDER (made when missing) or next to\n"
+         "it; a failed model is reported and the others still go.\n"
          "\n"
          "Each page is made the way a person makes it in the host: the plug-in's\n"
          "ZEMWriteWebGL command shows its export dialog, the options below are entered\n"
@@ -52,6 +53,13 @@ std::string UsageText() {
          "  --dialog-picture FILE.png\n"
          "                          save a picture of the export dialog as it stands just\n"
          "                          before Ok (export) or Cancel (estimate)\n"
+         "  --mesh-quality Q        STEP and IGES: coarse, normal (default) or fine; how\n"
+         "                          closely the shaded mesh follows the curved surfaces\n"
+         "                          (finer is slower and makes larger pages)\n"
+         "  --cad-time-limit S      STEP and IGES: give up reading and meshing after S\n"
+         "                          seconds (default 120)\n"
+         "  --cad-memory-limit MB   STEP and IGES: memory the reader may take (default\n"
+         "                          8192; the reader needs 20 to 35 times the file size)\n"
          "  --quiet                 print nothing but errors and warnings\n"
          "  --help                  show this text\n"
          "  --version               show the program's version\n"
@@ -68,7 +76,8 @@ namespace {
 bool TakesValue(const std::string& arg) {
   return arg == "-o" || arg == "--output" || arg == "--title" || arg == "--author" || arg == "--link" ||
          arg == "--link-mode" || arg == "--display-mode" || arg == "--view" || arg == "--outbox" || arg == "--jobs" ||
-         arg == "--threads" || arg == "--dialog-picture";
+         arg == "--threads" || arg == "--dialog-picture" || arg == "--mesh-quality" || arg == "--cad-time-limit" ||
+         arg == "--cad-memory-limit";
 }
 
 // The options of estimate: those that change what the dialog shows. The
@@ -76,7 +85,8 @@ bool TakesValue(const std::string& arg) {
 // is written.
 bool EstimateTakes(const std::string& arg) {
   return arg == "--view" || arg == "--display-mode" || arg == "--email" || arg == "--zip" ||
-         arg == "--dialog-picture" || arg == "--help" || arg == "-h";
+         arg == "--dialog-picture" || arg == "--mesh-quality" || arg == "--cad-time-limit" ||
+         arg == "--cad-memory-limit" || arg == "--help" || arg == "-h";
 }
 
 }  // namespace
@@ -116,7 +126,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       continue;
     }
     if (line.command == CommandLine::Command::Estimate && !EstimateTakes(arg)) {
-      result.error = "estimate takes --view, --display-mode, --email, --zip and --dialog-picture only, not " + arg;
+      result.error =
+          "estimate takes --view, --display-mode, --email, --zip, --dialog-picture and the STEP and IGES options "
+          "only, not " +
+          arg;
       return result;
     }
     if (TakesValue(arg)) {
@@ -158,6 +171,26 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
           return result;
         }
         line.threads = threads;
+      }
+      if (arg == "--mesh-quality") {
+        if (value != "coarse" && value != "normal" && value != "fine") {
+          result.error = "--mesh-quality must be coarse, normal or fine, not '" + value + "'";
+          return result;
+        }
+        line.meshQuality = value;
+      }
+      if (arg == "--cad-time-limit" || arg == "--cad-memory-limit") {
+        long long number = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+        const long long most = arg == "--cad-time-limit" ? 86400 : 1 << 24;
+        if (ec != std::errc() || end != value.data() + value.size() || number < 1 || number > most) {
+          result.error = arg + " must be a number from 1 to " + std::to_string(most) + ", not '" + value + "'";
+          return result;
+        }
+        if (arg == "--cad-time-limit")
+          line.cadTimeLimit = static_cast<int>(number);
+        else
+          line.cadMemoryLimit = number;
       }
       if (arg == "--link-mode") {
         if (value != "mail" && value != "web" && value != "none") {

@@ -28,6 +28,11 @@ struct CommandLine {
   bool compact = false;       // store mesh data indexed as base64
   bool terminal = false;      // the error stream is a terminal (progress lines)
   std::string dialogPicture;  // --dialog-picture: PNG of the dialog as last shown
+  // STEP and IGES models: how finely they are meshed, and the limits of
+  // the child process that reads them.
+  std::string meshQuality = "normal";  // coarse, normal or fine
+  int cadTimeLimit = 120;              // seconds
+  long long cadMemoryLimit = 8192;     // megabytes
   // The options as given, but for the models, -o and --jobs: what each
   // export of a batch is run with.
   std::vector<std::string> perModelOptions;

@@ -47,7 +47,8 @@ TEST_F(ProgramTest, RejectsBadCommandLinesWithUsageCode) {
       "|demo --email -o a.html|demo --link-mode fax|demo --threads|demo --threads 0|demo --threads -2"
       "|demo --threads 2x|demo --threads 99999999999|estimate|estimate a.obj b.obj|estimate a.obj -o a.html"
       "|estimate a.obj --title T|estimate a.obj --notes|estimate a.obj --zip|estimate a.obj --bogus"
-      "|estimate a.obj --dialog-picture");
+      "|estimate a.obj --dialog-picture|export a.step --mesh-quality best|export a.step --cad-time-limit 0"
+      "|export a.step --cad-memory-limit 9x");
   for (std::string line; std::getline(lines, line, '|');) {
     std::vector<std::string> args;
     std::istringstream words(line);
