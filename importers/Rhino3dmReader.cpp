@@ -2,6 +2,7 @@
 
 #include "importers/DocumentReader.h"
 #include "importers/TextureFile.h"
+#include "importers/cad/CadReader.h"
 #include "standin/host/CRhinoDoc.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/ScratchFolder.h"
@@ -13,7 +14,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <memory>
 #include <system_error>
@@ -28,11 +31,6 @@ using json = nlohmann::json;
 // The script's exit code when node cannot find the rhino3dm module.
 constexpr int kModuleMissing = 4;
 constexpr std::size_t kMaxNotes = 200;
-
-ChildLimits& Limits() {
-  static ChildLimits limits;
-  return limits;
-}
 
 // Standard base64 (with or without padding, no line breaks); false for
 // anything else.
@@ -105,6 +103,69 @@ std::string ObjectLabel(const json& object) {
   return id.empty() ? "an unnamed object" : "the object " + id;
 }
 
+// One face's triangles as the document's mesh; null when it has none.
+json Mesh(const cad::CadBody& body) {
+  json vertices = json::array(), normals = json::array(), faces = json::array();
+  std::size_t base = 0;
+  for (const cad::CadGroup& group : body.groups) {
+    const cad::CadMesh& mesh = group.mesh;
+    const std::size_t n = mesh.positions.size() / 3;
+    for (std::size_t i = 0; i < n; ++i) {
+      vertices.push_back({mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]});
+      if (mesh.normals.size() == mesh.positions.size())
+        normals.push_back({mesh.normals[3 * i], mesh.normals[3 * i + 1], mesh.normals[3 * i + 2]});
+    }
+    for (std::size_t t = 0; t + 2 < mesh.triangles.size(); t += 3)
+      faces.push_back({base + mesh.triangles[t], base + mesh.triangles[t + 1], base + mesh.triangles[t + 2]});
+    base += n;
+  }
+  if (faces.empty()) return nullptr;
+  json out = {{"vertices", std::move(vertices)}, {"faces", std::move(faces)}};
+  if (normals.size() == out["vertices"].size()) out["normals"] = std::move(normals);
+  return out;
+}
+
+// The faces go to the child in a file only this process can reach: created
+// exclusively with mode 0600 and unlinked at once; the child opens it
+// through this process's descriptor.
+bool MeshFaces(const std::string& request, cad::CadScene& scene, std::string& error) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/zem-faces-XXXXXX";
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    error = std::string("cannot make the faces' file: ") + std::strerror(errno);
+    return false;
+  }
+  ::unlink(name.c_str());
+  std::size_t at = 0;
+  while (at < request.size()) {
+    const ssize_t n = ::write(fd, request.data() + at, request.size() - at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    at += static_cast<std::size_t>(n);
+  }
+  bool ok = at == request.size();
+  if (!ok) error = "cannot write the faces' file";
+  cad::CadReadOptions options = cad::CadReadOptionsInUse();
+  if (ok && options.program.empty()) {
+    // The child is this program started again with the CAD reader's hidden
+    // command; another program (a test or a benchmark) would not know it
+    // and would run itself instead.
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (self.filename() != "zem-webgl") {
+      error = "only zem-webgl meshes them";
+      ok = false;
+    }
+  }
+  if (ok) {
+    const std::string path = "/proc/" + std::to_string(::getpid()) + "/fd/" + std::to_string(fd);
+    ok = cad::MeshTrimmedFaces(path, options, scene, error);
+  }
+  ::close(fd);
+  return ok;
+}
+
 class Handoff {
  public:
   Handoff(const fs::path& model, ModelReport& report) : m_model(model), m_report(report) {}
@@ -151,37 +212,67 @@ class Handoff {
     }
   }
 
-  // Trimmed faces without a render mesh: the host cannot tessellate them
-  // itself. They are left out, with a note, and the rest is shown.
+  // Trimmed faces without a render mesh, which the host cannot tessellate
+  // itself: the CAD reader's child builds and meshes them in Open CASCADE.
+  // Those it cannot are left out with a note; the rest of the object shows.
   void TrimmedFaces(json& root) {
     auto objects = root.find("objects");
     if (objects == root.end() || !objects->is_array()) return;
+    // The faces to mesh, object by object, and where they came from.
+    json request = {{"objects", json::array()}};
+    std::vector<std::pair<std::size_t, std::vector<std::size_t>>> places;
+    for (std::size_t k = 0; k < objects->size(); ++k) {
+      json& object = (*objects)[k];
+      if (!object.is_object() || !object.contains("faces") || !object["faces"].is_array()) continue;
+      json faces = json::array();
+      std::vector<std::size_t> at;
+      for (std::size_t i = 0; i < object["faces"].size(); ++i) {
+        const json& face = object["faces"][i];
+        if (face.is_object() && face.contains("loops")) {
+          faces.push_back(face);
+          at.push_back(i);
+        }
+      }
+      if (at.empty()) continue;
+      request["objects"].push_back({{"faces", std::move(faces)}});
+      places.emplace_back(k, std::move(at));
+    }
+    cad::CadScene scene;
+    std::string error;
+    if (!places.empty() && !MeshFaces(request.dump(), scene, error)) {
+      Note("the trimmed faces without render meshes could not be meshed (" + error + ")");
+      scene = cad::CadScene();
+    }
+    for (std::size_t p = 0; p < places.size(); ++p) {
+      json& faces = (*objects)[places[p].first]["faces"];
+      const std::vector<std::size_t>& at = places[p].second;
+      std::size_t lost = 0;
+      for (std::size_t i = 0; i < at.size(); ++i) {
+        json mesh;
+        if (p < scene.parts.size() && i < scene.parts[p].bodies.size()) mesh = Mesh(scene.parts[p].bodies[i]);
+        if (mesh.is_null()) {
+          ++lost;
+          faces[at[i]] = nullptr;
+        } else {
+          faces[at[i]] = {{"mesh", std::move(mesh)}};
+        }
+      }
+      if (lost) {
+        Note(ObjectLabel((*objects)[places[p].first]) + ": " + std::to_string(lost) + " of " +
+             std::to_string(faces.size()) +
+             " faces are trimmed, have no render mesh and could not be meshed here, and were left out; save the "
+             "model with its render meshes (not with \"Save small\"), or export it as STEP, to show them");
+      }
+    }
     json kept = json::array();
     for (json& object : *objects) {
-      if (!object.is_object()) {
-        kept.push_back(std::move(object));
-        continue;
-      }
-      if (object.contains("faces") && object["faces"].is_array()) {
+      if (object.is_object() && object.contains("faces") && object["faces"].is_array()) {
         json& faces = object["faces"];
-        json left = json::array();
-        std::size_t lost = 0;
-        for (json& face : faces) {
-          if (face.is_object() && face.contains("loops")) {
-            ++lost;
-            continue;
-          }
-          left.push_back(std::move(face));
-        }
-        if (lost) {
-          Note(ObjectLabel(object) + ": " + std::to_string(lost) + " of " + std::to_string(faces.size()) +
-               " faces are trimmed and have no render mesh, and were left out; save the model with its render "
-               "meshes (not with \"Save small\"), or export it as STEP, to show them");
-        }
-        if (left.empty() && lost) continue;
-        faces = std::move(left);
+        const std::size_t before = faces.size();
+        faces.erase(std::remove(faces.begin(), faces.end(), nullptr), faces.end());
+        if (faces.empty() && before > 0) continue;
       }
-      object.erase("id");
+      if (object.is_object()) object.erase("id");
       kept.push_back(std::move(object));
     }
     *objects = std::move(kept);
@@ -213,9 +304,6 @@ std::string Describe(const ChildResult& run, const ChildLimits& limits) {
 }
 
 }  // namespace
-
-void SetChildReaderLimits(const ChildLimits& limits) { Limits() = limits; }
-const ChildLimits& ChildReaderLimits() { return Limits(); }
 
 std::string FindNodeProgram() {
   const char* path = std::getenv("PATH");
@@ -286,7 +374,9 @@ bool Read3dmFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) 
     report.error = FromUtf8("the .3dm converter is not installed (no " + script.string() + ")");
     return false;
   }
-  const ChildLimits& limits = Limits();
+  ChildLimits limits;
+  limits.seconds = cad::CadReadOptionsInUse().timeLimitSeconds;
+  limits.megabytes = cad::CadReadOptionsInUse().memoryLimitMb;
   // WebAssembly reserves far more address space than it uses: the data
   // size is what is limited, and node's own heap is kept within it.
   ChildLimits nodeLimits = limits;

@@ -2,7 +2,8 @@
 // Reads the host's own .3dm files without the host: our node script
 // (importers/rhino3dm/convert-3dm.js, through the rhino3dm module) converts
 // the file into the JSON document in a child process under the readers'
-// time and memory limits; the program then reads that document as it reads
+// time and memory limits (those of the CAD reader, --cad-time-limit and
+// --cad-memory-limit); the program then reads that document as it reads
 // any (docs/document-format.md, "Documents from .3dm files").
 //
 // node is looked for on PATH; the script at <program's folder>/../share/
@@ -29,10 +30,5 @@ bool Read3dmHandoff(std::string_view text, const std::filesystem::path& model, C
 // Where the program looks for node and the script; empty when not there.
 std::string FindNodeProgram();
 std::filesystem::path ConverterScriptPath();
-
-// The limits the readers that run in a child process use (set once from
-// the command line).
-void SetChildReaderLimits(const ChildLimits& limits);
-const ChildLimits& ChildReaderLimits();
 
 }  // namespace zem

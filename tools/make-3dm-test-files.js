@@ -90,6 +90,12 @@ rhino3dm().then((rh) => {
     const profile = new rh.Circle([25, 2, 0], 2).toNurbsCurve();
     const extrusion = rh.Extrusion.create(profile, 6, false);
     doc.objects().add(extrusion, attributes(l, {name: 'tube'}));
+    // Trimmed faces without render meshes: a capped can (its caps are
+    // trimmed planes) and a disc cut from a plane by a circle.
+    const can = rh.Extrusion.create(new rh.Circle([35, 2, 0], 2).toNurbsCurve(), 6, true);
+    doc.objects().add(can, attributes(l, {name: 'can'}));
+    const disc = rh.Brep.createTrimmedPlane(rh.Plane.worldXY(), new rh.Circle([45, 2, 0], 2).toNurbsCurve());
+    doc.objects().add(disc, attributes(l, {name: 'disc'}));
     save(doc, 'breps.3dm');
   }
 

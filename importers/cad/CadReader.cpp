@@ -185,21 +185,17 @@ bool ReadCadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& rep
   return ReadCadFile(path, doc, report, Options());
 }
 
-bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, const CadReadOptions& options) {
-  report.error.clear();
-  const fs::path file(NativePath(path));
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    report.error = L"no such file";
-    return false;
-  }
-  const std::string ext = Lower(file.extension().string());
-  const std::string reader = ext == ".iges" || ext == ".igs" ? "the IGES reader" : "the STEP reader";
+namespace {
+
+// Runs the child on `input` (`mode` "model" or "faces") and reads its scene
+// back; false with the reason in `error`.
+bool RunReaderChild(const std::string& input, const char* mode, const std::string& reader, const std::string& shown,
+                    const CadReadOptions& options, CadScene& scene, std::string& error) {
   auto fail = [&](const std::string& why) {
-    report.error = FromUtf8(why);
+    error = why;
     return false;
   };
-
+  std::error_code ec;
   Descriptor handoff(OpenHandoffFile());
   if (handoff.Get() < 0) return fail(std::string("cannot make the reader's hand-off file: ") + std::strerror(errno));
   int pipeFds[2];
@@ -211,10 +207,11 @@ bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, 
   if (program.empty()) program = fs::read_symlink("/proc/self/exe", ec).string();
   std::vector<std::string> args{program,
                                 kCadReaderCommand,
-                                fs::absolute(file, ec).string(),
+                                input,
                                 QualityName(options.quality),
                                 std::to_string(options.memoryLimitMb),
-                                std::to_string(::getpid())};
+                                std::to_string(::getpid()),
+                                mode};
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -231,7 +228,7 @@ bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, 
   if (spawned != 0) return fail("cannot start the reader " + program + ": " + std::strerror(spawned));
 
   ChildTalk talk;
-  ProgressLine progress(options.showProgress, file.filename().string());
+  ProgressLine progress(options.showProgress, shown);
   const auto start = Clock::now();
   const auto limit = std::chrono::seconds(options.timeLimitSeconds);
   bool timedOut = false;
@@ -281,10 +278,31 @@ bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, 
   std::string bytes;
   if (!ReadAll(handoff.Get(), bytes)) return fail("cannot read the reader's hand-off file");
   handoff.Reset();
+  std::string why;
+  if (!DecodeCadScene(bytes, scene, why)) return fail("the reader's hand-off is damaged: " + why);
+  std::string().swap(bytes);
+  return true;
+}
+
+}  // namespace
+
+bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, const CadReadOptions& options) {
+  report.error.clear();
+  const fs::path file(NativePath(path));
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    report.error = L"no such file";
+    return false;
+  }
+  const std::string ext = Lower(file.extension().string());
+  const std::string reader = ext == ".iges" || ext == ".igs" ? "the IGES reader" : "the STEP reader";
   CadScene scene;
   std::string error;
-  if (!DecodeCadScene(bytes, scene, error)) return fail("the reader's hand-off is damaged: " + error);
-  std::string().swap(bytes);
+  if (!RunReaderChild(fs::absolute(file, ec).string(), "model", reader, file.filename().string(), options, scene,
+                      error)) {
+    report.error = FromUtf8(error);
+    return false;
+  }
   CRhinoDoc scratch;
   if (!BuildCadDocument(scene, FromUtf8(file.stem().string()), scratch, report)) return false;
   scene = CadScene();
@@ -293,6 +311,10 @@ bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, 
   malloc_trim(0);
   doc.TakeContents(scratch);
   return true;
+}
+
+bool MeshTrimmedFaces(const std::string& input, const CadReadOptions& options, CadScene& scene, std::string& error) {
+  return RunReaderChild(input, "faces", "the face mesher", "trimmed faces", options, scene, error);
 }
 
 }  // namespace zem::cad

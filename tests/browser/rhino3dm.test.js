@@ -1,8 +1,8 @@
 'use strict';
 // Pages of .3dm models (the project's own test files, made with rhino3dm) in
 // Chromium and Firefox: the brep with a cached render mesh, the untrimmed
-// brep tessellated by the host and the block instances, each in its place
-// and colour.
+// brep tessellated by the host, the trimmed faces meshed by Open CASCADE and
+// the block instances, each in its place.
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const path = require('node:path');
@@ -20,9 +20,11 @@ function exportModel(name, args = []) {
 
 // Points of each model where something is drawn, and where nothing is.
 const models = {
-  // The cached mesh (a square at z = 5, not the patch under it) and the
-  // tessellated patch.
-  breps: { args: [], drawn: [[2, 2, 5], [12, 2, 1]], empty: [[2, 2, 0], [12, 2, 5]] },
+  // The cached mesh (a square at z = 5, not the patch under it), the
+  // tessellated patch, the can's top and the disc (trimmed faces meshed by
+  // Open CASCADE), and beside the disc, where its plane was cut away.
+  breps: { args: [], drawn: [[2, 2, 5], [12, 2, 1], [35, 2, 6], [45, 2, 0]],
+    empty: [[2, 2, 0], [12, 2, 5], [47.6, 4.6, 0]] },
   // The four squares of the nested blocks: pair A, and pair B moved and
   // scaled by 2.
   blocks: { args: ['--view', 'Overview'], drawn: [[0.5, 0.5, 0], [2.5, 0.5, 0], [1, 11, 0], [5, 11, 0]],

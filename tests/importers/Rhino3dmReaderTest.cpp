@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "importers/ModelFile.h"
+#include "importers/cad/CadReader.h"
 #include "standin/host/CRhinoCurveObject.h"
 #include "standin/host/CRhinoDoc.h"
 #include "standin/host/CRhinoObjectIterator.h"
@@ -77,8 +78,17 @@ class Rhino3dmReaderTest : public ::testing::Test {
   void SetUp() override {
     folder = zem::testing::TestFolder("zem-3dm");
     fs::create_directories(folder);
+    // Trimmed faces go to the program's CAD child.
+    saved = zem::cad::CadReadOptionsInUse();
+    zem::cad::CadReadOptions options = saved;
+    options.program = ZEM_WEBGL_PROGRAM;
+    zem::cad::SetCadReadOptions(options);
   }
-  void TearDown() override { fs::remove_all(folder); }
+  void TearDown() override {
+    zem::cad::SetCadReadOptions(saved);
+    fs::remove_all(folder);
+  }
+  zem::cad::CadReadOptions saved;
   fs::path folder;
 };
 
@@ -112,7 +122,7 @@ TEST_F(Rhino3dmReaderTest, BrepsShowTheirCachedMeshOrTheHostsTessellationOfUntri
   ASSERT_TRUE(Read(kData / "breps.3dm", doc, report)) << zem::ToUtf8(report.error);
   std::map<std::string, Seen> byName;
   for (const Seen& s : Objects(doc)) byName[s.name] = s;
-  ASSERT_EQ(byName.size(), 3u);
+  ASSERT_EQ(byName.size(), 5u);
   // The cached render mesh is a square at z = 5, not the surface below it.
   const Seen& cached = byName["cached"];
   EXPECT_EQ(cached.type, ON::brep_object);
@@ -135,6 +145,34 @@ TEST_F(Rhino3dmReaderTest, BrepsShowTheirCachedMeshOrTheHostsTessellationOfUntri
   EXPECT_NEAR(tube.box.m_max.y, 4, 0.05);
   EXPECT_NEAR(tube.box.m_max.z, 6, 1e-4);
   for (const Seen& s : {cached, untrimmed, tube}) EXPECT_EQ(s.colour, ON_Color(200, 0, 0)) << s.name;
+
+  // Trimmed faces without render meshes, meshed in Open CASCADE: the can's
+  // two caps (discs of radius 2 at z = 0 and 6) and a disc cut from a plane,
+  // every corner within its circle.
+  auto corners = [](const Seen& s) {
+    std::vector<ON_3fPoint> points;
+    ON_SimpleArray<const ON_Mesh*> meshes;
+    s.object->GetMeshes(ON::render_mesh, meshes);
+    for (const ON_Mesh* mesh : meshes)
+      for (const ON_MeshFace& f : mesh->m_F)
+        for (int k = 0; k < 3; ++k) points.push_back(mesh->m_V[f.vi[k]]);
+    return points;
+  };
+  ASSERT_EQ(byName.count("can"), 1u);
+  int top = 0, bottom = 0;
+  for (const ON_3fPoint& p : corners(byName["can"])) {
+    EXPECT_LE(std::hypot(p.x - 35, p.y - 2), 2.001);
+    top += std::fabs(p.z - 6) < 1e-4;
+    bottom += std::fabs(p.z) < 1e-4;
+  }
+  EXPECT_GT(top, 3 * 8) << "the top cap";
+  EXPECT_GT(bottom, 3 * 8) << "the bottom cap";
+  ASSERT_EQ(byName.count("disc"), 1u);
+  const auto disc = corners(byName["disc"]);
+  EXPECT_GT(disc.size(), 3u * 8);
+  for (const ON_3fPoint& p : disc) EXPECT_LE(std::hypot(p.x - 45, p.y - 2), 2.001);
+  EXPECT_NEAR(byName["disc"].box.m_min.x, 43, 0.01);
+  EXPECT_EQ(report.notes.size(), 0u);
 }
 
 TEST_F(Rhino3dmReaderTest, CurvesOfEveryKindDotsAndPointsArrive) {
@@ -239,8 +277,8 @@ TEST_F(Rhino3dmReaderTest, FilesThatCannotBeShownFailWithAReasonAndLeaveTheDocum
 }
 
 TEST_F(Rhino3dmReaderTest, WithoutNodeTheErrorSaysHowToInstallIt) {
-  const char* saved = std::getenv("PATH");
-  const std::string path = saved ? saved : "";
+  const char* before = std::getenv("PATH");
+  const std::string path = before ? before : "";
   ::setenv("PATH", folder.c_str(), 1);
   CRhinoDoc doc;
   zem::ModelReport report;
@@ -305,14 +343,12 @@ TEST_F(Rhino3dmReaderTest, TheConverterStopsAtItsTimeAndMemoryLimitsWithAClearEr
   EXPECT_TRUE(run.timedOut);
 
   // 60 MB: node starts, the WebAssembly module cannot have its memory.
-  const zem::ChildLimits saved = zem::ChildReaderLimits();
-  limits.seconds = 60;
-  limits.megabytes = 60;
-  zem::SetChildReaderLimits(limits);
+  zem::cad::CadReadOptions small = zem::cad::CadReadOptionsInUse();
+  small.memoryLimitMb = 60;
+  zem::cad::SetCadReadOptions(small);
   CRhinoDoc doc;
   zem::ModelReport report;
   const bool read = Read(kData / "curves.3dm", doc, report);
-  zem::SetChildReaderLimits(saved);
   EXPECT_FALSE(read);
   EXPECT_NE(zem::ToUtf8(report.error).find("ran out of memory"), std::string::npos) << zem::ToUtf8(report.error);
   EXPECT_NE(zem::ToUtf8(report.error).find("limit 60 MB"), std::string::npos) << zem::ToUtf8(report.error);
