@@ -77,7 +77,11 @@ void Take(ChildResult& result, std::string& pending, const char* data, std::size
   pending.append(data, n);
   for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
     const std::string line = pending.substr(0, end);
-    if (line.rfind("stage ", 0) == 0) result.stage = line.substr(6);
+    if (line.rfind("stage ", 0) == 0) {
+      result.stage = line.substr(6);
+      result.percent = -1;
+    }
+    if (line.rfind("progress ", 0) == 0) result.percent = std::atoi(line.c_str() + 9);
     if (line.rfind("error ", 0) == 0) result.error = line.substr(6, 2000);
   }
   // A line that never ends is no message.
@@ -91,7 +95,8 @@ std::string SignalName(int signal) {
   return name ? std::string("SIG") + name : "signal " + std::to_string(signal);
 }
 
-ChildResult RunChild(const std::vector<std::string>& argv, const ChildLimits& limits) {
+ChildResult RunChild(const std::vector<std::string>& argv, const ChildLimits& limits, const ChildProgress& progress,
+                     bool keepErrors) {
   ChildResult result;
   if (argv.empty()) {
     result.startError = "nothing to run";
@@ -138,7 +143,7 @@ ChildResult RunChild(const std::vector<std::string>& argv, const ChildLimits& li
     if (::getppid() != parent) ::_exit(127);
     if (limits.megabytes > 0) ::setrlimit(resource, &memory);
     if (::dup2(handoffFd, kHandoffFd) < 0 || ::dup2(talkFd, kTalkFd) < 0 || ::dup2(nullFd, STDIN_FILENO) < 0 ||
-        ::dup2(nullFd, STDOUT_FILENO) < 0 || ::dup2(nullFd, STDERR_FILENO) < 0)
+        ::dup2(nullFd, STDOUT_FILENO) < 0 || (!keepErrors && ::dup2(nullFd, STDERR_FILENO) < 0))
       ::_exit(127);
     ::execv(pointers[0], pointers.data());
     ::_exit(127);
@@ -162,6 +167,7 @@ ChildResult RunChild(const std::vector<std::string>& argv, const ChildLimits& li
     } else {
       ::usleep(20000);
     }
+    if (progress) progress(result.stage, result.percent, std::chrono::duration<double>(Clock::now() - start).count());
     const pid_t done = ::waitpid(pid, &status, WNOHANG);
     if (done == pid) break;
     if (limits.seconds > 0 && Clock::now() - start > std::chrono::seconds(limits.seconds)) {
