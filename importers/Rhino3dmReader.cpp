@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <system_error>
@@ -272,7 +273,6 @@ class Handoff {
         faces.erase(std::remove(faces.begin(), faces.end(), nullptr), faces.end());
         if (faces.empty() && before > 0) continue;
       }
-      if (object.is_object()) object.erase("id");
       kept.push_back(std::move(object));
     }
     *objects = std::move(kept);
@@ -349,11 +349,36 @@ bool Read3dmHandoff(std::string_view text, const fs::path& model, CRhinoDoc& doc
     report.error = L"nothing the page can show";
     return false;
   }
-  CRhinoDoc scratch;
-  if (!ReadDocumentText(root.dump(), FromUtf8(model.parent_path().string()), scratch, report)) return false;
-  if (auto folder = handoff.TakeFolder()) scratch.KeepScratchFolder(std::move(folder));
-  doc.TakeContents(scratch);
-  return true;
+  std::vector<std::string> labels;
+  for (json& object : *objects) {
+    labels.push_back(object.is_object() ? ObjectLabel(object) : "an object");
+    if (object.is_object()) object.erase("id");
+  }
+  // An object the document does not take (a coordinate beyond single
+  // precision, say) is left out with a note, and the rest is read again.
+  constexpr int kMaxLeftOut = 100;
+  for (int attempt = 0;; ++attempt) {
+    CRhinoDoc scratch;
+    ModelReport tried;
+    if (ReadDocumentText(root.dump(), FromUtf8(model.parent_path().string()), scratch, tried)) {
+      report.notes.insert(report.notes.end(), tried.notes.begin(), tried.notes.end());
+      if (auto folder = handoff.TakeFolder()) scratch.KeepScratchFolder(std::move(folder));
+      doc.TakeContents(scratch);
+      return true;
+    }
+    const std::string error = ToUtf8(tried.error);
+    std::size_t index = 0;
+    const bool ofObject = std::sscanf(error.c_str(), "objects[%zu]", &index) == 1 && index < objects->size();
+    if (!ofObject || attempt >= kMaxLeftOut || objects->size() == 1) {
+      report.error = tried.error;
+      report.notes.insert(report.notes.end(), tried.notes.begin(), tried.notes.end());
+      return false;
+    }
+    const std::size_t colon = error.find(": ");
+    handoff.Note(labels[index] + " was left out: " + (colon == std::string::npos ? error : error.substr(colon + 2)));
+    objects->erase(objects->begin() + static_cast<std::ptrdiff_t>(index));
+    labels.erase(labels.begin() + static_cast<std::ptrdiff_t>(index));
+  }
 }
 
 bool Read3dmFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {

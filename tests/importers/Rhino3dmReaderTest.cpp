@@ -326,6 +326,21 @@ TEST_F(Rhino3dmReaderTest, HandoffUnpacksEmbeddedPicturesPrivatelyAndLeavesOutTr
   }
   EXPECT_FALSE(fs::exists(picture.parent_path())) << "the private folder goes with the document";
 
+  // An object the document cannot take is left out with a note; the rest
+  // is read.
+  {
+    CRhinoDoc doc;
+    zem::ModelReport report;
+    const std::string oneBad = R"({"format": "zem-document", "objects": [
+      {"type": "point", "name": "far", "point": [1e39, 0, 0]}, {"type": "point", "point": [1, 2, 3]}]})";
+    ASSERT_TRUE(zem::Read3dmHandoff(oneBad, folder / "model.3dm", doc, report)) << zem::ToUtf8(report.error);
+    EXPECT_EQ(Objects(doc).size(), 1u);
+    ASSERT_EQ(report.notes.size(), 1u);
+    EXPECT_NE(zem::ToUtf8(report.notes[0]).find("the object \"far\" was left out: coordinate 1e+39 is beyond"),
+              std::string::npos)
+        << zem::ToUtf8(report.notes[0]);
+  }
+
   for (const std::string bad : {"", "[1, 2]", "{\"format\": \"zem-document\", \"objects\": []}",
                                 "{\"format\": \"zem-document\", \"objects\": [{\"type\": \"mesh\"}]}"}) {
     CRhinoDoc doc;
