@@ -687,7 +687,7 @@ void Reader::ReadObject(const json& j) {
           Enter es(*this, "surface");
           ON_NurbsSurface s = ReadSurface(f["surface"]);
           face.m_surface = std::make_shared<ON_NurbsSurface>(s);
-          if (!f.contains("edges")) {
+          if (!j.contains("edges")) {
             auto single = ON_Brep::FromSurface(s);
             for (auto& edge : single->m_E) brep->m_E.push_back(edge);
           }
@@ -887,10 +887,43 @@ void Reader::ReadView(const json& j) {
 void Reader::ReadDocument(const json& root) {
   Object(root, "a document");
   Keys(root, {"format", "version", "title", "notes", "createdBy", "lastEditedBy", "viewportBackground", "materials",
-              "layers", "objects", "displayModes", "views", "activeView"});
+              "layers", "objects", "displayModes", "views", "activeView", "units"});
   if (Text(root, "format") != L"zem-document") Fail("not a zem document (\"format\": \"zem-document\" is missing)");
   Integer(root, "version", 1, 1, 1);
   m_doc.SetTitle(Text(root, "title", L"Untitled").c_str());
+  if (root.contains("units")) {
+    using U = ON::LengthUnitSystem;
+    static const std::map<std::wstring, U> units{{L"none", U::None},
+                                                 {L"angstroms", U::Angstroms},
+                                                 {L"nanometers", U::Nanometers},
+                                                 {L"microns", U::Microns},
+                                                 {L"millimeters", U::Millimeters},
+                                                 {L"centimeters", U::Centimeters},
+                                                 {L"decimeters", U::Decimeters},
+                                                 {L"meters", U::Meters},
+                                                 {L"dekameters", U::Dekameters},
+                                                 {L"hectometers", U::Hectometers},
+                                                 {L"kilometers", U::Kilometers},
+                                                 {L"megameters", U::Megameters},
+                                                 {L"gigameters", U::Gigameters},
+                                                 {L"microinches", U::Microinches},
+                                                 {L"mils", U::Mils},
+                                                 {L"inches", U::Inches},
+                                                 {L"feet", U::Feet},
+                                                 {L"yards", U::Yards},
+                                                 {L"miles", U::Miles},
+                                                 {L"printerspoints", U::PrintersPoints},
+                                                 {L"picas", U::Picas},
+                                                 {L"nauticalmiles", U::NauticalMiles},
+                                                 {L"astronomicalunits", U::AstronomicalUnits},
+                                                 {L"lightyears", U::LightYears},
+                                                 {L"parsecs", U::Parsecs},
+                                                 {L"customunits", U::CustomUnits}};
+    const std::wstring name = Text(root, "units");
+    Enter e(*this, "units");
+    if (!units.count(name)) Fail("expected a unit of length such as \"millimeters\" or \"inches\"");
+    m_doc.SetModelUnits(units.at(name));
+  }
   m_doc.Properties().Notes().m_notes = Text(root, "notes");
   m_doc.Properties().RevisionHistory().m_sCreatedBy = Text(root, "createdBy");
   m_doc.Properties().RevisionHistory().m_sLastEditedBy = Text(root, "lastEditedBy");

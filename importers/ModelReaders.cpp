@@ -2,6 +2,7 @@
 
 #include "importers/DocumentReader.h"
 #include "importers/MeshFileReader.h"
+#include "importers/Rhino3dmReader.h"
 #include "importers/cad/CadReader.h"
 #include "standin/platform/NativePath.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr const char* kDocument[] = {".json"};
 constexpr const char* kObj[] = {".obj"};
+constexpr const char* k3dm[] = {".3dm"};
 constexpr const char* kCad[] = {".step", ".stp", ".iges", ".igs"};
 
 // glTF and GLB, STL, PLY, 3DS, COLLADA, FBX and whatever else assimp knows
@@ -22,6 +24,7 @@ constexpr const char* kCad[] = {".step", ".stp", ".iges", ".igs"};
 const ModelReader kReaders[] = {
     {"the host's document format", kDocument, ReadDocumentFile},
     {"OBJ with MTL", kObj, ReadMeshFile},
+    {"the host's own .3dm files, through node and rhino3dm", k3dm, Read3dmFile},
     {"STEP and IGES through Open CASCADE", kCad, cad::ReadCadModelFile},
     {"mesh formats through assimp", {}, ReadMeshFileWithAssimp},
 };

@@ -10,6 +10,7 @@
 // memory limit, so that a file that crashes it or makes it loop costs one
 // clear error and nothing else. Nothing here throws.
 #include "importers/ModelReport.h"
+#include "importers/cad/CadScene.h"
 
 #include <string>
 #include <vector>
@@ -44,6 +45,13 @@ const CadReadOptions& CadReadOptionsInUse();
 
 // The row of the table of model readers: ReadCadFile with the options in use.
 bool ReadCadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report);
+
+// Meshes trimmed faces in the child: `input` names a JSON file
+// {"objects": [{"faces": [{"surface", "loops", "reversed"}, ...]}, ...]}
+// (surfaces and curves as in the host document; the outer loop first).
+// Part k of `scene` is object k and its body i face i, with no groups when
+// the face could not be built or meshed.
+bool MeshTrimmedFaces(const std::string& input, const CadReadOptions& options, CadScene& scene, std::string& error);
 
 // The child's side: `args` are the arguments after kCadReaderCommand.
 // Answers the child's exit code.

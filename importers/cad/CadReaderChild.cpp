@@ -83,7 +83,7 @@ class ProgressSink {
 }  // namespace
 
 int RunCadReaderChild(const std::vector<std::string>& args) {
-  if (args.size() != 4) return 2;
+  if (args.size() != 4 && args.size() != 5) return 2;
   // The child goes when the program goes; a program that went before this
   // line took effect is seen as a new parent.
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -107,7 +107,9 @@ int RunCadReaderChild(const std::vector<std::string>& args) {
   CadScene scene;
   std::string error;
   try {
-    if (!ImportWithOpenCascade(path, quality, std::ref(sink), scene, error)) {
+    const bool faces = args.size() == 5 && args[4] == "faces";
+    if (!(faces ? ImportTrimmedFaces(path, quality, std::ref(sink), scene, error)
+                : ImportWithOpenCascade(path, quality, std::ref(sink), scene, error))) {
       Say("error " + error);
       return 1;
     }

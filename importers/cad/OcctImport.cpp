@@ -1,4 +1,5 @@
 #include "importers/cad/OcctImport.h"
+#include "importers/cad/TrimmedFaces.h"
 
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepBndLib.hxx>
@@ -109,8 +110,6 @@ class Import {
             const std::string& path);
   void AddInstance(const TDF_Label& part, const gp_Trsf& placement, int colour, int layer, const std::string& path);
   void Collect(std::uint32_t index);
-  void CollectBody(const TopoDS_Shape& body, int bodyColour, const ShapeColours& faceColours, CadBody& out,
-                   int& failedFaces);
   void CollectFreeGeometry(const TopoDS_Shape& shape, CadPart& out);
   void NameInstances();
 
@@ -237,8 +236,9 @@ void Import::NameInstances() {
   }
 }
 
-void Import::CollectBody(const TopoDS_Shape& body, int bodyColour, const ShapeColours& faceColours, CadBody& out,
-                         int& failedFaces) {
+// The triangles and edges of a meshed body's faces, grouped by colour.
+void CollectBody(const TopoDS_Shape& body, int bodyColour, const ShapeColours& faceColours, CadBody& out,
+                 int& failedFaces) {
   std::map<int, std::size_t> groupOf;
   TopTools_IndexedMapOfShape edgesDone;
   for (TopExp_Explorer faces(body, TopAbs_FACE); faces.More(); faces.Next()) {
@@ -550,6 +550,80 @@ bool ImportWithOpenCascade(const std::string& path, MeshQuality quality, const I
             (failure.GetMessageString() ? failure.GetMessageString() : "a kernel failure");
     return false;
   }
+}
+
+bool ImportTrimmedFaces(const std::string& path, MeshQuality quality, const ImportProgress& progress, CadScene& scene,
+                        std::string& error) {
+  if (progress) progress("reading", -1);
+  nlohmann::json root;
+  {
+    std::ifstream in(path, std::ios::binary);
+    root = nlohmann::json::parse(in, nullptr, false);
+  }
+  if (root.is_discarded() || !root.is_object() || !root.contains("objects") || !root["objects"].is_array()) {
+    error = "the trimmed faces to mesh are not readable";
+    return false;
+  }
+  // The faces of every object, each made once; the model's box gives the
+  // precision and the deflection, as for models.
+  Bnd_Box box;
+  for (const auto& object : root["objects"]) {
+    if (!object.is_object() || !object.contains("faces") || !object["faces"].is_array()) continue;
+    for (const auto& face : object["faces"]) {
+      if (!face.is_object() || !face.contains("surface") || !face["surface"].is_object()) continue;
+      const auto& rows = face["surface"].value("points", nlohmann::json::array());
+      for (const auto& row : rows)
+        if (row.is_array())
+          for (const auto& p : row)
+            if (p.is_array() && p.size() == 3 && p[0].is_number() && p[1].is_number() && p[2].is_number())
+              box.Add(gp_Pnt(p[0].get<double>(), p[1].get<double>(), p[2].get<double>()));
+    }
+  }
+  if (box.IsVoid()) {
+    error = "no trimmed faces to mesh";
+    return false;
+  }
+  const double diagonal = std::sqrt(box.SquareExtent());
+  const double precision = std::max(diagonal * 1e-7, 1e-9);
+  if (progress) progress("building", -1);
+  std::vector<std::vector<TopoDS_Face>> faces;
+  TopoDS_Compound all;
+  BRep_Builder builder;
+  builder.MakeCompound(all);
+  int unbuilt = 0;
+  for (const auto& object : root["objects"]) {
+    auto& list = faces.emplace_back();
+    if (!object.is_object() || !object.contains("faces") || !object["faces"].is_array()) continue;
+    for (const auto& face : object["faces"]) {
+      std::string why;
+      list.push_back(BuildTrimmedFace(face, precision, why));
+      if (list.back().IsNull()) {
+        ++unbuilt;
+        continue;
+      }
+      builder.Add(all, list.back());
+    }
+  }
+  IMeshTools_Parameters parameters;
+  parameters.Deflection = std::max(diagonal * RelativeDeflection(quality), 1e-6);
+  parameters.Angle = AngularDeflection(quality);
+  parameters.InParallel = Standard_True;
+  parameters.Relative = Standard_False;
+  if (progress) progress("meshing", 0);
+  Handle(StageProgress) meshing = new StageProgress(progress, "meshing");
+  BRepMesh_IncrementalMesh mesher(all, parameters, meshing->Start());
+  if (progress) progress("collecting", -1);
+  const ShapeColours none;
+  for (const auto& list : faces) {
+    CadPart& part = scene.parts.emplace_back();
+    for (const TopoDS_Face& face : list) {
+      CadBody& body = part.bodies.emplace_back();
+      int failed = 0;
+      if (!face.IsNull()) CollectBody(face, -1, none, body, failed);
+    }
+  }
+  if (unbuilt > 0) scene.notes.push_back(std::to_string(unbuilt) + " trimmed face(s) could not be built");
+  return true;
 }
 
 }  // namespace zem::cad

@@ -18,6 +18,12 @@ using ImportProgress = std::function<void(const char* stage, double fraction)>;
 bool ImportWithOpenCascade(const std::string& path, MeshQuality quality, const ImportProgress& progress,
                            CadScene& scene, std::string& error);
 
+// Builds the trimmed faces that `path` names (see MeshTrimmedFaces) with
+// their surfaces and edge loops, repairs and meshes them as models are
+// meshed; a face that cannot be built or meshed gives an empty body.
+bool ImportTrimmedFaces(const std::string& path, MeshQuality quality, const ImportProgress& progress, CadScene& scene,
+                        std::string& error);
+
 // The linear deflection (a share of the model's box diagonal) and the
 // angular deflection (radians) of each quality.
 double RelativeDeflection(MeshQuality quality);

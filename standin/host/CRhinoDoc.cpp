@@ -100,6 +100,7 @@ void CRhinoDoc::TakeContents(CRhinoDoc& from) {
   m_initialView = from.m_initialView;
   m_background = from.m_background;
   m_hasBackground = from.m_hasBackground;
+  m_units = from.m_units;
   m_scratch = std::move(from.m_scratch);
   from.m_objects.clear();
   from.m_views.clear();

@@ -6,6 +6,7 @@
 #include "standin/host/CRhinoMaterialTable.h"
 #include "standin/host/CRhinoObject.h"
 #include "standin/host/CRhinoView.h"
+#include "standin/host/ON.h"
 #include "standin/host/ON_wString.h"
 #include "standin/platform/ScratchFolder.h"
 
@@ -26,6 +27,10 @@ class CRhinoDoc {
   // The file the document was read from (empty for a new document).
   const ON_wString& PathName() const { return m_path; }
   void SetPathName(const wchar_t* path) { m_path = path; }
+
+  // The unit of the model's lengths.
+  ON::LengthUnitSystem ModelUnits() const { return m_units; }
+  void SetModelUnits(ON::LengthUnitSystem units) { m_units = units; }
 
   const CRhinoDocProperties& Properties() const { return m_properties; }
   CRhinoDocProperties& Properties() { return m_properties; }
@@ -91,5 +96,6 @@ class CRhinoDoc {
   int m_initialView = 0;
   ON_Color m_background;
   bool m_hasBackground = false;
+  ON::LengthUnitSystem m_units = ON::LengthUnitSystem::Millimeters;
   std::vector<std::unique_ptr<zem::ScratchFolder>> m_scratch;
 };
