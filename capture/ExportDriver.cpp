@@ -1,7 +1,5 @@
 #include "capture/ExportDriver.h"
 
-#include <malloc.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -28,6 +26,7 @@
 #include "page/TextFormat.h"
 #include "standin/platform/CFileDialog.h"
 #include "standin/platform/FileFunctions.h"
+#include "standin/platform/Heap.h"
 #include "standin/platform/InterruptCleanup.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/TextEncoding.h"
@@ -112,7 +111,7 @@ ExportStatus WritePage(const std::wstring& targetPath, const ExportOptions& opti
       }
       // The renderer's working memory, freed in this thread's own heap, goes
       // back to the system while the scene is still being written.
-      malloc_trim(0);
+      zem::ReturnFreeHeapToSystem();
     });
   else if (hooks.capturePreview)
     capturePreview();
