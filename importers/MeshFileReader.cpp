@@ -578,21 +578,9 @@ bool WithinWholeFileLimit(const std::filesystem::path& file, ModelReport& report
   return false;
 }
 
-namespace {
-
-bool RegularFile(const fs::path& file, ModelReport& report) {
-  report.error.clear();
-  std::error_code ec;
-  if (fs::is_regular_file(file, ec)) return true;
-  report.error = L"no such file";
-  return false;
-}
-
-}  // namespace
-
 bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
   const fs::path file(NativePath(path));
-  if (!RegularFile(file, report)) return false;
+  if (!StartModelReport(file, report)) return false;
   CRhinoDoc scratch;
   if (Lower(file.extension().string()) == ".obj" && ReadObjFile(file, scratch, report) == ObjReadResult::Read)
     return Finish(file, scratch, doc, report);
@@ -602,7 +590,7 @@ bool ReadMeshFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report)
 
 bool ReadMeshFileWithAssimp(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
   const fs::path file(NativePath(path));
-  if (!RegularFile(file, report)) return false;
+  if (!StartModelReport(file, report)) return false;
   CRhinoDoc scratch;
   if (!ReadThroughAssimp(file, scratch, report)) return false;
   return Finish(file, scratch, doc, report);

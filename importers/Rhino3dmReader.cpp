@@ -382,19 +382,15 @@ bool Read3dmHandoff(std::string_view text, const fs::path& model, CRhinoDoc& doc
 }
 
 bool Read3dmFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report) {
-  report.error.clear();
   const fs::path file(NativePath(path));
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    report.error = L"no such file";
-    return false;
-  }
+  if (!StartModelReport(file, report)) return false;
   const std::string node = FindNodeProgram();
   if (node.empty()) {
     report.error = L".3dm files are read through node, which is not installed (tools/install-deps installs it)";
     return false;
   }
   const fs::path script = ConverterScriptPath();
+  std::error_code ec;
   if (script.empty() || !fs::is_regular_file(script, ec)) {
     report.error = FromUtf8("the .3dm converter is not installed (no " + script.string() + ")");
     return false;

@@ -154,13 +154,9 @@ bool RunReaderChild(const std::string& input, const char* mode, const std::strin
 }  // namespace
 
 bool ReadCadFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& report, const CadReadOptions& options) {
-  report.error.clear();
   const fs::path file(NativePath(path));
+  if (!zem::StartModelReport(file, report)) return false;
   std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) {
-    report.error = L"no such file";
-    return false;
-  }
   const std::string ext = Lower(file.extension().string());
   const std::string reader = ext == ".iges" || ext == ".igs" ? "the IGES reader" : "the STEP reader";
   CadScene scene;
