@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -41,5 +42,20 @@ class ProgramTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::filesystem::path folder;
 };
+
+// An OBJ grid of n x n quadrangles whose page takes a while to write
+// (n = 300: about 30 MB).
+inline std::filesystem::path WriteGridObj(const std::filesystem::path& obj, int n) {
+  std::ofstream out(obj);
+  for (int i = 0; i <= n; ++i)
+    for (int j = 0; j <= n; ++j)
+      out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      const int a = i * (n + 1) + j + 1, b = a + n + 1;
+      out << "f " << a << ' ' << b << ' ' << b + 1 << ' ' << a + 1 << '\n';
+    }
+  return obj;
+}
 
 }  // namespace zem::testing

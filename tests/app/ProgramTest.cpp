@@ -228,28 +228,13 @@ TEST_F(ProgramTest, NotesOfABatchNameTheirModelAndUnwrittenOutputFails) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
 }
 
-// A model whose standard page (about 17 MB, a mail of 22 MB) is beyond what
-// mail servers take, and whose compact page is not.
-fs::path WriteLargeGrid(const fs::path& folder) {
-  const fs::path obj = folder / "grid.obj";
-  std::ofstream out(obj);
-  const int n = 230;
-  for (int i = 0; i <= n; ++i)
-    for (int j = 0; j <= n; ++j)
-      out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      const int a = i * (n + 1) + j + 1, b = a + n + 1;
-      out << "f " << a << ' ' << b << ' ' << b + 1 << ' ' << a + 1 << '\n';
-    }
-  return obj;
-}
-
 TEST_F(ProgramTest, MailingALargePageWarnsAndSuggestsTheCompactForm) {
   zem::testing::ScopedEnv noDisplay{"DISPLAY", nullptr}, noWayland{"WAYLAND_DISPLAY", nullptr};
   zem::testing::ScopedEnv tmpdir{"TMPDIR", folder.c_str()};
   fs::create_directories(folder / "out");
-  const fs::path model = WriteLargeGrid(folder);
+  // A model whose standard page (about 17 MB, a mail of 22 MB) is beyond what
+  // mail servers take, and whose compact page is not.
+  const fs::path model = zem::testing::WriteGridObj(folder / "grid.obj", 230);
   const std::string outbox = (folder / "out").string();
   Outcome standard = Zem({"export", model.string(), "--email", "--outbox", outbox, "--quiet"});
   EXPECT_EQ(standard.code, 0) << standard.err;

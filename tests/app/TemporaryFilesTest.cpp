@@ -34,22 +34,6 @@ using zem::testing::Zem;
 
 using TemporaryFilesTest = zem::testing::ProgramTest;
 
-// A grid model whose page takes a while to write (about 30 MB).
-fs::path WriteGrid(const fs::path& folder, const std::string& name) {
-  const fs::path obj = folder / name;
-  std::ofstream out(obj);
-  const int n = 300;
-  for (int i = 0; i <= n; ++i)
-    for (int j = 0; j <= n; ++j)
-      out << "v " << i * 0.0123 << ' ' << j * 0.0171 << ' ' << (i * j % 97) * 0.00113 << '\n';
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      const int a = i * (n + 1) + j + 1, b = a + n + 1;
-      out << "f " << a << ' ' << b << ' ' << b + 1 << ' ' << a + 1 << '\n';
-    }
-  return obj;
-}
-
 // zem-webgl as a process of its own, its output into `log`; `before` comes
 // in front of the program (another user's identity, say).
 pid_t Start(std::vector<std::string> args, const fs::path& log, const std::vector<std::string>& before = {}) {
@@ -138,7 +122,7 @@ TEST_F(TemporaryFilesTest, LinksPlantedAtTemporaryNamesAreNeverFollowed) {
 // A signal stops the export: the hidden page beside the earlier one goes,
 // the earlier page stays, and the program ends by that signal.
 TEST_F(TemporaryFilesTest, ASignalRemovesWhatTheExportMadeAndEndsTheProgramByIt) {
-  const fs::path model = WriteGrid(folder, "grid.obj"), tmp = folder / "tmp";
+  const fs::path model = zem::testing::WriteGridObj(folder / "grid.obj", 300), tmp = folder / "tmp";
   fs::create_directories(tmp);
   ScopedEnv tmpdir{"TMPDIR", tmp.c_str()};
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
@@ -161,7 +145,8 @@ TEST_F(TemporaryFilesTest, ASignalRemovesWhatTheExportMadeAndEndsTheProgramByIt)
 // A page in a folder that takes no new file is written in place over a kept
 // copy: a signal or a failed write puts the earlier page back.
 TEST_F(TemporaryFilesTest, APageWrittenInPlaceIsPutBackWhenTheExportIsStopped) {
-  const fs::path model = WriteGrid(folder, "grid.obj"), tmp = folder / "tmp", locked = folder / "locked";
+  const fs::path model = zem::testing::WriteGridObj(folder / "grid.obj", 300), tmp = folder / "tmp",
+                 locked = folder / "locked";
   const fs::path page = locked / "grid.html";
   for (const fs::path& open : {tmp, folder / "config"}) {
     fs::create_directories(open);
@@ -202,7 +187,8 @@ TEST_F(TemporaryFilesTest, APageWrittenInPlaceIsPutBackWhenTheExportIsStopped) {
 
 // Workers die with their batch, however it ends, and undo their pages.
 TEST_F(TemporaryFilesTest, TheWorkersOfAKilledBatchDieWithIt) {
-  const fs::path a = WriteGrid(folder, "a.obj"), b = WriteGrid(folder, "b.obj"), pages = folder / "pages";
+  const fs::path a = zem::testing::WriteGridObj(folder / "a.obj", 300),
+                 b = zem::testing::WriteGridObj(folder / "b.obj", 300), pages = folder / "pages";
   for (const int signal : {SIGKILL, SIGTERM}) {
     SCOPED_TRACE(signal);
     fs::create_directories(pages);
