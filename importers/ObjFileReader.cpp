@@ -4,10 +4,15 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -127,15 +132,199 @@ int ParseFloats(std::string_view rest, float* out, int least, int most) {
   return count;
 }
 
-// An index as written (1-based, or negative counting back from the end)
-// turned into a 0-based index below `count`.
-int ResolveIndex(std::string_view word, std::size_t count) {
+// An index as written: 1-based, or negative counting back from the end of
+// what the lines before it defined. Never 0, which the format has no use for.
+int RawIndex(std::string_view word) {
   long long value = 0;
   const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
   if (ec != std::errc() || end != word.data() + word.size() || value == 0) throw Decline{};
-  const long long index = value > 0 ? value - 1 : static_cast<long long>(count) + value;
+  // No file holds this many of anything; such an index is out of range.
+  if (value > INT_MAX || value < -INT_MAX) throw Decline{};
+  return static_cast<int>(value);
+}
+
+// An index as written turned into a 0-based index below `count`, the
+// number of items defined before it.
+int Resolve(int raw, std::size_t count) {
+  const long long index = raw > 0 ? raw - 1LL : static_cast<long long>(count) + raw;
   if (index < 0 || index >= static_cast<long long>(count)) throw Decline{};
   return static_cast<int>(index);
+}
+
+// A statement whose meaning depends on the lines before it: a face, line or
+// point statement by the indices written in it, or a name that starts an
+// object, a group or a material.
+enum class StatementKind : unsigned char { Face, Line, Points, Object, Group, UseMaterial, MaterialLibrary };
+
+struct Statement {
+  StatementKind kind;
+  int count = 0;          // corners of a face; indices of a line or points
+  std::size_t first = 0;  // into the piece's indices, or its names
+  // How many positions, texture coordinates and normals the piece had
+  // defined before this statement.
+  std::uint32_t positions = 0, texcoords = 0, normals = 0;
+};
+
+// One run of whole lines, parsed on its own: the numbers read and every
+// other statement kept in order with its indices as written. Pieces of a
+// file parse in parallel; ObjParser::Join then takes them in file order, so
+// the result is the one reading the lines one by one gives.
+struct Piece {
+  std::vector<Float3> positions, normals;
+  std::vector<std::array<float, 2>> texcoords;
+  std::vector<Statement> statements;
+  std::vector<int> indices;  // a face's corners as (v, t, n), 0 where absent; a line's or points' positions
+  std::vector<std::string> names;
+
+  // Empties the piece and keeps its storage for the next run of lines.
+  void Clear() {
+    positions.clear(), normals.clear(), texcoords.clear(), statements.clear(), indices.clear(), names.clear();
+  }
+
+  void Parse(std::string_view text) {
+    while (!text.empty()) {
+      const std::size_t end = text.find('\n');
+      if (end == std::string_view::npos) {
+        ParseLine(text);
+        return;
+      }
+      ParseLine(text.substr(0, end));
+      text.remove_prefix(end + 1);
+    }
+  }
+
+ private:
+  Statement& Add(StatementKind kind, int count, std::size_t first) {
+    Statement& s = statements.emplace_back();
+    s.kind = kind, s.count = count, s.first = first;
+    s.positions = static_cast<std::uint32_t>(positions.size());
+    s.texcoords = static_cast<std::uint32_t>(texcoords.size());
+    s.normals = static_cast<std::uint32_t>(normals.size());
+    return s;
+  }
+
+  void ParseLine(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() == '#') return;
+    // Lines continued with a backslash are left to the general reader.
+    if (line.back() == '\\') throw Decline{};
+    std::string_view rest = line;
+    const std::string_view key = Word(rest);
+    if (key == "v") {
+      Float3 p;
+      ParseFloats(rest, p.data(), 3, 3);
+      positions.push_back(p);
+    } else if (key == "vn") {
+      Float3 n;
+      ParseFloats(rest, n.data(), 3, 3);
+      normals.push_back(n);
+    } else if (key == "vt") {
+      float t[3] = {0, 0, 0};
+      ParseFloats(rest, t, 1, 3);
+      texcoords.push_back({t[0], t[1]});
+    } else if (key == "f") {
+      Face(rest);
+    } else if (key == "l") {
+      Indices(rest, StatementKind::Line);
+    } else if (key == "p") {
+      Indices(rest, StatementKind::Points);
+    } else if (key == "o" || key == "g" || key == "usemtl" || key == "mtllib") {
+      const StatementKind kind = key == "o"        ? StatementKind::Object
+                                 : key == "g"      ? StatementKind::Group
+                                 : key == "usemtl" ? StatementKind::UseMaterial
+                                                   : StatementKind::MaterialLibrary;
+      Add(kind, 0, names.size());
+      names.emplace_back(Trim(rest));
+    } else if (key == "vp" || key == "curv" || key == "surf" || key == "cstype" || key == "deg") {
+      throw Decline{};
+    }
+    // Smoothing groups, merging groups and other statements change nothing
+    // the page shows.
+  }
+
+  void Face(std::string_view rest) {
+    int raw[12] = {};
+    int count = 0;
+    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
+      if (count == 4) throw Decline{};
+      int* corner = &raw[3 * count++];
+      const std::size_t slash = w.find('/');
+      corner[0] = RawIndex(w.substr(0, slash));
+      if (slash != std::string_view::npos) {
+        std::string_view tail = w.substr(slash + 1);
+        const std::size_t second = tail.find('/');
+        const std::string_view t = tail.substr(0, second);
+        if (!t.empty()) corner[1] = RawIndex(t);
+        if (second != std::string_view::npos) corner[2] = RawIndex(tail.substr(second + 1));
+      }
+    }
+    if (count < 3) throw Decline{};
+    Add(StatementKind::Face, count, indices.size());
+    indices.insert(indices.end(), raw, raw + 3 * count);
+  }
+
+  void Indices(std::string_view rest, StatementKind kind) {
+    const std::size_t first = indices.size();
+    for (std::string_view w = Word(rest); !w.empty(); w = Word(rest))
+      indices.push_back(RawIndex(w.substr(0, w.find('/'))));
+    const std::size_t count = indices.size() - first;
+    if (count == 0 || (kind == StatementKind::Line && count < 2)) throw Decline{};
+    Add(kind, static_cast<int>(count), first);
+  }
+};
+
+// Splits `text` (whole lines) into `pieces.size()` runs of whole lines of
+// about equal size and parses them, in parallel when the text is large
+// enough to be worth threads. A piece may be empty. Declines when any piece
+// declines; whatever a piece throws is thrown here once all have stopped.
+void ParsePieces(std::string_view text, std::vector<Piece>& pieces) {
+  const std::size_t count = pieces.size();
+  std::vector<std::string_view> parts(count);
+  std::size_t begin = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    std::size_t end = text.size();
+    if (k + 1 < count) {
+      // The piece ends after the line that holds the last byte of its share.
+      const std::size_t share = text.size() * (k + 1) / count;
+      if (share <= begin) {
+        end = begin;
+      } else {
+        const std::size_t newline = text.find('\n', share - 1);
+        end = newline == std::string_view::npos ? text.size() : newline + 1;
+      }
+    }
+    parts[k] = text.substr(begin, end - begin);
+    begin = end;
+  }
+  for (Piece& piece : pieces) piece.Clear();
+  // Below this a piece parses faster than a thread starts.
+  constexpr std::size_t kWorthAThread = 256 * 1024;
+  if (count == 1 || text.size() < kWorthAThread) {
+    for (std::size_t k = 0; k < count; ++k) pieces[k].Parse(parts[k]);
+    return;
+  }
+  std::vector<std::exception_ptr> failures(count);
+  auto parse = [&](std::size_t k) {
+    try {
+      pieces[k].Parse(parts[k]);
+    } catch (...) {
+      failures[k] = std::current_exception();
+    }
+  };
+  {
+    std::vector<std::jthread> helpers;
+    helpers.reserve(count - 1);
+    for (std::size_t k = 1; k < count; ++k) {
+      try {
+        helpers.emplace_back(parse, k);
+      } catch (const std::system_error&) {
+        parse(k);  // no thread to be had: this one parses it
+      }
+    }
+    parse(0);
+  }  // joined
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
 }
 
 class ObjParser {
@@ -146,7 +335,8 @@ class ObjParser {
     m_materials.push_back(standard);
   }
 
-  void Line(std::string_view line);
+  // Takes the next piece of the file, in file order.
+  void Join(const Piece& piece);
   void Finish(CRhinoDoc& doc, ModelReport& report);
 
  private:
@@ -155,8 +345,9 @@ class ObjParser {
   void CreateMesh(std::string_view name);
   ObjMesh& CurrentMesh();
   int MaterialIndex(std::string_view name) const;
-  void Face(std::string_view rest);
-  void Segments(std::string_view rest, bool line);
+  void Name(StatementKind kind, std::string_view name);
+  void Face(const int* raw, int count, std::size_t positions, std::size_t texcoords, std::size_t normals);
+  void Segments(const int* raw, int count, std::size_t positions, bool line);
   int Vertex(ObjMesh& mesh, const Corner& corner);
 
   fs::path m_file;
@@ -170,32 +361,29 @@ class ObjParser {
   std::string m_activeGroup;
 };
 
-void ObjParser::Line(std::string_view line) {
-  line = Trim(line);
-  if (line.empty() || line.front() == '#') return;
-  if (line.back() == '\\') throw Decline{};
-  std::string_view rest = line;
-  const std::string_view key = Word(rest);
-  if (key == "v") {
-    Float3 p;
-    ParseFloats(rest, p.data(), 3, 3);
-    m_positions.push_back(p);
-  } else if (key == "vn") {
-    Float3 n;
-    ParseFloats(rest, n.data(), 3, 3);
-    m_normals.push_back(n);
-  } else if (key == "vt") {
-    float t[3] = {0, 0, 0};
-    ParseFloats(rest, t, 1, 3);
-    m_texcoords.push_back({t[0], t[1]});
-  } else if (key == "f") {
-    Face(rest);
-  } else if (key == "l") {
-    Segments(rest, true);
-  } else if (key == "p") {
-    Segments(rest, false);
-  } else if (key == "o") {
-    const std::string_view name = Trim(rest);
+void ObjParser::Join(const Piece& piece) {
+  const std::size_t positions = m_positions.size(), texcoords = m_texcoords.size(), normals = m_normals.size();
+  m_positions.insert(m_positions.end(), piece.positions.begin(), piece.positions.end());
+  m_texcoords.insert(m_texcoords.end(), piece.texcoords.begin(), piece.texcoords.end());
+  m_normals.insert(m_normals.end(), piece.normals.begin(), piece.normals.end());
+  for (const Statement& s : piece.statements) {
+    switch (s.kind) {
+      case StatementKind::Face:
+        Face(&piece.indices[s.first], s.count, positions + s.positions, texcoords + s.texcoords, normals + s.normals);
+        break;
+      case StatementKind::Line:
+      case StatementKind::Points:
+        Segments(&piece.indices[s.first], s.count, positions + s.positions, s.kind == StatementKind::Line);
+        break;
+      default:
+        Name(s.kind, piece.names[s.first]);
+        break;
+    }
+  }
+}
+
+void ObjParser::Name(StatementKind kind, std::string_view name) {
+  if (kind == StatementKind::Object) {
     for (std::size_t i = 0; i < m_objects.size(); ++i) {
       if (m_objects[i].name == name) {
         m_object = static_cast<int>(i);
@@ -203,14 +391,12 @@ void ObjParser::Line(std::string_view line) {
       }
     }
     CreateObject(name);
-  } else if (key == "g") {
-    const std::string_view name = Trim(rest);
+  } else if (kind == StatementKind::Group) {
     if (name != m_activeGroup) {
       CreateObject(name);
       m_activeGroup = std::string(name);
     }
-  } else if (key == "usemtl") {
-    const std::string_view name = Trim(rest);
+  } else if (kind == StatementKind::UseMaterial) {
     int index = MaterialIndex(name);
     if (index < 0) {
       // A material the libraries do not hold keeps its name with the
@@ -225,13 +411,9 @@ void ObjParser::Line(std::string_view line) {
     if (m_object < 0) CreateObject("defaultobject");
     if (m_mesh < 0 || (m_meshes[m_mesh].material != index && !m_meshes[m_mesh].Empty())) CreateMesh(name);
     m_meshes[m_mesh].material = index;
-  } else if (key == "mtllib") {
-    ReadMaterialLibrary(Trim(rest));
-  } else if (key == "vp" || key == "curv" || key == "surf" || key == "cstype" || key == "deg") {
-    throw Decline{};
+  } else if (kind == StatementKind::MaterialLibrary) {
+    ReadMaterialLibrary(name);
   }
-  // Smoothing groups, merging groups and other statements change nothing
-  // the page shows.
 }
 
 void ObjParser::CreateObject(std::string_view name) {
@@ -287,23 +469,15 @@ int ObjParser::Vertex(ObjMesh& mesh, const Corner& corner) {
   return it->second;
 }
 
-void ObjParser::Face(std::string_view rest) {
+void ObjParser::Face(const int* raw, int count, std::size_t positions, std::size_t texcoords, std::size_t normals) {
   Corner corners[4];
-  int count = 0;
-  for (std::string_view w = Word(rest); !w.empty(); w = Word(rest)) {
-    if (count == 4) throw Decline{};
-    Corner& c = corners[count++];
-    const std::size_t slash = w.find('/');
-    c.v = ResolveIndex(w.substr(0, slash), m_positions.size());
-    if (slash != std::string_view::npos) {
-      std::string_view tail = w.substr(slash + 1);
-      const std::size_t second = tail.find('/');
-      const std::string_view t = tail.substr(0, second);
-      if (!t.empty()) c.t = ResolveIndex(t, m_texcoords.size());
-      if (second != std::string_view::npos) c.n = ResolveIndex(tail.substr(second + 1), m_normals.size());
-    }
+  for (int k = 0; k < count; ++k) {
+    Corner& c = corners[k];
+    const int* r = &raw[3 * k];
+    c.v = Resolve(r[0], positions);
+    if (r[1] != 0) c.t = Resolve(r[1], texcoords);
+    if (r[2] != 0) c.n = Resolve(r[2], normals);
   }
-  if (count < 3) throw Decline{};
   ObjMesh& mesh = CurrentMesh();
   for (int k = 0; k < count; ++k) {
     (corners[k].n >= 0 ? mesh.anyNormal : mesh.anyMissingNormal) = true;
@@ -337,17 +511,15 @@ void ObjParser::Face(std::string_view rest) {
       }
     }
   }
-  int ids[4];
+  int ids[4] = {};
   for (int k = 0; k < count; ++k) ids[k] = Vertex(mesh, corners[(start + k) % count]);
   mesh.triangles.insert(mesh.triangles.end(), {ids[0], ids[1], ids[2]});
   if (count == 4) mesh.triangles.insert(mesh.triangles.end(), {ids[0], ids[2], ids[3]});
 }
 
-void ObjParser::Segments(std::string_view rest, bool line) {
-  std::vector<int> indices;
-  for (std::string_view w = Word(rest); !w.empty(); w = Word(rest))
-    indices.push_back(ResolveIndex(w.substr(0, w.find('/')), m_positions.size()));
-  if (indices.empty() || (line && indices.size() < 2)) throw Decline{};
+void ObjParser::Segments(const int* raw, int count, std::size_t positions, bool line) {
+  std::vector<int> indices(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) indices[k] = Resolve(raw[k], positions);
   ObjMesh& mesh = CurrentMesh();
   if (line) {
     for (std::size_t i = 0; i + 1 < indices.size(); ++i) mesh.segments.push_back({indices[i], indices[i + 1]});
@@ -539,61 +711,60 @@ void ObjParser::Finish(CRhinoDoc& doc, ModelReport& report) {
   if (doc.ObjectSlotCount() == 0 && !m_positions.empty()) report.error = OnlyPointsError(m_positions.size());
 }
 
-// Feeds `text` to the parser line by line; answers where the last,
-// unfinished line begins (text.size() when every line is complete).
-std::size_t FeedLines(ObjParser& parser, std::string_view text, bool last) {
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    const std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) {
-      if (!last) return begin;
-      parser.Line(text.substr(begin));
-      return text.size();
-    }
-    parser.Line(text.substr(begin, end - begin));
-    begin = end + 1;
-  }
-  return text.size();
+int PieceCount(int threads) {
+  if (threads > 0) return threads;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-ObjReadResult Conclude(ObjParser& parser, CRhinoDoc& doc, ModelReport& report) {
-  parser.Finish(doc, report);
-  return ObjReadResult::Read;
-}
+struct CloseFile {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
 
 }  // namespace
 
-ObjReadResult ReadObjText(std::string_view text, const fs::path& file, CRhinoDoc& doc, ModelReport& report) {
+ObjReadResult ReadObjText(std::string_view text, const fs::path& file, CRhinoDoc& doc, ModelReport& report,
+                          int threads) {
   try {
     ObjParser parser(file);
-    FeedLines(parser, text, true);
-    return Conclude(parser, doc, report);
+    std::vector<Piece> pieces(static_cast<std::size_t>(PieceCount(threads)));
+    ParsePieces(text, pieces);
+    for (const Piece& piece : pieces) parser.Join(piece);
+    parser.Finish(doc, report);
+    return ObjReadResult::Read;
   } catch (const Decline&) {
     return ObjReadResult::Declined;
   }
 }
 
-ObjReadResult ReadObjFile(const fs::path& file, CRhinoDoc& doc, ModelReport& report) {
-  std::FILE* in = std::fopen(file.c_str(), "rb");
+ObjReadResult ReadObjFile(const fs::path& file, CRhinoDoc& doc, ModelReport& report, int threads) {
+  const std::unique_ptr<std::FILE, CloseFile> in(std::fopen(file.c_str(), "rb"));
   if (!in) return ObjReadResult::Declined;
   try {
-    // The file is read in blocks, so its text is never held whole.
+    // The file is read in blocks, so its text is never held whole; each
+    // block's whole lines are parsed in pieces, in parallel, and joined in
+    // order. The pieces keep their storage from block to block.
+    constexpr std::size_t kBlock = std::size_t{1} << 22;
     ObjParser parser(file);
+    std::vector<Piece> pieces(static_cast<std::size_t>(PieceCount(threads)));
     std::string buffer;
-    std::vector<char> block(std::size_t{1} << 22);
     for (;;) {
-      const std::size_t got = std::fread(block.data(), 1, block.size(), in);
-      buffer.append(block.data(), got);
-      if (std::ferror(in)) throw Decline{};
+      const std::size_t kept = buffer.size();
+      buffer.resize(kept + kBlock);
+      const std::size_t got = std::fread(buffer.data() + kept, 1, kBlock, in.get());
+      buffer.resize(kept + got);
+      if (std::ferror(in.get())) throw Decline{};
       const bool last = got == 0;
-      const std::size_t used = FeedLines(parser, buffer, last);
-      buffer.erase(0, used);
+      // Up to the end of the last whole line; at the end of the file, all.
+      const std::size_t newline = buffer.rfind('\n');
+      const std::size_t whole = last ? buffer.size() : newline == std::string::npos ? 0 : newline + 1;
+      ParsePieces(std::string_view(buffer).substr(0, whole), pieces);
+      for (const Piece& piece : pieces) parser.Join(piece);
+      buffer.erase(0, whole);
       if (last) break;
     }
-    std::fclose(in);
-    return Conclude(parser, doc, report);
+    parser.Finish(doc, report);
+    return ObjReadResult::Read;
   } catch (const Decline&) {
-    std::fclose(in);
     return ObjReadResult::Declined;
   }
 }

@@ -21,12 +21,14 @@ namespace zem {
 enum class ObjReadResult { Read, Declined };
 
 // Reads `file` into `doc` (objects, materials and notes; no views or
-// title). On Declined, `doc` and `report` are left as they were.
-ObjReadResult ReadObjFile(const std::filesystem::path& file, CRhinoDoc& doc, ModelReport& report);
+// title). On Declined, `doc` and `report` are left as they were. The text is
+// parsed in `threads` pieces at a time (0: one per core), in parallel when
+// it is large; any number of threads gives the same document.
+ObjReadResult ReadObjFile(const std::filesystem::path& file, CRhinoDoc& doc, ModelReport& report, int threads = 0);
 
 // The same over text in memory; MTL libraries and textures are looked up
 // beside `file`.
-ObjReadResult ReadObjText(std::string_view text, const std::filesystem::path& file, CRhinoDoc& doc,
-                          ModelReport& report);
+ObjReadResult ReadObjText(std::string_view text, const std::filesystem::path& file, CRhinoDoc& doc, ModelReport& report,
+                          int threads = 0);
 
 }  // namespace zem
