@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,45 @@ TEST_F(ObjFileReaderTest, KeepsSharedCornersOneVertexAndSplitsTheRest) {
   ASSERT_EQ(zem::ReadObjFile(flat, bare, report), zem::ObjReadResult::Read);
   EXPECT_EQ(FirstMesh(bare)->VertexCount(), 6);
   for (const fs::path& p : {strip, seam, flat}) fs::remove(p);
+}
+
+// The text is parsed in as many pieces as there are threads, cut after the
+// line on which each share ends. A comment of growing length in front moves
+// the cuts over every kind of line (CR LF ends, comments, a long line, each
+// face form, negative indices); more threads than lines leave pieces empty.
+TEST_F(ObjFileReaderTest, ReadsTheSameDocumentWithAnyNumberOfThreads) {
+  const fs::path file = fs::path(ZEM_TEST_DATA_DIR) / "obj" / "mixed-forms.obj";
+  std::ifstream in(file, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(text.size(), 1000u);
+  for (std::size_t pad = 0; pad < text.size(); pad += 11) {
+    SCOPED_TRACE("comment of " + std::to_string(pad));
+    const std::string padded = "#" + std::string(pad, '-') + "\n" + text;
+    CRhinoDoc one;
+    zem::ModelReport oneReport;
+    ASSERT_EQ(zem::ReadObjText(padded, file, one, oneReport, 1), zem::ObjReadResult::Read);
+    const auto expected = Describe(one);
+    for (int threads : {2, 3, 7, 64}) {
+      SCOPED_TRACE(std::to_string(threads) + " threads");
+      CRhinoDoc doc;
+      zem::ModelReport report;
+      ASSERT_EQ(zem::ReadObjText(padded, file, doc, report, threads), zem::ObjReadResult::Read);
+      EXPECT_EQ(Describe(doc), expected);
+      EXPECT_EQ(report.notes, oneReport.notes);
+    }
+  }
+  // Declined whatever the pieces: a line continued with a backslash, an
+  // index to a position defined only after the face.
+  for (const char* declined : {"v 0 0 0\nv 1 0 0\nv 0 1 0\n# the face goes on \\\nf 1 2 \\\n3\n",
+                               "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\r\nf 1 2 4\r\nv 1 1 1\r\n"}) {
+    for (int threads : {1, 2, 3, 64}) {
+      SCOPED_TRACE(std::string(declined) + " in " + std::to_string(threads));
+      CRhinoDoc doc;
+      zem::ModelReport report;
+      EXPECT_EQ(zem::ReadObjText(declined, file, doc, report, threads), zem::ObjReadResult::Declined);
+      EXPECT_EQ(doc.ObjectSlotCount(), 0);
+    }
+  }
 }
 
 // Files the reader leaves to assimp: the document and the notes stay
