@@ -145,31 +145,36 @@ void SetMaterial(const ON_Material& m, bool lighting) {
 void DrawMesh(const ON_Mesh& mesh) {
   const int n = mesh.VertexCount();
   if (n == 0 || mesh.FaceCount() == 0) return;
-  std::vector<GLuint> indices;
-  indices.reserve(static_cast<std::size_t>(mesh.FaceCount()) * 6);
-  for (const ON_MeshFace& f : mesh.m_F) {
-    if (!f.IsValid(n)) continue;
-    indices.insert(indices.end(),
-                   {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[1]), static_cast<GLuint>(f.vi[2])});
-    if (f.IsQuad())
-      indices.insert(indices.end(),
-                     {static_cast<GLuint>(f.vi[0]), static_cast<GLuint>(f.vi[2]), static_cast<GLuint>(f.vi[3])});
-  }
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, 0, mesh.m_V.Array());
   if (mesh.HasVertexNormals()) {
     glEnableClientState(GL_NORMAL_ARRAY);
     glNormalPointer(GL_FLOAT, 0, mesh.m_N.Array());
   }
-  // Drawn in slices, in the same order, each flushed: the renderer keeps
-  // the triangles it has been given until a flush, so a large mesh drawn
-  // at once would hold them all.
+  // Drawn in slices of triangles, in the faces' order, each flushed: the
+  // renderer keeps the triangles it has been given until a flush, so a
+  // large mesh drawn at once would hold them all. Only one slice of
+  // indices is made at a time.
   constexpr std::size_t kSlice = 3 * 32768;
-  for (std::size_t first = 0; first < indices.size(); first += kSlice) {
-    const std::size_t count = std::min(kSlice, indices.size() - first);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, indices.data() + first);
+  std::vector<GLuint> slice;
+  slice.reserve(kSlice);
+  auto draw = [&] {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(slice.size()), GL_UNSIGNED_INT, slice.data());
     glFlush();
+    slice.clear();
+  };
+  auto triangle = [&](int a, int b, int c) {
+    slice.push_back(static_cast<GLuint>(a));
+    slice.push_back(static_cast<GLuint>(b));
+    slice.push_back(static_cast<GLuint>(c));
+    if (slice.size() == kSlice) draw();
+  };
+  for (const ON_MeshFace& f : mesh.m_F) {
+    if (!f.IsValid(n)) continue;
+    triangle(f.vi[0], f.vi[1], f.vi[2]);
+    if (f.IsQuad()) triangle(f.vi[0], f.vi[2], f.vi[3]);
   }
+  if (!slice.empty()) draw();
   glDisableClientState(GL_NORMAL_ARRAY);
   glDisableClientState(GL_VERTEX_ARRAY);
 }
