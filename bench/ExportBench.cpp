@@ -1,19 +1,20 @@
 // The whole program on the yard-stick model: `zem-webgl export` of the
-// 1,000,000-triangle textured torus OBJ against `assimp export` of the same
-// file to GLB (Debian's assimp-utils), each run as its own process, in the
-// same run of this benchmark. Prints both times, their ratio and the peak
-// memory of each, then how time and memory grow on the 4,000,000-triangle
-// torus.
-// Usage: export_bench [runs] [folder]   (default 3 runs, folder "data")
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// 1,000,000-triangle textured torus OBJ (a standard page) against `assimp
+// export` of the same file to GLB (Debian's assimp-utils), as interleaved
+// pairs of whole processes: ours, then assimp's, N times. Prints every pair
+// (wall and CPU time, peak memory, the ratios), then the median, least and
+// greatest ratio and the greatest peak, with the load average before and
+// after, since other work on the machine slows both sides unequally. Then
+// how time and memory grow on the 4,000,000-triangle torus.
+// Usage: export_bench [pairs] [folder] [--no-big] [--program ZEM-WEBGL]
+//   (default 5 pairs, folder "data", the zem-webgl of this build; another
+//   build's program measures the same way, for a before and after)
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,61 +28,84 @@ namespace fs = std::filesystem;
 using zem::bench::Execute;
 using zem::bench::Run;
 
-struct Measured {
-  double seconds = 0, cpuSeconds = 0, peakMb = 0;  // medians of the runs
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one, five, fifteen;
+  in >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
+}
+
+struct Spread {
+  double median = 0, least = 0, greatest = 0;
 };
 
-Measured Medians(const std::vector<Run>& runs) {
-  std::vector<double> wall, cpu, peak;
-  for (const Run& r : runs) wall.push_back(r.seconds), cpu.push_back(r.cpuSeconds), peak.push_back(r.peakMb);
-  return {zem::bench::Median(wall), zem::bench::Median(cpu), zem::bench::Median(peak)};
+Spread SpreadOf(const std::vector<double>& values) {
+  const auto [least, greatest] = std::minmax_element(values.begin(), values.end());
+  return {zem::bench::Median(values), *least, *greatest};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  const fs::path folder = argc > 2 ? fs::path(argv[2]) : fs::path("data");
-  const fs::path zem = fs::canonical("/proc/self/exe").parent_path().parent_path() / "app" / "zem-webgl";
-  if (!zem::bench::EnsureTorus(folder) || !zem::bench::EnsureTorus(folder, 2)) return 2;
-  const fs::path obj = zem::bench::TorusFile(folder), big = zem::bench::TorusFile(folder, 2);
-  const fs::path page = folder / "torus.html";
-  std::printf("model: %s (%.1f MB); the machine may be shared with other work: medians of %d runs\n", obj.c_str(),
-              fs::file_size(obj) / 1048576.0, runs);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const bool big = std::find(args.begin(), args.end(), "--no-big") == args.end();
+  std::erase(args, "--no-big");
+  fs::path zem = fs::canonical("/proc/self/exe").parent_path().parent_path() / "app" / "zem-webgl";
+  if (const auto it = std::find(args.begin(), args.end(), "--program"); it != args.end() && it + 1 != args.end()) {
+    zem = fs::absolute(*(it + 1));
+    args.erase(it, it + 2);
+  }
+  const int pairs = !args.empty() ? std::max(1, std::atoi(args[0].c_str())) : 5;
+  const fs::path folder = args.size() > 1 ? fs::path(args[1]) : fs::path("data");
+  if (!zem::bench::EnsureTorus(folder) || (big && !zem::bench::EnsureTorus(folder, 2))) return 2;
+  const fs::path obj = zem::bench::TorusFile(folder), page = folder / "torus.html";
+  std::printf("model: %s (%.1f MB), %d interleaved pairs of %s and assimp; load average %s\n", obj.c_str(),
+              fs::file_size(obj) / 1048576.0, pairs, zem.c_str(), LoadAverage().c_str());
   std::fflush(stdout);
 
-  std::vector<Run> ours, theirs, oursBig;
-  for (int i = 0; i < runs; ++i) {
+  std::vector<double> wallRatios, cpuRatios, ourPeaks, ourWall, ourCpu;
+  for (int i = 0; i < pairs; ++i) {
     const Run z = Execute({zem.string(), "export", obj.string(), "-o", page.string(), "--quiet"});
     const Run a = Execute({"assimp", "export", obj.string(), (folder / "torus.glb").string()});
     if (!z.ok || !a.ok) return 1;
-    ours.push_back(z);
-    theirs.push_back(a);
-    std::printf("run %d: zem-webgl %.2f s (cpu %.2f s, %.0f MB), assimp %.2f s (cpu %.2f s, %.0f MB)\n", i + 1,
-                z.seconds, z.cpuSeconds, z.peakMb, a.seconds, a.cpuSeconds, a.peakMb);
+    wallRatios.push_back(z.seconds / a.seconds);
+    cpuRatios.push_back(z.cpuSeconds / a.cpuSeconds);
+    ourPeaks.push_back(z.peakMb);
+    ourWall.push_back(z.seconds);
+    ourCpu.push_back(z.cpuSeconds);
+    std::printf(
+        "pair %d: zem-webgl %.3f s (cpu %.3f s, %.0f MB), assimp %.3f s (cpu %.3f s, %.0f MB); ratio %.3f wall, "
+        "%.3f cpu\n",
+        i + 1, z.seconds, z.cpuSeconds, z.peakMb, a.seconds, a.cpuSeconds, a.peakMb, wallRatios.back(),
+        cpuRatios.back());
     std::fflush(stdout);
   }
-  const double pageMb = fs::file_size(page) / 1048576.0;
-  for (int i = 0; i < runs; ++i) {
+  const Spread wall = SpreadOf(wallRatios), cpu = SpreadOf(cpuRatios), peak = SpreadOf(ourPeaks);
+  std::printf("\n1,000,000 triangles, zem-webgl / assimp over %d pairs (load average now %s):\n", pairs,
+              LoadAverage().c_str());
+  std::printf("  wall ratio: median %.3f, least %.3f, greatest %.3f (target <= 0.45)\n", wall.median, wall.least,
+              wall.greatest);
+  std::printf("  cpu ratio:  median %.3f, least %.3f, greatest %.3f (target <= 0.6)\n", cpu.median, cpu.least,
+              cpu.greatest);
+  std::printf("  zem-webgl peak memory: median %.0f MB, greatest %.0f MB (target <= 200 MB); page %.1f MB\n",
+              peak.median, peak.greatest, fs::file_size(page) / 1048576.0);
+  if (!big) return 0;
+
+  std::vector<double> bigWall, bigCpu, bigPeaks;
+  const fs::path bigObj = zem::bench::TorusFile(folder, 2);
+  for (int i = 0; i < pairs; ++i) {
     const Run z =
-        Execute({zem.string(), "export", big.string(), "-o", (folder / "torus-big.html").string(), "--quiet"});
+        Execute({zem.string(), "export", bigObj.string(), "-o", (folder / "torus-big.html").string(), "--quiet"});
     if (!z.ok) return 1;
-    oursBig.push_back(z);
-    std::printf("run %d, 4,000,000 triangles: zem-webgl %.2f s (cpu %.2f s, %.0f MB)\n", i + 1, z.seconds, z.cpuSeconds,
+    bigWall.push_back(z.seconds), bigCpu.push_back(z.cpuSeconds), bigPeaks.push_back(z.peakMb);
+    std::printf("run %d, 4,000,000 triangles: zem-webgl %.3f s (cpu %.3f s, %.0f MB)\n", i + 1, z.seconds, z.cpuSeconds,
                 z.peakMb);
     std::fflush(stdout);
   }
-  const Measured o = Medians(ours), t = Medians(theirs), b = Medians(oursBig);
-  std::printf("\n1,000,000 triangles:\n");
-  std::printf("  zem-webgl export: %.2f s wall, %.2f s cpu, peak %.0f MB, page %.1f MB\n", o.seconds, o.cpuSeconds,
-              o.peakMb, pageMb);
-  std::printf("  assimp export:    %.2f s wall, %.2f s cpu, peak %.0f MB\n", t.seconds, t.cpuSeconds, t.peakMb);
-  std::printf("  ratio zem-webgl / assimp: %.2f wall, %.2f cpu (target <= 0.5 wall; peak target <= 200 MB)\n",
-              o.seconds / t.seconds, o.cpuSeconds / t.cpuSeconds);
-  std::printf("4,000,000 triangles: zem-webgl %.2f s wall, %.2f s cpu, peak %.0f MB, page %.1f MB\n", b.seconds,
-              b.cpuSeconds, b.peakMb, fs::file_size(folder / "torus-big.html") / 1048576.0);
+  using zem::bench::Median;
   std::printf(
-      "growth from 1M to 4M triangles (4.00 would be in proportion): time %.2f wall, %.2f cpu; peak memory %.2f\n",
-      b.seconds / o.seconds, b.cpuSeconds / o.cpuSeconds, b.peakMb / o.peakMb);
+      "growth from 1M to 4M triangles (medians; 4.00 would be in proportion): time %.2f wall, %.2f cpu "
+      "(target <= 4.2); peak memory %.2f (target <= 3)\n",
+      Median(bigWall) / Median(ourWall), Median(bigCpu) / Median(ourCpu), Median(bigPeaks) / Median(ourPeaks));
   return 0;
 }
