@@ -89,7 +89,10 @@ std::string_view Trim(std::string_view s) {
 
 // The next blank-separated word of `s`, taken off its front.
 std::string_view Word(std::string_view& s) {
-  s = Trim(s);
+  // The line's end is trimmed already: only the blanks before the word go.
+  std::size_t begin = 0;
+  while (begin < s.size() && (s[begin] == ' ' || s[begin] == '\t')) ++begin;
+  s.remove_prefix(begin);
   std::size_t end = 0;
   while (end < s.size() && s[end] != ' ' && s[end] != '\t') ++end;
   std::string_view word = s.substr(0, end);
@@ -504,8 +507,16 @@ void ObjParser::Face(const int* raw, int count, std::size_t positions, std::size
       };
       auto dot = [](const Float3& a, const Float3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
       const Float3 left = norm(sub(v0, v)), diag = norm(sub(v1, v)), right = norm(sub(v2, v));
-      const float angle = std::acos(dot(left, diag)) + std::acos(dot(right, diag));
-      if (angle > 3.14159265358979323846f) {
+      // The corner is concave when the angles from the diagonal to both
+      // sides add up to more than pi, that is when the cosines add up to
+      // less than zero. The sum of the cosines settles it without the arc
+      // cosines unless it is so near zero (or a cosine so far out of range)
+      // that their rounding could decide; then they are computed as the
+      // general reader computes them.
+      const float cosLeft = dot(left, diag), cosRight = dot(right, diag), cosSum = cosLeft + cosRight;
+      const bool clear = std::fabs(cosLeft) <= 1 && std::fabs(cosRight) <= 1 && std::fabs(cosSum) > 1e-3f;
+      const bool concave = clear ? cosSum < 0 : std::acos(cosLeft) + std::acos(cosRight) > 3.14159265358979323846f;
+      if (concave) {
         start = i;
         break;
       }
@@ -513,8 +524,9 @@ void ObjParser::Face(const int* raw, int count, std::size_t positions, std::size
   }
   int ids[4] = {};
   for (int k = 0; k < count; ++k) ids[k] = Vertex(mesh, corners[(start + k) % count]);
-  mesh.triangles.insert(mesh.triangles.end(), {ids[0], ids[1], ids[2]});
-  if (count == 4) mesh.triangles.insert(mesh.triangles.end(), {ids[0], ids[2], ids[3]});
+  std::vector<int>& t = mesh.triangles;
+  t.push_back(ids[0]), t.push_back(ids[1]), t.push_back(ids[2]);
+  if (count == 4) t.push_back(ids[0]), t.push_back(ids[2]), t.push_back(ids[3]);
 }
 
 void ObjParser::Segments(const int* raw, int count, std::size_t positions, bool line) {
