@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 
 #include "app/BatchExport.h"
@@ -28,7 +29,9 @@ int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream&
   cadOptions.timeLimitSeconds = parsed.line.cadTimeLimit;
   cadOptions.memoryLimitMb = parsed.line.cadMemoryLimit;
   cadOptions.showProgress = parsed.line.terminal && !parsed.line.quiet;
-  cadOptions.program = setting.program;
+  // The CAD reader's child is the program beside this one.
+  if (!setting.program.empty())
+    cadOptions.program = (std::filesystem::path(setting.program).parent_path() / cad::kCadReaderProgram).string();
   cad::SetCadReadOptions(cadOptions);
   if (parsed.line.maxModelBytes > 0) SetWholeFileLimit(parsed.line.maxModelBytes);
   switch (parsed.line.command) {
@@ -61,13 +64,6 @@ int RunCommand(const ParsedCommandLine& parsed, std::ostream& out, std::ostream&
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                const ProgramSetting& setting) {
-  // The CAD reader's child process: the program started again by itself.
-  // Once its hand-off is written it ends at once: the kernel's objects and
-  // singletons are the system's to reclaim, not worth tearing down.
-  if (!args.empty() && args[0] == cad::kCadReaderCommand) {
-    std::fflush(nullptr);
-    std::_Exit(cad::RunCadReaderChild(std::vector<std::string>(args.begin() + 1, args.end())));
-  }
   ParsedCommandLine parsed = ParseCommandLine(args);
   parsed.line.terminal = setting.terminal;
   if (!parsed.ok) {

@@ -108,7 +108,7 @@ bool RunReaderChild(const std::string& input, const char* mode, const std::strin
   };
   std::error_code ec;
   std::string program = options.program;
-  if (program.empty()) program = fs::read_symlink("/proc/self/exe", ec).string();
+  if (program.empty()) program = (fs::read_symlink("/proc/self/exe", ec).parent_path() / kCadReaderProgram).string();
   const std::vector<std::string> args{program,
                                       kCadReaderCommand,
                                       input,

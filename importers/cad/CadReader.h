@@ -5,10 +5,11 @@
 // triangulation and whose wires are its edges; assemblies are flattened
 // with their placements, colours become materials.
 //
-// The kernel runs in a child process of the program (the program started
-// again with the hidden command kCadReaderCommand), under a time and a
-// memory limit, so that a file that crashes it or makes it loop costs one
-// clear error and nothing else. Nothing here throws.
+// The kernel runs in a child process of the program (zem-cad-reader, the
+// program beside zem-webgl, started with kCadReaderCommand), under a time
+// and a memory limit, so that a file that crashes it or makes it loop costs
+// one clear error and nothing else; zem-webgl itself never loads the
+// kernel's libraries. Nothing here throws.
 #include "importers/ModelReport.h"
 #include "importers/cad/CadScene.h"
 
@@ -26,10 +27,12 @@ struct CadReadOptions {
   int timeLimitSeconds = 120;      // reading and meshing together
   long long memoryLimitMb = 8192;  // the child's address space
   bool showProgress = false;       // a progress line on the error stream
-  std::string program;             // the program to start; empty: this one
+  std::string program;             // the program to start; empty: kCadReaderProgram beside this one
 };
 
-// The hidden command the child runs as: `PROGRAM __read-cad ...`.
+// The child's program, and the command it is started with:
+// `zem-cad-reader __read-cad ...`.
+inline constexpr const char* kCadReaderProgram = "zem-cad-reader";
 inline constexpr const char* kCadReaderCommand = "__read-cad";
 
 bool IsCadFile(const std::wstring& path);
@@ -53,8 +56,9 @@ bool ReadCadModelFile(const std::wstring& path, CRhinoDoc& doc, ModelReport& rep
 // the face could not be built or meshed.
 bool MeshTrimmedFaces(const std::string& input, const CadReadOptions& options, CadScene& scene, std::string& error);
 
-// The child's side: `args` are the arguments after kCadReaderCommand.
-// Answers the child's exit code.
+// The child's side (in zem_cad_kernel, which zem-cad-reader links):
+// `args` are the arguments after kCadReaderCommand. Answers the child's
+// exit code.
 int RunCadReaderChild(const std::vector<std::string>& args);
 
 }  // namespace zem::cad

@@ -1,6 +1,6 @@
 // The child process of the CAD reader: started by the program as
-// `PROGRAM __read-cad FILE QUALITY MEMORY-MB PARENT-PID`, with the hand-off
-// file on descriptor 3 and the progress pipe on descriptor 4.
+// `zem-cad-reader __read-cad FILE QUALITY MEMORY-MB PARENT-PID`, with the
+// hand-off file on descriptor 3 and the progress pipe on descriptor 4.
 #include "importers/cad/CadReader.h"
 #include "importers/cad/CadScene.h"
 #include "importers/cad/OcctImport.h"

@@ -81,7 +81,7 @@ class Rhino3dmReaderTest : public ::testing::Test {
     // Trimmed faces go to the program's CAD child.
     saved = zem::cad::CadReadOptionsInUse();
     zem::cad::CadReadOptions options = saved;
-    options.program = ZEM_WEBGL_PROGRAM;
+    options.program = ZEM_CAD_READER_PROGRAM;
     zem::cad::SetCadReadOptions(options);
   }
   void TearDown() override {

@@ -32,7 +32,7 @@ struct Read {
 
 CadReadOptions Options() {
   CadReadOptions options;
-  options.program = ZEM_WEBGL_PROGRAM;
+  options.program = ZEM_CAD_READER_PROGRAM;
   return options;
 }
 
