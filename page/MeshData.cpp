@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,39 +94,37 @@ std::vector<Chunk> SplitIntoChunks(const PageMesh& mesh) {
   return chunks;
 }
 
-// The text of every vertex record, made once per vertex (in parallel
-// parts) for meshes whose faces share their vertices.
-class RecordTable {
+// The records of a set of vertices, made once each, in parallel parts; the
+// text stays where it is while the set lives, and `begin` and `length`
+// (indexed by vertex) say where each record is.
+class RecordSet {
  public:
-  RecordTable(const RecordFormat& format, int vertexCount, int threads)
-      : m_parts(static_cast<std::size_t>(std::min(threads * 4, std::max(1, vertexCount / 4096)))),
-        m_begin(static_cast<std::size_t>(vertexCount)),
-        m_length(static_cast<std::size_t>(vertexCount)) {
-    const int parts = static_cast<int>(m_parts.size());
+  RecordSet(const RecordFormat& format, const std::vector<int>& vertices, int threads, std::vector<const char*>& begin,
+            std::vector<std::uint16_t>& length)
+      : m_parts(
+            static_cast<std::size_t>(std::min(threads * 4, std::max(1, static_cast<int>(vertices.size()) / 4096)))) {
+    const int count = static_cast<int>(vertices.size()), parts = static_cast<int>(m_parts.size());
     ParallelFor(threads, parts, [&](int part) {
-      const int begin = static_cast<int>(static_cast<long long>(vertexCount) * part / parts);
-      const int end = static_cast<int>(static_cast<long long>(vertexCount) * (part + 1) / parts);
+      const int first = static_cast<int>(static_cast<long long>(count) * part / parts);
+      const int end = static_cast<int>(static_cast<long long>(count) * (part + 1) / parts);
       std::string& text = m_parts[part];
-      text.reserve(static_cast<std::size_t>(end - begin) * 64);
-      for (int i = begin; i < end; ++i) {
+      text.reserve(static_cast<std::size_t>(end - first) * 64);
+      for (int k = first; k < end; ++k) {
         const std::size_t before = text.size();
-        format.Append(text, i);
-        m_length[i] = static_cast<std::uint16_t>(text.size() - before);
+        format.Append(text, vertices[k]);
+        length[vertices[k]] = static_cast<std::uint16_t>(text.size() - before);
       }
       // The part's text is whole now and stays where it is.
       const char* at = text.data();
-      for (int i = begin; i < end; ++i) {
-        m_begin[i] = at;
-        at += m_length[i];
+      for (int k = first; k < end; ++k) {
+        begin[vertices[k]] = at;
+        at += length[vertices[k]];
       }
     });
   }
-  std::string_view Record(int i) const { return std::string_view(m_begin[i], m_length[i]); }
 
  private:
   std::vector<std::string> m_parts;
-  std::vector<const char*> m_begin;     // where vertex i's record starts
-  std::vector<std::uint16_t> m_length;  // a record is at most 8 numbers and their commas
 };
 static_assert(8 * (kMaxNumberChars + 1) < 65536);
 
@@ -236,17 +235,61 @@ class StandardBuffers {
   }
 
   // Faces share their vertices: every record is made once, then copied for
-  // each corner; the box grows by each vertex as it is first used.
+  // each corner; the box grows by each vertex as it is first used. The
+  // records are made a round of buffers at a time (in parallel), for the
+  // vertices the round is the first to use, and a round's records go once
+  // no later buffer uses them, so a mesh whose faces use their vertices near
+  // where they are first used never holds the text of them all.
   void WriteShared(int threads) {
-    const RecordTable table(m_format, m_mesh.VertexCount(), threads);
-    std::vector<bool> used(static_cast<std::size_t>(m_mesh.VertexCount()), false);
-    WriteFaces([&](int i) {
-      if (!used[i]) {
-        used[i] = true;
-        m_page.ExtendBounds(Position(m_mesh, i));
+    const std::size_t vertexCount = static_cast<std::size_t>(m_mesh.VertexCount());
+    const int chunkCount = static_cast<int>(m_chunks.size());
+    std::vector<int> lastChunk(vertexCount, -1);
+    for (int c = 0; c < chunkCount; ++c) {
+      for (int f = m_chunks[c].firstFace; f < m_chunks[c].endFace; ++f)
+        FaceCorners(f, [&](int i) { lastChunk[i] = c; });
+    }
+    struct Round {
+      std::unique_ptr<RecordSet> records;
+      int lastChunk = -1;  // the last buffer that uses one of them
+    };
+    std::vector<Round> rounds;
+    std::vector<const char*> begin(vertexCount, nullptr);
+    std::vector<std::uint16_t> length(vertexCount, 0);
+    std::vector<bool> made(vertexCount, false), used(vertexCount, false);
+    const int perRound = std::max(1, threads) * 8;
+    for (int first = 0; first < chunkCount; first += perRound) {
+      const int end = std::min(chunkCount, first + perRound);
+      Round round;
+      std::vector<int> fresh;
+      for (int c = first; c < end; ++c) {
+        for (int f = m_chunks[c].firstFace; f < m_chunks[c].endFace; ++f) {
+          FaceCorners(f, [&](int i) {
+            if (made[i]) return;
+            made[i] = true;
+            fresh.push_back(i);
+            round.lastChunk = std::max(round.lastChunk, lastChunk[i]);
+          });
+        }
       }
-      m_page.WriteRawNarrow(table.Record(i));
-    });
+      round.records = std::make_unique<RecordSet>(m_format, fresh, threads, begin, length);
+      rounds.push_back(std::move(round));
+      for (int c = first; c < end; ++c) {
+        const Chunk& chunk = m_chunks[c];
+        WriteChunk(chunk, [&] {
+          for (int f = chunk.firstFace; f < chunk.endFace; ++f) {
+            FaceCorners(f, [&](int i) {
+              if (!used[i]) {
+                used[i] = true;
+                m_page.ExtendBounds(Position(m_mesh, i));
+              }
+              m_page.WriteRawNarrow(std::string_view(begin[i], length[i]));
+            });
+            m_page.WriteRawNarrow("\n");
+          }
+        });
+      }
+      std::erase_if(rounds, [&](const Round& r) { return r.lastChunk < end; });
+    }
   }
 
   // Every corner its own record, formatted as it is written.
