@@ -153,9 +153,11 @@ void DrawMesh(const ON_Mesh& mesh) {
   }
   // Drawn in slices of triangles, in the faces' order, each flushed: the
   // renderer keeps the triangles it has been given until a flush, so a
-  // large mesh drawn at once would hold them all. Only one slice of
-  // indices is made at a time.
-  constexpr std::size_t kSlice = 3 * 32768;
+  // large mesh drawn at once would hold them all. A flush also copies the
+  // whole picture into the buffer OSMesa was given (7.7 MB for the
+  // preview's 1600 x 1200), so slices are not made smaller than this. Only
+  // one slice of indices is made at a time.
+  constexpr std::size_t kSlice = 3 * 65536;
   std::vector<GLuint> slice;
   slice.reserve(kSlice);
   auto draw = [&] {
