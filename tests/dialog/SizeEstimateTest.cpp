@@ -6,7 +6,7 @@ namespace {
 
 struct EstimateCase {
   const char* name;
-  PreviewCounts counts;
+  zem::PreviewCounts counts;
   bool zipped;
   const wchar_t* label;
 };
@@ -17,7 +17,7 @@ class SizeEstimateTest : public ::testing::TestWithParam<EstimateCase> {};
 // a weighted triangle, 270 a curve, 25 a polyline point, plus 0.12 MB.
 TEST_P(SizeEstimateTest, LabelShowsTheEstimateWithOneDecimal) {
   const EstimateCase& c = GetParam();
-  EXPECT_EQ(SizeEstimate::Label(SizeEstimate::Megabytes(c.counts, c.zipped)), c.label);
+  EXPECT_EQ(zem::SizeEstimate::Label(zem::SizeEstimate::Megabytes(c.counts, c.zipped)), c.label);
 }
 
 INSTANTIATE_TEST_SUITE_P(
