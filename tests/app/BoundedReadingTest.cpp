@@ -153,7 +153,6 @@ TEST_F(BoundedReadingTest, FilesReadWholeAreRefusedAboveTheLimitTheCommandLineSe
   EXPECT_FALSE(fs::exists(folder / "big.html"));
   const Outcome raised = Zem({"export", model, "--max-model-size", "2", "--quiet"});
   EXPECT_EQ(raised.code, 0) << raised.err;
-  EXPECT_NE(Zem({"--help"}).out.find("--max-model-size MB"), std::string::npos);
 }
 
 // Memory that cannot be had, whether reading the model or writing the page,
