@@ -24,12 +24,12 @@
 #include "standin/host/CRhinoApp.h"
 #include "standin/host/CRhinoView.h"
 #include "page/TextFormat.h"
-#include "standin/platform/CFileDialog.h"
 #include "standin/platform/FileFunctions.h"
 #include "standin/platform/Heap.h"
 #include "standin/platform/InterruptCleanup.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/TextEncoding.h"
+#include "ui/ZEM_FileDialog.h"
 
 namespace {
 
@@ -65,10 +65,10 @@ bool zem::TryRendererExport(const std::wstring& targetPath, const zem::ExportOpt
 namespace zem {
 namespace {
 
-// The page path the user picks; empty when the dialog is cancelled.
+// The page path the user picks in the framework's save dialog (it asks
+// before replacing a file); empty when the dialog is cancelled.
 std::wstring AskForPagePath() {
-  CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     L"WebGL HTML Files (*.html)|*.html||");
+  ZEM_FileDialog dialog(FALSE, L"html", nullptr, L"WebGL HTML Files (*.html)|*.html||");
   if (dialog.DoModal() != IDOK) return std::wstring();
   return std::wstring(dialog.GetPathName());
 }
