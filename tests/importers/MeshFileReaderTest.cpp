@@ -140,14 +140,6 @@ TEST_F(MeshFileReaderTest, LinePrimitivesBecomePolylineCurves) {
   EXPECT_EQ(points, 5) << "the first line's two segments join into one polyline";
 }
 
-TEST_F(MeshFileReaderTest, AsciiStlIsReadWithoutTurningIt) {
-  const std::wstring stl = Write("tri.stl",
-                                 "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 3\n"
-                                 "endloop\nendfacet\nendsolid t\n");
-  ASSERT_TRUE(Read(stl));
-  EXPECT_FLOAT_EQ(static_cast<float>(doc.BoundingBox().m_max.z), 3.0f);
-}
-
 TEST_F(MeshFileReaderTest, GltfIsTurnedFromYUpToZUpWithItsBaseColour) {
   // One triangle (0,0,0) (1,0,0) (0,2,0) in a green material, its node
   // moved 5 along z.
