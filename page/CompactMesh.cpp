@@ -167,22 +167,26 @@ CompactMesh EncodeCompactMesh(const PageMesh& mesh, int chunkLimit, int threads)
 
   // Each buffer's triangles ordered for the vertex cache, on the buffer's
   // own vertices (numbered locally, so that the work follows the buffer's
-  // size, not the mesh's).
-  ParallelFor(threads, static_cast<int>(out.bufferTriangles.size()), [&](int b) {
-    const std::size_t begin = bufferStarts[b], count = bufferStarts[b + 1] - begin;
-    if (count == 0) return;
-    std::vector<std::uint32_t> local(count);
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> seen;  // (mesh vertex, local number), sorted
-    seen.reserve(count);
-    for (std::size_t k = 0; k < count; ++k) seen.emplace_back(corners[begin + k], 0);
-    std::sort(seen.begin(), seen.end());
-    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
-    for (std::size_t v = 0; v < seen.size(); ++v) seen[v].second = static_cast<std::uint32_t>(v);
-    for (std::size_t k = 0; k < count; ++k)
-      local[k] = std::lower_bound(seen.begin(), seen.end(), std::make_pair(corners[begin + k], 0u))->second;
-    std::vector<std::uint32_t> ordered(count);
-    meshopt_optimizeVertexCache(ordered.data(), local.data(), count, seen.size());
-    for (std::size_t k = 0; k < count; ++k) corners[begin + k] = seen[ordered[k]].first;
+  // size, not the mesh's); runs of buffers on the threads, each run with a
+  // table from mesh vertex to local number that it leaves as it found it.
+  const int buffers = static_cast<int>(out.bufferTriangles.size());
+  const int runs = std::min(buffers, threads * 4);
+  ParallelFor(threads, runs, [&](int run) {
+    std::vector<std::uint32_t> localOf(static_cast<std::size_t>(mesh.VertexCount()), ~0u);
+    std::vector<std::uint32_t> local, meshVertex, ordered;
+    for (int b = buffers * run / runs; b < buffers * (run + 1) / runs; ++b) {
+      const std::size_t begin = bufferStarts[b], count = bufferStarts[b + 1] - begin;
+      local.resize(count), ordered.resize(count), meshVertex.clear();
+      for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t& number = localOf[corners[begin + k]];
+        if (number == ~0u)
+          number = static_cast<std::uint32_t>(meshVertex.size()), meshVertex.push_back(corners[begin + k]);
+        local[k] = number;
+      }
+      meshopt_optimizeVertexCache(ordered.data(), local.data(), count, meshVertex.size());
+      for (std::size_t k = 0; k < count; ++k) corners[begin + k] = meshVertex[ordered[k]];
+      for (std::uint32_t v : meshVertex) localOf[v] = ~0u;
+    }
   });
 
   // Vertices numbered by first use over the whole mesh.
