@@ -308,6 +308,11 @@ class StandardBuffers {
 
 }  // namespace
 
+double CompactEstimateBytesPerPage() {
+  return static_cast<double>(viewer::MeshDecoder().size() + viewer::MeshoptDecoder().size() +
+                             viewer::MeshoptLicence().size());
+}
+
 bool WriteInitVBHead(ZEM_WebGLExport& page) {
   if (!page.IsOpen()) return false;
   page.WriteRawNarrow(page_format::kInitVB);

@@ -78,6 +78,7 @@ struct EstimateCase {
   const char* view;  // null: the document's active view
   const char* mode;  // null: the view's own
   bool zipped;
+  bool compact = false;
 };
 
 class DialogPathTest : public zem::testing::ProgramTest, public ::testing::WithParamInterface<EstimateCase> {};
@@ -104,7 +105,7 @@ TEST_P(DialogPathTest, TheDemosEstimatePrintsWhatTheDocumentsObjectsGiveForTheVi
   const PreviewCounts counts = CountActiveView();
   RhinoApp().CloseDocument();
   ASSERT_GT(counts.triangles + counts.points, 0);
-  EXPECT_EQ(run.out, zem::ToUtf8(SizeEstimate::Label(SizeEstimate::Megabytes(counts, c.zipped))) + "\n");
+  EXPECT_EQ(run.out, zem::ToUtf8(SizeEstimate::Label(SizeEstimate::Megabytes(counts, c.zipped, c.compact))) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       EstimateCase{"Wireframe", {"--display-mode", "Wireframe"}, nullptr, "Wireframe", false},
                       EstimateCase{"TopView", {"--view", "Top"}, "Top", nullptr, false},
                       EstimateCase{"Email", {"--email"}, nullptr, nullptr, false},
-                      EstimateCase{"EmailZipped", {"--email", "--zip"}, nullptr, nullptr, true}),
+                      EstimateCase{"EmailZipped", {"--email", "--zip"}, nullptr, nullptr, true},
+                      EstimateCase{"Compact", {"--compact"}, nullptr, nullptr, false, true},
+                      EstimateCase{"CompactZipped", {"--email", "--zip", "--compact"}, nullptr, nullptr, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogPathTest, AnOptionTheDialogRefusesCancelsItAndWritesNothing) {
