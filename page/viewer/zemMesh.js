@@ -93,20 +93,28 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
         throw new Error("index");
       }
     }
+    /* Each vertex's record once, then copied to every corner. */
+    var R = new Float32Array(nv * st);
+    for (i = 0, k = 0; i < nv; i++, k += st) {
+      R[k] = P[3 * i];
+      R[k + 1] = P[3 * i + 1];
+      R[k + 2] = P[3 * i + 2];
+      R[k + 3] = N[3 * i];
+      R[k + 4] = N[3 * i + 1];
+      R[k + 5] = N[3 * i + 2];
+      if (T && textured) {
+        R[k + 6] = T[2 * i];
+        R[k + 7] = T[2 * i + 1];
+      }
+    }
+    P = N = T = null;
     for (c = 0, j = 0; c < tris.length; c++) {
       var tri = tris[c];
       var v = new Float32Array(3 * tri * st);
       for (k = 0; k < v.length; k += st, j++) {
-        var p = 3 * idx[j];
-        v[k] = P[p];
-        v[k + 1] = P[p + 1];
-        v[k + 2] = P[p + 2];
-        v[k + 3] = N[p];
-        v[k + 4] = N[p + 1];
-        v[k + 5] = N[p + 2];
-        if (T && textured) {
-          v[k + 6] = T[2 * idx[j]];
-          v[k + 7] = T[2 * idx[j] + 1];
+        var r = idx[j] * st;
+        for (var e = 0; e < st; e++) {
+          v[k + e] = R[r + e];
         }
       }
       mi.push(m);
