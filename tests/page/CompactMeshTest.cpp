@@ -64,55 +64,47 @@ struct Decoded {
 Decoded Decode(const CompactMesh& m) {
   const std::size_t n = static_cast<std::size_t>(m.vertexCount);
   const std::uint8_t* at = m.bytes.data();
-  auto vertices = [&](int section, auto& out, std::size_t size) {
-    out.resize(n * size / sizeof(out[0]));
+  auto vertices = [&](int section, auto sample, std::size_t size) {
+    std::vector<decltype(sample)> out(n * size / sizeof(sample));
     EXPECT_EQ(meshopt_decodeVertexBuffer(out.data(), n, size, at, m.sections[section]), 0) << "section " << section;
     at += m.sections[section];
+    return out;
+  };
+  // A quantised attribute of `axes` components (uint16, `stride` a vertex)
+  // or its floats, into out.
+  auto attribute = [&](int section, bool quantised, int axes, int stride, const double* min, const double* step,
+                       auto& out) {
+    out.resize(n);
+    const auto q = quantised ? vertices(section, std::uint16_t(), 2 * stride) : std::vector<std::uint16_t>();
+    const auto f = quantised ? std::vector<float>() : vertices(section, 0.0f, 4 * axes);
+    for (std::size_t k = 0; k < n; ++k)
+      for (int a = 0; a < axes; ++a)
+        out[k][a] = quantised ? float(min[a] + q[stride * k + a] * step[a]) : f[axes * k + a];
   };
   Decoded d;
-  d.positions.resize(n), d.normals.resize(n);
-  if (m.quantisedPositions) {
-    std::vector<std::uint16_t> q;
-    vertices(CompactMesh::kPositions, q, 8);
+  attribute(CompactMesh::kPositions, m.quantisedPositions, 3, 4, m.positionMin, m.positionStep, d.positions);
+  if (m.normalBits == 0) {
+    attribute(CompactMesh::kNormals, false, 3, 0, nullptr, nullptr, d.normals);
+  } else {
+    d.normals.resize(n);
+    const auto narrow =
+        m.normalBits == 8 ? vertices(CompactMesh::kNormals, std::int8_t(), 4) : std::vector<std::int8_t>();
+    const auto wide =
+        m.normalBits > 8 ? vertices(CompactMesh::kNormals, std::int16_t(), 4) : std::vector<std::int16_t>();
     for (std::size_t k = 0; k < n; ++k)
-      for (int a = 0; a < 3; ++a) d.positions[k][a] = float(m.positionMin[a] + q[4 * k + a] * m.positionStep[a]);
-  } else {
-    std::vector<float> f;
-    vertices(CompactMesh::kPositions, f, 12);
-    for (std::size_t k = 0; k < n; ++k) std::copy_n(&f[3 * k], 3, d.positions[k].begin());
+      DecodeOctahedral(m.normalBits == 8 ? narrow[4 * k] : wide[2 * k],
+                       m.normalBits == 8 ? narrow[4 * k + 1] : wide[2 * k + 1], m.normalBits, d.normals[k].data());
   }
-  if (m.normalBits == 8) {
-    std::vector<std::int8_t> o;
-    vertices(CompactMesh::kNormals, o, 4);
-    for (std::size_t k = 0; k < n; ++k) DecodeOctahedral(o[4 * k], o[4 * k + 1], 8, d.normals[k].data());
-  } else if (m.normalBits > 8) {
-    std::vector<std::int16_t> o;
-    vertices(CompactMesh::kNormals, o, 4);
-    for (std::size_t k = 0; k < n; ++k) DecodeOctahedral(o[2 * k], o[2 * k + 1], m.normalBits, d.normals[k].data());
-  } else {
-    std::vector<float> f;
-    vertices(CompactMesh::kNormals, f, 12);
-    for (std::size_t k = 0; k < n; ++k) std::copy_n(&f[3 * k], 3, d.normals[k].begin());
-  }
-  d.texCoords.resize(m.texCoords == CompactMesh::TexCoords::None ? 0 : n);
-  if (m.texCoords == CompactMesh::TexCoords::Quantised) {
-    std::vector<std::uint16_t> q;
-    vertices(CompactMesh::kTexCoords, q, 4);
-    for (std::size_t k = 0; k < n; ++k)
-      for (int a = 0; a < 2; ++a) d.texCoords[k][a] = float(m.texMin[a] + q[2 * k + a] * m.texStep[a]);
-  } else if (m.texCoords == CompactMesh::TexCoords::Floats) {
-    std::vector<float> f;
-    vertices(CompactMesh::kTexCoords, f, 8);
-    for (std::size_t k = 0; k < n; ++k) std::copy_n(&f[2 * k], 2, d.texCoords[k].begin());
-  } else {
-    EXPECT_EQ(m.sections[CompactMesh::kTexCoords], 0u);
-  }
+  if (m.texCoords != CompactMesh::TexCoords::None)
+    attribute(CompactMesh::kTexCoords, m.texCoords == CompactMesh::TexCoords::Quantised, 2, 2, m.texMin, m.texStep,
+              d.texCoords);
+  EXPECT_EQ(m.sections[CompactMesh::kTexCoords] == 0, m.texCoords == CompactMesh::TexCoords::None);
+  at += m.texCoords == CompactMesh::TexCoords::None ? m.sections[CompactMesh::kTexCoords] : 0;
   std::size_t triangles = 0;
   for (int t : m.bufferTriangles) triangles += static_cast<std::size_t>(t);
   d.corners.resize(3 * triangles);
   EXPECT_EQ(meshopt_decodeIndexBuffer(d.corners.data(), d.corners.size(), 4, at, m.sections[CompactMesh::kIndices]), 0);
-  at += m.sections[CompactMesh::kIndices];
-  EXPECT_EQ(at, m.bytes.data() + m.bytes.size()) << "the sections fill the block";
+  EXPECT_EQ(at + m.sections[CompactMesh::kIndices], m.bytes.data() + m.bytes.size()) << "the sections fill the block";
   EXPECT_EQ(m.checksum, crc32_z(crc32_z(0, nullptr, 0), m.bytes.data(), m.bytes.size()));
   return d;
 }
