@@ -111,10 +111,28 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
     for (c = 0, j = 0; c < tris.length; c++) {
       var tri = tris[c];
       var v = new Float32Array(3 * tri * st);
-      for (k = 0; k < v.length; k += st, j++) {
-        var r = idx[j] * st;
-        for (var e = 0; e < st; e++) {
-          v[k + e] = R[r + e];
+      var r, end = j + 3 * tri;
+      if (st === 8) {
+        for (k = 0; j < end; k += 8, j++) {
+          r = idx[j] * 8;
+          v[k] = R[r];
+          v[k + 1] = R[r + 1];
+          v[k + 2] = R[r + 2];
+          v[k + 3] = R[r + 3];
+          v[k + 4] = R[r + 4];
+          v[k + 5] = R[r + 5];
+          v[k + 6] = R[r + 6];
+          v[k + 7] = R[r + 7];
+        }
+      } else {
+        for (k = 0; j < end; k += 6, j++) {
+          r = idx[j] * 6;
+          v[k] = R[r];
+          v[k + 1] = R[r + 1];
+          v[k + 2] = R[r + 2];
+          v[k + 3] = R[r + 3];
+          v[k + 4] = R[r + 4];
+          v[k + 5] = R[r + 5];
         }
       }
       mi.push(m);
