@@ -18,7 +18,7 @@ void BM_ResampleTo256_4096Rgba(benchmark::State& state) {
   for (auto& b : source) b = static_cast<unsigned char>(random());
   std::vector<unsigned char> out(256 * 256 * 4);
   for (auto _ : state) {
-    ResampleTo256(side, side, source.data(), out.data(), 4);
+    zem::ResampleTo256(side, side, source.data(), out.data(), 4);
     benchmark::DoNotOptimize(out.data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));

@@ -10,6 +10,8 @@
 #include "standin/host/RhinoConvertCurveToPolyline.h"
 #include "page/DataFunctions.h"
 
+namespace zem {
+
 static_assert(sizeof(ON_3dPoint) == 3 * sizeof(double) && std::is_standard_layout_v<ON_3dPoint>);
 
 bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint* points, double red, double green,
@@ -17,15 +19,15 @@ bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint*
   const std::span<const double> coordinates =
       points && pointCount > 0 ? std::span<const double>(&points->x, 3 * static_cast<std::size_t>(pointCount))
                                : std::span<const double>();
-  return zem::WriteCurveData(writer, zem::Session().Buffers(), coordinates, zem::Rgb{red, green, blue});
+  return WriteCurveData(writer, Session().Buffers(), coordinates, Rgb{red, green, blue});
 }
 
 void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
-  zem::WriteInitCurvesHead(writer);
+  WriteInitCurvesHead(writer);
   CRhinoObjectIterator it(writer.Context().Document(), CRhinoObjectIterator::all_objects,
                           CRhinoObjectIterator::active_and_reference_objects);
   for (CRhinoObject* object = it.First(); object; object = it.Next()) {
-    if (!object->IsVisible() || !zem::PageTakesWires(*object, writer.Context().Display())) continue;
+    if (!object->IsVisible() || !PageTakesWires(*object, writer.Context().Display())) continue;
     ON_SimpleArray<ON_Curve*> curves;
     if (object->GetWireframeCurves(curves) <= 0) {
       for (int i = 0; i < curves.Count(); ++i) delete curves[i];
@@ -46,3 +48,5 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer) {
   }
   writer.WriteBoxLine();
 }
+
+}  // namespace zem

@@ -7,6 +7,8 @@ class ZEM_WebGLExport;
 class ZEM_Rhino_WebGLExport;
 
 // Writes the whole initCurves function, closed by the box line.
+namespace zem {
+
 void CollectCurves(ZEM_Rhino_WebGLExport& writer);
 
 // Writes one polyline as one curve buffer (never split); every point widens
@@ -14,3 +16,5 @@ void CollectCurves(ZEM_Rhino_WebGLExport& writer);
 // page is open.
 bool WriteCurveBuffer(ZEM_WebGLExport& writer, int pointCount, const ON_3dPoint* points, double red, double green,
                       double blue);
+
+}  // namespace zem

@@ -112,8 +112,8 @@ void zem::DiscardMailPage(const std::wstring& pagePath) {
   }
 }
 
-bool DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
-                   const std::function<void()>& hideDialog, std::uintmax_t* handedBytes) {
+bool zem::DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
+                        const std::function<void()>& hideDialog, std::uintmax_t* handedBytes) {
   if (handedBytes) *handedBytes = 0;
   if (pagePath.empty() || GetFileAttributesW(pagePath.c_str()) != FILE_ATTRIBUTE_NORMAL) {
     zem::DiscardMailPage(pagePath);

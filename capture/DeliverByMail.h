@@ -34,8 +34,6 @@ std::wstring MailPagePath(const std::wstring& documentTitle, InterruptCleanup* u
 // mailing anything; for an e-mail export whose page could not be written.
 void DiscardMailPage(const std::wstring& pagePath);
 
-}  // namespace zem
-
 // Zips the page when asked, hides the dialog (hideDialog may be empty),
 // hands page or archive to the mail client with the subject
 // kMailSubjectPrefix + title and the fixed body. When the archive does not
@@ -47,3 +45,5 @@ void DiscardMailPage(const std::wstring& pagePath);
 // given, receives the size in bytes of the attachment handed over.
 bool DeliverByMail(const std::wstring& pagePath, const std::wstring& title, bool zip, HWND mainWindow,
                    const std::function<void()>& hideDialog, std::uintmax_t* handedBytes = nullptr);
+
+}  // namespace zem

@@ -39,8 +39,8 @@ bool HasQuote(const std::wstring& text) { return text.find(L'"') != std::wstring
 
 }  // namespace
 
-bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
-                       const std::wstring& linkTarget, const std::wstring& notice) {
+bool zem::TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
+                            const std::wstring& linkTarget, const std::wstring& notice) {
   CRhinoView* view = RhinoApp().ActiveView();
   if (!view || !view->DisplayPipeline()) return false;
   const CRuntimeClass* runtimeClass = view->DisplayPipeline()->GetRuntimeClass();

@@ -58,10 +58,10 @@ struct ExportHooks {
 
 ExportResult RunExport(const ExportOptions& options, ExportMemory& memory, const ExportHooks& hooks = {});
 
-}  // namespace zem
-
 // Hands the whole export to the sibling renderer when its display pipeline
 // draws the active view and its export command answers. True when the
 // renderer wrote the page.
 bool TryRendererExport(const std::wstring& targetPath, const zem::ExportOptions& options,
                        const std::wstring& linkTarget, const std::wstring& notice);
+
+}  // namespace zem

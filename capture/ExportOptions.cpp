@@ -3,7 +3,7 @@
 #include "ZemVersion.h"
 #include "page/TextFormat.h"
 
-std::wstring ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions::LinkMode linkMode) {
+std::wstring zem::ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions::LinkMode linkMode) {
   using zem::ExportOptions;
   if (linkText.empty() || linkMode == ExportOptions::LinkMode::NoSelection) return linkText;
   if (linkMode == ExportOptions::LinkMode::NoLink) return std::wstring();

@@ -24,9 +24,9 @@ struct ExportOptions {
 // "free ZEM WebGL Export for Rhino version " and the product version.
 std::wstring GeneratorNotice();
 
-}  // namespace zem
-
 // The link target of the author line: empty for "No Link"; "mailto:" or
 // "http://" put in front of a mail or web link that has neither "://" nor
 // "mailto:"; otherwise the text as it is.
 std::wstring ComposeLinkTarget(const std::wstring& linkText, zem::ExportOptions::LinkMode linkMode);
+
+}  // namespace zem

@@ -67,7 +67,7 @@ int zem::RepairMeshForPage(ON_Mesh& mesh) {
   return dropped;
 }
 
-bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount) {
+bool zem::WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount) {
   if (!writer.IsOpen()) return false;
   const bool textured = writer.UsesTexturedLayout(materialNumber);
   const bool useTexCoords = textured && texCoordCount > 0 && mesh.HasTextureCoordinates();

@@ -27,8 +27,6 @@ int RepairMeshForPage(ON_Mesh& mesh);
 // True when RepairMeshForPage would change the mesh.
 bool MeshNeedsRepair(const ON_Mesh& mesh);
 
-}  // namespace zem
-
 // Writes one mesh as buffers of at most kMeshChunkLimit (+1) triangles.
 // Texture coordinates are used when texCoordCount > 0 and the mesh has
 // them; buffers of a material the viewer draws textured are always written
@@ -37,3 +35,5 @@ bool MeshNeedsRepair(const ON_Mesh& mesh);
 // In a compact page the mesh is stored once, indexed, and the page builds
 // the same buffers from it (page/MeshData.h).
 bool WriteMeshBuffers(ZEM_Rhino_WebGLExport& writer, const ON_Mesh& mesh, int materialNumber, int texCoordCount);
+
+}  // namespace zem

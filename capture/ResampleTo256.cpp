@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace zem {
+
 namespace {
 
 // The source as the filter reads it: a pixel outside the image (the column
@@ -101,3 +103,5 @@ void ResampleTo256(int widthIn, int heightIn, const unsigned char* source, unsig
     }
   }
 }
+
+}  // namespace zem

@@ -5,6 +5,8 @@
 #include "standin/host/CRhinoTextDot.h"
 #include "page/DataFunctions.h"
 
+namespace zem {
+
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   if (dotsWanted) {
     CRhinoObjectIterator it(writer.Context().Document(), CRhinoObjectIterator::all_objects,
@@ -21,4 +23,6 @@ void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted) {
   WriteDotsFunction(writer);
 }
 
-bool WriteDotsFunction(ZEM_WebGLExport& writer) { return zem::WriteInitDotsFunction(writer); }
+bool WriteDotsFunction(ZEM_WebGLExport& writer) { return WriteInitDotsFunction(writer); }
+
+}  // namespace zem

@@ -7,7 +7,11 @@ class ZEM_Rhino_WebGLExport;
 
 // When dotsWanted, stores every visible text dot with AddDot; then writes
 // initDots.
+namespace zem {
+
 void CollectTextDots(ZEM_Rhino_WebGLExport& writer, bool dotsWanted);
 
 // Writes initDots from the stored dots.
 bool WriteDotsFunction(ZEM_WebGLExport& writer);
+
+}  // namespace zem

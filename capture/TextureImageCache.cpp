@@ -14,9 +14,11 @@
 #include "standin/platform/TextEncoding.h"
 #include "standin/platform/RegularFile.h"
 
+namespace zem {
+
 namespace {
 
-bool IsRgbeName(const std::wstring& name) { return zem::PictureKindOf(name) == zem::PictureKind::Rgbe; }
+bool IsRgbeName(const std::wstring& name) { return PictureKindOf(name) == PictureKind::Rgbe; }
 
 // A pixel buffer, its size computed in 64 bits; null when it cannot be had.
 PixelBuffer Allocate(long long width, long long height, int channels) {
@@ -26,17 +28,17 @@ PixelBuffer Allocate(long long width, long long height, int channels) {
 }
 
 // The stamp of a file, or nothing when it cannot be looked at.
-std::optional<zem::FileStamp> StampOf(const std::wstring& path) {
+std::optional<FileStamp> StampOf(const std::wstring& path) {
   std::error_code ec;
-  const std::filesystem::path native = zem::NativePath(path);
+  const std::filesystem::path native = NativePath(path);
   const std::filesystem::path absolute = std::filesystem::absolute(native, ec);
   if (ec) return std::nullopt;
   const auto size = std::filesystem::file_size(absolute, ec);
   if (ec) return std::nullopt;
   const auto modified = std::filesystem::last_write_time(absolute, ec);
   if (ec) return std::nullopt;
-  return zem::FileStamp{zem::FromSystemBytes(absolute.lexically_normal().string()), size,
-                        static_cast<long long>(modified.time_since_epoch().count())};
+  return FileStamp{FromSystemBytes(absolute.lexically_normal().string()), size,
+                   static_cast<long long>(modified.time_since_epoch().count())};
 }
 
 // Whether the rest of the file can hold the pixel data of a width x height
@@ -58,22 +60,22 @@ bool FileCanHold(std::FILE* file, long long width, long long height) {
 // holds that file. False (and an empty cache) on any failure.
 bool LoadRgbeFloats(TextureImageCache::Held& cache, const std::wstring& fileName, const std::wstring& fullPath,
                     int& width, int& height) {
-  const std::optional<zem::FileStamp> stamp = StampOf(fullPath);
+  const std::optional<FileStamp> stamp = StampOf(fullPath);
   if (!stamp) return false;
   // Flat pixels of the largest image read, with room for its header.
   constexpr std::uintmax_t kMaxRgbeBytes = 4 * kMaxRgbePixels + (1u << 20);
   std::string why;
-  std::FILE* file = zem::OpenRegularFile(zem::NativePath(fullPath), kMaxRgbeBytes, why);
+  std::FILE* file = OpenRegularFile(NativePath(fullPath), kMaxRgbeBytes, why);
   if (!file) return false;
-  bool ok = zem::ReadRgbeHeader(file, &width, &height) == zem::RgbeResult::Ok && width >= 1 && width <= 65535 &&
-            height >= 1 && height <= 65535;
+  bool ok = ReadRgbeHeader(file, &width, &height) == RgbeResult::Ok && width >= 1 && width <= 65535 && height >= 1 &&
+            height <= 65535;
   // The floats held serve only the same, unchanged file of the same size.
   const bool sameFile = fileName == cache.m_hdrName && *stamp == cache.m_hdrStamp && width == cache.m_hdrWidth &&
                         height == cache.m_hdrHeight && cache.m_hdrPixels != nullptr;
   if (ok && !sameFile) {
     cache.m_hdrPixels.reset();
     cache.m_hdrName.clear();
-    cache.m_hdrStamp = zem::FileStamp();
+    cache.m_hdrStamp = FileStamp();
     cache.m_hdrWidth = cache.m_hdrHeight = 0;
     const long long pixels = static_cast<long long>(width) * height;
     ok = pixels <= kMaxRgbePixels && FileCanHold(file, width, height);
@@ -86,7 +88,7 @@ bool LoadRgbeFloats(TextureImageCache::Held& cache, const std::wstring& fileName
       }
       // A truncated or corrupt pixel stream fails the load: the floats it
       // did not reach hold nothing worth showing.
-      ok = floats && zem::ReadRgbePixelsRle(file, floats->data(), width, height) == zem::RgbeResult::Ok;
+      ok = floats && ReadRgbePixelsRle(file, floats->data(), width, height) == RgbeResult::Ok;
       if (ok) {
         cache.m_hdrPixels = std::move(floats);
         cache.m_hdrName = fileName;
@@ -129,11 +131,11 @@ PixelBuffer LoadRgbe(TextureImageCache::Held& cache, const std::wstring& fileNam
 PixelBuffer LoadBitmap(TextureImageCache::Held& cache, const std::wstring& fileName, int& width, int& height,
                        int channels) {
   // The bitmap held serves only the same, unchanged file.
-  const std::optional<zem::FileStamp> stamp = StampOf(fileName);
+  const std::optional<FileStamp> stamp = StampOf(fileName);
   if (fileName != cache.m_bitmapName || !stamp || *stamp != cache.m_bitmapStamp) {
     if (!cache.m_bitmap.ReadFromFile(fileName.c_str())) return nullptr;
     cache.m_bitmapName = fileName;
-    cache.m_bitmapStamp = stamp.value_or(zem::FileStamp());
+    cache.m_bitmapStamp = stamp.value_or(FileStamp());
   }
   width = cache.m_bitmap.Width();
   height = cache.m_bitmap.Height();
@@ -178,3 +180,5 @@ PixelBuffer LoadImageRGBA(TextureImageCache& cache, const std::wstring& fileName
   return IsRgbeName(fileName) ? LoadRgbe(cache.m_held, fileName, width, height, 4)
                               : LoadBitmap(cache.m_held, fileName, width, height, 4);
 }
+
+}  // namespace zem

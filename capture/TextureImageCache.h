@@ -23,8 +23,6 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
-}  // namespace zem
-
 // A pixel buffer: width x height pixels of 3 (RGB) or 4 (RGBA) bytes, rows
 // one after another. Row r is the bitmap's row y = r (bottom row first).
 using PixelBuffer = std::unique_ptr<unsigned char[]>;
@@ -38,11 +36,11 @@ class TextureImageCache {
   struct Held {
     std::wstring m_hdrName;                           // file name of the RGBE image held
     std::unique_ptr<std::vector<float>> m_hdrPixels;  // its floats (r, g, b), rows in file order
-    zem::FileStamp m_hdrStamp;                        // the file they were read from
+    FileStamp m_hdrStamp;                             // the file they were read from
     int m_hdrWidth = 0, m_hdrHeight = 0;              // and its size in pixels
     CRhinoDib m_bitmap;                               // the last ordinary bitmap read
     std::wstring m_bitmapName;                        // its file name
-    zem::FileStamp m_bitmapStamp;                     // the file it was read from
+    FileStamp m_bitmapStamp;                          // the file it was read from
   };
 
   bool HoldsRgbeImage() const { return m_held.m_hdrPixels != nullptr; }
@@ -68,3 +66,5 @@ inline constexpr long long kMaxRgbePixels = 8192LL * 4096LL;
 // The largest bitmap turned into a pixel buffer (8192 x 8192, 256 MiB as
 // RGBA); every texture ends as 256 x 256 pixels anyway.
 inline constexpr long long kMaxBitmapPixels = 8192LL * 8192LL;
+
+}  // namespace zem

@@ -29,8 +29,8 @@ void zem::NormaliseInPlace(float v[3]) {
   }
 }
 
-bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
-                   const float cameraUp[3], float angle) {
+bool zem::WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float target[3], const float cameraX[3],
+                        const float cameraUp[3], float angle) {
   zem::CameraRecord camera;
   std::copy_n(eye, 3, camera.eye);
   std::copy_n(target, 3, camera.target);
@@ -40,7 +40,7 @@ bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float targ
   return zem::WriteInitViewFunction(writer, camera);
 }
 
-bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3) {
+bool zem::WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3) {
   ON_Color tl = c0, bl = c1, tr = c2, br = c3;
   if (mode == 2) {
     bl = tr = br = c0;

@@ -21,8 +21,6 @@ void WriteBackground(ZEM_WebGLExport& writer, const CDisplayPipelineAttributes& 
 // Makes v unit length in single precision; a zero vector stays as it is.
 void NormaliseInPlace(float v[3]);
 
-}  // namespace zem
-
 // Writes initView. cameraX must be unit length (or zero); the view angle
 // returned to the viewer is angle / zem::page_format::kAngleHalfTurn * 360 degrees. Values that are
 // not finite are written as 0. False when no page is open.
@@ -34,3 +32,5 @@ bool WriteInitView(ZEM_WebGLExport& writer, const float eye[3], const float targ
 // c3 (top left, bottom left, top right, bottom right). False when no page
 // is open.
 bool WriteInitBack(ZEM_WebGLExport& writer, int mode, ON_Color c0, ON_Color c1, ON_Color c2, ON_Color c3);
+
+}  // namespace zem

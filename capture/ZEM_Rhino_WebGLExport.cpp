@@ -32,7 +32,7 @@ float ShineNumber(const ON_Material& material) {
 
 }  // namespace
 
-bool SameMaterial(const ON_Material& a, const ON_Material& b) {
+bool zem::SameMaterial(const ON_Material& a, const ON_Material& b) {
   if (static_cast<unsigned int>(a.m_specular) != static_cast<unsigned int>(b.m_specular) ||
       static_cast<unsigned int>(a.m_emission) != static_cast<unsigned int>(b.m_emission) ||
       static_cast<unsigned int>(a.m_reflection) != static_cast<unsigned int>(b.m_reflection) ||
@@ -69,7 +69,7 @@ void ZEM_Rhino_WebGLExport::BuildExportedMaterials() {
     int found = -1;
     for (std::size_t j = 0; j < m_materials.size() && found < 0; ++j) {
       const ON_Material& b = table[m_materials[j]];
-      if (static_cast<unsigned int>(a.m_diffuse) == static_cast<unsigned int>(b.m_diffuse) && SameMaterial(a, b))
+      if (static_cast<unsigned int>(a.m_diffuse) == static_cast<unsigned int>(b.m_diffuse) && zem::SameMaterial(a, b))
         found = static_cast<int>(j);
     }
     if (found < 0) {
@@ -98,18 +98,18 @@ int ZEM_Rhino_WebGLExport::MakeTextureImage(const ON_Texture& texture) {
   const bool png = zem::PictureKindOf(fileName) == zem::PictureKind::Png;
   const int channels = png ? 4 : 3;
   int width = 0, height = 0;
-  TextureImageCache& cache = zem::Session().TextureCache();
-  PixelBuffer pixels =
-      png ? LoadImageRGBA(cache, fileName, width, height) : LoadImageRGB(cache, fileName, width, height);
+  zem::TextureImageCache& cache = zem::Session().TextureCache();
+  zem::PixelBuffer pixels =
+      png ? zem::LoadImageRGBA(cache, fileName, width, height) : zem::LoadImageRGB(cache, fileName, width, height);
   if (!pixels || width <= 0 || height <= 0) {
     if (std::find(m_unreadTextures.begin(), m_unreadTextures.end(), fileName) == m_unreadTextures.end())
       m_unreadTextures.push_back(fileName);
     return -1;
   }
   if (width != 256 || height != 256) {
-    PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * static_cast<std::size_t>(channels)]);
+    zem::PixelBuffer resampled(new (std::nothrow) unsigned char[256 * 256 * static_cast<std::size_t>(channels)]);
     if (!resampled) return -1;
-    ResampleTo256(width, height, pixels.get(), resampled.get(), channels);
+    zem::ResampleTo256(width, height, pixels.get(), resampled.get(), channels);
     pixels = std::move(resampled);
   }
 

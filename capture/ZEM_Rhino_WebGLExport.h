@@ -70,9 +70,9 @@ class ZEM_Rhino_WebGLExport : public ZEM_WebGLExport {
 
 // Whether two host materials look the same in the page, apart from their
 // diffuse colour (which the caller compares first).
-bool SameMaterial(const ON_Material& a, const ON_Material& b);
-
 namespace zem {
+
+bool SameMaterial(const ON_Material& a, const ON_Material& b);
 
 // The bitmap texture of a material (the first texture of the bitmap type),
 // or null.

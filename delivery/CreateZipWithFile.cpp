@@ -8,6 +8,8 @@
 #include "standin/platform/FileFunctions.h"
 #include "standin/platform/ShellZipFolder.h"
 
+namespace zem {
+
 namespace {
 
 // The end-of-central-directory record of an archive without entries.
@@ -86,3 +88,5 @@ bool CreateZipWithFile(const std::wstring& archivePath, const std::wstring& file
   if (initialized) CoUninitialize();
   return count >= 1;
 }
+
+}  // namespace zem

@@ -7,6 +7,8 @@
 
 // How long CreateZipWithFile waits at most for the shell's copy to show up
 // in the archive, in milliseconds.
+namespace zem {
+
 inline constexpr DWORD kZipCopyWaitLimit = 30000;
 
 // Writes an empty archive at archivePath (replacing what is there), has the
@@ -15,3 +17,5 @@ inline constexpr DWORD kZipCopyWaitLimit = 30000;
 // archive holds the file: false when the archive cannot be written, the shell
 // or the archive's folder cannot be had, or the copy did not arrive in time.
 bool CreateZipWithFile(const std::wstring& archivePath, const std::wstring& filePath);
+
+}  // namespace zem

@@ -7,6 +7,8 @@
 #include "standin/platform/TextEncoding.h"
 #include "standin/platform/Window.h"
 
+namespace zem {
+
 bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindow, const std::wstring& subject,
                             const std::wstring& body) {
   if (attachmentPath.empty() || parentWindow == nullptr || !IsWindow(parentWindow)) return false;
@@ -22,10 +24,10 @@ bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindo
 
   // Simple MAPI takes narrow texts in the thread's ANSI code page, which is
   // UTF-8 here. Each text is converted whole into a string of its own size.
-  std::string path = zem::ToUtf8(attachmentPath);
+  std::string path = ToUtf8(attachmentPath);
   std::string fileName = path;
-  std::string narrowSubject = zem::ToUtf8(subject);
-  std::string noteText = zem::ToUtf8(body);
+  std::string narrowSubject = ToUtf8(subject);
+  std::string noteText = ToUtf8(body);
 
   MapiFileDesc file{};
   file.nPosition = 0xFFFFFFFF;  // not placed inside the note text
@@ -42,3 +44,5 @@ bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindo
   FreeLibrary(library);
   return result == SUCCESS_SUCCESS || result == MAPI_E_USER_ABORT || result == MAPI_E_LOGON_FAILURE;
 }
+
+}  // namespace zem

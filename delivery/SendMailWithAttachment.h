@@ -11,5 +11,9 @@
 // without the mail library, or for any other result. Texts of any length go
 // whole. The client reads the attachment's bytes during the call, so the
 // caller may delete the file as soon as this returns.
+namespace zem {
+
 bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindow, const std::wstring& subject,
                             const std::wstring& body);
+
+}  // namespace zem

@@ -5,6 +5,8 @@
 // weighs 4/3, a quadrangle two triangles), the wire curves (C) and the
 // points of their polylines (P). 64 bits: a scanned model's weighted
 // triangles add up past what 32 bits hold.
+namespace zem {
+
 struct PreviewCounts {
   long long meshes = 0;
   long long triangles = 0;
@@ -12,3 +14,5 @@ struct PreviewCounts {
   long long points = 0;
   bool operator==(const PreviewCounts&) const = default;
 };
+
+}  // namespace zem

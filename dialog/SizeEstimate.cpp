@@ -6,6 +6,8 @@
 #include "page/MeshData.h"
 #include "page/ZEM_WebGLExport.h"
 
+namespace zem {
+
 namespace {
 
 // The page's fixed part (viewer, pictures), and the zip ratio: the
@@ -17,23 +19,22 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 }  // namespace
 
 float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped, bool compact) {
-  const double curves = (zem::kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
-                         zem::kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
+  const double curves = (kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
+                         kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
                         kMegabyte;
   if (compact) {
     // The compact page's weights, kept beside its encoder.
     const double meshes =
-        (zem::CompactEstimateBytesPerPage() + zem::kCompactEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
-         zem::kCompactEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
+        (CompactEstimateBytesPerPage() + kCompactEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
+         kCompactEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
         kMegabyte;
-    if (zipped)
-      return static_cast<float>(meshes * zem::kCompactEstimateZipFactor + (kFixedMegabytes + curves) * kZipFactor);
+    if (zipped) return static_cast<float>(meshes * kCompactEstimateZipFactor + (kFixedMegabytes + curves) * kZipFactor);
     return static_cast<float>(meshes + kFixedMegabytes + curves);
   }
   // The weights of the standard page's mesh and curve data, kept beside the
   // writers of that data.
-  const double meshes = (zem::kEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
-                         zem::kEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
+  const double meshes = (kEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
+                         kEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
                         kMegabyte;
   float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
   if (zipped) estimate *= kZipFactor;
@@ -58,3 +59,5 @@ std::optional<std::wstring> SizeEstimate::Update(const PreviewCounts& counts, bo
   m_last = estimate;
   return Label(estimate);
 }
+
+}  // namespace zem

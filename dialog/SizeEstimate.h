@@ -19,6 +19,8 @@
 
 #include "dialog/PreviewCounts.h"
 
+namespace zem {
+
 class SizeEstimate {
  public:
   // The estimate in megabytes; `zipped`: the page goes out zipped by mail;
@@ -37,3 +39,5 @@ class SizeEstimate {
  private:
   float m_last = 0;
 };
+
+}  // namespace zem

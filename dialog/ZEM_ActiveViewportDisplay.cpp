@@ -20,7 +20,7 @@ void RedrawAllViews() {
   }
 }
 
-void CountMeshes(const CRhinoObject& object, PreviewCounts& counts) {
+void CountMeshes(const CRhinoObject& object, zem::PreviewCounts& counts) {
   ON_SimpleArray<const ON_Mesh*> meshes;
   if (object.GetMeshes(ON::render_mesh, meshes) <= 0) return;
   for (int i = 0; i < meshes.Count(); ++i) {
@@ -33,7 +33,7 @@ void CountMeshes(const CRhinoObject& object, PreviewCounts& counts) {
   }
 }
 
-void CountWires(const CRhinoObject& object, PreviewCounts& counts) {
+void CountWires(const CRhinoObject& object, zem::PreviewCounts& counts) {
   ON_SimpleArray<ON_Curve*> curves;
   object.GetWireframeCurves(curves);
   for (int i = 0; i < curves.Count(); ++i) {
@@ -87,7 +87,7 @@ bool ZEM_ActiveViewportDisplay::ExecConduit(CRhinoDisplayPipeline& pipeline, UIN
     return true;
   }
   if (!m_counting) return true;
-  PreviewCounts counts;
+  zem::PreviewCounts counts;
   const CDisplayPipelineAttributes& display = *pipeline.DisplayAttrs();
   for (int i = 0; i < pipeline.GetObjectCount(); ++i) {
     const CRhinoObject* object = pipeline.GetObject(i);

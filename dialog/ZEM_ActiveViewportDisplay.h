@@ -30,13 +30,13 @@ class ZEM_ActiveViewportDisplay : public CRhinoDisplayConduit {
   bool ExecConduit(CRhinoDisplayPipeline& pipeline, UINT channel, bool& terminate) override;
 
   // The counts of the active viewport's last frame.
-  const PreviewCounts& Counts() const { return m_counts; }
+  const zem::PreviewCounts& Counts() const { return m_counts; }
   // Stands for a frame's counting (the dialog's tests set counts without
   // drawing).
-  void SetCounts(const PreviewCounts& counts) { m_counts = counts; }
+  void SetCounts(const zem::PreviewCounts& counts) { m_counts = counts; }
 
  private:
-  PreviewCounts m_counts;
+  zem::PreviewCounts m_counts;
   ActiveViewEvent m_watcher;
   bool m_counting = false;
 };

@@ -171,7 +171,7 @@ void ZEM_WebGL_Dialog::OnApply() {
 
 std::wstring ZEM_WebGL_Dialog::SizeText() const { return zem::WindowText(m_sizeLabel.m_hWnd); }
 
-PreviewCounts ZEM_WebGL_Dialog::Counts() const { return m_preview.Counts(); }
+zem::PreviewCounts ZEM_WebGL_Dialog::Counts() const { return m_preview.Counts(); }
 
 void ZEM_WebGL_Dialog::OnIdleTimer() {
   const bool zipped = m_sendByMail && ::IsWindow(m_zipCheck.m_hWnd) && m_zipCheck.IsChecked();

@@ -82,7 +82,7 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   }
 
  private:
-  PreviewCounts Counts() const;
+  zem::PreviewCounts Counts() const;
   // The controls' options over the ones the dialog does not show.
   zem::ExportOptions ReadOptions();
 
@@ -99,7 +99,7 @@ class ZEM_WebGL_Dialog : public ZEM_Rhino_Dialog {
   bool m_sendByMail = false;
   zem::ExportOptions m_unshown;
   // The estimate shown last (0 after each showing's preparation).
-  SizeEstimate m_lastEstimateMB;
+  zem::SizeEstimate m_lastEstimateMB;
   ZEM_ActiveViewportDisplay m_preview;
   std::wstring m_storedTitle;
   std::wstring m_storedAuthor;

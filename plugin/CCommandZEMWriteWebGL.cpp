@@ -19,7 +19,7 @@ ON_UUID CCommandZEMWriteWebGL::CommandUUID() {
 const wchar_t* CCommandZEMWriteWebGL::EnglishCommandName() { return L"ZEMWriteWebGL"; }
 
 bool CCommandZEMWriteWebGL::GetCommandHelpURL(ON_wString& url) {
-  url = HelpAddress(true);
+  url = zem::HelpAddress(true);
   return true;
 }
 

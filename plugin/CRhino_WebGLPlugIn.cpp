@@ -77,6 +77,6 @@ void CRhino_WebGLPlugIn::ShowToolBar() const {
 
 BOOL CRhino_WebGLPlugIn::OnDisplayPlugInHelp(HWND window) const {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  OpenHelp(HelpAddress(false));
+  zem::OpenHelp(zem::HelpAddress(false));
   return CRhinoUtilityPlugIn::OnDisplayPlugInHelp(window);
 }

@@ -7,6 +7,8 @@
 #include "plugin/CRhino_WebGLPlugIn.h"
 #include "ui/ZEM_Settings.h"
 
+namespace zem {
+
 namespace {
 
 constexpr const wchar_t* kHelpFile = L"ZEM_WEBGL_help.chm";
@@ -95,3 +97,5 @@ void OpenHelp(const std::wstring& address) {
   reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void (*)()>(function))(nullptr, address.c_str(), HH_DISPLAY_TOPIC,
                                                                              0);
 }
+
+}  // namespace zem

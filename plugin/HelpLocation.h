@@ -12,6 +12,8 @@
 // Fills the outputs that are given: D (ends in a separator, or empty), the
 // language folder (language + "\", empty for English) and the language
 // name. Always true.
+namespace zem {
+
 bool FindHelpLocation(std::wstring* docFolder, std::wstring* languageFolder, std::wstring* languageName);
 
 // "mk:@MSITStore:" + D + language folder + "ZEM_WEBGL_help.chm", with the
@@ -21,3 +23,5 @@ std::wstring HelpAddress(bool withTopic);
 // Shows the address in the HTML Help viewer. Its library is loaded at the
 // first use and kept; without it nothing is shown.
 void OpenHelp(const std::wstring& address);
+
+}  // namespace zem

@@ -43,8 +43,8 @@ const fs::path kDemoDocument = fs::path(ZEM_TEST_DATA_DIR) / ".." / ".." / "asse
 // document's objects: render meshes and their triangles (a textured one
 // weighs a third more) while the mode shades, and the wire curves the page
 // takes with the points of their polylines.
-PreviewCounts CountActiveView() {
-  PreviewCounts counts;
+zem::PreviewCounts CountActiveView() {
+  zem::PreviewCounts counts;
   const CRhinoView* view = RhinoApp().ActiveView();
   const CDisplayPipelineAttributes& display = *view->DisplayPipeline()->DisplayAttrs();
   CRhinoObjectIterator it(*RhinoApp().ActiveDoc(), CRhinoObjectIterator::all_objects);
@@ -102,10 +102,11 @@ TEST_P(DialogPathTest, TheDemosEstimatePrintsWhatTheDocumentsObjectsGiveForTheVi
   CRhinoDoc& doc = *RhinoApp().ActiveDoc();
   if (c.view) RhinoApp().SetActiveView(doc.FindView(zem::FromUtf8(c.view).c_str()));
   if (c.mode) RhinoApp().ActiveView()->SetDisplayMode(*zem::FindDisplayMode(zem::FromUtf8(c.mode).c_str()));
-  const PreviewCounts counts = CountActiveView();
+  const zem::PreviewCounts counts = CountActiveView();
   RhinoApp().CloseDocument();
   ASSERT_GT(counts.triangles + counts.points, 0);
-  EXPECT_EQ(run.out, zem::ToUtf8(SizeEstimate::Label(SizeEstimate::Megabytes(counts, c.zipped, c.compact))) + "\n");
+  EXPECT_EQ(run.out,
+            zem::ToUtf8(zem::SizeEstimate::Label(zem::SizeEstimate::Megabytes(counts, c.zipped, c.compact))) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

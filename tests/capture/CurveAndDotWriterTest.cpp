@@ -38,8 +38,8 @@ class CurveAndDotWriterTest : public zem::testing::TempFolderTest {
     zem::ExportContext context(doc, display);
     ZEM_Rhino_WebGLExport writer(context);
     EXPECT_TRUE(writer.OpenPage(PagePath()));
-    CollectCurves(writer);
-    CollectTextDots(writer, dots);
+    zem::CollectCurves(writer);
+    zem::CollectTextDots(writer, dots);
     writer.WriteBody();
     EXPECT_TRUE(writer.ClosePage());
     return ReadPage();

@@ -111,7 +111,7 @@ TEST_F(DeliverByMailTest, UnzippedOrWithoutAnArchiveThePageItselfGoes) {
   for (const bool zipped : {false, true}) {
     zem::SetShellApplicationRegistered(!zipped);
     const fs::path path = WritePage(L"Gear box", page);
-    EXPECT_TRUE(DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, {}));
+    EXPECT_TRUE(zem::DeliverByMail(zem::FromUtf8(path.string()), L"Gear box", zipped, mainWindow, {}));
     const auto drafts = Drafts();
     ASSERT_EQ(drafts.size(), 1u) << zipped;
     const auto draft = ReadDraft(drafts[0]);
@@ -134,7 +134,7 @@ TEST_F(DeliverByMailTest, AFailedHandOverKeepsThePageAndAMissingPageLeavesNothin
     const std::wstring path =
         written ? zem::FromUtf8(WritePage(L"Gear box", page).string()) : MailPagePath(L"Gear box");
     int hidden = 0;
-    EXPECT_FALSE(DeliverByMail(path, L"Gear box", true, mainWindow, [&] { ++hidden; }));
+    EXPECT_FALSE(zem::DeliverByMail(path, L"Gear box", true, mainWindow, [&] { ++hidden; }));
     EXPECT_EQ(hidden, written ? 1 : 0);
     EXPECT_TRUE(Drafts().empty());
     EXPECT_EQ(LeftInTemp(), written ? 2u : 0u) << "the page in its folder, or nothing";

@@ -109,15 +109,15 @@ class ExportDriverTest : public zem::testing::TempFolderTest, public ::testing::
 };
 
 TEST_F(ExportDriverTest, ComposeLinkTargetFollowsTheLinkMode) {
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::Web), L"http://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:ann@example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Mail), L"https://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Web), L"https://example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoLink), L"");
-  EXPECT_EQ(ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::LinkMode::Mail),
+  EXPECT_EQ(zem::ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::Web), L"http://example.com");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"ann@example.com", ExportOptions::LinkMode::Mail), L"mailto:ann@example.com");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Mail), L"https://example.com");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"https://example.com", ExportOptions::LinkMode::Web), L"https://example.com");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoLink), L"");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"MAILTO:ann@example.com", ExportOptions::LinkMode::Mail),
             L"mailto:MAILTO:ann@example.com");
-  EXPECT_EQ(ComposeLinkTarget(L"", ExportOptions::LinkMode::Mail), L"");
-  EXPECT_EQ(ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"", ExportOptions::LinkMode::Mail), L"");
+  EXPECT_EQ(zem::ComposeLinkTarget(L"example.com", ExportOptions::LinkMode::NoSelection), L"example.com");
 }
 
 TEST_F(ExportDriverTest, WithoutADocumentOrViewItEndsAsCancelled) {

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<unsigned char> Resample(int width, int height, const std::vector<unsigned char>& source, int channels) {
   std::vector<unsigned char> out(256 * 256 * channels, 0xAB);
-  ResampleTo256(width, height, source.data(), out.data(), channels);
+  zem::ResampleTo256(width, height, source.data(), out.data(), channels);
   return out;
 }
 

@@ -21,7 +21,7 @@ class TextureImageCacheTest : public zem::testing::TempFolderTest {
  protected:
   void SetUp() override {
     TempFolderTest::SetUp();
-    cache = std::make_unique<TextureImageCache>();
+    cache = std::make_unique<zem::TextureImageCache>();
   }
   // A flat RGBE file of width x height whose scanline s has the pixel
   // bytes pixel(x, s).
@@ -38,7 +38,7 @@ class TextureImageCacheTest : public zem::testing::TempFolderTest {
     std::ofstream(folder / name, std::ios::binary) << bytes;
     return (folder / name).wstring();
   }
-  std::unique_ptr<TextureImageCache> cache;
+  std::unique_ptr<zem::TextureImageCache> cache;
 };
 
 using Rgbe4 = std::array<unsigned char, 4>;
@@ -49,7 +49,7 @@ TEST_F(TextureImageCacheTest, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   const Rgbe4 scanlines[] = {{128, 128, 128, 129}, {128, 64, 0, 128}, {200, 200, 200, 0}, {255, 255, 255, 136}};
   std::wstring path = Rgbe("sky.hdr", 2, 4, [&](int, int s) { return scanlines[s]; });
   int width = 0, height = 0;
-  PixelBuffer rgb = LoadImageRGB(*cache, path, width, height);
+  zem::PixelBuffer rgb = zem::LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(rgb);
   EXPECT_EQ(width, 2);
   EXPECT_EQ(height, 4);
@@ -58,7 +58,7 @@ TEST_F(TextureImageCacheTest, RgbeIsToneMappedWithTheTopScanlineAsTheLastRow) {
   EXPECT_EQ((std::vector<int>{at(3, 0, 0), at(2, 1, 0), at(2, 1, 1), at(2, 1, 2), at(1, 0, 0), at(0, 0, 2)}),
             (std::vector<int>{255, 173, static_cast<int>(std::pow(0.25f, 0.5555555820465088f) * 255.0f), 0, 0, 255}));
 
-  PixelBuffer rgba = LoadImageRGBA(*cache, path, width, height);
+  zem::PixelBuffer rgba = zem::LoadImageRGBA(*cache, path, width, height);
   ASSERT_TRUE(rgba);
   EXPECT_EQ(rgba[(3 * 2) * 4 + 0], 255);
   for (int p = 0; p < 8; ++p) EXPECT_EQ(rgba[p * 4 + 3], 255);
@@ -71,12 +71,12 @@ TEST_F(TextureImageCacheTest, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   const auto stamp = std::filesystem::last_write_time(folder / "a.hdr");
   const auto bytes = std::filesystem::file_size(folder / "a.hdr");
   int width = 0, height = 0;
-  ASSERT_TRUE(LoadImageRGB(*cache, path, width, height));
+  ASSERT_TRUE(zem::LoadImageRGB(*cache, path, width, height));
   // Other pixels behind the same size and time of change: the cached
   // floats serve, the pixels are not read again.
   Rgbe("a.hdr", 8, 2, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
   std::filesystem::last_write_time(folder / "a.hdr", stamp);
-  PixelBuffer again = LoadImageRGB(*cache, path, width, height);
+  zem::PixelBuffer again = zem::LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(again);
   EXPECT_EQ(again[0], 255);
   // 4 x 4 instead of 8 x 2: the same number of pixels, the same file size
@@ -84,14 +84,14 @@ TEST_F(TextureImageCacheTest, AnRgbeFileIsReadAgainOnlyWhenChanged) {
   Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{64, 64, 64, 129}; });
   ASSERT_EQ(std::filesystem::file_size(folder / "a.hdr"), bytes);
   std::filesystem::last_write_time(folder / "a.hdr", stamp);
-  PixelBuffer square = LoadImageRGB(*cache, path, width, height);
+  zem::PixelBuffer square = zem::LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(square);
   EXPECT_EQ(width, 4);
   EXPECT_EQ(square[0], 173);  // 0.5, read anew
   // An edited file is read anew.
   Rgbe("a.hdr", 4, 4, [](int, int) { return Rgbe4{0, 0, 0, 0}; });
   std::filesystem::last_write_time(folder / "a.hdr", stamp + std::chrono::seconds(5));
-  PixelBuffer edited = LoadImageRGB(*cache, path, width, height);
+  zem::PixelBuffer edited = zem::LoadImageRGB(*cache, path, width, height);
   ASSERT_TRUE(edited);
   EXPECT_EQ(edited[0], 0);
 }
@@ -102,13 +102,13 @@ TEST_F(TextureImageCacheTest, AnRgbeFileIsReadAgainOnlyWhenChanged) {
 TEST_F(TextureImageCacheTest, BrokenAndHugeRgbeFilesDoNotLoad) {
   int width = 0, height = 0;
   const auto grey = [](int, int) { return Rgbe4{128, 128, 128, 128}; };
-  EXPECT_FALSE(LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
+  EXPECT_FALSE(zem::LoadImageRGB(*cache, Rgbe("short.hdr", 8, 4, grey, 5), width, height));
   std::ofstream(folder / "huge.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 65535 +X 65535\n"
                                                        << std::string(16, '\x80');
   std::ofstream(folder / "tall.hdr", std::ios::binary) << "#?RADIANCE\n\n-Y 60000 +X 500\n" << std::string(64, '\x80');
-  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
-  EXPECT_FALSE(LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));
-  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "missing.hdr").wstring(), width, height));
+  EXPECT_FALSE(zem::LoadImageRGB(*cache, (folder / "huge.hdr").wstring(), width, height));
+  EXPECT_FALSE(zem::LoadImageRGBA(*cache, (folder / "tall.hdr").wstring(), width, height));
+  EXPECT_FALSE(zem::LoadImageRGB(*cache, (folder / "missing.hdr").wstring(), width, height));
   EXPECT_FALSE(cache->HoldsRgbeImage());
 }
 
@@ -121,10 +121,10 @@ TEST_F(TextureImageCacheTest, BitmapAlphaZeroTurnsWhiteAndOpaqueBitmapsGetFullAl
   opaque.SetPixel(0, 0, 1, 2, 3);
   ASSERT_TRUE(opaque.WriteToFile((folder / "o.png").wstring().c_str()));
   int width = 0, height = 0;
-  PixelBuffer a = LoadImageRGBA(*cache, (folder / "a.png").wstring(), width, height);
+  zem::PixelBuffer a = zem::LoadImageRGBA(*cache, (folder / "a.png").wstring(), width, height);
   ASSERT_TRUE(a);
   EXPECT_EQ(std::vector<int>(a.get(), a.get() + 8), (std::vector<int>{255, 255, 255, 0, 10, 20, 30, 77}));
-  PixelBuffer o = LoadImageRGBA(*cache, (folder / "o.png").wstring(), width, height);
+  zem::PixelBuffer o = zem::LoadImageRGBA(*cache, (folder / "o.png").wstring(), width, height);
   ASSERT_TRUE(o);
   EXPECT_EQ(std::pair(int{o[3]}, int{o[7]}), std::pair(255, 255));
 }
@@ -139,20 +139,20 @@ TEST_F(TextureImageCacheTest, ABitmapIsReadAgainWhenNamedAfterAnotherOrEdited) {
   write("y.png", 200);
   const auto stamp = std::filesystem::last_write_time(folder / "x.png");
   int width = 0, height = 0;
-  ASSERT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  ASSERT_EQ(zem::LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
   // Named twice in a row and unchanged: the bitmap held serves.
   write("x.png", 50);
   std::filesystem::last_write_time(folder / "x.png", stamp);
-  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
+  EXPECT_EQ(zem::LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 100);
   // Another bitmap in between: read again.
-  EXPECT_EQ(LoadImageRGB(*cache, (folder / "y.png").wstring(), width, height)[0], 200);
-  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 50);
+  EXPECT_EQ(zem::LoadImageRGB(*cache, (folder / "y.png").wstring(), width, height)[0], 200);
+  EXPECT_EQ(zem::LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 50);
   // Edited: read again.
   write("x.png", 7);
   std::filesystem::last_write_time(folder / "x.png", stamp + std::chrono::seconds(5));
-  EXPECT_EQ(LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 7);
+  EXPECT_EQ(zem::LoadImageRGB(*cache, (folder / "x.png").wstring(), width, height)[0], 7);
   // A failed read keeps the name of the bitmap held.
-  EXPECT_FALSE(LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));
+  EXPECT_FALSE(zem::LoadImageRGB(*cache, (folder / "none.png").wstring(), width, height));
   EXPECT_EQ(cache->HeldBitmapName(), (folder / "x.png").wstring());
 }
 

@@ -49,8 +49,8 @@ class CreateZipWithFileTest : public zem::testing::MailSandbox {
 // An existing archive is replaced.
 TEST_F(CreateZipWithFileTest, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWithItsBytes) {
   WriteBytes(folder / "old.txt", "old");
-  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), (folder / "old.txt").wstring()));
-  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  ASSERT_TRUE(zem::CreateZipWithFile(archive.wstring(), (folder / "old.txt").wstring()));
+  ASSERT_TRUE(zem::CreateZipWithFile(archive.wstring(), page.wstring()));
   const auto entries = ZipEntries(archive);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].name, "Gear box.html");
@@ -60,7 +60,7 @@ TEST_F(CreateZipWithFileTest, TheArchiveHoldsExactlyOneEntryNamedLikeThePageWith
 TEST_F(CreateZipWithFileTest, ASlowCopyIsAwaitedOneSecondAtATime) {
   zem::SetShellCopyDuration(4500);
   const DWORD start = GetTickCount();
-  ASSERT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  ASSERT_TRUE(zem::CreateZipWithFile(archive.wstring(), page.wstring()));
   const DWORD waited = GetTickCount() - start;
   EXPECT_GE(waited, 5000u);
   EXPECT_LT(waited, 5500u) << "stops polling once the entry is there";
@@ -71,34 +71,34 @@ TEST_F(CreateZipWithFileTest, ACopyThatNeverArrivesIsAwaitedForABoundedTime) {
   zem::SetShellCopyDuration(INFINITE);
   const auto realStart = std::chrono::steady_clock::now();
   const DWORD start = GetTickCount();
-  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_FALSE(zem::CreateZipWithFile(archive.wstring(), page.wstring()));
   const DWORD waited = GetTickCount() - start;
-  EXPECT_GE(waited, kZipCopyWaitLimit);
-  EXPECT_LT(waited, kZipCopyWaitLimit + 1500);
+  EXPECT_GE(waited, zem::kZipCopyWaitLimit);
+  EXPECT_LT(waited, zem::kZipCopyWaitLimit + 1500);
   EXPECT_LT(std::chrono::steady_clock::now() - realStart, std::chrono::seconds(5));
   EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive) << "the archive stays as it was written";
   // A missing page never arrives either.
   zem::SetShellCopyDuration(0);
-  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
+  EXPECT_FALSE(zem::CreateZipWithFile(archive.wstring(), (folder / "missing.html").wstring()));
 }
 
 TEST_F(CreateZipWithFileTest, AnUnwritableArchiveOrNoShellOrShellFolderAnswersFalse) {
-  EXPECT_FALSE(CreateZipWithFile((folder / "no-such-folder/a.zip").wstring(), page.wstring()));
+  EXPECT_FALSE(zem::CreateZipWithFile((folder / "no-such-folder/a.zip").wstring(), page.wstring()));
   EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
   // Without the shell or its folder the archive stays empty.
   zem::SetShellApplicationRegistered(false);
-  EXPECT_FALSE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_FALSE(zem::CreateZipWithFile(archive.wstring(), page.wstring()));
   EXPECT_EQ(ReadFileBytes(archive), kEmptyArchive);
   zem::SetShellApplicationRegistered(true);
   // The shell opens only .zip files as folders: this archive gives no folder.
   const fs::path other = folder / "page.bin";
-  EXPECT_FALSE(CreateZipWithFile(other.wstring(), page.wstring()));
+  EXPECT_FALSE(zem::CreateZipWithFile(other.wstring(), page.wstring()));
   EXPECT_EQ(ReadFileBytes(other), kEmptyArchive);
 }
 
 TEST_F(CreateZipWithFileTest, AThreadInTheOtherApartmentModelIsLeftInitialised) {
   ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-  EXPECT_TRUE(CreateZipWithFile(archive.wstring(), page.wstring()));
+  EXPECT_TRUE(zem::CreateZipWithFile(archive.wstring(), page.wstring()));
   EXPECT_EQ(zem::ComInitializationDepth(), depth + 1) << "its own initialisation failed and is not balanced";
   CoUninitialize();
 }

@@ -21,7 +21,7 @@ TEST_F(GetTempFolderTest, HonoursTmpdirAndEndsInASeparator) {
                                        {nullptr, L"/tmp/"},
                                        {"", L"/tmp/"}}) {
     zem::testing::ScopedEnv set{"TMPDIR", tmpdir};
-    EXPECT_EQ(GetTempFolder(), folder) << (tmpdir ? tmpdir : "unset");
+    EXPECT_EQ(zem::GetTempFolder(), folder) << (tmpdir ? tmpdir : "unset");
   }
 }
 
@@ -29,12 +29,12 @@ TEST_F(GetTempFolderTest, APathOf259CharactersFitsAndOneOf260DoesNot) {
   // 258 characters plus the separator the query adds: 259 in all.
   std::string folder = "/" + std::string(257, 'a');
   setenv("TMPDIR", folder.c_str(), 1);
-  std::wstring result = GetTempFolder();
+  std::wstring result = zem::GetTempFolder();
   EXPECT_EQ(result.size(), 259u);
   EXPECT_EQ(result.back(), L'/');
   folder += 'a';
   setenv("TMPDIR", folder.c_str(), 1);
-  EXPECT_EQ(GetTempFolder(), L"C:\\temp\\");
+  EXPECT_EQ(zem::GetTempFolder(), L"C:\\temp\\");
 }
 
 }  // namespace

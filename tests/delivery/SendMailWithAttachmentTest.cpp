@@ -38,15 +38,15 @@ class SendMailWithAttachmentTest : public zem::testing::MailSandbox {
 // No attachment, parent window or mail library: false, and no draft.
 TEST_F(SendMailWithAttachmentTest, WhatCannotBeSentAnswersFalse) {
   const int loads = zem::LibraryLoadCount(L"MAPI32.DLL");
-  EXPECT_FALSE(SendMailWithAttachment(L"", window, L"s", L"b"));
+  EXPECT_FALSE(zem::SendMailWithAttachment(L"", window, L"s", L"b"));
   EXPECT_EQ(zem::LibraryLoadCount(L"MAPI32.DLL"), loads) << "an empty path never touches the library";
-  EXPECT_FALSE(SendMailWithAttachment((folder / "missing.zip").wstring(), window, L"s", L"b"));
-  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), nullptr, L"s", L"b"));
+  EXPECT_FALSE(zem::SendMailWithAttachment((folder / "missing.zip").wstring(), window, L"s", L"b"));
+  EXPECT_FALSE(zem::SendMailWithAttachment(attachment.wstring(), nullptr, L"s", L"b"));
   HWND gone = zem::CreateWindowObject(L"Main", L"", 0, RECT{});
   DestroyWindow(gone);
-  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), gone, L"s", L"b"));
+  EXPECT_FALSE(zem::SendMailWithAttachment(attachment.wstring(), gone, L"s", L"b"));
   zem::SetLibraryInstalled(L"MAPI32.DLL", false);
-  EXPECT_FALSE(SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"));
+  EXPECT_FALSE(zem::SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"));
   EXPECT_TRUE(Drafts().empty());
 }
 
@@ -63,7 +63,7 @@ TEST_F(SendMailWithAttachmentTest, LongTextsAndPathsGoWholeWithTheAttachmentsByt
   WriteBytes(longAttachment, zem::testing::AllByteValues());
   ASSERT_GT(longAttachment.string().size(), 400u);
 
-  ASSERT_TRUE(SendMailWithAttachment(longAttachment.wstring(), window, subject, body));
+  ASSERT_TRUE(zem::SendMailWithAttachment(longAttachment.wstring(), window, subject, body));
   fs::remove(longAttachment);
   const auto drafts = Drafts();
   ASSERT_EQ(drafts.size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(SendMailWithAttachmentTest, TheClientsResultDecidesTheAnswer) {
   } cases[] = {{"0", true}, {"3", false}, {"4", false}, {"1", false}, {"5", false}};
   for (const auto& c : cases) {
     ScopedEnv exit("ZEM_TEST_EXIT", c.exit);
-    EXPECT_EQ(SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"), c.answer) << "exit " << c.exit;
+    EXPECT_EQ(zem::SendMailWithAttachment(attachment.wstring(), window, L"s", L"b"), c.answer) << "exit " << c.exit;
   }
 }
 

@@ -6,7 +6,7 @@ namespace {
 
 struct EstimateCase {
   const char* name;
-  PreviewCounts counts;
+  zem::PreviewCounts counts;
   bool zipped;
   const wchar_t* label;
   bool compact = false;
@@ -20,7 +20,7 @@ class SizeEstimateTest : public ::testing::TestWithParam<EstimateCase> {};
 // weighted triangle, that part times 0.28 when zipped.
 TEST_P(SizeEstimateTest, LabelShowsTheEstimateWithOneDecimal) {
   const EstimateCase& c = GetParam();
-  EXPECT_EQ(SizeEstimate::Label(SizeEstimate::Megabytes(c.counts, c.zipped, c.compact)), c.label);
+  EXPECT_EQ(zem::SizeEstimate::Label(zem::SizeEstimate::Megabytes(c.counts, c.zipped, c.compact)), c.label);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -16,6 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > 5)
     for (std::size_t i = 0; i < source.size(); ++i) source[i] = data[5 + i % (size - 5)];
   std::vector<unsigned char> out(256 * 256 * channels);
-  ResampleTo256(width, height, source.data(), out.data(), channels);
+  zem::ResampleTo256(width, height, source.data(), out.data(), channels);
   return 0;
 }

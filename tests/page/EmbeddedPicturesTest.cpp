@@ -126,43 +126,4 @@ INSTANTIATE_TEST_SUITE_P(Pngs, EmbeddedPicturesTest,
                                            PngCase{"logo", zem::assets::Logo(), 150, 33, Alpha::SeeThroughCorner}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-std::uint32_t Le(const unsigned char* p, int bytes) {
-  std::uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
-
-// The window library takes a 16 x 16 icon of one 32-bit bitmap whose AND
-// mask marks exactly its transparent pixels.
-TEST_F(EmbeddedPicturesTest, IconIsOne32BitBitmapWithMatchingMask) {
-  const Blob b = zem::assets::Icon();
-  ASSERT_NE(b.data, nullptr);
-  ASSERT_GE(b.size, 22u);
-  EXPECT_EQ(Le(b.data + 2, 2), 1u) << "type must be icon";
-  ASSERT_EQ(Le(b.data + 4, 2), 1u) << "exactly one image";
-  const unsigned char* entry = b.data + 6;
-  EXPECT_EQ(entry[0], 16);
-  EXPECT_EQ(entry[1], 16);
-  const std::uint32_t bytes = Le(entry + 8, 4), offset = Le(entry + 12, 4);
-  constexpr unsigned kSide = 16, kMaskRow = 4;
-  ASSERT_GE(bytes, 40u + kSide * kSide * 4 + kSide * kMaskRow);
-  ASSERT_LE(std::uint64_t{offset} + bytes, b.size);
-  const unsigned char* bmp = b.data + offset;
-  ASSERT_EQ(Le(bmp, 4), 40u) << "a bitmap header, not an embedded PNG";
-  EXPECT_EQ(Le(bmp + 8, 4), 32u) << "height counts colour and mask";
-  EXPECT_EQ(Le(bmp + 14, 2), 32u);
-  EXPECT_EQ(Le(bmp + 16, 4), 0u) << "uncompressed";
-  const unsigned char* colour = bmp + 40;
-  const unsigned char* mask = colour + kSide * kSide * 4;
-  int transparent = 0;
-  for (unsigned row = 0; row < kSide; ++row)
-    for (unsigned x = 0; x < kSide; ++x) {
-      const unsigned alpha = colour[(row * kSide + x) * 4 + 3];
-      const bool masked = (mask[row * kMaskRow + x / 8] >> (7 - x % 8)) & 1u;
-      EXPECT_EQ(masked, alpha == 0) << "row " << row << ", column " << x;
-      transparent += alpha == 0;
-    }
-  EXPECT_GT(transparent, 0);
-}
-
 }  // namespace

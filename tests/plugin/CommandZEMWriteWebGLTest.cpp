@@ -100,7 +100,7 @@ TEST_F(CommandZEMWriteWebGLTest, ShowsOneDialogAgainInTheModeAnsweredWithTheLink
   // F1 in the dialog opens the command's help address, topic included.
   ON_wString url;
   EXPECT_TRUE(command.GetCommandHelpURL(url));
-  EXPECT_EQ(std::wstring(url), HelpAddress(false) + L"::writewebgl.htm");
+  EXPECT_EQ(std::wstring(url), zem::HelpAddress(false) + L"::writewebgl.htm");
   zem::ClearHelpRequests();
   Person(L"key F1");
   zem::RunMessageLoop([] { return !zem::HelpRequests().empty(); }, 2000);

@@ -44,8 +44,8 @@ TEST_P(HelpLocationTest, AddressNamesTheLanguageFolder) {
   if (c.japaneseMarker) Mark("Japanese");
   if (c.germanMarker) Mark("German");
   const std::wstring file = Doc() + c.folder + L"ZEM_WEBGL_help.chm";
-  EXPECT_EQ(HelpAddress(false), L"mk:@MSITStore:" + file);
-  EXPECT_EQ(HelpAddress(true), L"mk:@MSITStore:" + file + L"::writewebgl.htm");
+  EXPECT_EQ(zem::HelpAddress(false), L"mk:@MSITStore:" + file);
+  EXPECT_EQ(zem::HelpAddress(true), L"mk:@MSITStore:" + file + L"::writewebgl.htm");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,10 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HelpLocationTest, DocFolderTwoLevelsUpThenNone) {
   fs::create_directories(root / "Rhino" / "Doc");
-  EXPECT_EQ(HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\..\\Doc\\ZEM_WEBGL_help.chm");
+  EXPECT_EQ(zem::HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\..\\Doc\\ZEM_WEBGL_help.chm");
   fs::remove_all(root / "Rhino" / "Doc");
   // No folder at all: the address has no folder part (not one at the root).
-  EXPECT_EQ(HelpAddress(true), L"mk:@MSITStore:ZEM_WEBGL_help.chm::writewebgl.htm");
+  EXPECT_EQ(zem::HelpAddress(true), L"mk:@MSITStore:ZEM_WEBGL_help.chm::writewebgl.htm");
 }
 
 TEST_F(HelpLocationTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked) {
@@ -79,11 +79,11 @@ TEST_F(HelpLocationTest, ThePlugInsHelpOpensTheInstalledFileAndTopicsAreChecked)
   fs::permissions(root / "desktop" / "xdg-open", fs::perms::owner_all);
   zem::testing::ScopedEnv path{"PATH", (root / "desktop").c_str()}, display{"DISPLAY", ":99"};
   EXPECT_FALSE(WebGLPlugIn().OnDisplayPlugInHelp(nullptr));
-  OpenHelp(HelpAddress(true));
-  OpenHelp(HelpAddress(false) + L"::/nosuchpage.htm");
+  zem::OpenHelp(zem::HelpAddress(true));
+  zem::OpenHelp(zem::HelpAddress(false) + L"::/nosuchpage.htm");
   fs::remove(installed);
   Write(installed, "not a help file");
-  OpenHelp(HelpAddress(false));
+  zem::OpenHelp(zem::HelpAddress(false));
 
   const auto& requests = zem::HelpRequests();
   ASSERT_EQ(requests.size(), 4u);
@@ -107,7 +107,7 @@ TEST_F(HelpLocationTest, WithoutTheHelpLibraryNothingIsShown) {
   EXPECT_EXIT(
       {
         zem::SetLibraryInstalled(L"HHCTRL.OCX", false);
-        OpenHelp(HelpAddress(true));
+        zem::OpenHelp(zem::HelpAddress(true));
         std::exit(zem::HelpRequests().empty() && zem::LibraryLoadCount(L"HHCTRL.OCX") == 0 ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -91,7 +91,7 @@ TEST_F(PlugInLoadTest, TheModuleIsKnownByThePathItWasLoadedFromHoweverLong) {
   EXPECT_EQ(zem::ModuleFileName(GetModuleHandleW(ModulePath().c_str())), ModulePath());
   EXPECT_NE(ShownToolBar(), nullptr);
   fs::create_directories(moduleFolder / ".." / "Doc");
-  EXPECT_EQ(HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\Doc\\ZEM_WEBGL_help.chm");
+  EXPECT_EQ(zem::HelpAddress(false), L"mk:@MSITStore:" + ModuleFolder() + L"\\..\\Doc\\ZEM_WEBGL_help.chm");
   // Loading it a second time is refused.
   EXPECT_FALSE(Load().loaded);
   // The application object has no name of its own: its profile is named
