@@ -11,7 +11,6 @@ namespace zem::testing {
 struct ZipEntry {
   std::string name;
   std::string bytes;
-  int method = -1;  // compression method
 };
 
 // The entries of the archive at path; none when it cannot be opened.
@@ -23,7 +22,7 @@ inline std::vector<ZipEntry> ZipEntries(const std::filesystem::path& archivePath
   for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
     zip_stat_t stat;
     zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat);
-    ZipEntry entry{stat.name, std::string(stat.size, '\0'), stat.comp_method};
+    ZipEntry entry{stat.name, std::string(stat.size, '\0')};
     zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(i), 0);
     zip_fread(file, entry.bytes.data(), stat.size);
     zip_fclose(file);

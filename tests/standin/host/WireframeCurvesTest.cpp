@@ -1,6 +1,6 @@
 #include "standin/host/CRhinoBrepObject.h"
 #include "standin/host/ON_PolylineCurve.h"
-#include "tests/support/HostTestSupport.h"
+#include "standin/host/CRhinoMeshObject.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +27,6 @@ ON_Mesh UnweldedBox() {
     mesh.m_F.Append(ON_MeshFace{{base, base + 1, base + 2, base + 3}});
   }
   return mesh;
-}
-
-TEST(WireframeCurvesTest, AGridGivesOneClosedBoundaryNotOneCurvePerEdge) {
-  CRhinoMeshObject object(zem::testing::QuadGrid(3, 2));
-  Wires w;
-  ASSERT_EQ(object.GetWireframeCurves(w.curves), 1);
-  const ON_PolylineCurve& boundary = w.Polyline(0);
-  EXPECT_EQ(boundary.PointCount(), 11) << "10 boundary edges, closed";
-  EXPECT_EQ(boundary.m_pline[0], boundary.m_pline[10]);
 }
 
 TEST(WireframeCurvesTest, AnOpenBoxGivesTheRimOfItsOpening) {

@@ -7,11 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 #include <unistd.h>
 
-#include "standin/platform/CWinApp.h"
-#include "standin/platform/ShellFolders.h"
 #include "standin/platform/TextEncoding.h"
 
 namespace {
@@ -82,33 +79,6 @@ TEST_F(ProfileFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
   EXPECT_EQ(ReadFile(), "[s]\nold=1\n");
   std::wstring missing = zem::FromUtf8((folder / "no" / "such.ini").string());
   EXPECT_FALSE(WritePrivateProfileStringW(L"s", L"k", L"v", missing.c_str()));
-}
-
-// The application's binary values go through the profile file byte for byte.
-TEST_F(ProfileFileTest, ApplicationBinaryValuesRoundTrip) {
-  zem::OverrideAppDataFolder(zem::FromUtf8(folder.string()));
-  {
-    CWinApp app(L"Module");
-    EXPECT_EQ(AfxGetApp(), &app);
-    const BYTE bytes[] = {0x00, 0x7F, 0x80, 0xFF, 0x12};
-    ASSERT_TRUE(app.WriteProfileBinary(L"Section", L"Entry", bytes, 5));
-    BYTE* data = nullptr;
-    UINT size = 0;
-    ASSERT_TRUE(app.GetProfileBinary(L"section", L"entry", &data, &size));
-    EXPECT_EQ(std::vector<BYTE>(data, data + size), std::vector<BYTE>(bytes, bytes + 5));
-    delete[] data;
-    EXPECT_FALSE(app.GetProfileBinary(L"Section", L"Missing", &data, &size));
-    EXPECT_EQ(data, nullptr);
-  }
-  EXPECT_EQ(AfxGetApp(), nullptr);
-  zem::OverrideAppDataFolder(std::nullopt);
-}
-
-TEST_F(ProfileFileTest, ProfileTextSerializingIsStableAfterTheFirstRound) {
-  const std::string messy = "x\r[a\n k = v\r\n\xFF\xFE=bad\n[b]]\n=\n";
-  const std::string once = zem::ProfileText::Parse(messy).Serialize();
-  EXPECT_EQ(zem::ProfileText::Parse(once).Serialize(), once);
-  EXPECT_EQ(zem::ProfileText::Parse(once).Get(L"a", L"k"), L"v");
 }
 
 }  // namespace

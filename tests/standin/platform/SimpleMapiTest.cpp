@@ -19,10 +19,6 @@ using zem::testing::ReadFileBytes;
 using zem::testing::ScopedEnv;
 using zem::testing::WriteBytes;
 
-LPMAPISENDMAIL SendMailFunction(HMODULE library) {
-  return reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void (*)()>(GetProcAddress(library, "MAPISendMail")));
-}
-
 // A message with one attachment, as the export sends it.
 class SimpleMapiTest : public zem::testing::MailSandbox {
  protected:
@@ -30,7 +26,7 @@ class SimpleMapiTest : public zem::testing::MailSandbox {
     MailSandbox::SetUp();
     library = LoadLibraryW(L"MAPI32.DLL");
     ASSERT_NE(library, nullptr);
-    sendMail = SendMailFunction(library);
+    sendMail = reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void (*)()>(GetProcAddress(library, "MAPISendMail")));
     attachment = folder / "Gear box.html";
     WriteBytes(attachment, zem::testing::AllByteValues());
     path = attachment.string();
