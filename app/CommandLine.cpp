@@ -13,6 +13,7 @@ std::string UsageText() {
          "  zem-webgl export MODEL... [-o FOLDER] [--jobs N] [options]\n"
          "  zem-webgl export MODEL --email [--zip] [--outbox DIR] [options]\n"
          "  zem-webgl estimate MODEL [--view NAME] [--display-mode NAME] [--email [--zip]]\n"
+         "                     [--compact]\n"
          "  zem-webgl --help | --version\n"
          "\n"
          "Writes a self-contained HTML page that shows a model in any WebGL browser.\n"
@@ -45,10 +46,11 @@ std::string UsageText() {
          "                          session) or save the message as an .eml draft\n"
          "  --zip                   with --email: mail the page in a zip archive\n"
          "  --outbox DIR            with --email: save the .eml draft in DIR\n"
-         "  --compact               store the meshes indexed and packed (positions to 1/65535\n"
-         "                          of the mesh's size, normals to half a degree): pages of\n"
-         "                          large models become about ten times smaller and open\n"
-         "                          faster; use it for big models and for pages sent by mail\n"
+         "  --compact               store the meshes indexed and compressed (positions to\n"
+         "                          1/65535 of the mesh's size, normals to half a degree):\n"
+         "                          pages of large models become about thirty times smaller\n"
+         "                          and open faster; use it for big models and for pages\n"
+         "                          sent by mail (estimate: the size of such a page)\n"
          "  --threads N             threads that write the page (default: the machine's cores)\n"
          "  --max-model-size MB     read model files of up to MB megabytes (default 512)\n"
          "                          where the reader must hold the whole file (documents and\n"
@@ -88,7 +90,7 @@ bool TakesValue(const std::string& arg) {
 // page's texts, its place and how it is written are refused, since no page
 // is written.
 bool EstimateTakes(const std::string& arg) {
-  return arg == "--view" || arg == "--display-mode" || arg == "--email" || arg == "--zip" ||
+  return arg == "--view" || arg == "--display-mode" || arg == "--email" || arg == "--zip" || arg == "--compact" ||
          arg == "--dialog-picture" || arg == "--mesh-quality" || arg == "--cad-time-limit" ||
          arg == "--cad-memory-limit" || arg == "--max-model-size" || arg == "--help" || arg == "-h";
 }
@@ -135,7 +137,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.command == CommandLine::Command::Estimate && !EstimateTakes(arg)) {
       result.error =
-          "estimate takes --view, --display-mode, --email, --zip, --dialog-picture and the STEP and IGES options "
+          "estimate takes --view, --display-mode, --email, --zip, --compact, --dialog-picture and the STEP and IGES "
+          "options "
           "and --max-model-size only, not " +
           arg;
       return result;

@@ -29,7 +29,11 @@ int RunEstimateCommand(const CommandLine& line, std::ostream& out, std::ostream&
   // The first tick after the showing, and one more after the zip box had
   // its say.
   const DWORD ticks = ZEM_WebGL_Dialog::kFirstTickMs + ZEM_WebGL_Dialog::kTickMs + 50;
-  bool shown = driver.Open(line.email) && driver.Perform(EstimateActions(line)) && driver.Idle(ticks);
+  // The page form changes the estimate: the dialog is told it as the export
+  // tells it.
+  ExportOptions unshown;
+  unshown.compact = line.compact;
+  bool shown = driver.Open(line.email, unshown) && driver.Perform(EstimateActions(line)) && driver.Idle(ticks);
   const std::wstring label = shown ? driver.SizeLabel() : std::wstring();
   if (shown && label.empty()) {
     err << "zem-webgl: the export dialog shows no size estimate\n";

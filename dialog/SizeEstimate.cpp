@@ -18,14 +18,23 @@ constexpr double kMegabyte = 1024.0 * 1024.0;
 
 }  // namespace
 
-float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped) {
+float SizeEstimate::Megabytes(const PreviewCounts& counts, bool zipped, bool compact) {
+  const double curves = (kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
+                         kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
+                        kMegabyte;
+  if (compact) {
+    // The compact page's weights, kept beside its encoder.
+    const double meshes =
+        (CompactEstimateBytesPerPage() + kCompactEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
+         kCompactEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
+        kMegabyte;
+    if (zipped) return static_cast<float>(meshes * kCompactEstimateZipFactor + (kFixedMegabytes + curves) * kZipFactor);
+    return static_cast<float>(meshes + kFixedMegabytes + curves);
+  }
   // The weights of the standard page's mesh and curve data, kept beside the
   // writers of that data.
   const double meshes = (kEstimateBytesPerMesh * static_cast<double>(counts.meshes) +
                          kEstimateBytesPerTriangle * static_cast<double>(counts.triangles)) /
-                        kMegabyte;
-  const double curves = (kEstimateBytesPerCurve * static_cast<double>(counts.curves) +
-                         kEstimateBytesPerCurvePoint * static_cast<double>(counts.points)) /
                         kMegabyte;
   float estimate = static_cast<float>(meshes + kFixedMegabytes + curves);
   if (zipped) estimate *= kZipFactor;
@@ -44,8 +53,8 @@ std::wstring SizeEstimate::Label(float megabytes) {
   return label;
 }
 
-std::optional<std::wstring> SizeEstimate::Update(const PreviewCounts& counts, bool zipped) {
-  const float estimate = Megabytes(counts, zipped);
+std::optional<std::wstring> SizeEstimate::Update(const PreviewCounts& counts, bool zipped, bool compact) {
+  const float estimate = Megabytes(counts, zipped, compact);
   if (estimate == m_last) return std::nullopt;
   m_last = estimate;
   return Label(estimate);

@@ -175,7 +175,8 @@ zem::PreviewCounts ZEM_WebGL_Dialog::Counts() const { return m_preview.Counts();
 
 void ZEM_WebGL_Dialog::OnIdleTimer() {
   const bool zipped = m_sendByMail && ::IsWindow(m_zipCheck.m_hWnd) && m_zipCheck.IsChecked();
-  if (const auto label = m_lastEstimateMB.Update(Counts(), zipped); label && ::IsWindow(m_sizeLabel.m_hWnd))
+  if (const auto label = m_lastEstimateMB.Update(Counts(), zipped, m_unshown.compact);
+      label && ::IsWindow(m_sizeLabel.m_hWnd))
     m_sizeLabel.SetText(*label);
   KillTimer(kIdleTimer);
   SetTimer(kIdleTimer, kTickMs);

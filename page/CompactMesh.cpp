@@ -1,48 +1,46 @@
 #include "page/CompactMesh.h"
 
+#include <meshoptimizer.h>
+#include <zlib.h>
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <limits>
+#include <mutex>
 #include <numbers>
+
+#include "page/ParallelFor.h"
 
 namespace zem {
 
-static_assert(std::endian::native == std::endian::little, "the stored block is written as it lies in memory");
+static_assert(std::endian::native == std::endian::little, "the codecs' vertices are laid out as in memory");
 
 namespace {
 
-class ByteBlock {
- public:
-  explicit ByteBlock(std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
-  template <typename T>
-  void Append(const std::vector<T>& values) {
-    const std::size_t at = m_bytes.size();
-    const std::size_t size = values.size() * sizeof(T);
-    m_bytes.resize(at + (size + 3) / 4 * 4, 0);
-    if (size > 0) std::memcpy(m_bytes.data() + at, values.data(), size);
-  }
+// The formats the page's decoder reads: the vertex codec's first version
+// and the index codec's second (meshoptimizer 0.14 and later read both).
+void ChooseCodecVersions() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    meshopt_encodeVertexVersion(0);
+    meshopt_encodeIndexVersion(1);
+  });
+}
 
- private:
-  std::vector<std::uint8_t>& m_bytes;
-};
+// Splits [0, count) into parts that run on the threads.
+template <typename Work>
+void ForRanges(int threads, std::size_t count, Work&& work) {
+  const int parts = static_cast<int>(std::clamp<std::size_t>(count / 16384, 1, static_cast<std::size_t>(threads) * 4));
+  ParallelFor(threads, parts, [&](int part) {
+    work(count * static_cast<std::size_t>(part) / parts, count * static_cast<std::size_t>(part + 1) / parts);
+  });
+}
 
 // The decoder's arithmetic, step by step in double precision and stored as
-// float32, so the bound is checked on the very values the page will draw.
-float DecodedCoordinate(double min, double step, int q) { return static_cast<float>(min + q * step); }
-
-void DecodedOct(int qx, int qy, double scale, float out[3]) {
-  double x = std::max(qx / scale, -1.0), y = std::max(qy / scale, -1.0);
-  const double z = 1 - std::abs(x) - std::abs(y);
-  if (z < 0) {
-    const double t = x;
-    x = (1 - std::abs(y)) * (t >= 0 ? 1 : -1);
-    y = (1 - std::abs(t)) * (y >= 0 ? 1 : -1);
-  }
-  const double l = std::sqrt(x * x + y * y + z * z);
-  out[0] = static_cast<float>(x / l), out[1] = static_cast<float>(y / l), out[2] = static_cast<float>(z / l);
-}
+// float32, so each bound is checked on the very values the page will draw.
+float DecodedValue(double min, double step, int q) { return static_cast<float>(min + q * step); }
 
 double Cosine(const float a[3], const double b[3]) {
   const double la = std::sqrt(double(a[0]) * a[0] + double(a[1]) * a[1] + double(a[2]) * a[2]);
@@ -50,12 +48,11 @@ double Cosine(const float a[3], const double b[3]) {
   return (a[0] * b[0] + a[1] * b[1] + a[2] * b[2]) / (la * lb);
 }
 
-// The octahedral code of direction n (components up to scale) closest to
-// it among the four codes around its exact projection; false when even
-// that misses the bound.
-template <typename Code>
-bool OctCode(const double n[3], double minCosine, Code code[2]) {
-  constexpr double scale = std::numeric_limits<Code>::max();
+// The octahedral code of `bits` bits of direction n closest to it among the
+// four codes around its exact projection; false when even that misses the
+// bound.
+bool OctCode(const double n[3], int bits, double minCosine, std::int16_t code[2]) {
+  const double scale = (1 << (bits - 1)) - 1;
   const double s = std::abs(n[0]) + std::abs(n[1]) + std::abs(n[2]);
   double px = n[0] / s, py = n[1] / s;
   if (n[2] < 0) {
@@ -69,9 +66,9 @@ bool OctCode(const double n[3], double minCosine, Code code[2]) {
       const int qx = static_cast<int>(std::clamp(cx, -scale, scale));
       const int qy = static_cast<int>(std::clamp(cy, -scale, scale));
       float d[3];
-      DecodedOct(qx, qy, scale, d);
+      DecodeOctahedral(qx, qy, bits, d);
       const double c = Cosine(d, n);
-      if (c > best) best = c, code[0] = static_cast<Code>(qx), code[1] = static_cast<Code>(qy);
+      if (c > best) best = c, code[0] = static_cast<std::int16_t>(qx), code[1] = static_cast<std::int16_t>(qy);
     }
   }
   return best >= minCosine;
@@ -84,136 +81,215 @@ void PageNormal(const PageMesh& mesh, int i, float out[3]) {
   out[0] = finite ? n[0] : 0, out[1] = finite ? n[1] : 0, out[2] = finite ? n[2] : 1;
 }
 
-const float* Position(const PageMesh& mesh, int i) { return &mesh.positions[3 * static_cast<std::size_t>(i)]; }
+// The texture coordinates of vertex i as the page writes them: (0, 0) when
+// not finite.
+void PageTexCoord(const PageMesh& mesh, int i, float out[2]) {
+  const float* t = &mesh.texCoords[2 * static_cast<std::size_t>(i)];
+  const bool finite = std::isfinite(t[0]) && std::isfinite(t[1]);
+  out[0] = finite ? t[0] : 0, out[1] = finite ? t[1] : 0;
+}
+
+// Quantises `axes` values per vertex (read by value(k, a)) to 16 bits on
+// their box, each component written at codes[stride * k + a]; false when a
+// decoded value would miss tolerance * extent or, when given, `absolute`.
+template <typename Value>
+bool Quantise(std::size_t n, int axes, int stride, double tolerance, double absolute, int threads, Value&& value,
+              double* min, double* step, std::vector<std::uint16_t>& codes) {
+  double max[3] = {0, 0, 0};
+  for (std::size_t k = 0; k < n; ++k) {
+    for (int a = 0; a < axes; ++a) {
+      const double c = value(k, a);
+      if (k == 0 || c < min[a]) min[a] = c;
+      if (k == 0 || c > max[a]) max[a] = c;
+    }
+  }
+  for (int a = 0; a < axes; ++a) step[a] = (max[a] - min[a]) / 65535.0;
+  codes.assign(static_cast<std::size_t>(stride) * n, 0);
+  std::atomic<bool> within{true};
+  ForRanges(threads, n, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end && within; ++k) {
+      for (int a = 0; a < axes; ++a) {
+        const double c = value(k, a);
+        const int q = step[a] > 0 ? static_cast<int>(std::clamp(std::round((c - min[a]) / step[a]), 0.0, 65535.0)) : 0;
+        codes[static_cast<std::size_t>(stride) * k + static_cast<std::size_t>(a)] = static_cast<std::uint16_t>(q);
+        const double error = std::abs(double(DecodedValue(min[a], step[a], q)) - c);
+        if (!(error <= (max[a] - min[a]) * tolerance) || !(error <= absolute)) within = false;
+      }
+    }
+  });
+  return within;
+}
+
+// values: n vertices of `size` bytes each.
+template <typename T>
+std::vector<std::uint8_t> EncodeVertices(const std::vector<T>& values, std::size_t n, std::size_t size) {
+  std::vector<std::uint8_t> out(meshopt_encodeVertexBufferBound(n, size));
+  out.resize(meshopt_encodeVertexBuffer(out.data(), out.size(), values.data(), n, size));
+  return out;
+}
 
 }  // namespace
 
-CompactMesh EncodeCompactMesh(const PageMesh& mesh, int chunkLimit) {
-  CompactMesh out;
-  out.texCoords = !mesh.texCoords.empty();
+void DecodeOctahedral(int codeX, int codeY, int bits, float out[3]) {
+  const double scale = (1 << (bits - 1)) - 1;
+  double x = std::max(codeX / scale, -1.0), y = std::max(codeY / scale, -1.0);
+  const double z = 1 - std::abs(x) - std::abs(y);
+  if (z < 0) {
+    const double t = x;
+    x = (1 - std::abs(y)) * (t >= 0 ? 1 : -1);
+    y = (1 - std::abs(t)) * (y >= 0 ? 1 : -1);
+  }
+  const double l = std::sqrt(x * x + y * y + z * z);
+  out[0] = static_cast<float>(x / l), out[1] = static_cast<float>(y / l), out[2] = static_cast<float>(z / l);
+}
 
-  // The triangles in page order, their corners numbered by first use.
-  std::vector<int> stored(static_cast<std::size_t>(mesh.VertexCount()), -1);
+CompactMesh EncodeCompactMesh(const PageMesh& mesh, int chunkLimit, int threads) {
+  ChooseCodecVersions();
+  threads = std::max(1, threads);
+  CompactMesh out;
+
+  // The triangles in page order as mesh vertices, split into buffers.
   std::vector<std::uint32_t> corners;
   corners.reserve(static_cast<std::size_t>(mesh.FaceCount()) * 6);
-  auto corner = [&](int i) {
-    if (stored[i] < 0) stored[i] = static_cast<int>(out.vertices.size()), out.vertices.push_back(i);
-    corners.push_back(static_cast<std::uint32_t>(stored[i]));
-  };
-  std::vector<std::size_t> bufferEnds;  // end of each buffer in corners
-  out.buffers.emplace_back();
+  std::vector<std::size_t> bufferStarts{0};
+  out.bufferTriangles.push_back(0);
   for (int f = 0; f < mesh.FaceCount(); ++f) {
     const int* face = &mesh.faces[4 * static_cast<std::size_t>(f)];
     const bool quad = face[2] != face[3];
-    corner(face[0]), corner(face[1]), corner(face[2]);
-    if (quad) corner(face[0]), corner(face[2]), corner(face[3]);
-    out.buffers.back().triangles += quad ? 2 : 1;
-    if (out.buffers.back().triangles >= chunkLimit) bufferEnds.push_back(corners.size()), out.buffers.emplace_back();
+    for (int c : {0, 1, 2}) corners.push_back(static_cast<std::uint32_t>(face[c]));
+    if (quad)
+      for (int c : {0, 2, 3}) corners.push_back(static_cast<std::uint32_t>(face[c]));
+    out.bufferTriangles.back() += quad ? 2 : 1;
+    if (out.bufferTriangles.back() >= chunkLimit)
+      bufferStarts.push_back(corners.size()), out.bufferTriangles.push_back(0);
   }
-  bufferEnds.push_back(corners.size());
-  const std::size_t n = out.vertices.size();
+  bufferStarts.push_back(corners.size());
+
+  // Each buffer's triangles ordered for the vertex cache, on the buffer's
+  // own vertices (numbered locally, so that the work follows the buffer's
+  // size, not the mesh's); runs of buffers on the threads, each run with a
+  // table from mesh vertex to local number that it leaves as it found it.
+  const int buffers = static_cast<int>(out.bufferTriangles.size());
+  const int runs = std::min(buffers, threads * 4);
+  ParallelFor(threads, runs, [&](int run) {
+    std::vector<std::uint32_t> localOf(static_cast<std::size_t>(mesh.VertexCount()), ~0u);
+    std::vector<std::uint32_t> local, meshVertex, ordered;
+    for (int b = buffers * run / runs; b < buffers * (run + 1) / runs; ++b) {
+      const std::size_t begin = bufferStarts[b], count = bufferStarts[b + 1] - begin;
+      local.resize(count), ordered.resize(count), meshVertex.clear();
+      for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t& number = localOf[corners[begin + k]];
+        if (number == ~0u)
+          number = static_cast<std::uint32_t>(meshVertex.size()), meshVertex.push_back(corners[begin + k]);
+        local[k] = number;
+      }
+      meshopt_optimizeVertexCache(ordered.data(), local.data(), count, meshVertex.size());
+      for (std::size_t k = 0; k < count; ++k) corners[begin + k] = meshVertex[ordered[k]];
+      for (std::uint32_t v : meshVertex) localOf[v] = ~0u;
+    }
+  });
+
+  // Vertices numbered by first use over the whole mesh.
+  std::vector<std::uint32_t> remap(static_cast<std::size_t>(mesh.VertexCount()));
+  const std::size_t n = meshopt_optimizeVertexFetchRemap(remap.data(), corners.data(), corners.size(), remap.size());
   out.vertexCount = static_cast<int>(n);
+  out.vertices.resize(n);
+  for (std::size_t v = 0; v < remap.size(); ++v)
+    if (remap[v] != ~0u) out.vertices[remap[v]] = static_cast<int>(v);
+  ForRanges(threads, corners.size(), [&](std::size_t begin, std::size_t end) {
+    for (std::size_t k = begin; k < end; ++k) corners[k] = remap[corners[k]];
+  });
 
   // Positions: quantised on the box of the used vertices when every vertex
   // comes back within the bound.
-  std::vector<std::uint16_t> quantised(3 * n);
-  double min[3] = {0, 0, 0}, max[3] = {0, 0, 0};
-  for (std::size_t k = 0; k < n; ++k) {
-    const float* p = Position(mesh, out.vertices[k]);
-    const double c[3] = {p[0], p[1], p[2]};
-    for (int a = 0; a < 3; ++a) {
-      if (k == 0 || c[a] < min[a]) min[a] = c[a];
-      if (k == 0 || c[a] > max[a]) max[a] = c[a];
-    }
-  }
-  out.quantisedPositions = true;
-  for (int a = 0; a < 3; ++a) {
-    out.positionMin[a] = min[a];
-    out.positionStep[a] = (max[a] - min[a]) / 65535.0;
-  }
-  for (std::size_t k = 0; k < n && out.quantisedPositions; ++k) {
-    const float* c = Position(mesh, out.vertices[k]);
-    for (int a = 0; a < 3; ++a) {
-      const double step = out.positionStep[a];
-      const int q = step > 0 ? static_cast<int>(std::clamp(std::round((c[a] - min[a]) / step), 0.0, 65535.0)) : 0;
-      quantised[3 * k + a] = static_cast<std::uint16_t>(q);
-      const double error = std::abs(double(DecodedCoordinate(min[a], step, q)) - c[a]);
-      if (!(error <= (max[a] - min[a]) * kPositionTolerance)) out.quantisedPositions = false;
-    }
-  }
-
-  // Normals: 8-bit octahedral codes when every direction comes back within
-  // half a degree, else 16-bit ones (a zero normal has no direction: the
-  // floats are kept).
-  const double minCosine = std::cos(kNormalToleranceDegrees * std::numbers::pi / 180.0);
-  auto encodeNormals = [&](auto& codes) {
-    codes.resize(2 * n);
-    for (std::size_t k = 0; k < n; ++k) {
-      float v[3];
-      PageNormal(mesh, out.vertices[k], v);
-      const double d[3] = {v[0], v[1], v[2]};
-      if ((d[0] == 0 && d[1] == 0 && d[2] == 0) || !OctCode(d, minCosine, &codes[2 * k])) return false;
-    }
-    return true;
+  std::vector<std::uint16_t> positionCodes;
+  auto position = [&](std::size_t k, int a) {
+    return double(mesh.positions[3 * static_cast<std::size_t>(out.vertices[k]) + static_cast<std::size_t>(a)]);
   };
-  std::vector<std::int8_t> octs;
-  std::vector<std::int16_t> fineOcts;
-  out.octNormalBits = encodeNormals(octs) ? 8 : encodeNormals(fineOcts) ? 16 : 0;
+  out.quantisedPositions = Quantise(n, 3, 4, kPositionTolerance, HUGE_VAL, threads, position, out.positionMin,
+                                    out.positionStep, positionCodes);
 
-  ByteBlock block(out.bytes);
-  if (out.quantisedPositions) {
-    block.Append(quantised);
-  } else {
-    std::vector<float> floats(3 * n);
-    for (std::size_t k = 0; k < n; ++k) {
-      const float* p = Position(mesh, out.vertices[k]);
-      floats[3 * k] = p[0], floats[3 * k + 1] = p[1], floats[3 * k + 2] = p[2];
-    }
-    block.Append(floats);
-  }
-  if (out.octNormalBits == 8) {
-    block.Append(octs);
-  } else if (out.octNormalBits == 16) {
-    block.Append(fineOcts);
-  } else {
-    std::vector<float> floats(3 * n);
-    for (std::size_t k = 0; k < n; ++k) {
-      PageNormal(mesh, out.vertices[k], &floats[3 * k]);
-    }
-    block.Append(floats);
-  }
-  if (out.texCoords) {
-    std::vector<float> floats(2 * n);
-    for (std::size_t k = 0; k < n; ++k) {
-      const float* t = &mesh.texCoords[2 * static_cast<std::size_t>(out.vertices[k])];
-      const bool finite = std::isfinite(t[0]) && std::isfinite(t[1]);
-      floats[2 * k] = finite ? t[0] : 0, floats[2 * k + 1] = finite ? t[1] : 0;
-    }
-    block.Append(floats);
+  // Normals: the fewest bits from 8 to 16 whose octahedral codes bring every
+  // direction back within half a degree (a zero normal has no direction:
+  // the floats are kept).
+  const double minCosine = std::cos(kNormalToleranceDegrees * std::numbers::pi / 180.0);
+  std::vector<std::int16_t> octs(2 * n);
+  for (int bits = 8; bits <= 16 && out.normalBits == 0; ++bits) {
+    std::atomic<bool> within{true};
+    ForRanges(threads, n, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t k = begin; k < end && within; ++k) {
+        float v[3];
+        PageNormal(mesh, out.vertices[k], v);
+        const double d[3] = {v[0], v[1], v[2]};
+        if ((d[0] == 0 && d[1] == 0 && d[2] == 0) || !OctCode(d, bits, minCosine, &octs[2 * k])) within = false;
+      }
+    });
+    if (within) out.normalBits = bits;
   }
 
-  // Indices, buffer by buffer: 16 bits above the buffer's lowest vertex
-  // when its vertices lie close enough together, else 32 bits.
-  std::size_t begin = 0;
-  for (std::size_t b = 0; b < out.buffers.size(); ++b) {
-    const std::size_t end = bufferEnds[b];
-    CompactMesh::Buffer& buffer = out.buffers[b];
-    std::uint32_t low = 0, high = 0;
-    if (end > begin) {
-      const auto [lo, hi] = std::minmax_element(corners.begin() + begin, corners.begin() + end);
-      low = *lo, high = *hi;
-    }
-    if (high - low <= 65535) {
-      buffer.base = static_cast<int>(low);
-      std::vector<std::uint16_t> narrow(end - begin);
-      for (std::size_t k = begin; k < end; ++k) narrow[k - begin] = static_cast<std::uint16_t>(corners[k] - low);
-      block.Append(narrow);
-    } else {
-      buffer.wide = true;
-      block.Append(std::vector<std::uint32_t>(corners.begin() + begin, corners.begin() + end));
-    }
-    begin = end;
+  // Texture coordinates: quantised on their box within both bounds.
+  std::vector<std::uint16_t> texCodes;
+  if (!mesh.texCoords.empty()) {
+    auto texCoord = [&](std::size_t k, int a) {
+      float t[2];
+      PageTexCoord(mesh, out.vertices[k], t);
+      return double(t[a]);
+    };
+    out.texCoords =
+        Quantise(n, 2, 2, kPositionTolerance, kTexCoordTolerance, threads, texCoord, out.texMin, out.texStep, texCodes)
+            ? CompactMesh::TexCoords::Quantised
+            : CompactMesh::TexCoords::Floats;
   }
+
+  // The four sections, each compressed on a thread of its own.
+  std::vector<std::uint8_t> sections[CompactMesh::kSections];
+  ParallelFor(threads, CompactMesh::kSections, [&](int s) {
+    std::vector<std::uint8_t>& bytes = sections[s];
+    switch (s) {
+      case CompactMesh::kPositions:
+        if (out.quantisedPositions) {
+          bytes = EncodeVertices(positionCodes, n, 8);
+        } else {
+          std::vector<float> floats(3 * n);
+          for (std::size_t k = 0; k < 3 * n; ++k) floats[k] = static_cast<float>(position(k / 3, int(k % 3)));
+          bytes = EncodeVertices(floats, n, 12);
+        }
+        break;
+      case CompactMesh::kNormals:
+        if (out.normalBits == 8) {
+          std::vector<std::int8_t> narrow(4 * n, 0);
+          for (std::size_t k = 0; k < n; ++k)
+            narrow[4 * k] = static_cast<std::int8_t>(octs[2 * k]),
+                       narrow[4 * k + 1] = static_cast<std::int8_t>(octs[2 * k + 1]);
+          bytes = EncodeVertices(narrow, n, 4);
+        } else if (out.normalBits > 8) {
+          bytes = EncodeVertices(octs, n, 4);
+        } else {
+          std::vector<float> floats(3 * n);
+          for (std::size_t k = 0; k < n; ++k) PageNormal(mesh, out.vertices[k], &floats[3 * k]);
+          bytes = EncodeVertices(floats, n, 12);
+        }
+        break;
+      case CompactMesh::kTexCoords:
+        if (out.texCoords == CompactMesh::TexCoords::Quantised) {
+          bytes = EncodeVertices(texCodes, n, 4);
+        } else if (out.texCoords == CompactMesh::TexCoords::Floats) {
+          std::vector<float> floats(2 * n);
+          for (std::size_t k = 0; k < n; ++k) PageTexCoord(mesh, out.vertices[k], &floats[2 * k]);
+          bytes = EncodeVertices(floats, n, 8);
+        }
+        break;
+      default:
+        bytes.resize(meshopt_encodeIndexBufferBound(corners.size(), n));
+        bytes.resize(meshopt_encodeIndexBuffer(bytes.data(), bytes.size(), corners.data(), corners.size()));
+        break;
+    }
+  });
+  for (int s = 0; s < CompactMesh::kSections; ++s) {
+    out.sections[s] = sections[s].size();
+    out.bytes.insert(out.bytes.end(), sections[s].begin(), sections[s].end());
+  }
+  out.checksum = static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0), out.bytes.data(), out.bytes.size()));
   return out;
 }
 

@@ -135,31 +135,34 @@ void AppendExact(std::string& out, double value) {
 }
 
 // One call of the page's decoder per mesh: material, layout, vertex count,
-// how positions and normals are stored (bounds and steps in the shortest
-// text that reads back as the same double), the buffers, the data.
+// how positions, normals and texture coordinates are stored (bounds and
+// steps in the shortest text that reads back as the same double), the
+// triangles of each buffer, the sections' lengths, the checksum, the data.
 void WriteCompactMesh(ZEM_WebGLExport& page, const PageMesh& mesh, const MeshStyle& style,
                       const std::function<void(int)>& bufferWritten) {
   page.WriteMeshDecoderOnce();
-  const CompactMesh stored = EncodeCompactMesh(mesh, kMeshChunkLimit);
+  const CompactMesh stored = EncodeCompactMesh(mesh, kMeshChunkLimit, std::max(1, style.threads));
   for (int v : stored.vertices) page.ExtendBounds(Position(mesh, v));
   std::string head = "zemMesh(gl,posLoc,normLoc,texLoc,mi,buff,bl,";
   for (int n : {style.materialNumber, style.textured ? 1 : 0, stored.vertexCount}) head += std::to_string(n) + ',';
   head += stored.quantisedPositions ? "[1," : "[0,";
   for (double v : stored.positionMin) AppendExact(head, v), head += ',';
   for (double v : stored.positionStep) AppendExact(head, v), head += ',';
-  head += std::to_string(stored.octNormalBits / 8) + ',';
-  head += stored.texCoords ? "1],[" : "0],[";
-  for (std::size_t b = 0; b < stored.buffers.size(); ++b) {
-    const CompactMesh::Buffer& buffer = stored.buffers[b];
-    head += (b ? "," : "") + std::to_string(buffer.triangles) + ',' + std::to_string(buffer.base) +
-            (buffer.wide ? ",1" : ",0");
-  }
-  head += "],\"";
+  head += std::to_string(stored.normalBits) + ',';
+  head += std::to_string(static_cast<int>(stored.texCoords));
+  for (double v : {stored.texMin[0], stored.texMin[1], stored.texStep[0], stored.texStep[1]})
+    head += ',', AppendExact(head, v);
+  head += "],[";
+  for (std::size_t b = 0; b < stored.bufferTriangles.size(); ++b)
+    head += (b ? "," : "") + std::to_string(stored.bufferTriangles[b]);
+  head += "],[";
+  for (int s = 0; s < CompactMesh::kSections; ++s) head += (s ? "," : "") + std::to_string(stored.sections[s]);
+  head += "]," + std::to_string(stored.checksum) + ",\"";
   page.WriteRawNarrow(head);
   page.WriteRawNarrow(Base64Encode(stored.bytes.data(), stored.bytes.size()));
   page.WriteRawNarrow("\");\n");
   if (bufferWritten)
-    for (const CompactMesh::Buffer& buffer : stored.buffers) bufferWritten(buffer.triangles);
+    for (int triangles : stored.bufferTriangles) bufferWritten(triangles);
 }
 
 // The standard form: each buffer a Float32Array of the corners' records.
@@ -347,6 +350,11 @@ class StandardBuffers {
 };
 
 }  // namespace
+
+double CompactEstimateBytesPerPage() {
+  return static_cast<double>(viewer::MeshDecoder().size() + viewer::MeshoptDecoder().size() +
+                             viewer::MeshoptLicence().size());
+}
 
 bool WriteInitVBHead(ZEM_WebGLExport& page) {
   if (!page.IsOpen()) return false;

@@ -49,6 +49,19 @@ inline constexpr int kMeshChunkLimit = page_format::kTrianglesPerBuffer;
 inline constexpr double kEstimateBytesPerMesh = 280.0;
 inline constexpr double kEstimateBytesPerTriangle = 136.0;
 
+// What the compact page spends on meshes, in bytes: once per page the
+// decoders (zemMesh and meshoptimizer's, CompactEstimateBytesPerPage), per
+// mesh the decoder call's header and the codecs' fixed parts, per weighted
+// triangle the codecs' output in base64, as measured on meshes whose faces
+// share their vertices (the 1,000,000-triangle torus writes 4.8; small CAD
+// meshes, whose edges split their vertices, 5 to 7). Zipped, the mesh part
+// shrinks to about 0.28 of it (the codecs leave their output for a general
+// compressor to finish; the torus's page zips to 0.27).
+inline constexpr double kCompactEstimateBytesPerMesh = 400.0;
+inline constexpr double kCompactEstimateBytesPerTriangle = 4.8;
+inline constexpr double kCompactEstimateZipFactor = 0.28;
+double CompactEstimateBytesPerPage();
+
 // "function initVB(...){" and a line feed.
 bool WriteInitVBHead(ZEM_WebGLExport& page);
 

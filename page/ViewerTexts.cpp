@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "embedded/zem_meshopt.h"
 #include "embedded/zem_viewer.h"
 
 namespace zem::viewer {
@@ -26,5 +27,8 @@ std::string_view VectorClass() { return ZEM_TEXT(zem_viewer_ZEMVector_js); }
 std::string_view MatrixClass() { return ZEM_TEXT(zem_viewer_ZEMMat_js); }
 std::string_view MainScript() { return ZEM_TEXT(zem_viewer_viewer_js); }
 std::string_view MeshDecoder() { return ZEM_TEXT(zem_viewer_zemMesh_js); }
+std::string_view MeshoptDecoder() { return ZEM_TEXT(zem_meshopt_meshopt_decoder_js); }
+std::string_view MeshoptLicence() { return ZEM_TEXT(zem_meshopt_LICENSE_md); }
+std::string_view MeshoptVersion() { return ZEM_MESHOPT_DECODER_VERSION; }
 
 }  // namespace zem::viewer

@@ -21,5 +21,11 @@ std::string_view MatrixClass();  // ZEMMat
 std::string_view MainScript();
 // zemMesh: decodes the stored meshes of a compact page inside initVB.
 std::string_view MeshDecoder();
+// meshoptimizer's decoder of its vertex and index codecs (the classic script
+// of its npm package, lines as they are, ASCII), its licence text and the
+// package's version.
+std::string_view MeshoptDecoder();
+std::string_view MeshoptLicence();
+std::string_view MeshoptVersion();
 
 }  // namespace zem::viewer

@@ -161,6 +161,17 @@ void ZEM_WebGLExport::ExtendBounds(const float min[3], const float max[3]) {
 void ZEM_WebGLExport::WriteMeshDecoderOnce() {
   if (m_meshDecoderWritten || !IsOpen()) return;
   WriteTemplate(zem::viewer::MeshDecoder());
+  // meshoptimizer's decoder as its package ships it, under its licence. Its
+  // WebAssembly is compiled on the spot (zemSyncWasm), so that initVB has
+  // its buffers when it returns; a browser that cannot run it leaves
+  // MeshoptDecoder without a decoder and zemMesh reports that.
+  WriteRawNarrow("/* meshoptimizer ");
+  WriteRawNarrow(zem::viewer::MeshoptVersion());
+  WriteRawNarrow(" decoder (meshopt_decoder.js of its npm package)\n");
+  WriteRawNarrow(zem::viewer::MeshoptLicence());
+  WriteRawNarrow("*/\ntry{zemSyncWasm(1);\n");
+  WriteRawNarrow(zem::viewer::MeshoptDecoder());
+  WriteRawNarrow("}catch(e){MeshoptDecoder=null;}finally{zemSyncWasm(0);}\n");
   m_meshDecoderWritten = true;
 }
 

@@ -47,6 +47,8 @@ TEST_F(DialogPathTest, TheEstimateFollowsTheViewModeAndDeliveryTheOptionsName) {
                                                                      {{demo, "--view", "Top"}, "0.1"},
                                                                      {{demo, "--email"}, "0.6"},
                                                                      {{demo, "--email", "--zip"}, "0.1"},
+                                                                     {{demo, "--compact"}, "0.2"},
+                                                                     {{demo, "--email", "--zip", "--compact"}, "0.0"},
                                                                      {{(folder / "empty.json").string()}, "0.1"}}) {
     std::vector<std::string> command{"estimate"};
     command.insert(command.end(), args.begin(), args.end());

@@ -1,7 +1,8 @@
 'use strict';
 // Exported pages opened from file:// in Debian's Firefox ESR: the viewer
-// starts, draws the model as Chromium does, and zooms on a wheel turn as
-// Chromium does.
+// starts, draws the model as Chromium does, draws compact pages (decoded by
+// meshoptimizer's WebAssembly decoder) as the standard ones, and zooms on a
+// wheel turn as Chromium does.
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
@@ -21,6 +22,7 @@ test.describe('pages in Firefox', () => {
   let firefox;
   let chromium;
   const pages = {};
+  const grid = {};
 
   test.before(async () => {
     folder = h.tmpdir();
@@ -29,6 +31,13 @@ test.describe('pages in Firefox', () => {
     for (const [name, url] of Object.entries(urls)) {
       pages[name] = { firefox: await h.openPage(firefox, url), chromium: await h.openPage(chromium, url) };
       await h.saveScreenshot(pages[name].firefox.page, `firefox-${name}`);
+    }
+    // A textured mesh of more than 65,535 vertices, in both forms.
+    const model = await h.writeTexturedGrid(chromium, folder);
+    for (const [name, extra] of [['standard', []], ['compact', ['--compact']]]) {
+      const file = path.join(folder, `grid-${name}.html`);
+      execFileSync(h.zem, ['export', model, '-o', file, '--quiet', ...extra]);
+      grid[name] = await h.openPage(firefox, 'file://' + file);
     }
   });
   test.after(async () => {
@@ -62,6 +71,17 @@ test.describe('pages in Firefox', () => {
       assert.ok(red[0] > 100 && red[0] > 2 * Math.max(red[1], red[2]), `${name}: prism ${red}`);
       const back = await f.page.evaluate(() => [tlcol, brcol].map((v) => [v.x, v.y, v.z].map((x) => Math.round(x * 255))));
       assert.ok(h.near(top.slice(0, 3), back[0], 12) && h.near(bottom.slice(0, 3), back[1], 12), `${name}: corners ${top} ${bottom} vs ${back}`);
+    }
+  });
+
+  test.it('draw compact pages as the standard pages, for the demo and a textured grid of 68,121 vertices', async (t) => {
+    for (const [name, pair] of [['demo', { standard: pages.standard.firefox, compact: pages.compact.firefox }], ['grid', grid]]) {
+      assert.deepEqual([pair.standard.errors, pair.compact.errors], [[], []], name);
+      const decoded = await pair.compact.page.evaluate(() => [usePreview, shaderErr, buff.length]);
+      assert.deepEqual(decoded, await pair.standard.page.evaluate(() => [usePreview, shaderErr, buff.length]), name);
+      const share = h.differingShare(await h.canvasPixels(pair.standard.page), await h.canvasPixels(pair.compact.page));
+      t.diagnostic(`${name}: ${(share * 100).toFixed(3)}% of the pixels differ`);
+      assert.ok(share < 0.002, `${name}: ${(share * 100).toFixed(3)}% of the pixels differ`);
     }
   });
 

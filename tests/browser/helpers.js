@@ -220,9 +220,53 @@ async function projectPoint(page, p) {
   }, p);
 }
 
+// A wavy grid of n x n quads with its own texture, its last row of faces
+// stored first, so the last buffer reaches across the whole vertex list;
+// normals in random directions; an empty mesh and a quadrangle beside it.
+// Writes the document into dir; returns its file name.
+function writeGridModel(dir, n, texture) {
+  let seed = 7;
+  const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
+  const [vertices, normals, uvs] = [[], [], []];
+  for (let i = 0; i <= n; i++) {
+    for (let j = 0; j <= n; j++) {
+      const x = i / n * 10 - 5;
+      const y = j / n * 10 - 5;
+      vertices.push([x, y, Math.sin(x) * Math.cos(y)]);
+      normals.push([random() - 0.5, random() - 0.5, random() - 0.5]);
+      uvs.push([i / n, j / n]);
+    }
+  }
+  const row = (i) => Array.from({ length: n }, (_, j) => [i * (n + 1) + j, (i + 1) * (n + 1) + j,
+    (i + 1) * (n + 1) + j + 1, i * (n + 1) + j + 1]);
+  const faces = [];
+  faces.push(...row(n - 1));
+  for (let i = 0; i < n - 1; i++) faces.push(...row(i));
+  const doc = {
+    format: 'zem-document', title: 'Grid',
+    materials: [{ diffuse: '#ffffff', textures: [{ file: texture }] }, { diffuse: '#c04020' }],
+    objects: [
+      { type: 'mesh', material: 0, mesh: { vertices, faces, normals, uvs } },
+      { type: 'mesh', material: 1, mesh: { vertices: [[0, 0, 0], [1, 0, 0], [0, 1, 0]], faces: [] } },
+      { type: 'mesh', material: 1, mesh: { vertices: [[6, 0, 0], [7, 0, 0], [7, 1, 1], [6, 1, 1]], faces: [[0, 1, 2, 3]] } },
+    ],
+  };
+  const file = path.join(dir, 'grid.json');
+  fs.writeFileSync(file, JSON.stringify(doc));
+  return file;
+}
+
+// The grid above (260 x 260 quads: 68,121 vertices) with a checker texture
+// drawn by the browser, in dir.
+async function writeTexturedGrid(browser, dir) {
+  await makePicture(browser, path.join(dir, 'checker.png'),
+    '<div style="width:64px;height:64px;background:repeating-conic-gradient(#2050d0 0 25%,#f0e040 0 50%) 0 0/16px 16px"></div>', 64, 64);
+  return writeGridModel(dir, 260, 'checker.png');
+}
+
 const near = (a, b, tolerance) => a.every((v, i) => Math.abs(v - b[i]) <= tolerance);
 
 module.exports = {
   launchBrowser, launchFirefox, openPage, saveScreenshot, makePicture, drawAndRead, drawAndHash, projectPoint,
-  canvasPixels, differingShare, zem, exportEnv, quadMesh, sceneDocument, exportPage, editedPage, hex, near, artifacts: ensureArtifacts, tmpdir: () => fs.mkdtempSync(path.join(os.tmpdir(), 'zem-')),
+  canvasPixels, differingShare, writeTexturedGrid, zem, exportEnv, quadMesh, sceneDocument, exportPage, editedPage, hex, near, artifacts: ensureArtifacts, tmpdir: () => fs.mkdtempSync(path.join(os.tmpdir(), 'zem-')),
 };

@@ -1,10 +1,17 @@
-// The stored form of a mesh, read back by the layout its header documents:
-// positions stay within their bound, and the indices of every buffer name
-// the corners of the faces in page order.
+// The stored form of a mesh, read back as the page reads it: meshoptimizer's
+// decoders, then the decoder's arithmetic. Every triangle comes back in its
+// buffer with its winding, every value within its bound, and the checksum
+// is the block's.
 #include <gtest/gtest.h>
+#include <meshoptimizer.h>
+#include <zlib.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstring>
+#include <map>
+#include <numbers>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,37 +20,26 @@
 namespace zem {
 namespace {
 
-// Reads the sections of the block in order, each padded to 4 bytes.
-struct Reader {
-  const CompactMesh& m;
-  std::size_t at = 0;
-  template <typename T>
-  std::vector<T> Take(std::size_t count) {
-    std::vector<T> out(count);
-    if (at + count * sizeof(T) > m.bytes.size())
-      ADD_FAILURE() << "the block ends early";
-    else if (count > 0)
-      std::memcpy(out.data(), &m.bytes[at], count * sizeof(T));
-    at += (count * sizeof(T) + 3) / 4 * 4;
-    return out;
-  }
-};
-
 // A mesh's arrays, as the page writer takes them.
 struct Mesh {
-  std::vector<float> positions, normals;
+  std::vector<float> positions, normals, texCoords;
   std::vector<int> faces;  // a, b, c, d; c == d: a triangle
-  PageMesh Page() const { return PageMesh{positions, normals, {}, faces}; }
+  PageMesh Page() const { return PageMesh{positions, normals, texCoords, faces}; }
   int VertexCount() const { return static_cast<int>(positions.size() / 3); }
 };
 
-Mesh GridMesh(int n, double offset, double size, bool quads) {
+// An n x n grid of size `size` at `offset`, curved, its normals in random
+// directions, texture coordinates over [0, uvScale].
+Mesh GridMesh(int n, double offset, double size, bool quads, double uvScale = 1) {
   Mesh mesh;
+  std::mt19937 random(5);
+  std::normal_distribution<float> gauss;
   for (int i = 0; i <= n; ++i)
     for (int j = 0; j <= n; ++j) {
       mesh.positions.insert(mesh.positions.end(),
                             {float(offset + size * i / n), float(offset + size * j / n), float(size * i * j / n / n)});
-      mesh.normals.insert(mesh.normals.end(), {0, 0, 1});
+      mesh.normals.insert(mesh.normals.end(), {gauss(random), gauss(random), gauss(random)});
+      mesh.texCoords.insert(mesh.texCoords.end(), {float(uvScale * i / n), float(uvScale * j / n)});
     }
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j) {
@@ -56,6 +52,121 @@ Mesh GridMesh(int n, double offset, double size, bool quads) {
   return mesh;
 }
 
+// What the page's decoder makes of a stored mesh: per stored vertex its
+// position, normal and texture coordinates, and the corners buffer by
+// buffer as stored vertices.
+struct Decoded {
+  std::vector<std::array<float, 3>> positions, normals;
+  std::vector<std::array<float, 2>> texCoords;
+  std::vector<unsigned> corners;
+};
+
+Decoded Decode(const CompactMesh& m) {
+  const std::size_t n = static_cast<std::size_t>(m.vertexCount);
+  const std::uint8_t* at = m.bytes.data();
+  auto vertices = [&](int section, auto sample, std::size_t size) {
+    std::vector<decltype(sample)> out(n * size / sizeof(sample));
+    EXPECT_EQ(meshopt_decodeVertexBuffer(out.data(), n, size, at, m.sections[section]), 0) << "section " << section;
+    at += m.sections[section];
+    return out;
+  };
+  // A quantised attribute of `axes` components (uint16, `stride` a vertex)
+  // or its floats, into out.
+  auto attribute = [&](int section, bool quantised, int axes, int stride, const double* min, const double* step,
+                       auto& out) {
+    out.resize(n);
+    const auto q = quantised ? vertices(section, std::uint16_t(), 2 * stride) : std::vector<std::uint16_t>();
+    const auto f = quantised ? std::vector<float>() : vertices(section, 0.0f, 4 * axes);
+    for (std::size_t k = 0; k < n; ++k)
+      for (int a = 0; a < axes; ++a)
+        out[k][a] = quantised ? float(min[a] + q[stride * k + a] * step[a]) : f[axes * k + a];
+  };
+  Decoded d;
+  attribute(CompactMesh::kPositions, m.quantisedPositions, 3, 4, m.positionMin, m.positionStep, d.positions);
+  if (m.normalBits == 0) {
+    attribute(CompactMesh::kNormals, false, 3, 0, nullptr, nullptr, d.normals);
+  } else {
+    d.normals.resize(n);
+    const auto narrow =
+        m.normalBits == 8 ? vertices(CompactMesh::kNormals, std::int8_t(), 4) : std::vector<std::int8_t>();
+    const auto wide =
+        m.normalBits > 8 ? vertices(CompactMesh::kNormals, std::int16_t(), 4) : std::vector<std::int16_t>();
+    for (std::size_t k = 0; k < n; ++k)
+      DecodeOctahedral(m.normalBits == 8 ? narrow[4 * k] : wide[2 * k],
+                       m.normalBits == 8 ? narrow[4 * k + 1] : wide[2 * k + 1], m.normalBits, d.normals[k].data());
+  }
+  if (m.texCoords != CompactMesh::TexCoords::None)
+    attribute(CompactMesh::kTexCoords, m.texCoords == CompactMesh::TexCoords::Quantised, 2, 2, m.texMin, m.texStep,
+              d.texCoords);
+  EXPECT_EQ(m.sections[CompactMesh::kTexCoords] == 0, m.texCoords == CompactMesh::TexCoords::None);
+  at += m.texCoords == CompactMesh::TexCoords::None ? m.sections[CompactMesh::kTexCoords] : 0;
+  std::size_t triangles = 0;
+  for (int t : m.bufferTriangles) triangles += static_cast<std::size_t>(t);
+  d.corners.resize(3 * triangles);
+  EXPECT_EQ(meshopt_decodeIndexBuffer(d.corners.data(), d.corners.size(), 4, at, m.sections[CompactMesh::kIndices]), 0);
+  EXPECT_EQ(at + m.sections[CompactMesh::kIndices], m.bytes.data() + m.bytes.size()) << "the sections fill the block";
+  EXPECT_EQ(m.checksum, crc32_z(crc32_z(0, nullptr, 0), m.bytes.data(), m.bytes.size()));
+  return d;
+}
+
+double AngleDegrees(const float a[3], const float b[3]) {
+  const double dot = double(a[0]) * b[0] + double(a[1]) * b[1] + double(a[2]) * b[2];
+  const double la = std::hypot(a[0], a[1], a[2]), lb = std::hypot(b[0], b[1], b[2]);
+  return std::acos(std::min(1.0, dot / la / lb)) * 180 / std::numbers::pi;
+}
+
+// Checks that the decoded mesh holds the mesh's triangles, buffer by
+// buffer (a triangle as the least turn of its corners' mesh vertices, which
+// keeps its winding), and that every value is within its bound.
+void ExpectSameMesh(const Mesh& mesh, const CompactMesh& m, int limit) {
+  const Decoded d = Decode(m);
+  auto turned = [](std::array<int, 3> t) {
+    const std::array<int, 3> a = {t[1], t[2], t[0]}, b = {t[2], t[0], t[1]};
+    return std::min({t, a, b});
+  };
+  std::vector<std::vector<std::array<int, 3>>> expected(1), got;
+  int inBuffer = 0;
+  for (std::size_t f = 0; f < mesh.faces.size(); f += 4) {
+    const int* v = &mesh.faces[f];
+    expected.back().push_back(turned({v[0], v[1], v[2]}));
+    if (v[2] != v[3]) expected.back().push_back(turned({v[0], v[2], v[3]}));
+    inBuffer += v[2] != v[3] ? 2 : 1;
+    if (inBuffer >= limit) expected.emplace_back(), inBuffer = 0;
+  }
+  std::size_t k = 0;
+  for (int triangles : m.bufferTriangles) {
+    got.emplace_back();
+    for (int t = 0; t < triangles; ++t, k += 3)
+      got.back().push_back(
+          turned({m.vertices.at(d.corners[k]), m.vertices.at(d.corners[k + 1]), m.vertices.at(d.corners[k + 2])}));
+  }
+  for (auto* buffers : {&expected, &got})
+    for (auto& triangles : *buffers) std::sort(triangles.begin(), triangles.end());
+  EXPECT_EQ(got, expected);
+
+  float min[3], max[3], uvMin[2], uvMax[2];
+  for (int a = 0; a < 3; ++a) min[a] = max[a] = d.positions.empty() ? 0 : mesh.positions[3 * m.vertices[0] + a];
+  for (int a = 0; a < 2; ++a) uvMin[a] = uvMax[a] = d.texCoords.empty() ? 0 : mesh.texCoords[2 * m.vertices[0] + a];
+  for (int v : m.vertices) {
+    for (int a = 0; a < 3; ++a)
+      min[a] = std::min(min[a], mesh.positions[3 * v + a]), max[a] = std::max(max[a], mesh.positions[3 * v + a]);
+    for (int a = 0; a < 2 && !d.texCoords.empty(); ++a)
+      uvMin[a] = std::min(uvMin[a], mesh.texCoords[2 * v + a]),
+      uvMax[a] = std::max(uvMax[a], mesh.texCoords[2 * v + a]);
+  }
+  for (std::size_t s = 0; s < d.positions.size(); ++s) {
+    const int v = m.vertices[s];
+    for (int a = 0; a < 3; ++a)
+      ASSERT_LE(std::abs(d.positions[s][a] - mesh.positions[3 * v + a]), (max[a] - min[a]) * kPositionTolerance)
+          << "vertex " << v << " axis " << a;
+    ASSERT_LE(AngleDegrees(d.normals[s].data(), &mesh.normals[3 * v]), kNormalToleranceDegrees) << "vertex " << v;
+    for (int a = 0; a < 2 && !d.texCoords.empty(); ++a) {
+      const double error = std::abs(d.texCoords[s][a] - mesh.texCoords[2 * v + a]);
+      ASSERT_LE(error, std::min((uvMax[a] - uvMin[a]) * kPositionTolerance, kTexCoordTolerance)) << "vertex " << v;
+    }
+  }
+}
+
 struct Split {
   const char* name;
   int grid;  // cells each way; 0: an empty mesh
@@ -66,70 +177,73 @@ struct Split {
 
 class CompactMeshTest : public ::testing::TestWithParam<Split> {};
 
-// Near the origin positions are quantised; a centimetre-sized part a
-// thousand kilometres away cannot be, and keeps its floats. Either way
-// every position comes back within 1/65535 of the extent.
-TEST_F(CompactMeshTest, PositionsComeBackWithinTheBound) {
-  for (const double offset : {0.0, -3.0, 1e6}) {
-    SCOPED_TRACE(offset);
-    const Mesh mesh = GridMesh(40, offset, 0.01, true);
-    const CompactMesh m = EncodeCompactMesh(mesh.Page(), 3555);
-    Reader r{m};
-    const auto q = m.quantisedPositions ? r.Take<std::uint16_t>(3 * m.vertexCount) : std::vector<std::uint16_t>();
-    const auto f = m.quantisedPositions ? std::vector<float>() : r.Take<float>(3 * m.vertexCount);
-    for (int k = 0; k < m.vertexCount; ++k)
-      for (int a = 0; a < 3; ++a) {
-        const double got =
-            m.quantisedPositions ? float(m.positionMin[a] + q[3 * k + a] * m.positionStep[a]) : f[3 * k + a];
-        EXPECT_LE(std::abs(got - mesh.positions[3 * m.vertices[k] + a]), 0.01 / 65535)
-            << "vertex " << k << " axis " << a;
-      }
-  }
-}
-
-TEST_P(CompactMeshTest, IndicesNameTheFaceCornersInPageOrder) {
-  const Split& s = GetParam();
-  Mesh mesh = GridMesh(s.grid, 0, 1, s.quads);
-  // The last face reaches back to the first vertex: its buffer spans all.
-  const int last = mesh.VertexCount() - 1;
-  if (s.grid > 0) mesh.faces.insert(mesh.faces.end(), {0, last, last - 1, last - 1});
-  const CompactMesh m = EncodeCompactMesh(mesh.Page(), s.limit);
-  std::vector<int> counts;
-  for (const auto& b : m.buffers) counts.push_back(b.triangles);
-  if (!s.triangles.empty()) {
-    EXPECT_EQ(counts, s.triangles);
-  }
-  EXPECT_EQ(m.buffers.back().wide, m.vertexCount > 65536);
-
-  Reader r{m};
-  r.Take<std::uint8_t>(m.quantisedPositions ? 6 * m.vertexCount : 12 * m.vertexCount);
-  r.Take<std::uint8_t>(m.octNormalBits ? m.octNormalBits / 4 * m.vertexCount : 12 * m.vertexCount);
-  std::vector<int> corners, expected;
-  for (const auto& b : m.buffers) {
-    if (b.wide)
-      for (std::uint32_t i : r.Take<std::uint32_t>(3 * b.triangles)) corners.push_back(m.vertices.at(i));
-    else
-      for (std::uint16_t i : r.Take<std::uint16_t>(3 * b.triangles)) corners.push_back(m.vertices.at(b.base + i));
-  }
-  EXPECT_EQ(r.at, m.bytes.size());
-  for (std::size_t f = 0; f < mesh.faces.size(); f += 4) {
-    const int* vi = &mesh.faces[f];
-    expected.insert(expected.end(), {vi[0], vi[1], vi[2]});
-    if (vi[2] != vi[3]) expected.insert(expected.end(), {vi[0], vi[2], vi[3]});
-  }
-  EXPECT_EQ(corners, expected);
-}
-
 // Buffers split as the standard page splits them: a buffer that reaches
 // the limit exactly is followed by an empty one, a quadrangle crossing it
-// makes it one longer. 90,601 vertices need 32-bit indices.
+// makes it one longer. A degenerate triangle and one reaching from the
+// last vertex back to the first are kept.
+TEST_P(CompactMeshTest, TrianglesComeBackInTheirBuffersWithinTheBounds) {
+  const Split& s = GetParam();
+  Mesh mesh = GridMesh(s.grid, 0, 1, s.quads);
+  const int last = mesh.VertexCount() - 1;
+  if (s.grid > 0) mesh.faces.insert(mesh.faces.end(), {0, last, last - 1, last - 1, 1, 1, 2, 2});
+  const CompactMesh m = EncodeCompactMesh(mesh.Page(), s.limit, 2);
+  if (!s.triangles.empty()) {
+    EXPECT_EQ(m.bufferTriangles, s.triangles);
+  }
+  ExpectSameMesh(mesh, m, s.limit);
+}
+
 INSTANTIATE_TEST_SUITE_P(Splits, CompactMeshTest,
                          ::testing::Values(Split{"EmptyMesh", 0, true, 3555, {0}},
-                                           Split{"LimitReachedExactly", 2, false, 9, {9, 0}},
-                                           Split{"TrianglesOverTheLimit", 2, false, 5, {5, 4}},
-                                           Split{"QuadCrossingTheLimit", 2, true, 5, {6, 3}},
-                                           Split{"WideIndices", 300, true, 3555, {}}),
+                                           Split{"LimitReachedExactly", 2, false, 10, {10, 0}},
+                                           Split{"TrianglesOverTheLimit", 2, false, 4, {4, 4, 2}},
+                                           Split{"QuadCrossingTheLimit", 2, true, 5, {6, 4}},
+                                           Split{"ManyVertices", 300, true, 3555, {}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Positions are quantised near the origin and a thousand kilometres away,
+// where float32 itself is coarser than the step. Texture coordinates
+// repeated a hundred times would miss 1/4096 and keep their floats.
+TEST_F(CompactMeshTest, QuantisesWhereTheBoundsHoldAndKeepsFloatsElsewhere) {
+  struct Case {
+    double offset, uvScale;
+    CompactMesh::TexCoords texCoords;
+  };
+  for (const Case& c :
+       {Case{0.0, 1, CompactMesh::TexCoords::Quantised}, Case{-3.0, 8, CompactMesh::TexCoords::Quantised},
+        Case{1e6, 100, CompactMesh::TexCoords::Floats}}) {
+    SCOPED_TRACE(c.offset);
+    const Mesh mesh = GridMesh(40, c.offset, 0.01, true, c.uvScale);
+    const CompactMesh m = EncodeCompactMesh(mesh.Page(), 3555);
+    EXPECT_TRUE(m.quantisedPositions);
+    EXPECT_EQ(m.texCoords, c.texCoords);
+    ExpectSameMesh(mesh, m, 3555);
+  }
+}
+
+// Half a degree needs 9-bit octahedral codes for some directions (8 bits
+// come within 0.63 degree, 9 within 0.32): directions from every part of the sphere
+// get 9 bits; a mesh whose normals all lie on the axes gets 8; a zero
+// normal keeps floats.
+TEST_F(CompactMeshTest, NormalsTakeTheFewestBitsThatHoldHalfADegree) {
+  Mesh sphere = GridMesh(150, 0, 1, true);
+  EXPECT_EQ(EncodeCompactMesh(sphere.Page(), 3555).normalBits, 9);
+  Mesh axes = GridMesh(3, 0, 1, true);
+  for (std::size_t k = 0; k < axes.normals.size(); ++k) axes.normals[k] = (k % 3 == k / 3 % 3) ? -1.0f : 0.0f;
+  EXPECT_EQ(EncodeCompactMesh(axes.Page(), 3555).normalBits, 8);
+  axes.normals[0] = axes.normals[1] = axes.normals[2] = 0;
+  const CompactMesh zero = EncodeCompactMesh(axes.Page(), 3555);
+  EXPECT_EQ(zero.normalBits, 0);
+  ExpectSameMesh(axes, zero, 3555);
+}
+
+TEST_F(CompactMeshTest, TheBlockIsTheSameForAnyThreadCount) {
+  const Mesh mesh = GridMesh(120, 0, 1, true);
+  const CompactMesh one = EncodeCompactMesh(mesh.Page(), 3555, 1);
+  const CompactMesh four = EncodeCompactMesh(mesh.Page(), 3555, 4);
+  EXPECT_EQ(one.bytes, four.bytes);
+  EXPECT_EQ(one.vertices, four.vertices);
+}
 
 }  // namespace
 }  // namespace zem
