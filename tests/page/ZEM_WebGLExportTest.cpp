@@ -94,7 +94,10 @@ TEST_F(ZEM_WebGLExportTest, EscapesPageTextsWhereverTheyLand) {
 
 TEST_F(ZEM_WebGLExportTest, NeverCutsLongTexts) {
   TestExport page;
-  page.SetTexts({.title = std::wstring(3000, L'T') + L"END", .createdUsing = std::wstring(2000, L'C') + L"FIN"});
+  ZEM_WebGLExport::PageTexts texts;
+  texts.title = std::wstring(3000, L'T') + L"END";
+  texts.createdUsing = std::wstring(2000, L'C') + L"FIN";
+  page.SetTexts(texts);
   std::string html = Write(page);
   EXPECT_NE(html.find(std::string(3000, 'T') + "END</h2>"), std::string::npos);
   EXPECT_NE(html.find(std::string(2000, 'C') + "FIN."), std::string::npos);
