@@ -23,9 +23,11 @@ bool SendMailWithAttachment(const std::wstring& attachmentPath, HWND parentWindo
   }
 
   // Simple MAPI takes narrow texts in the thread's ANSI code page, which is
-  // UTF-8 here. Each text is converted whole into a string of its own size.
-  std::string path = ToUtf8(attachmentPath);
-  std::string fileName = path;
+  // UTF-8 here. The attachment's path goes as the system's own bytes, so a
+  // folder whose name is not UTF-8 is still found; the name the mail shows is
+  // its text. Each text is converted whole into a string of its own size.
+  std::string path = ToSystemBytes(attachmentPath);
+  std::string fileName = ToUtf8(attachmentPath);
   std::string narrowSubject = ToUtf8(subject);
   std::string noteText = ToUtf8(body);
 

@@ -51,19 +51,20 @@ TEST_F(SendMailWithAttachmentTest, WhatCannotBeSentAnswersFalse) {
 }
 
 TEST_F(SendMailWithAttachmentTest, LongTextsAndPathsGoWholeWithTheAttachmentsBytes) {
-  // A subject, a body and an attachment path far beyond 260 characters.
+  // A subject, a body and an attachment path far beyond 260 characters,
+  // through a folder whose name is not UTF-8.
   std::wstring subject = L"ZEM WebGL Model: ";
   for (int i = 0; i < 60; ++i) subject += L"Gehäuse ";
   std::wstring body;
   for (int i = 0; i < 100; ++i) body += L"Line " + std::to_wstring(i) + L" ü€\n";
   fs::path deep = folder;
-  for (int i = 0; i < 4; ++i) deep /= std::string(80, static_cast<char>('a' + i));
+  for (int i = 0; i < 4; ++i) deep /= (i == 1 ? "\xff\xfe" : "") + std::string(80, static_cast<char>('a' + i));
   fs::create_directories(deep);
   const fs::path longAttachment = deep / (std::string(100, 'n') + ".html");
   WriteBytes(longAttachment, zem::testing::AllByteValues());
   ASSERT_GT(longAttachment.string().size(), 400u);
 
-  ASSERT_TRUE(zem::SendMailWithAttachment(longAttachment.wstring(), window, subject, body));
+  ASSERT_TRUE(zem::SendMailWithAttachment(zem::FromSystemBytes(longAttachment.string()), window, subject, body));
   fs::remove(longAttachment);
   const auto drafts = Drafts();
   ASSERT_EQ(drafts.size(), 1u);
