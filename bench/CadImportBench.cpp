@@ -96,14 +96,7 @@ Alone OpenCascadeAlone(const fs::path& file) {
   Handle(TDocStd_Document) doc;
   XCAFApp_Application::GetApplication()->NewDocument("MDTV-XCAF", doc);
   STEPCAFControl_Reader reader;
-  reader.SetColorMode(true);
-  reader.SetNameMode(true);
-  reader.SetLayerMode(false);
-  reader.SetPropsMode(false);
-  reader.SetGDTMode(false);
-  reader.SetMatMode(false);
-  reader.SetViewMode(false);
-  reader.SetSHUOMode(false);
+  zem::cad::ConfigureStepReader(reader);
   if (reader.ReadFile(file.string().c_str()) != IFSelect_RetDone || !reader.Transfer(doc)) std::exit(1);
   TDF_LabelSequence roots;
   XCAFDoc_DocumentTool::ShapeTool(doc->Main())->GetFreeShapes(roots);

@@ -399,15 +399,7 @@ bool Import::Run(bool iges, std::string& error) {
     transferred = reader.Transfer(document, translating->Start());
   } else {
     STEPCAFControl_Reader reader;
-    reader.SetColorMode(true);
-    reader.SetNameMode(true);
-    reader.SetLayerMode(false);
-    reader.SetPropsMode(false);
-    // GD&T reading has crashed on real files, and the page shows none.
-    reader.SetGDTMode(false);
-    reader.SetMatMode(false);
-    reader.SetViewMode(false);
-    reader.SetSHUOMode(false);
+    ConfigureStepReader(reader);
     if (reader.ReadFile(m_path.c_str()) != IFSelect_RetDone) {
       error = "not a STEP file the reader can read";
       return false;
@@ -512,6 +504,17 @@ bool Import::Run(bool iges, std::string& error) {
 }
 
 }  // namespace
+
+void ConfigureStepReader(STEPCAFControl_Reader& reader) {
+  reader.SetColorMode(true);
+  reader.SetNameMode(true);
+  reader.SetLayerMode(false);
+  reader.SetPropsMode(false);
+  reader.SetGDTMode(false);  // GD&T reading has crashed on real files
+  reader.SetMatMode(false);
+  reader.SetViewMode(false);
+  reader.SetSHUOMode(false);
+}
 
 double RelativeDeflection(MeshQuality quality) {
   switch (quality) {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+class STEPCAFControl_Reader;
+
 namespace zem::cad {
 
 // Told the stage ("reading", "translating", "meshing", "collecting") and how
@@ -17,6 +19,11 @@ using ImportProgress = std::function<void(const char* stage, double fraction)>;
 // read or holds no geometry.
 bool ImportWithOpenCascade(const std::string& path, MeshQuality quality, const ImportProgress& progress,
                            CadScene& scene, std::string& error);
+
+// Sets what the STEP reader takes: colours and names; no layers,
+// properties, GD&T, materials, views or SHUO (parts of these have crashed
+// the kernel on real files, and the page shows none of them).
+void ConfigureStepReader(STEPCAFControl_Reader& reader);
 
 // Builds the trimmed faces that `path` names (see MeshTrimmedFaces) with
 // their surfaces and edge loops, repairs and meshes them as models are

@@ -111,28 +111,10 @@ function zemMesh(gl, posLoc, normLoc, texLoc, mi, buff, bl, m, textured, nv, q, 
     for (c = 0, j = 0; c < tris.length; c++) {
       var tri = tris[c];
       var v = new Float32Array(3 * tri * st);
-      var r, end = j + 3 * tri;
-      if (st === 8) {
-        for (k = 0; j < end; k += 8, j++) {
-          r = idx[j] * 8;
+      var r, stop, end = j + 3 * tri;
+      for (k = 0; j < end; j++) {
+        for (r = idx[j] * st, stop = r + st; r < stop; r++, k++) {
           v[k] = R[r];
-          v[k + 1] = R[r + 1];
-          v[k + 2] = R[r + 2];
-          v[k + 3] = R[r + 3];
-          v[k + 4] = R[r + 4];
-          v[k + 5] = R[r + 5];
-          v[k + 6] = R[r + 6];
-          v[k + 7] = R[r + 7];
-        }
-      } else {
-        for (k = 0; j < end; k += 6, j++) {
-          r = idx[j] * 6;
-          v[k] = R[r];
-          v[k + 1] = R[r + 1];
-          v[k + 2] = R[r + 2];
-          v[k + 3] = R[r + 3];
-          v[k + 4] = R[r + 4];
-          v[k + 5] = R[r + 5];
         }
       }
       mi.push(m);
